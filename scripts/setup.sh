@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running, testing and benchmarking need.
+# Idempotent: when everything is already installed it prints nothing and changes nothing.
+set -euo pipefail
+
+packages=(
+  cmake
+  ninja-build
+  g++
+  pkg-config
+  clang-format
+  qt6-base-dev
+  qt6-base-dev-tools
+  libgl-dev
+  fonts-liberation
+  libbenchmark-dev
+  libinih-dev
+  libsimpleini-dev
+  libicu-dev
+  libxkbcommon-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,100 @@
+#include "IniLines.h"
+
+#include "IniCodec.h"
+
+#include <cstring>
+
+namespace IniLines {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+QByteArrayView trimmed(QByteArrayView v) {
+    qsizetype b = 0;
+    qsizetype e = v.size();
+    while (b < e && isBlank(v[b]))
+        ++b;
+    while (e > b && isBlank(v[e - 1]))
+        --e;
+    return v.sliced(b, e - b);
+}
+
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
+}
+
+} // namespace
+
+bool isAscii(QByteArrayView bytes) {
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool Reader::next(Line &line) {
+    const qsizetype size = m_text.size();
+    if (m_pos >= size)
+        return false;
+    line = Line{};
+    line.start = m_pos;
+    const void *nl = std::memchr(m_text.data() + m_pos, '\n', size_t(size - m_pos));
+    qsizetype end = nl ? static_cast<const char *>(nl) - m_text.data() : size;
+    line.next = nl ? end + 1 : size;
+    if (end > m_pos && m_text[end - 1] == '\r')
+        --end;
+    line.contentEnd = end;
+    m_pos = line.next;
+
+    const QByteArrayView content = trimmed(m_text.sliced(line.start, end - line.start));
+    if (content.isEmpty() || content.front() == ';')
+        return true;
+    if (content.front() == '[') {
+        const QByteArrayView rest = content.sliced(1);
+        const qsizetype close = rest.indexOf(']');
+        line.kind = Line::Kind::Section;
+        line.name = trimmed(close < 0 ? rest : rest.first(close));
+        return true;
+    }
+    const qsizetype eq = content.indexOf('=');
+    if (eq <= 0)
+        return true;
+    line.name = trimmed(content.first(eq));
+    if (line.name.isEmpty())
+        return true;
+    line.kind = Line::Kind::Key;
+    line.value = trimmed(content.sliced(eq + 1));
+    return true;
+}
+
+NameMatcher::NameMatcher(QStringView name)
+    : m_folded(IniCodec::foldName(name.trimmed()).toUtf8()), m_ascii(isAscii(m_folded)) {}
+
+bool NameMatcher::matches(QByteArrayView utf8Name) const {
+    if (isAscii(utf8Name)) {
+        if (!m_ascii || utf8Name.size() != m_folded.size())
+            return false;
+        for (qsizetype i = 0; i < utf8Name.size(); ++i) {
+            if (asciiLower(utf8Name[i]) != m_folded[i])
+                return false;
+        }
+        return true;
+    }
+    return foldedKey(utf8Name) == m_folded;
+}
+
+QByteArray foldedKey(QByteArrayView utf8Name) {
+    if (isAscii(utf8Name)) {
+        QByteArray out(utf8Name.data(), utf8Name.size());
+        for (char &c : out)
+            c = asciiLower(c);
+        return out;
+    }
+    return IniCodec::foldName(QString::fromUtf8(utf8Name)).toUtf8();
+}
+
+} // namespace IniLines

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// Line-by-line reading of INI text held as UTF-8 bytes.
+namespace IniLines {
+
+struct Line {
+    enum class Kind { Other, Section, Key };
+    qsizetype start = 0;      // first byte of the line
+    qsizetype contentEnd = 0; // end of the line's text, before its CR LF or LF
+    qsizetype next = 0;       // first byte of the following line
+    Kind kind = Kind::Other;
+    QByteArrayView name;  // section or key name, without surrounding blanks
+    QByteArrayView value; // key value, without surrounding blanks
+};
+
+class Reader {
+public:
+    explicit Reader(QByteArrayView text) : m_text(text) {}
+    // Reads the next line into `line`; false at the end of the text.
+    bool next(Line &line);
+
+private:
+    QByteArrayView m_text;
+    qsizetype m_pos = 0;
+};
+
+// Compares names from the text with one name, without regard to letter case.
+class NameMatcher {
+public:
+    explicit NameMatcher(QStringView name);
+    bool matches(QByteArrayView utf8Name) const;
+
+private:
+    QByteArray m_folded;
+    bool m_ascii = true;
+};
+
+// The case-folded form of a name from the text, as UTF-8; equal for names that match.
+QByteArray foldedKey(QByteArrayView utf8Name);
+
+bool isAscii(QByteArrayView bytes);
+
+} // namespace IniLines

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// The folder of the running program, without a trailing "/".
+QString programFolder();

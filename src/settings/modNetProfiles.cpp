@@ -1,0 +1,81 @@
+#include "modNetProfiles.h"
+
+#include "ProfileList.h"
+#include "ProgramFolder.h"
+#include "UserPrompts.h"
+#include "clsIni.h"
+
+namespace modNetProfiles {
+
+namespace {
+
+// Reports a failed step of ProfilesLoad; only the first of a call, so that a file that
+// cannot be used never holds the user in a series of messages.
+void reportLoadError(UserPrompts &prompts, const IniError &error, bool &reported) {
+    if (reported)
+        return;
+    reported = true;
+    prompts.message(QStringLiteral("Error %1 (%2)\r\nin procedure ProfilesLoad of Modulo "
+                                   "modNetProfiles")
+                        .arg(error.number)
+                        .arg(error.description),
+                    UserPrompts::Icon::None);
+}
+
+} // namespace
+
+QString settingsFilePath() {
+    return programFolder() + QLatin1Char('/') + SettingsFileName;
+}
+
+void ProfilesLoad(const QString &path, ProfileList &list, UserPrompts &prompts) {
+    bool reported = false;
+    clsIni ini;
+    if (!ini.setFileName(path))
+        reportLoadError(prompts, ini.lastError(), reported);
+
+    QStringList names;
+    qint32 count = 0;
+    if (!ini.ReadSection(ini.FileName(), ProfilesSection, names, count))
+        reportLoadError(prompts, ini.lastError(), reported);
+
+    list.clear();
+    for (qint32 i = 0; i < count; ++i) {
+        if (!list.addItem(names.at(i))) {
+            reportLoadError(prompts,
+                            {IniErrorNumber::PathFileAccess,
+                             QStringLiteral("Profil listeye eklenemedi: %1").arg(names.at(i))},
+                            reported);
+        }
+    }
+}
+
+QString joinFields(const ProfileFields &fields) {
+    QString value;
+    for (int i = 0; i < FieldCount; ++i) {
+        if (i > 0)
+            value += QLatin1Char('.');
+        value += fields[i];
+    }
+    return value;
+}
+
+SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFields &fields,
+                       UserPrompts &prompts) {
+    clsIni ini;
+    if (!ini.setFileName(path))
+        return {SaveResult::Outcome::Failed, ini.lastError()};
+    if (EditMode == 0 && !ini.ReadString(ProfilesSection, name, QString()).isEmpty()) {
+        const QString question =
+            QStringLiteral("\"%1\" adında bir profil zaten var.\r\nMevcut profil bu "
+                           "bilgilerle değiştirilsin mi?")
+                .arg(name);
+        if (!prompts.askYesNo(question))
+            return {SaveResult::Outcome::Declined, {}};
+    }
+    if (ini.WriteString(ProfilesSection, name, joinFields(fields)) == 0)
+        return {SaveResult::Outcome::Failed, ini.lastError()};
+    return {};
+}
+
+} // namespace modNetProfiles

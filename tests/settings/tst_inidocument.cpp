@@ -1,0 +1,184 @@
+// The INI text engine on its own: parsing, name comparison, edits that keep every other
+// line, encodings and line ends.
+#include "IniDocument.h"
+
+#include <QTest>
+
+namespace {
+
+IniDocument doc(const char *text) {
+    return IniDocument::fromFileBytes(QByteArray(text));
+}
+
+QString u(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+class tst_IniDocument : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void lookup_data();
+    void lookup();
+    void keyNamesInFileOrderOnce();
+    void setValueKeepsOtherLines_data();
+    void setValueKeepsOtherLines();
+    void removeKeyTakesEveryCopy();
+    void removeSectionTakesEveryPart();
+    void windows1254IsDecoded();
+    void byteOrderMarkAndLineEnds();
+    void refusedNames_data();
+    void refusedNames();
+};
+
+void tst_IniDocument::lookup_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected"); // "<none>" when there is no such key
+
+    const QByteArray base = "[Profiles]\nKASA=1.2\n  Ofis 2  =  3.4  \n[Other]\nX=9\n";
+    QTest::newRow("plain") << base << u("Profiles") << u("KASA") << u("1.2");
+    QTest::newRow("section case") << base << u("PROFILES") << u("kasa") << u("1.2");
+    QTest::newRow("blanks around name and value")
+        << base << u("Profiles") << u("ofis 2") << u("3.4");
+    QTest::newRow("name with blanks asked") << base << u(" Profiles ") << u(" KASA ") << u("1.2");
+    QTest::newRow("other section not seen") << base << u("Profiles") << u("X") << u("<none>");
+    QTest::newRow("missing section") << base << u("Nope") << u("KASA") << u("<none>");
+    QTest::newRow("first key wins")
+        << QByteArray("[s]\nk=first\nK=second\n") << u("s") << u("k") << u("first");
+    QTest::newRow("sections repeated are one")
+        << QByteArray("[s]\na=1\n[t]\nb=2\n[S]\nc=3\n") << u("s") << u("c") << u("3");
+    QTest::newRow("Turkish letters fold")
+        << QByteArray("[ŞUBE]\nİSTANBUL=1\n") << u("şube") << u("istanbul") << u("1");
+    QTest::newRow("dotless i is its own letter")
+        << QByteArray("[s]\nKASI=1\n") << u("s") << u("kası") << u("<none>");
+    QTest::newRow("value with =") << QByteArray("[s]\nk=a=b\n") << u("s") << u("k") << u("a=b");
+    QTest::newRow("comment is no key")
+        << QByteArray("[s]\n;k=1\n") << u("s") << u(";k") << u("<none>");
+    QTest::newRow("header with trailing text")
+        << QByteArray("[s] ; note\nk=1\n") << u("s") << u("k") << u("1");
+    QTest::newRow("CR LF") << QByteArray("[s]\r\nk=1\r\n") << u("s") << u("k") << u("1");
+    QTest::newRow("no final line end") << QByteArray("[s]\nk=1") << u("s") << u("k") << u("1");
+    QTest::newRow("empty value") << QByteArray("[s]\nk=\n") << u("s") << u("k") << u("");
+}
+
+void tst_IniDocument::lookup() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    const std::optional<QString> value = IniDocument::fromFileBytes(text).value(section, key);
+    QCOMPARE(value.value_or(u("<none>")), expected);
+}
+
+void tst_IniDocument::keyNamesInFileOrderOnce() {
+    const IniDocument d = doc("[Profiles]\nB=1\nA=2\n; C=3\njunk line\nb=4\n[x]\nD=5\n"
+                              "[profiles]\nC=6\n");
+    QCOMPARE(d.keyNames(u("Profiles")), (QStringList{u("B"), u("A"), u("C")}));
+    QVERIFY(d.keyNames(u("missing")).isEmpty());
+}
+
+void tst_IniDocument::setValueKeepsOtherLines_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("replace in place") << QByteArray("; top\n[Profiles]\n  KASA = 1 ; odd\nZ=2\n")
+                                      << QByteArray("; top\n[Profiles]\nKASA=new\nZ=2\n");
+    QTest::newRow("append after the section's last key")
+        << QByteArray("[Profiles]\nA=1\n\n; about the next\n[Other]\nB=2\n")
+        << QByteArray("[Profiles]\nA=1\nKASA=new\n\n; about the next\n[Other]\nB=2\n");
+    QTest::newRow("empty section gets it after its header")
+        << QByteArray("[Profiles]\n[Other]\n") << QByteArray("[Profiles]\nKASA=new\n[Other]\n");
+    QTest::newRow("missing section goes to the end")
+        << QByteArray("[Other]\nB=2") << QByteArray("[Other]\nB=2\n[Profiles]\nKASA=new\n");
+    QTest::newRow("empty file") << QByteArray() << QByteArray("[Profiles]\nKASA=new\n");
+    QTest::newRow("CR LF file stays CR LF")
+        << QByteArray("[Other]\r\nB=2\r\n")
+        << QByteArray("[Other]\r\nB=2\r\n[Profiles]\r\nKASA=new\r\n");
+    QTest::newRow("first part of a repeated section")
+        << QByteArray("[profiles]\nA=1\n[x]\n[Profiles]\nB=2\n")
+        << QByteArray("[profiles]\nA=1\nKASA=new\n[x]\n[Profiles]\nB=2\n");
+    QTest::newRow("last key without line end")
+        << QByteArray("[Profiles]\nA=1") << QByteArray("[Profiles]\nA=1\nKASA=new\n");
+}
+
+void tst_IniDocument::setValueKeepsOtherLines() {
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    IniDocument d = IniDocument::fromFileBytes(before);
+    QVERIFY(d.setValue(u("Profiles"), u("KASA"), u("new")));
+    QCOMPARE(d.toFileBytes(), after);
+    QCOMPARE(d.value(u("Profiles"), u("KASA")), std::optional<QString>(u("new")));
+    QVERIFY(!d.setValue(u("Profiles"), u("KASA"), u("new"))); // the same line again
+}
+
+void tst_IniDocument::removeKeyTakesEveryCopy() {
+    IniDocument d = doc("[s]\nk=1\n; keep\nK=2\nother=3\n[t]\nk=4\n");
+    QVERIFY(d.removeKey(u("s"), u("k")));
+    QCOMPARE(d.toFileBytes(), QByteArray("[s]\n; keep\nother=3\n[t]\nk=4\n"));
+    QVERIFY(!d.removeKey(u("s"), u("k")));
+}
+
+void tst_IniDocument::removeSectionTakesEveryPart() {
+    IniDocument d = doc("; head\n[s]\nk=1\n[t]\nx=2\n[S]\nz=3\n");
+    QVERIFY(d.removeSection(u("s")));
+    QCOMPARE(d.toFileBytes(), QByteArray("; head\n[t]\nx=2\n"));
+    QVERIFY(!d.removeSection(u("s")));
+}
+
+void tst_IniDocument::windows1254IsDecoded() {
+    // "ŞUBE İzmir ğ" in Windows-1254.
+    IniDocument d = doc("[Profiles]\r\n\xDE"
+                        "UBE \xDDzmir \xF0=1.2\r\n");
+    QVERIFY(d.wasConverted());
+    QCOMPARE(d.keyNames(u("Profiles")), QStringList{u("ŞUBE İzmir ğ")});
+    QVERIFY(d.setValue(u("Profiles"), u("şube izmir ğ"), u("3")));
+    QCOMPARE(d.toFileBytes(), QByteArray("[Profiles]\r\nşube izmir ğ=3\r\n"));
+}
+
+void tst_IniDocument::byteOrderMarkAndLineEnds() {
+    IniDocument d = doc("\xEF\xBB\xBF[s]\r\nk=1\r\n");
+    QVERIFY(!d.wasConverted());
+    QCOMPARE(d.value(u("s"), u("k")), std::optional<QString>(u("1")));
+    QCOMPARE(d.lineEnd(), QByteArrayView("\r\n"));
+    d.setValue(u("s"), u("n"), u("2"));
+    QCOMPARE(d.toFileBytes(), QByteArray("\xEF\xBB\xBF[s]\r\nk=1\r\nn=2\r\n"));
+}
+
+void tst_IniDocument::refusedNames_data() {
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("ordinary") << u("Profiles") << u("Kasa 1") << u("1.2") << false;
+    QTest::newRow("key with =") << u("Profiles") << u("a=b") << u("1") << true;
+    QTest::newRow("key with LF") << u("Profiles") << u("a\nb") << u("1") << true;
+    QTest::newRow("key with CR") << u("Profiles") << u("a\rb") << u("1") << true;
+    QTest::newRow("key starting [") << u("Profiles") << u("[a") << u("1") << true;
+    QTest::newRow("key starting ; after blanks") << u("Profiles") << u("  ;a") << u("1") << true;
+    QTest::newRow("key with ] inside is fine") << u("Profiles") << u("a]b") << u("1") << false;
+    QTest::newRow("empty key") << u("Profiles") << u("  ") << u("1") << true;
+    QTest::newRow("section with ]") << u("a]b") << u("k") << u("1") << true;
+    QTest::newRow("section with LF") << u("a\nb") << u("k") << u("1") << true;
+    QTest::newRow("value with LF") << u("Profiles") << u("k") << u("1\n[x]") << true;
+    QTest::newRow("value with CR") << u("Profiles") << u("k") << u("1\r") << true;
+    QTest::newRow("empty value is fine") << u("Profiles") << u("k") << u("") << false;
+}
+
+void tst_IniDocument::refusedNames() {
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(bool, refused);
+    const bool problem = IniDocument::sectionNameProblem(section).has_value() ||
+                         IniDocument::keyNameProblem(key).has_value() ||
+                         IniDocument::valueProblem(value).has_value();
+    QCOMPARE(problem, refused);
+}
+
+QTEST_APPLESS_MAIN(tst_IniDocument)
+#include "tst_inidocument.moc"

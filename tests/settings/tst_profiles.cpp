@@ -1,0 +1,188 @@
+// Loading the profile names into a list and saving a profile, on real files.
+#include "FakePrompts.h"
+#include "ProfileList.h"
+#include "modNetProfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace modNetProfiles;
+
+namespace {
+
+QString u(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+ProfileFields fields(const QString &dotted) {
+    ProfileFields f;
+    const QStringList parts = dotted.split(QLatin1Char('.'));
+    for (int i = 0; i < FieldCount && i < parts.size(); ++i)
+        f[i] = parts[i];
+    return f;
+}
+
+// A list that refuses every entry.
+class RefusingList : public ProfileList {
+public:
+    void clear() override { ++clears; }
+    bool addItem(const QString &) override { return false; }
+    int clears = 0;
+};
+
+} // namespace
+
+class tst_Profiles : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void firstStartCreatesEmptyFile();
+    void namesInFileOrder();
+    void unusableFileIsReportedOnce();
+    void refusingListIsReportedOnce();
+    void saveStoresJoinedFields_data();
+    void saveStoresJoinedFields();
+    void existingNameAsksBeforeReplacing();
+    void editModeNeverAsks();
+    void failedSaveIsReported();
+    void settingsFileBesideProgram();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    FakePrompts m_prompts;
+};
+
+void tst_Profiles::init() {
+    m_path = m_dir.filePath(u("Nuvar_Pos_Zelvi_ip.exe.config"));
+    QFile::remove(m_path);
+    m_prompts = FakePrompts();
+    EditMode = 0;
+}
+
+void tst_Profiles::firstStartCreatesEmptyFile() {
+    StringProfileList list;
+    list.items = {u("stale")};
+    ProfilesLoad(m_path, list, m_prompts);
+    QVERIFY(list.items.isEmpty());
+    QVERIFY(m_prompts.messages.isEmpty());
+    QVERIFY(QFileInfo::exists(m_path));
+    QCOMPARE(QFileInfo(m_path).size(), 0);
+}
+
+void tst_Profiles::namesInFileOrder() {
+    writeAll(m_path, "[Other]\nX=1\n[Profiles]\nB=1\nA=2\nC=3\n");
+    StringProfileList list;
+    ProfilesLoad(m_path, list, m_prompts);
+    QCOMPARE(list.items, (QStringList{u("B"), u("A"), u("C")}));
+}
+
+void tst_Profiles::unusableFileIsReportedOnce() {
+    StringProfileList list;
+    list.items = {u("stale")};
+    ProfilesLoad(m_dir.path() + u("/missing/x.config"), list, m_prompts);
+    QCOMPARE(m_prompts.messages.size(), 1);
+    QVERIFY(m_prompts.messages[0].startsWith(u("Error 76 (")));
+    QVERIFY(m_prompts.messages[0].endsWith(
+        u(")\r\nin procedure ProfilesLoad of Modulo modNetProfiles")));
+    QCOMPARE(m_prompts.icons[0], UserPrompts::Icon::None);
+    QVERIFY(list.items.isEmpty());
+
+    // A folder where the file should be: it can be neither created nor read.
+    const QString folder = m_dir.filePath(u("folder.config"));
+    QVERIFY(QDir().mkdir(folder));
+    FakePrompts prompts;
+    ProfilesLoad(folder, list, prompts);
+    QCOMPARE(prompts.messages.size(), 1); // neither created nor read: told once
+    QVERIFY(list.items.isEmpty());
+}
+
+void tst_Profiles::refusingListIsReportedOnce() {
+    writeAll(m_path, "[Profiles]\nA=1\nB=2\nC=3\n");
+    RefusingList list;
+    ProfilesLoad(m_path, list, m_prompts);
+    QCOMPARE(list.clears, 1);
+    QCOMPARE(m_prompts.messages.size(), 1);
+}
+
+void tst_Profiles::saveStoresJoinedFields_data() {
+    QTest::addColumn<QString>("dotted");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("all five addresses")
+        << u("192.168.5.50.255.255.255.0.192.168.5.254.192.168.5.254.192.168.5.2")
+        << QByteArray("KASA=192.168.5.50.255.255.255.0.192.168.5.254.192.168.5.254.192.168.5.2");
+    QTest::newRow("no second DNS server")
+        << u("10.0.0.20.255.255.255.0.10.0.0.1.10.0.0.1")
+        << QByteArray("KASA=10.0.0.20.255.255.255.0.10.0.0.1.10.0.0.1....");
+}
+
+void tst_Profiles::saveStoresJoinedFields() {
+    QFETCH(QString, dotted);
+    QFETCH(QByteArray, line);
+    QVERIFY(ProfileSave(m_path, u("KASA"), fields(dotted), m_prompts).saved());
+    QCOMPARE(readAll(m_path), "[Profiles]\n" + line + "\n");
+    QVERIFY(m_prompts.questions.isEmpty());
+}
+
+void tst_Profiles::existingNameAsksBeforeReplacing() {
+    const QByteArray before = "[Profiles]\nKASA=1.1.1.1.255.0.0.0.1.1.1.2.1.1.1.3....\n";
+    writeAll(m_path, before);
+    m_prompts.answer = false;
+    const SaveResult declined = ProfileSave(m_path, u("kasa"), fields(u("2.2.2.2")), m_prompts);
+    QCOMPARE(declined.outcome, SaveResult::Outcome::Declined);
+    QCOMPARE(m_prompts.questions.size(), 1);
+    QVERIFY(m_prompts.questions[0].contains(u("kasa")));
+    QCOMPARE(readAll(m_path), before);
+
+    m_prompts.answer = true;
+    QVERIFY(ProfileSave(m_path, u("KASA"), fields(u("2.2.2.2")), m_prompts).saved());
+    QCOMPARE(m_prompts.questions.size(), 2);
+    QCOMPARE(readAll(m_path), QByteArray("[Profiles]\nKASA=2.2.2.2................\n"));
+
+    // A key with an empty value counts as absent: no question.
+    writeAll(m_path, "[Profiles]\nBOS=\n");
+    QVERIFY(ProfileSave(m_path, u("BOS"), fields(u("3.3.3.3")), m_prompts).saved());
+    QCOMPARE(m_prompts.questions.size(), 2);
+}
+
+void tst_Profiles::editModeNeverAsks() {
+    writeAll(m_path, "[Profiles]\nKASA=1\n");
+    EditMode = 1;
+    QVERIFY(ProfileSave(m_path, u("KASA"), fields(u("5.5.5.5")), m_prompts).saved());
+    QVERIFY(m_prompts.questions.isEmpty());
+    QCOMPARE(readAll(m_path), QByteArray("[Profiles]\nKASA=5.5.5.5................\n"));
+}
+
+void tst_Profiles::failedSaveIsReported() {
+    const SaveResult refused = ProfileSave(m_path, u("A=B"), fields(u("1.2.3.4")), m_prompts);
+    QCOMPARE(refused.outcome, SaveResult::Outcome::Failed);
+    QVERIFY(refused.error.description.contains(u("=")));
+
+    const SaveResult noFolder =
+        ProfileSave(m_dir.path() + u("/missing/x.config"), u("A"), fields(u("1")), m_prompts);
+    QCOMPARE(noFolder.outcome, SaveResult::Outcome::Failed);
+    QCOMPARE(noFolder.error.number, 76);
+}
+
+void tst_Profiles::settingsFileBesideProgram() {
+    QCOMPARE(settingsFilePath(),
+             QCoreApplication::applicationDirPath() + u("/Nuvar_Pos_Zelvi_ip.exe.config"));
+}
+
+QTEST_GUILESS_MAIN(tst_Profiles)
+#include "tst_profiles.moc"

@@ -1,0 +1,142 @@
+// The settings file under several processes: killed in the middle of writing, and two
+// copies of the program saving at the same moment.
+#include "IniDocument.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+namespace {
+
+QString u(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every line must be the section header or a complete profile: a torn write would leave a
+// cut line or a missing tail.
+bool wellFormed(const QByteArray &bytes, QString &why) {
+    const QList<QByteArray> lines = bytes.split('\n');
+    if (!bytes.isEmpty() && !bytes.endsWith('\n')) {
+        why = u("file does not end with a line end");
+        return false;
+    }
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QByteArray &line = lines[i];
+        if (line == "[Profiles]")
+            continue;
+        const qsizetype eq = line.indexOf('=');
+        if (eq <= 0 || line.mid(eq + 1).count('.') != 19) {
+            why = u("bad line %1: %2").arg(i).arg(QString::fromUtf8(line));
+            return false;
+        }
+    }
+    return true;
+}
+
+QProcess *startWriter(QObject *parent, const QString &path, const QString &prefix, int count) {
+    auto *p = new QProcess(parent);
+    p->setProgram(QStringLiteral(PROFILE_WRITER_PATH));
+    p->setArguments({path, prefix, QString::number(count)});
+    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->start();
+    return p;
+}
+
+// The numbers of the saves a writer reported as complete.
+QList<int> completedSaves(const QByteArray &output) {
+    QList<int> saved;
+    for (const QByteArray &line : output.split('\n')) {
+        if (line.startsWith("saved "))
+            saved.append(line.mid(6).toInt());
+    }
+    if (!output.endsWith('\n') && !saved.isEmpty())
+        saved.removeLast(); // the last line may be cut
+    return saved;
+}
+
+} // namespace
+
+class tst_SettingsProcesses : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void killedWriterLeavesWholeFile();
+    void twoWritersKeepEveryProfile();
+};
+
+void tst_SettingsProcesses::killedWriterLeavesWholeFile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u("Nuvar_Pos_Zelvi_ip.exe.config"));
+
+    // A file large enough that a kill often lands in the middle of a write.
+    QProcess fill;
+    fill.start(QStringLiteral(PROFILE_WRITER_PATH), {path, u("base-"), u("1500")});
+    QVERIFY(fill.waitForFinished(120000));
+    QCOMPARE(fill.exitCode(), 0);
+
+    QStringList expected;
+    for (int i = 0; i < 1500; ++i)
+        expected.append(u("base-%1").arg(i));
+
+    auto *rng = QRandomGenerator::global();
+    for (int round = 0; round < 20; ++round) {
+        const QString prefix = u("r%1-").arg(round);
+        QProcess *writer = startWriter(this, path, prefix, 0);
+        QVERIFY(writer->waitForStarted());
+        QByteArray output;
+        const int wanted = 1 + int(rng->bounded(4));
+        while (completedSaves(output).size() < wanted && writer->state() == QProcess::Running) {
+            writer->waitForReadyRead(5000);
+            output += writer->readAllStandardOutput();
+        }
+        QTest::qSleep(int(rng->bounded(3)));
+        ::kill(pid_t(writer->processId()), SIGKILL);
+        QVERIFY(writer->waitForFinished(10000));
+        output += writer->readAllStandardOutput();
+        QCOMPARE(writer->exitStatus(), QProcess::CrashExit);
+        for (int n : completedSaves(output))
+            expected.append(prefix + QString::number(n));
+        delete writer;
+
+        const QByteArray bytes = readAll(path);
+        QString why;
+        QVERIFY2(wellFormed(bytes, why), qPrintable(why));
+        const QStringList names = IniDocument::fromFileBytes(bytes).keyNames(u("Profiles"));
+        for (const QString &name : std::as_const(expected))
+            QVERIFY2(names.contains(name), qPrintable(u("lost ") + name));
+    }
+}
+
+void tst_SettingsProcesses::twoWritersKeepEveryProfile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u("Nuvar_Pos_Zelvi_ip.exe.config"));
+    QProcess *first = startWriter(this, path, u("first-"), 200);
+    QProcess *second = startWriter(this, path, u("second-"), 200);
+    QVERIFY(first->waitForFinished(120000));
+    QVERIFY(second->waitForFinished(120000));
+    QCOMPARE(first->exitCode(), 0);
+    QCOMPARE(second->exitCode(), 0);
+
+    const QByteArray bytes = readAll(path);
+    QString why;
+    QVERIFY2(wellFormed(bytes, why), qPrintable(why));
+    const QStringList names = IniDocument::fromFileBytes(bytes).keyNames(u("Profiles"));
+    QCOMPARE(names.size(), 400);
+    for (int i = 0; i < 200; ++i) {
+        QVERIFY(names.contains(u("first-%1").arg(i)));
+        QVERIFY(names.contains(u("second-%1").arg(i)));
+    }
+    delete first;
+    delete second;
+}
+
+QTEST_GUILESS_MAIN(tst_SettingsProcesses)
+#include "tst_settings_processes.moc"
