@@ -1,5 +1,6 @@
 #include "IniDocument.h"
 
+#include "FoldedNameSet.h"
 #include "IniCodec.h"
 #include "IniLines.h"
 
@@ -73,15 +74,10 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
 
 QStringList IniDocument::keyNames(QStringView section) const {
     QStringList names;
-    QSet<QByteArray> seen;
+    FoldedNameSet seen;
     forEachLine(m_text, section, [&](const Line &line, bool inSection) {
-        if (inSection && line.kind == Line::Kind::Key) {
-            QByteArray folded = IniLines::foldedKey(line.name);
-            if (!seen.contains(folded)) {
-                seen.insert(std::move(folded));
-                names.append(QString::fromUtf8(line.name));
-            }
-        }
+        if (inSection && line.kind == Line::Kind::Key && seen.insert(line.name))
+            names.append(QString::fromUtf8(line.name));
         return true;
     });
     return names;

@@ -79,6 +79,18 @@ void tst_IniDocument::keyNamesInFileOrderOnce() {
                               "[profiles]\nC=6\n");
     QCOMPARE(d.keyNames(u("Profiles")), (QStringList{u("B"), u("A"), u("C")}));
     QVERIFY(d.keyNames(u("missing")).isEmpty());
+
+    // Many names, each repeated later in another letter case: every name is listed once.
+    QByteArray text = "[Profiles]\n";
+    QStringList expected;
+    for (int i = 0; i < 3000; ++i) {
+        const QString name = (i % 3 ? u("Kasa %1") : u("Şube İzmir %1")).arg(i);
+        expected.append(name);
+        text += name.toUtf8() + "=1\n";
+    }
+    for (int i = 0; i < 3000; ++i)
+        text += (i % 3 ? u("KASA %1") : u("şube izmir %1")).arg(i).toUtf8() + "=2\n";
+    QCOMPARE(IniDocument::fromFileBytes(text).keyNames(u("profiles")), expected);
 }
 
 void tst_IniDocument::setValueKeepsOtherLines_data() {
