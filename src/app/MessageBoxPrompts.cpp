@@ -1,0 +1,38 @@
+#include "MessageBoxPrompts.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon boxIcon(UserPrompts::Icon icon) {
+    switch (icon) {
+    case UserPrompts::Icon::Information:
+        return QMessageBox::Information;
+    case UserPrompts::Icon::Stop:
+        return QMessageBox::Critical;
+    case UserPrompts::Icon::Question:
+        return QMessageBox::Question;
+    case UserPrompts::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void MessageBoxPrompts::message(const QString &text, Icon icon) {
+    QMessageBox box(boxIcon(icon), QStringLiteral(ZELVI_PRODUCT_NAME), text, QMessageBox::Ok,
+                    m_parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool MessageBoxPrompts::askYesNo(const QString &text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral(ZELVI_PRODUCT_NAME), text,
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Evet"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Hayır"));
+    return box.exec() == QMessageBox::Yes;
+}

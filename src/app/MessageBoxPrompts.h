@@ -1,0 +1,18 @@
+#pragma once
+
+#include "UserPrompts.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// Asks the user with message boxes that carry the program's title, over `parent`.
+class MessageBoxPrompts : public UserPrompts {
+public:
+    explicit MessageBoxPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
+
+    void message(const QString &text, Icon icon) override;
+    bool askYesNo(const QString &text) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};

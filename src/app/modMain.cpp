@@ -1,0 +1,34 @@
+#include "modMain.h"
+
+#include "FloodFill.h"
+#include "PictureBox.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QString>
+
+QColor colorFromBgr(quint32 bgr) {
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+quint32 bgrFromColor(const QColor &color) {
+    return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
+}
+
+qint16 NumericKeyFilter(qint16 KeyAscii) {
+    if (KeyAscii < 32)
+        return KeyAscii;
+    return QStringLiteral("1234567890.").contains(QChar(char16_t(KeyAscii))) ? KeyAscii : qint16(0);
+}
+
+void FillPictureBackground(PictureBox &picture, quint32 colour) {
+    QImage image = picture.image();
+    if (image.isNull())
+        return;
+    floodFill(image, QPoint(0, 0), colorFromBgr(colour).rgb());
+    picture.setImage(image);
+}
+
+quint32 ButtonFaceColor() {
+    return bgrFromColor(QApplication::palette().color(QPalette::Button));
+}
