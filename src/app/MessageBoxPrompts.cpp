@@ -28,8 +28,8 @@ void MessageBoxPrompts::message(const QString &text, Icon icon) {
     box.exec();
 }
 
-bool MessageBoxPrompts::askYesNo(const QString &text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral(ZELVI_PRODUCT_NAME), text,
+bool MessageBoxPrompts::askYesNo(const QString &text, Icon icon) {
+    QMessageBox box(boxIcon(icon), QStringLiteral(ZELVI_PRODUCT_NAME), text,
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Evet"));

@@ -11,7 +11,7 @@ public:
     explicit MessageBoxPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
 
     void message(const QString &text, Icon icon) override;
-    bool askYesNo(const QString &text) override;
+    bool askYesNo(const QString &text, Icon icon) override;
 
 private:
     QPointer<QWidget> m_parent;

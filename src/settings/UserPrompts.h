@@ -11,6 +11,6 @@ public:
     virtual ~UserPrompts() = default;
     // Shows a message with only an OK button, and returns when the user has confirmed it.
     virtual void message(const QString &text, Icon icon) = 0;
-    // Asks a question with the answers Yes and No (question icon); true for Yes.
-    virtual bool askYesNo(const QString &text) = 0;
+    // Asks a question with the answers Yes and No; true for Yes.
+    virtual bool askYesNo(const QString &text, Icon icon) = 0;
 };

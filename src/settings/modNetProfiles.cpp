@@ -70,7 +70,7 @@ SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFi
             QStringLiteral("\"%1\" adında bir profil zaten var.\r\nMevcut profil bu "
                            "bilgilerle değiştirilsin mi?")
                 .arg(name);
-        if (!prompts.askYesNo(question))
+        if (!prompts.askYesNo(question, UserPrompts::Icon::Question))
             return {SaveResult::Outcome::Declined, {}};
     }
     if (ini.WriteString(ProfilesSection, name, joinFields(fields)) == 0)

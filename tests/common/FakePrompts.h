@@ -11,8 +11,9 @@ public:
         messages.append(text);
         icons.append(icon);
     }
-    bool askYesNo(const QString &text) override {
+    bool askYesNo(const QString &text, Icon icon) override {
         questions.append(text);
+        questionIcons.append(icon);
         return answer;
     }
 
@@ -20,4 +21,5 @@ public:
     QStringList messages;
     QList<Icon> icons;
     QStringList questions;
+    QList<Icon> questionIcons;
 };

@@ -1,0 +1,36 @@
+#include "CommandLine.h"
+
+CommandLine CommandLine::parse(const QStringList &arguments) {
+    CommandLine cl;
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            cl.help = true;
+        } else if (arg == QLatin1String("--settings")) {
+            if (i + 1 >= arguments.size()) {
+                cl.error = QStringLiteral("--settings bir dosya adı bekliyor.");
+                return cl;
+            }
+            cl.settingsFile = arguments[++i];
+        } else if (arg.startsWith(QLatin1String("--settings="))) {
+            cl.settingsFile = arg.mid(int(sizeof("--settings=")) - 1);
+        } else {
+            rest.append(arg);
+        }
+    }
+    cl.rest = rest.join(QLatin1Char(' '));
+    const QString upper = cl.rest.toUpper();
+    cl.hideOnStartup =
+        upper == QLatin1String("/HIDEONSTARTUP") || upper == QLatin1String("HIDEONSTARTUP");
+    return cl;
+}
+
+QString CommandLine::usage() {
+    return QStringLiteral(
+        "Kullanım: Nuvar_Pos_Zelvi_ip [SEÇENEKLER] [/HIDEONSTARTUP]\n"
+        "\n"
+        "  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar\n"
+        "  --settings DOSYA   program klasöründeki ayar dosyası yerine DOSYA kullanılır\n"
+        "  --help             bu yardımı gösterir\n");
+}

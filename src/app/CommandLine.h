@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The program's command line, after Qt has taken its own options.
+struct CommandLine {
+    QString settingsFile; // --settings FILE: another settings file than the one beside the program
+    bool help = false;    // --help
+    QString error;        // why the command line could not be used
+    QString rest;         // what remains, joined with single blanks
+    bool hideOnStartup = false; // the rest, upper-cased, is "/HIDEONSTARTUP" or "HIDEONSTARTUP"
+
+    static CommandLine parse(const QStringList &arguments); // without the program's name
+    static QString usage();
+};

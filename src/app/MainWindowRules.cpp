@@ -1,0 +1,31 @@
+#include "MainWindowRules.h"
+
+#include "IniCodec.h"
+
+namespace MainWindowRules {
+
+QString caption(const QString &currentProfile) {
+    const QString product = QStringLiteral(ZELVI_PRODUCT_NAME);
+    return currentProfile.isEmpty()
+               ? product
+               : product + QStringLiteral(" (") + currentProfile + QLatin1Char(')');
+}
+
+QStringList profileParts(const QString &value) {
+    return value.isEmpty() ? QStringList() : value.split(QLatin1Char('.'));
+}
+
+QString cloneName(const QString &name) {
+    return name + QStringLiteral(" (CLONE)");
+}
+
+QString deleteQuestion(const QString &name) {
+    QString text = QStringLiteral("\"%s\" profili silinecek.\nEmin misiniz?");
+    return text.replace(QStringLiteral("%s"), name);
+}
+
+bool sameProfileName(const QString &a, const QString &b) {
+    return IniCodec::foldName(a.trimmed()) == IniCodec::foldName(b.trimmed());
+}
+
+} // namespace MainWindowRules

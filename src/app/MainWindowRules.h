@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Decisions of the main window that need no widgets.
+namespace MainWindowRules {
+
+// The window caption: the product name, and " (" profile ")" when a profile is current.
+QString caption(const QString &currentProfile);
+
+// A stored profile value split at every "."; an empty value has no parts.
+QStringList profileParts(const QString &value);
+
+// The name a clone of the profile is proposed under.
+QString cloneName(const QString &name);
+
+// The question asked before a profile is deleted.
+QString deleteQuestion(const QString &name);
+
+// Whether two profile names are the same name (letter case aside, as in the settings file).
+bool sameProfileName(const QString &a, const QString &b);
+
+} // namespace MainWindowRules

@@ -1,0 +1,332 @@
+#include "frmMain.h"
+
+#include "AddressBox.h"
+#include "IniError.h"
+#include "Links.h"
+#include "MainWindowRules.h"
+#include "TrayIcon.h"
+#include "UserPrompts.h"
+#include "clsIni.h"
+#include "frmNewSettings.h"
+#include "modMain.h"
+#include "modNetProfiles.h"
+#include "modTrayIcon.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+
+using namespace modNetProfiles;
+
+namespace {
+
+QString errorText(const IniError &error) {
+    return QStringLiteral("Hata %1 (%2)").arg(error.number).arg(error.description);
+}
+
+} // namespace
+
+frmMain::frmMain(const Services &services, QWidget *parent)
+    : QWidget(parent), m_services(services), m_listTarget(nullptr) {
+    setupUi();
+    m_listTarget = ProfileListWidget(lstProfiles);
+    setTrayIcon(m_services.tray);
+
+    connect(lstProfiles, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            lstProfiles_Click();
+    });
+    connect(lstProfiles, &QListWidget::itemClicked, this, &frmMain::lstProfiles_Click);
+    connect(lstProfiles, &QListWidget::itemDoubleClicked, cmdProfileEdit, &QPushButton::click);
+    connect(cmdProfileCreateNew, &QPushButton::clicked, this, &frmMain::cmdProfileCreateNew_Click);
+    connect(cmdProfileEdit, &QPushButton::clicked, this, &frmMain::cmdProfileEdit_Click);
+    connect(cmdProfileClone, &QPushButton::clicked, this, &frmMain::cmdProfileClone_Click);
+    connect(cmdProfileDelete, &QPushButton::clicked, this, &frmMain::cmdProfileDelete_Click);
+    connect(cmdProfileActivate, &QPushButton::clicked, this, &frmMain::cmdProfileActivate_Click);
+    connect(cmdEnableDHCP, &QPushButton::clicked, this, &frmMain::cmdEnableDHCP_Click);
+    connect(ipnedir, &QPushButton::clicked, this, &frmMain::ipnedir_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    connect(m_services.tray, &TrayIcon::doubleClicked, this, &frmMain::trayIcon_DoubleClick);
+    connect(trayMenu, &QMenu::aboutToShow, this, &frmMain::fillTrayMenu);
+    m_services.tray->setContextMenu(trayMenu);
+}
+
+frmMain::~frmMain() {
+    Form_Unload();
+}
+
+// ---- lifecycle -----------------------------------------------------------------------------
+
+bool frmMain::Form_Load(const CommandLine &commandLine) {
+    SettingsIni = std::make_unique<clsIni>();
+    if (!SettingsIni->setFileName(m_services.settingsPath)) {
+        m_services.prompts->message(QStringLiteral("Ayar dosyası açılamadı, program kapanacak.\n%1")
+                                        .arg(errorText(SettingsIni->lastError())),
+                                    UserPrompts::Icon::Stop);
+        return false;
+    }
+    RefreshProfileList();
+    const QString current = currentProfile();
+    if (!current.isEmpty())
+        selectProfile(current);
+    m_startHidden = commandLine.hideOnStartup;
+    return true;
+}
+
+void frmMain::showAfterLoad() {
+    if (m_startHidden && m_services.tray->isAvailable()) {
+        hideInTray(); // never displayed: only the icon
+        return;
+    }
+    if (m_startHidden)
+        showMinimized(); // no notification area: a hidden window could not be reached
+    else
+        show();
+}
+
+void frmMain::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        if (const QScreen *screen = QApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    Form_Resize();
+}
+
+void frmMain::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+    if (isMinimized()) {
+        if (m_services.tray->isAvailable()) {
+            // After the state change has finished.
+            QMetaObject::invokeMethod(this, &frmMain::hideInTray, Qt::QueuedConnection);
+        }
+        return;
+    }
+    setWindowTitle(MainWindowRules::caption(currentProfile()));
+    if (TrayIconShown)
+        RemoveTrayIcon();
+}
+
+void frmMain::hideInTray() {
+    if (!isMinimized() && isVisible())
+        return; // restored in the meantime
+    hide();
+    m_services.tray->show(windowIcon(), trayToolTip());
+    TrayIconShown = true;
+}
+
+void frmMain::closeEvent(QCloseEvent *event) {
+    Form_Unload();
+    event->accept();
+    Q_EMIT unloaded();
+}
+
+void frmMain::Form_Unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    Timer1->stop();
+    SettingsIni.reset();
+    RemoveTrayIcon();
+    QCoreApplication::processEvents();
+}
+
+void frmMain::setTimer1Interval(int milliseconds) {
+    if (milliseconds <= 0) {
+        Timer1->stop();
+        Timer1->setInterval(0);
+    } else {
+        Timer1->start(milliseconds);
+    }
+}
+
+int frmMain::Timer1Interval() const {
+    return Timer1->isActive() ? Timer1->interval() : 0;
+}
+
+void frmMain::Timer1_Timer() {
+    ipnedir_Click();
+    setTimer1Interval(0);
+}
+
+QString frmMain::currentProfile() const {
+    return SettingsIni ? SettingsIni->ReadString(CurrentProfileSection, ProfileNameKey, QString())
+                       : QString();
+}
+
+// ---- the profile list ----------------------------------------------------------------------
+
+void frmMain::RefreshProfileList() {
+    ProfilesLoad(SettingsIni->FileName(), m_listTarget, *m_services.prompts);
+}
+
+void frmMain::selectProfile(const QString &name) {
+    for (int row = 0; row < lstProfiles->count(); ++row) {
+        if (MainWindowRules::sameProfileName(lstProfiles->item(row)->text(), name)) {
+            lstProfiles->setCurrentRow(row);
+            return;
+        }
+    }
+}
+
+void frmMain::lstProfiles_Click() {
+    const QListWidgetItem *item = lstProfiles->currentItem();
+    if (!item)
+        return;
+    cmdProfileClone->setEnabled(true);
+    cmdProfileActivate->setEnabled(true);
+    ProfileParts = MainWindowRules::profileParts(
+        SettingsIni->ReadString(ProfilesSection, item->text(), QString()));
+}
+
+void frmMain::cmdProfileCreateNew_Click() {
+    EditMode = 0;
+    openEditor(false);
+}
+
+void frmMain::cmdProfileEdit_Click() {
+    EditMode = 1;
+    ProfileEdit();
+}
+
+void frmMain::cmdProfileClone_Click() {
+    EditMode = 0;
+    ProfileEdit();
+}
+
+void frmMain::ProfileEdit() {
+    if (lstProfiles->count() == 0 || lstProfiles->currentRow() < 0) {
+        m_services.prompts->message(QStringLiteral("Önce listeden bir profil seçin."),
+                                    UserPrompts::Icon::Information);
+        return;
+    }
+    openEditor(true);
+}
+
+void frmMain::openEditor(bool filled) {
+    frmNewSettings editor(SettingsIni->FileName(), m_listTarget, *m_services.prompts, this);
+    if (filled) {
+        for (int i = 0; i < FieldCount; ++i)
+            editor.txtIP[i]->setText(i < ProfileParts.size() ? ProfileParts[i] : QString());
+        const QListWidgetItem *item = lstProfiles->currentItem();
+        const QString name = item ? item->text() : QString();
+        editor.txtProfileName->setText(EditMode == 1 ? name : MainWindowRules::cloneName(name));
+    }
+    editor.exec();
+}
+
+void frmMain::cmdProfileDelete_Click() {
+    const QListWidgetItem *item = lstProfiles->currentItem();
+    if (!item) {
+        m_services.prompts->message(QStringLiteral("Silmek için önce listeden bir profil seçin."),
+                                    UserPrompts::Icon::Stop);
+        return;
+    }
+    const QString name = item->text();
+    if (!m_services.prompts->askYesNo(MainWindowRules::deleteQuestion(name),
+                                      UserPrompts::Icon::Stop))
+        return;
+    const bool deleted = SettingsIni->DeleteKey(ProfilesSection, name) != 0;
+    RefreshProfileList();
+    if (!deleted) {
+        m_services.prompts->message(QStringLiteral("\"%1\" profili silinemedi.\n%2")
+                                        .arg(name, errorText(SettingsIni->lastError())),
+                                    UserPrompts::Icon::Stop);
+    }
+}
+
+// ---- commands that later steps complete ---------------------------------------------------
+
+void frmMain::notReadyYet(const QString &command) {
+    m_services.prompts->message(
+        QStringLiteral("\"%1\" bu sürümde henüz kullanılamıyor.").arg(command),
+        UserPrompts::Icon::Information);
+}
+
+void frmMain::cmdProfileActivate_Click() {
+    notReadyYet(QStringLiteral("ZELVİ IP UYGULA"));
+}
+
+void frmMain::cmdEnableDHCP_Click() {
+    notReadyYet(QStringLiteral("OTOMATİK IP UYGULA"));
+}
+
+void frmMain::ipnedir_Click() {
+    notReadyYet(QStringLiteral("BİLLGİSAYAR IPLERİ"));
+}
+
+// ---- web pages -------------------------------------------------------------------------------
+
+void frmMain::Command1_Click() {
+    if (!m_services.openUrl(QUrl(Links::RouterUrl)))
+        m_services.prompts->message(
+            QStringLiteral("Modem sayfası açılamadı: %1\nVarsayılan web tarayıcısı başlatılamadı.")
+                .arg(Links::RouterUrl),
+            UserPrompts::Icon::Stop);
+}
+
+void frmMain::Command2_Click() {
+    if (!m_services.openUrl(QUrl(Links::PortTestUrl)))
+        m_services.prompts->message(
+            QStringLiteral("Port testi sayfası açılamadı: %1\nVarsayılan web tarayıcısı "
+                           "başlatılamadı.")
+                .arg(Links::PortTestUrl),
+            UserPrompts::Icon::Stop);
+}
+
+// ---- the notification-area icon -----------------------------------------------------------
+
+void frmMain::trayIcon_DoubleClick() {
+    RestoreFromTray(this);
+    RemoveTrayIcon();
+}
+
+QString frmMain::trayToolTip() const {
+    const QString current = currentProfile();
+    return QStringLiteral("%1\n%2\nBİLGİSAYAR IP: %3\nMODEM IP: %4")
+        .arg(QStringLiteral(ZELVI_PRODUCT_NAME),
+             current.isEmpty() ? QStringLiteral("Otomatik IP (DHCP)")
+                               : QStringLiteral("Profil: %1").arg(current),
+             icip->text(), disip->text());
+}
+
+void frmMain::fillTrayMenu() {
+    trayMenu->clear();
+    trayMenu->addAction(QStringLiteral("Pencereyi aç"), this, &frmMain::trayIcon_DoubleClick);
+    trayMenu->addSeparator();
+    const QString current = currentProfile();
+    auto *group = new QActionGroup(trayMenu);
+    for (int row = 0; row < lstProfiles->count(); ++row) {
+        const QString name = lstProfiles->item(row)->text();
+        QAction *action = trayMenu->addAction(name);
+        action->setCheckable(true);
+        action->setChecked(!current.isEmpty() && MainWindowRules::sameProfileName(name, current));
+        action->setActionGroup(group);
+        connect(action, &QAction::triggered, this, [this, row] {
+            lstProfiles->setCurrentRow(row);
+            lstProfiles_Click();
+            cmdProfileActivate_Click();
+        });
+    }
+    if (lstProfiles->count() > 0)
+        trayMenu->addSeparator();
+    trayMenu->addAction(QStringLiteral("OTOMATİK IP UYGULA"), this, &frmMain::cmdEnableDHCP_Click);
+    trayMenu->addSeparator();
+    trayMenu->addAction(QStringLiteral("Çıkış"), this, &QWidget::close);
+}

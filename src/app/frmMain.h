@@ -1,0 +1,116 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "ProfileListWidget.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QUrl;
+class TrayIcon;
+class UserPrompts;
+class clsIni;
+
+// The main window: the profile list and its commands, the apply and DHCP buttons, the two
+// address lines, the web-page buttons, and the notification-area icon while it is hidden.
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    // What the window works with; tests hand in stand-ins.
+    struct Services {
+        QString settingsPath;
+        UserPrompts *prompts = nullptr;
+        TrayIcon *tray = nullptr;
+        std::function<bool(const QUrl &)> openUrl; // opens a page in the browser, no waiting
+    };
+
+    explicit frmMain(const Services &services, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Runs the load, before the window is first shown. False when the settings file cannot
+    // be created or opened: the user has been told and the program ends.
+    bool Form_Load(const CommandLine &commandLine);
+    // Shows the window for the first time, or leaves it hidden in the notification area
+    // (minimised, when the desktop has no notification area) as the load decided.
+    void showAfterLoad();
+
+    // The one-shot refresh timer: an interval of 0 means stopped.
+    void setTimer1Interval(int milliseconds);
+    int Timer1Interval() const;
+
+    QString currentProfile() const;
+
+    // Handlers, public so that the notification-area menu and tests can run them.
+    void lstProfiles_Click();
+    void cmdProfileCreateNew_Click();
+    void cmdProfileEdit_Click();
+    void cmdProfileClone_Click();
+    void cmdProfileDelete_Click();
+    void cmdProfileActivate_Click();
+    void cmdEnableDHCP_Click();
+    void ipnedir_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Timer1_Timer();
+    void ProfileEdit();
+    void RefreshProfileList();
+
+    // Controls.
+    QTimer *Timer1 = nullptr;
+    QPushButton *ipnedir = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *cmdEnableDHCP = nullptr;
+    QPushButton *cmdProfileActivate = nullptr;
+    QPushButton *cmdProfileEdit = nullptr;
+    QPushButton *cmdProfileDelete = nullptr;
+    QPushButton *cmdProfileClone = nullptr;
+    QPushButton *cmdProfileCreateNew = nullptr;
+    QListWidget *lstProfiles = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *disip = nullptr;
+    QLabel *icip = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QMenu *trayMenu = nullptr;
+
+    std::unique_ptr<clsIni> SettingsIni;
+    QStringList ProfileParts;
+
+Q_SIGNALS:
+    // The window has unloaded: the program ends.
+    void unloaded();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setupUi();
+    void Form_Resize();
+    void Form_Unload();
+    void hideInTray();
+    void trayIcon_DoubleClick();
+    void fillTrayMenu();
+    QString trayToolTip() const;
+    void selectProfile(const QString &name);
+    void openEditor(bool filled);
+    void notReadyYet(const QString &command);
+
+    Services m_services;
+    ProfileListWidget m_listTarget;
+    bool m_startHidden = false;
+    bool m_shownOnce = false;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,167 @@
+// The main window's controls: texts, places (in twips, 15 to a pixel), fonts, colours and
+// the tab order.
+#include "WrappingButton.h"
+#include "frmMain.h"
+#include "modMain.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+// The pictures live in this library's resources, which a static library must register.
+static void initResources() {
+    Q_INIT_RESOURCE(app);
+}
+
+namespace {
+
+constexpr int px(int twips) {
+    return twips / 15;
+}
+
+QRect twipRect(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+// Bold, as every font the window sets. "Arial Unicode MS" falls back to a font with every
+// Turkish letter.
+QFont boldFont(const QStringList &families, qreal points) {
+    QFont font;
+    font.setFamilies(families);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+QFont arial(qreal points) {
+    return boldFont({QStringLiteral("Arial")}, points);
+}
+
+QFont arialUnicode(qreal points) {
+    return boldFont({QStringLiteral("Arial Unicode MS"), QStringLiteral("Liberation Sans"),
+                     QStringLiteral("DejaVu Sans")},
+                    points);
+}
+
+void colourText(QWidget *widget, quint32 bgr) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colorFromBgr(bgr));
+    widget->setPalette(palette);
+}
+
+void colourFace(QPushButton *button, quint32 bgr) {
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, colorFromBgr(bgr));
+    button->setPalette(palette);
+}
+
+} // namespace
+
+void frmMain::setupUi() {
+    initResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(QStringLiteral("ZELVİ IP AYAR EKRANI"));
+    setWindowIcon(QIcon(QStringLiteral(":/app/icon.png")));
+    setFixedSize(px(8700), px(5100));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, colorFromBgr(0x00808080));
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    Timer1 = new QTimer(this);
+    Timer1->setSingleShot(true);
+
+    const auto button = [this](const char *text, QRect place) {
+        auto *b = new WrappingButton(QString::fromUtf8(text), this);
+        b->setGeometry(place);
+        b->setAutoDefault(false);
+        return b;
+    };
+    ipnedir = button("BİLLGİSAYAR IPLERİ", twipRect(360, 3600, 5445, 375));
+    Command2 = button("PORT TESTİ", twipRect(7290, 3330, 1245, 645));
+    Command1 = button("MODEME GİT", twipRect(6000, 3330, 1185, 645));
+    cmdEnableDHCP = button("OTOMATİK IP UYGULA", twipRect(7290, 1950, 1245, 1290));
+    colourFace(cmdEnableDHCP, 0x0080FFFF);
+    cmdProfileActivate = button("ZELVİ IP UYGULA", twipRect(6000, 1950, 1185, 1290));
+    colourFace(cmdProfileActivate, 0x0080FF80);
+    cmdProfileActivate->setEnabled(false);
+    cmdProfileEdit = button("DÜZENLE", twipRect(1695, 3150, 1335, 375));
+    cmdProfileDelete = button("SİL", twipRect(3075, 3150, 1335, 375));
+    cmdProfileClone = button(" KOPYALA", twipRect(4470, 3150, 1335, 375));
+    cmdProfileClone->setEnabled(false);
+    cmdProfileCreateNew = button("EKLE", twipRect(345, 3150, 1335, 375));
+
+    lstProfiles = new QListWidget(this);
+    lstProfiles->setObjectName(QStringLiteral("lstProfiles"));
+    lstProfiles->setGeometry(twipRect(300, 1080, 5445, 1935));
+    lstProfiles->setFont(arialUnicode(14.25));
+    lstProfiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstProfiles->setSortingEnabled(true);
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(twipRect(6000, 1080, 2535, 765));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/app/logo.png")));
+    Image1->setScaledContents(true);
+
+    const auto label = [this](const char *text, QRect place, const QFont &font, quint32 colour,
+                              Qt::Alignment alignment) {
+        auto *l = new QLabel(QString::fromUtf8(text), this);
+        l->setTextFormat(Qt::PlainText);
+        l->setGeometry(place);
+        l->setFont(font);
+        l->setAlignment(alignment);
+        colourText(l, colour);
+        return l;
+    };
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
+    const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
+    Label4 = label("MODEM IP", twipRect(360, 4470, 3135, 495), arial(18), 0x0080C0FF, left);
+    Label3 = label("BİLGİSAYAR IP", twipRect(360, 3990, 3135, 495), arial(18), 0x0080C0FF, left);
+    disip =
+        label("888.888.888.888", twipRect(3060, 4470, 2655, 525), arial(18), 0x0080C0FF, centred);
+    icip =
+        label("888.888.888.888", twipRect(3060, 3990, 2775, 495), arial(18), 0x0080C0FF, centred);
+    Label2 = label("NUVAR POS ZELVİ IP PROGRAMI", twipRect(390, 150, 7995, 585), arialUnicode(24),
+                   0x00FFFFFF, centred);
+    Label1 = label("ZELVİ IP SEÇ", twipRect(300, 795, 1695, 285), arial(12), 0x00FFFFFF, left);
+
+    const std::pair<QWidget *, const char *> names[] = {
+        {ipnedir, "ipnedir"},
+        {Command2, "Command2"},
+        {Command1, "Command1"},
+        {cmdEnableDHCP, "cmdEnableDHCP"},
+        {cmdProfileActivate, "cmdProfileActivate"},
+        {cmdProfileEdit, "cmdProfileEdit"},
+        {cmdProfileDelete, "cmdProfileDelete"},
+        {cmdProfileClone, "cmdProfileClone"},
+        {cmdProfileCreateNew, "cmdProfileCreateNew"},
+        {Image1, "Image1"},
+        {Label4, "Label4"},
+        {Label3, "Label3"},
+        {disip, "disip"},
+        {icip, "icip"},
+        {Label2, "Label2"},
+        {Label1, "Label1"},
+    };
+    for (const auto &[widget, name] : names)
+        widget->setObjectName(QLatin1String(name));
+
+    setTabOrder(lstProfiles, cmdProfileCreateNew);
+    setTabOrder(cmdProfileCreateNew, cmdProfileEdit);
+    setTabOrder(cmdProfileEdit, cmdProfileClone);
+    setTabOrder(cmdProfileClone, cmdProfileDelete);
+    setTabOrder(cmdProfileDelete, cmdProfileActivate);
+    setTabOrder(cmdProfileActivate, cmdEnableDHCP);
+    setTabOrder(cmdEnableDHCP, Command1);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, ipnedir);
+
+    trayMenu = new QMenu(this);
+}

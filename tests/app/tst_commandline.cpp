@@ -1,0 +1,64 @@
+// The program's command line: its own options, and the start switch as the whole rest.
+#include "CommandLine.h"
+#include "MainWindowRules.h"
+
+#include <QTest>
+
+class tst_CommandLine : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void hideSwitch_data();
+    void hideSwitch();
+    void options();
+    void captionAndParts();
+};
+
+void tst_CommandLine::hideSwitch_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("nothing") << QStringList{} << false;
+    QTest::newRow("/HIDEONSTARTUP") << QStringList{QStringLiteral("/HIDEONSTARTUP")} << true;
+    QTest::newRow("mixed case with /") << QStringList{QStringLiteral("/HideOnStartup")} << true;
+    QTest::newRow("mixed case without /") << QStringList{QStringLiteral("hideONstartup")} << true;
+    QTest::newRow("followed by another")
+        << QStringList{QStringLiteral("/HIDEONSTARTUP"), QStringLiteral("x")} << false;
+    QTest::newRow("twice") << QStringList{QStringLiteral("/HIDEONSTARTUP"),
+                                          QStringLiteral("/HIDEONSTARTUP")}
+                           << false;
+    QTest::newRow("with our own option")
+        << QStringList{QStringLiteral("--settings"), QStringLiteral("/tmp/a.config"),
+                       QStringLiteral("HIDEONSTARTUP")}
+        << true;
+    QTest::newRow("other dash") << QStringList{QStringLiteral("-HIDEONSTARTUP")} << false;
+}
+
+void tst_CommandLine::hideSwitch() {
+    QFETCH(QStringList, args);
+    QFETCH(bool, hidden);
+    QCOMPARE(CommandLine::parse(args).hideOnStartup, hidden);
+}
+
+void tst_CommandLine::options() {
+    const CommandLine a = CommandLine::parse({QStringLiteral("--settings=/x/y.config")});
+    QCOMPARE(a.settingsFile, QStringLiteral("/x/y.config"));
+    QVERIFY(a.error.isEmpty());
+    QVERIFY(!CommandLine::parse({QStringLiteral("--settings")}).error.isEmpty());
+    QVERIFY(CommandLine::parse({QStringLiteral("--help")}).help);
+    QCOMPARE(CommandLine::parse({QStringLiteral("a"), QStringLiteral("b")}).rest,
+             QStringLiteral("a b"));
+}
+
+void tst_CommandLine::captionAndParts() {
+    using namespace MainWindowRules;
+    QCOMPARE(caption(QString()), QStringLiteral("Nuvar_POS_Zelvi_IP"));
+    QCOMPARE(caption(QStringLiteral("Kasa 1")), QStringLiteral("Nuvar_POS_Zelvi_IP (Kasa 1)"));
+    QVERIFY(profileParts(QString()).isEmpty());
+    QCOMPARE(profileParts(QStringLiteral("1.2...")).size(), 5);
+    QCOMPARE(cloneName(QStringLiteral("Kasa")), QStringLiteral("Kasa (CLONE)"));
+    QCOMPARE(deleteQuestion(QStringLiteral("A%sB")).count(QStringLiteral("A%sB")), 1);
+    QVERIFY(sameProfileName(QString::fromUtf8("ŞUBE İKİ"), QString::fromUtf8("şube iki")));
+}
+
+QTEST_APPLESS_MAIN(tst_CommandLine)
+#include "tst_commandline.moc"

@@ -1,0 +1,475 @@
+// The main window, offscreen: load order, the profile list and its commands, the caption,
+// hiding in the notification area, Timer1 and the layout.
+#include "AddressBox.h"
+#include "FakePrompts.h"
+#include "FakeTrayIcon.h"
+#include "clsIni.h"
+#include "frmMain.h"
+#include "frmNewSettings.h"
+#include "modNetProfiles.h"
+#include "modTrayIcon.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+QString u(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList listed(const QListWidget *list) {
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names.append(list->item(i)->text());
+    return names;
+}
+
+} // namespace
+
+class tst_frmMain : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void noCurrentProfile();
+    void currentProfileSelectedAtLoad();
+    void currentProfileNoLongerListed();
+    void missingSettingsFileIsCreated();
+    void unusableSettingsFileEndsLoad();
+    void listIsSortedForTurkishReaders();
+    void emptyValueStillEnablesButtons();
+    void editAndCloneFillTheEditor();
+    void doubleClickEdits();
+    void editBeforeSelectionIsRefused();
+    void deleteAsksAndReports();
+    void minimiseHidesInTrayAndRestores();
+    void withoutNotificationAreaMinimisesNormally();
+    void startSwitchHides();
+    void closeRemovesIcon();
+    void trayMenuListsProfiles();
+    void timer1TicksOncePerArming();
+    void webPageButtons();
+    void layout_data();
+    void layout();
+
+private:
+    void writeSettings(const QByteArray &text);
+    bool load(const QStringList &args = {});
+    // Runs `inside` on the editor once it is shown modally, then closes it.
+    void withEditor(const std::function<void()> &open,
+                    const std::function<void(frmNewSettings &)> &inside);
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    FakePrompts m_prompts;
+    std::unique_ptr<FakeTrayIcon> m_tray;
+    QList<QUrl> m_opened;
+    bool m_openResult = true;
+    std::unique_ptr<frmMain> m_window;
+};
+
+void tst_frmMain::init() {
+    m_path = m_dir.filePath(u("Nuvar_Pos_Zelvi_ip.exe.config"));
+    QFile::remove(m_path);
+    m_prompts = FakePrompts();
+    m_tray = std::make_unique<FakeTrayIcon>();
+    m_opened.clear();
+    m_openResult = true;
+    TrayIconShown = false;
+}
+
+void tst_frmMain::cleanup() {
+    if (const QString dir = qEnvironmentVariable("ZELVI_SCREENSHOT_DIR");
+        !dir.isEmpty() && m_window && m_window->isVisible())
+        m_window->grab().save(dir + u("/main.png"));
+    m_window.reset();
+}
+
+void tst_frmMain::writeSettings(const QByteArray &text) {
+    QFile f(m_path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+}
+
+bool tst_frmMain::load(const QStringList &args) {
+    frmMain::Services services;
+    services.settingsPath = m_path;
+    services.prompts = &m_prompts;
+    services.tray = m_tray.get();
+    services.openUrl = [this](const QUrl &url) {
+        m_opened.append(url);
+        return m_openResult;
+    };
+    m_window = std::make_unique<frmMain>(services);
+    if (!m_window->Form_Load(CommandLine::parse(args)))
+        return false;
+    m_window->showAfterLoad();
+    return true;
+}
+
+void tst_frmMain::withEditor(const std::function<void()> &open,
+                             const std::function<void(frmNewSettings &)> &inside) {
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *editor = qobject_cast<frmNewSettings *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        seen = true;
+        inside(*editor);
+        editor->reject();
+    });
+    open();
+    QVERIFY(seen);
+}
+
+void tst_frmMain::noCurrentProfile() {
+    writeSettings("[Profiles]\nKasa=1.2.3.4\n");
+    QVERIFY(load());
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP"));
+    QCOMPARE(m_window->lstProfiles->currentRow(), -1);
+    QVERIFY(!m_window->cmdProfileClone->isEnabled());
+    QVERIFY(!m_window->cmdProfileActivate->isEnabled());
+    QVERIFY(m_window->ProfileParts.isEmpty());
+}
+
+void tst_frmMain::currentProfileSelectedAtLoad() {
+    writeSettings("[Profiles]\nKasa=1.2.3.4\nOfis=5.6.7.8\n[CurrentProfile]\nProfileName=ofis\n");
+    QVERIFY(load());
+    QCOMPARE(m_window->lstProfiles->currentItem()->text(), u("Ofis"));
+    QVERIFY(m_window->cmdProfileClone->isEnabled());
+    QVERIFY(m_window->cmdProfileActivate->isEnabled());
+    QCOMPARE(m_window->ProfileParts, (QStringList{u("5"), u("6"), u("7"), u("8")}));
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (ofis)"));
+}
+
+void tst_frmMain::currentProfileNoLongerListed() {
+    writeSettings("[Profiles]\nKasa=1.2.3.4\n[CurrentProfile]\nProfileName=Eski\n");
+    QVERIFY(load());
+    QCOMPARE(m_window->lstProfiles->currentRow(), -1);
+    QVERIFY(!m_window->cmdProfileClone->isEnabled());
+    QVERIFY(!m_window->cmdProfileActivate->isEnabled());
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Eski)"));
+}
+
+void tst_frmMain::missingSettingsFileIsCreated() {
+    QVERIFY(load());
+    QVERIFY(QFileInfo::exists(m_path));
+    QCOMPARE(QFileInfo(m_path).size(), 0);
+    QCOMPARE(m_window->lstProfiles->count(), 0);
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP"));
+    QVERIFY(m_prompts.messages.isEmpty());
+}
+
+void tst_frmMain::unusableSettingsFileEndsLoad() {
+    m_path = m_dir.filePath(u("no/such/folder/x.config"));
+    QVERIFY(!load());
+    QCOMPARE(m_prompts.messages.size(), 1);
+    QVERIFY(m_prompts.messages[0].contains(u("Hata 76")));
+    QCOMPARE(m_prompts.icons[0], UserPrompts::Icon::Stop);
+}
+
+void tst_frmMain::listIsSortedForTurkishReaders() {
+    writeSettings(u("[Profiles]\nZeta=1\nAlfa=2\nMerkez=3\nŞube=4\nsube=5\nÇarşı=6\ncami=7\n"
+                    "Kasa 10=8\nKasa 2=9\n")
+                      .toUtf8());
+    QVERIFY(load());
+    QCOMPARE(listed(m_window->lstProfiles),
+             (QStringList{u("Alfa"), u("cami"), u("Çarşı"), u("Kasa 2"), u("Kasa 10"), u("Merkez"),
+                          u("sube"), u("Şube"), u("Zeta")}));
+}
+
+void tst_frmMain::emptyValueStillEnablesButtons() {
+    writeSettings("[Profiles]\nBos=\n");
+    QVERIFY(load());
+    m_window->lstProfiles->setCurrentRow(0);
+    QVERIFY(m_window->cmdProfileClone->isEnabled());
+    QVERIFY(m_window->cmdProfileActivate->isEnabled());
+    QVERIFY(m_window->ProfileParts.isEmpty());
+}
+
+void tst_frmMain::editAndCloneFillTheEditor() {
+    writeSettings("[Profiles]\nKasa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1.8.8.4.4\nKisa=1.2.3\n");
+    QVERIFY(load());
+    m_window->lstProfiles->setCurrentRow(0);
+    withEditor([&] { m_window->cmdProfileClone->click(); },
+               [&](frmNewSettings &editor) {
+                   QCOMPARE(EditMode, 0);
+                   QCOMPARE(editor.txtProfileName->text(), u("Kasa (CLONE)"));
+                   QCOMPARE(editor.txtIP[0]->text(), u("10"));
+                   QCOMPARE(editor.txtIP[19]->text(), u("4"));
+               });
+    withEditor([&] { m_window->cmdProfileEdit->click(); },
+               [&](frmNewSettings &editor) {
+                   QCOMPARE(EditMode, 1);
+                   QCOMPARE(editor.txtProfileName->text(), u("Kasa"));
+                   editor.txtIP[3]->setText(u("6"));
+                   editor.cmdSave_Click(); // saved without a question
+               });
+    QVERIFY(m_prompts.questions.isEmpty());
+    QVERIFY(readAll(m_path).contains("Kasa=10.0.0.6.255"));
+
+    // A value with fewer parts than boxes fills what there is.
+    m_window->lstProfiles->setCurrentRow(1);
+    withEditor([&] { m_window->cmdProfileEdit->click(); },
+               [&](frmNewSettings &editor) {
+                   QCOMPARE(editor.txtIP[2]->text(), u("3"));
+                   QCOMPARE(editor.txtIP[3]->text(), QString());
+               });
+
+    withEditor([&] { m_window->cmdProfileCreateNew->click(); },
+               [&](frmNewSettings &editor) {
+                   QCOMPARE(EditMode, 0);
+                   QCOMPARE(editor.txtProfileName->text(), QString());
+                   QCOMPARE(editor.txtIP[0]->text(), QString());
+               });
+}
+
+void tst_frmMain::doubleClickEdits() {
+    writeSettings("[Profiles]\nKasa=1.2.3.4\n");
+    QVERIFY(load());
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QListWidget *list = m_window->lstProfiles;
+    const QPoint at = list->visualItemRect(list->item(0)).center();
+    withEditor(
+        [&] {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        },
+        [&](frmNewSettings &editor) {
+            QCOMPARE(EditMode, 1);
+            QCOMPARE(editor.txtProfileName->text(), u("Kasa"));
+        });
+}
+
+void tst_frmMain::editBeforeSelectionIsRefused() {
+    writeSettings("[Profiles]\nKasa=1.2.3.4\n");
+    QVERIFY(load());
+    m_window->cmdProfileEdit->click();
+    m_window->cmdProfileClone_Click();
+    QCOMPARE(m_prompts.messages.size(), 2);
+    QCOMPARE(m_prompts.icons[0], UserPrompts::Icon::Information);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_frmMain::deleteAsksAndReports() {
+    writeSettings("[Profiles]\nKasa=1.2.3.4\nOfis=5\n[CurrentProfile]\nProfileName=Kasa\n");
+    QVERIFY(load());
+
+    m_window->lstProfiles->setCurrentRow(-1);
+    m_window->cmdProfileDelete->click();
+    QCOMPARE(m_prompts.messages.size(), 1); // nothing selected
+    QCOMPARE(m_prompts.icons[0], UserPrompts::Icon::Stop);
+
+    m_window->lstProfiles->setCurrentRow(0);
+    m_prompts.answer = false;
+    m_window->cmdProfileDelete->click();
+    QCOMPARE(m_prompts.questions.size(), 1);
+    QVERIFY(m_prompts.questions[0].contains(u("\"Kasa\"")));
+    QCOMPARE(m_prompts.questionIcons[0], UserPrompts::Icon::Stop);
+    QCOMPARE(m_window->lstProfiles->count(), 2);
+    QCOMPARE(m_window->lstProfiles->currentRow(), 0);
+
+    m_prompts.answer = true;
+    m_window->cmdProfileDelete->click();
+    QCOMPARE(listed(m_window->lstProfiles), QStringList{u("Ofis")});
+    QCOMPARE(m_window->lstProfiles->currentRow(), -1);
+    QVERIFY(m_window->cmdProfileClone->isEnabled());
+    QCOMPARE(readAll(m_path),
+             QByteArray("[Profiles]\nOfis=5\n[CurrentProfile]\nProfileName=Kasa\n"));
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Kasa)"));
+
+    // A settings file locked against writing: the delete is reported.
+    QVERIFY(::chmod(QFile::encodeName(m_path).constData(), 0444) == 0);
+    m_window->lstProfiles->setCurrentRow(0);
+    m_window->cmdProfileDelete->click();
+    QCOMPARE(m_prompts.messages.size(), 2);
+    QVERIFY(m_prompts.messages[1].contains(u("silinemedi")));
+    QCOMPARE(listed(m_window->lstProfiles), QStringList{u("Ofis")});
+    ::chmod(QFile::encodeName(m_path).constData(), 0644);
+}
+
+void tst_frmMain::minimiseHidesInTrayAndRestores() {
+    writeSettings("[CurrentProfile]\nProfileName=Kasa\n");
+    QVERIFY(load());
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->showMinimized();
+    QTRY_VERIFY(!m_window->isVisible());
+    QVERIFY(m_tray->visible);
+    QVERIFY(TrayIconShown);
+    QVERIFY(m_tray->toolTip.contains(u("Profil: Kasa")));
+
+    // The caption is rebuilt from the file when the window comes back.
+    writeSettings("[CurrentProfile]\nProfileName=\n");
+    m_tray->doubleClick();
+    QTRY_VERIFY(m_window->isVisible());
+    QVERIFY(!m_window->isMinimized());
+    QVERIFY(!m_tray->visible);
+    QVERIFY(!TrayIconShown);
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP"));
+
+    // Restored by other means while the icon is there: the icon goes too.
+    m_window->showMinimized();
+    QTRY_VERIFY(m_tray->visible);
+    m_window->showNormal();
+    QTRY_VERIFY(!m_tray->visible);
+    QVERIFY(!TrayIconShown);
+}
+
+void tst_frmMain::withoutNotificationAreaMinimisesNormally() {
+    m_tray->available = false;
+    QVERIFY(load());
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->showMinimized();
+    QTest::qWait(50);
+    QVERIFY(m_window->isMinimized());
+    QVERIFY(!m_tray->visible);
+    QCOMPARE(m_tray->shows, 0);
+}
+
+void tst_frmMain::startSwitchHides() {
+    QVERIFY(load({u("/hideonstartup")}));
+    QTest::qWait(50);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_tray->visible);
+
+    m_window.reset();
+    QVERIFY(load({u("/HIDEONSTARTUP"), u("now")}));
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    m_window.reset();
+    m_tray->available = false;
+    QVERIFY(load({u("HIDEONSTARTUP")}));
+    QTest::qWait(50);
+    QVERIFY(m_window->isMinimized()); // reachable from the taskbar
+}
+
+void tst_frmMain::closeRemovesIcon() {
+    QVERIFY(load({u("/HIDEONSTARTUP")}));
+    QVERIFY(m_tray->visible);
+    bool unloaded = false;
+    connect(m_window.get(), &frmMain::unloaded, this, [&] { unloaded = true; });
+    QVERIFY(m_window->close());
+    QVERIFY(unloaded);
+    QVERIFY(!m_tray->visible);
+    QVERIFY(!TrayIconShown);
+    QVERIFY(!m_window->SettingsIni);
+}
+
+void tst_frmMain::trayMenuListsProfiles() {
+    writeSettings("[Profiles]\nKasa=1\nOfis=2\n[CurrentProfile]\nProfileName=Ofis\n");
+    QVERIFY(load());
+    QVERIFY(m_tray->menu);
+    Q_EMIT m_tray->menu->aboutToShow();
+    QStringList texts;
+    QStringList checked;
+    for (QAction *a : m_tray->menu->actions()) {
+        if (a->isSeparator())
+            continue;
+        texts.append(a->text());
+        if (a->isChecked())
+            checked.append(a->text());
+    }
+    QCOMPARE(texts, (QStringList{u("Pencereyi aç"), u("Kasa"), u("Ofis"), u("OTOMATİK IP UYGULA"),
+                                 u("Çıkış")}));
+    QCOMPARE(checked, QStringList{u("Ofis")});
+}
+
+void tst_frmMain::timer1TicksOncePerArming() {
+    QVERIFY(load());
+    QCOMPARE(m_window->Timer1Interval(), 0);
+    const int before = m_prompts.messages.size();
+    m_window->setTimer1Interval(20);
+    QCOMPARE(m_window->Timer1Interval(), 20);
+    QTRY_COMPARE(m_window->Timer1Interval(), 0);
+    QTest::qWait(100);
+    QCOMPARE(m_prompts.messages.size(), before + 1); // one refresh
+}
+
+void tst_frmMain::webPageButtons() {
+    QVERIFY(load());
+    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    QCOMPARE(m_opened.size(), 3);
+    QCOMPARE(m_opened[0].scheme(), u("http"));
+    QVERIFY(m_opened[0].host().startsWith(u("192.168.")));
+    QCOMPARE(m_opened[1].scheme(), u("https"));
+    QCOMPARE(m_opened[1].path(), u("/"));
+    QVERIFY(m_prompts.messages.isEmpty());
+
+    m_openResult = false;
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QCOMPARE(m_prompts.messages.size(), 1);
+}
+
+void tst_frmMain::layout_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<QString>("text");
+    // Twips divided by 15.
+    QTest::newRow("ipnedir") << u("ipnedir") << QRect(24, 240, 363, 25) << u("BİLLGİSAYAR IPLERİ");
+    QTest::newRow("Command2") << u("Command2") << QRect(486, 222, 83, 43) << u("PORT TESTİ");
+    QTest::newRow("Command1") << u("Command1") << QRect(400, 222, 79, 43) << u("MODEME GİT");
+    QTest::newRow("cmdEnableDHCP")
+        << u("cmdEnableDHCP") << QRect(486, 130, 83, 86) << u("OTOMATİK IP UYGULA");
+    QTest::newRow("cmdProfileActivate")
+        << u("cmdProfileActivate") << QRect(400, 130, 79, 86) << u("ZELVİ IP UYGULA");
+    QTest::newRow("cmdProfileEdit")
+        << u("cmdProfileEdit") << QRect(113, 210, 89, 25) << u("DÜZENLE");
+    QTest::newRow("cmdProfileDelete")
+        << u("cmdProfileDelete") << QRect(205, 210, 89, 25) << u("SİL");
+    QTest::newRow("cmdProfileClone")
+        << u("cmdProfileClone") << QRect(298, 210, 89, 25) << u(" KOPYALA");
+    QTest::newRow("cmdProfileCreateNew")
+        << u("cmdProfileCreateNew") << QRect(23, 210, 89, 25) << u("EKLE");
+    QTest::newRow("lstProfiles") << u("lstProfiles") << QRect(20, 72, 363, 129) << QString();
+    QTest::newRow("Image1") << u("Image1") << QRect(400, 72, 169, 51) << QString();
+    QTest::newRow("Label4") << u("Label4") << QRect(24, 298, 209, 33) << u("MODEM IP");
+    QTest::newRow("Label3") << u("Label3") << QRect(24, 266, 209, 33) << u("BİLGİSAYAR IP");
+    QTest::newRow("disip") << u("disip") << QRect(204, 298, 177, 35) << u("888.888.888.888");
+    QTest::newRow("icip") << u("icip") << QRect(204, 266, 185, 33) << u("888.888.888.888");
+    QTest::newRow("Label2") << u("Label2") << QRect(26, 10, 533, 39)
+                            << u("NUVAR POS ZELVİ IP PROGRAMI");
+    QTest::newRow("Label1") << u("Label1") << QRect(20, 53, 113, 19) << u("ZELVİ IP SEÇ");
+}
+
+void tst_frmMain::layout() {
+    QFETCH(QString, control);
+    QFETCH(QRect, place);
+    QFETCH(QString, text);
+    QVERIFY(load());
+    QCOMPARE(m_window->size(), QSize(580, 340));
+    QWidget *w = m_window->findChild<QWidget *>(control);
+    QVERIFY2(w, qPrintable(control));
+    QCOMPARE(w->geometry(), place);
+    if (auto *b = qobject_cast<QPushButton *>(w))
+        QCOMPARE(b->text(), text);
+    if (auto *l = qobject_cast<QLabel *>(w); l && !text.isEmpty()) {
+        QCOMPARE(l->text(), text);
+        QCOMPARE(l->textFormat(), Qt::PlainText);
+        QVERIFY(l->font().bold());
+    }
+}
+
+QTEST_MAIN(tst_frmMain)
+#include "tst_frmmain.moc"
