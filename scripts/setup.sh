@@ -18,6 +18,12 @@ packages=(
   libsimpleini-dev
   libicu-dev
   libxkbcommon-dev
+  xvfb
+  xauth
+  openbox
+  trayer
+  xdotool
+  x11-utils
 )
 
 missing=()

@@ -111,6 +111,10 @@ void frmMain::changeEvent(QEvent *event) {
 }
 
 void frmMain::Form_Resize() {
+    // While hidden in the notification area the window comes back only by being shown; a
+    // state change that the window system reports for the hidden window is no restore.
+    if (TrayIconShown && !isVisible())
+        return;
     if (isMinimized()) {
         if (m_services.tray->isAvailable()) {
             // After the state change has finished.

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The program in a real X session (Xvfb, a window manager and a real notification area):
+# minimising puts its icon into the notification area and hides the window; a double click
+# on the icon brings the window back and takes the icon away.
+#   tray_under_xvfb.sh PROGRAM
+set -euo pipefail
+program=$1
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Polls a condition for up to ten seconds.
+waitfor() {
+  for _ in $(seq 100); do
+    if eval "$1"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+waitfor '[ -s "$work/display" ]' || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 \
+  >"$work/trayer.log" 2>&1 &
+pids+=($!)
+panel() { xdotool search --classname '^panel$' 2>/dev/null | head -n1; }
+waitfor '[ -n "$(panel)" ]' || fail "the notification area did not start"
+
+"$program" --settings "$work/settings.config" >"$work/program.log" 2>&1 &
+pids+=($!)
+window() { xdotool search --onlyvisible --name '^Nuvar_POS_Zelvi_IP$' 2>/dev/null | head -n1; }
+icons() { xwininfo -tree -id "$(panel)" | grep -c '"Nuvar_Pos_Zelvi_ip"' || true; }
+waitfor '[ -n "$(window)" ]' || fail "the main window did not appear"
+[ "$(icons)" -eq 0 ] || fail "an icon is shown while the window is open"
+
+xdotool windowminimize "$(window)"
+waitfor '[ "$(icons)" -eq 1 ] && [ -z "$(window)" ]' || fail "minimising did not hide the window into the notification area"
+echo "minimised: window hidden, icon shown"
+
+# The icon's place on the screen: "WIDTHxHEIGHT+X+Y  +ABSX+ABSY".
+line=$(xwininfo -tree -id "$(panel)" | grep '"Nuvar_Pos_Zelvi_ip"' | head -n1)
+read -r w h x y < <(sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\1 \2 \3 \4/' <<<"$line")
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
+waitfor '[ -n "$(window)" ] && [ "$(icons)" -eq 0 ]' || fail "a double click on the icon did not bring the window back"
+echo "restored: window shown, icon gone"
+echo "1 passed, 0 failed"
