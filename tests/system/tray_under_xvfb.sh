@@ -8,13 +8,24 @@ program=$1
 work=$(mktemp -d)
 pids=()
 cleanup() {
+  [ "$BASHPID" = "$$" ] || return 0 # only the script itself, not a subshell
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
+  for _ in $(seq 50); do
+    alive=0
+    for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
+    [ $alive -eq 0 ] && break
+    sleep 0.1
+  done
+  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  tail -n 20 "$work"/*.log >&2 || true
+  exit 1
+}
 
 # Polls a condition for up to ten seconds.
 waitfor() {
@@ -37,13 +48,14 @@ pids+=($!)
 trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 \
   >"$work/trayer.log" 2>&1 &
 pids+=($!)
-panel() { xdotool search --classname '^panel$' 2>/dev/null | head -n1; }
-waitfor '[ -n "$(panel)" ]' || fail "the notification area did not start"
+panel_window() { xdotool search --classname '^panel$' 2>/dev/null | head -n1 || true; }
+waitfor '[ -n "$(panel_window)" ]' || fail "the notification area did not start"
+panel=$(panel_window)
 
 "$program" --settings "$work/settings.config" >"$work/program.log" 2>&1 &
 pids+=($!)
-window() { xdotool search --onlyvisible --name '^Nuvar_POS_Zelvi_IP$' 2>/dev/null | head -n1; }
-icons() { xwininfo -tree -id "$(panel)" | grep -c '"Nuvar_Pos_Zelvi_ip"' || true; }
+window() { xdotool search --onlyvisible --name '^Nuvar_POS_Zelvi_IP$' 2>/dev/null | head -n1 || true; }
+icons() { xwininfo -tree -id "$panel" 2>/dev/null | grep -c '"Nuvar_Pos_Zelvi_ip"' || true; }
 waitfor '[ -n "$(window)" ]' || fail "the main window did not appear"
 [ "$(icons)" -eq 0 ] || fail "an icon is shown while the window is open"
 
@@ -52,7 +64,7 @@ waitfor '[ "$(icons)" -eq 1 ] && [ -z "$(window)" ]' || fail "minimising did not
 echo "minimised: window hidden, icon shown"
 
 # The icon's place on the screen: "WIDTHxHEIGHT+X+Y  +ABSX+ABSY".
-line=$(xwininfo -tree -id "$(panel)" | grep '"Nuvar_Pos_Zelvi_ip"' | head -n1)
+line=$(xwininfo -tree -id "$panel" | grep '"Nuvar_Pos_Zelvi_ip"' | head -n1)
 read -r w h x y < <(sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\1 \2 \3 \4/' <<<"$line")
 xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
 waitfor '[ -n "$(window)" ] && [ "$(icons)" -eq 0 ]' || fail "a double click on the icon did not bring the window back"
