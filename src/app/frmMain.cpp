@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "AdapterCommands.h"
 #include "AddressBox.h"
 #include "IniError.h"
 #include "Links.h"
@@ -8,6 +9,7 @@
 #include "UserPrompts.h"
 #include "clsIni.h"
 #include "frmNewSettings.h"
+#include "frmSelectNIC.h"
 #include "modMain.h"
 #include "modNetProfiles.h"
 #include "modTrayIcon.h"
@@ -122,7 +124,7 @@ void frmMain::Form_Resize() {
         }
         return;
     }
-    setWindowTitle(MainWindowRules::caption(currentProfile()));
+    refreshCaption();
     if (TrayIconShown)
         RemoveTrayIcon();
 }
@@ -255,25 +257,139 @@ void frmMain::cmdProfileDelete_Click() {
     }
 }
 
-// ---- commands that later steps complete ---------------------------------------------------
+// ---- applying a profile, automatic addressing ---------------------------------------------
 
-void frmMain::notReadyYet(const QString &command) {
-    m_services.prompts->message(
-        QStringLiteral("\"%1\" bu sürümde henüz kullanılamıyor.").arg(command),
-        UserPrompts::Icon::Information);
+void frmMain::refreshCaption() {
+    setWindowTitle(MainWindowRules::caption(currentProfile()) + m_services.captionNote);
 }
 
 void frmMain::cmdProfileActivate_Click() {
-    notReadyYet(QStringLiteral("ZELVİ IP UYGULA"));
+    const QListWidgetItem *item = lstProfiles->currentItem();
+    if (!item) {
+        m_services.prompts->message(QStringLiteral("Önce listeden uygulanacak profili seçin."),
+                                    UserPrompts::Icon::Information);
+        return;
+    }
+    const QString name = item->text();
+    if (!AdapterCommands::profileIsComplete(ProfileParts)) {
+        m_services.prompts->message(
+            QStringLiteral("\"%1\" profilinin kayıtlı adresleri eksik ya da bozuk; ağ ayarlarına "
+                           "dokunulmadı.\nProfili DÜZENLE ile açıp adresleri tamamlayın ve "
+                           "kaydedin.")
+                .arg(name),
+            UserPrompts::Icon::Stop);
+        return;
+    }
+    if (!ApplyProfile(name))
+        return;
+
+    if (SettingsIni->WriteString(CurrentProfileSection, ProfileNameKey, name) == 0)
+        m_services.prompts->message(
+            QStringLiteral("\"%1\" profili uygulandı, ancak ayar dosyasına etkin profil olarak "
+                           "yazılamadı.\n%2")
+                .arg(name, errorText(SettingsIni->lastError())),
+            UserPrompts::Icon::Stop);
+    refreshCaption();
+    icip->setText(QStringLiteral("BEKLEYİNİZ"));
+    disip->setText(QStringLiteral("BEKLEYİNİZ"));
+    setTimer1Interval(10000);
+}
+
+bool frmMain::ApplyProfile(const QString &name) {
+    QString selection;
+    {
+        frmSelectNIC dialog(*m_services.backend, *m_services.prompts, this);
+        dialog.exec();
+        selection = dialog.SelectedNIC();
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const AdapterCommands::ApplyOutcome outcome =
+        AdapterCommands::applyProfile(*m_services.backend, selection, ProfileParts);
+    QApplication::restoreOverrideCursor();
+
+    using Kind = AdapterCommands::ApplyOutcome::Kind;
+    QString notApplied = QStringLiteral("\"%s\" profili uygulanmadı.");
+    notApplied.replace(QStringLiteral("%s"), name);
+    switch (outcome.kind) {
+    case Kind::Applied:
+        return true;
+    case Kind::NoAdapterChosen:
+        m_services.prompts->message(notApplied + QStringLiteral("\nAğ bağdaştırıcısı seçilmedi."),
+                                    UserPrompts::Icon::Information);
+        return false;
+    case Kind::DhcpNotConfirmed:
+        m_services.prompts->message(
+            notApplied +
+                (outcome.refusals.isEmpty()
+                     ? QStringLiteral("\nBu bilgisayarda IP etkin ağ bağdaştırıcısı bulunamadı.")
+                     : QStringLiteral("\nBağdaştırıcılar önce otomatik IP'ye (DHCP) geçirilemedi, "
+                                      "bu yüzden sabit ayarlar yazılmadı:\n") +
+                           AdapterCommands::describe(outcome.refusals)),
+            UserPrompts::Icon::Information);
+        return false;
+    case Kind::PlatformError:
+        m_services.prompts->message(
+            notApplied + QStringLiteral("\nAğ ayarlarına ulaşılamadı (%1): Hata %2 (%3)")
+                             .arg(m_services.backend->name())
+                             .arg(outcome.error.number)
+                             .arg(outcome.error.description),
+            UserPrompts::Icon::Stop);
+        return false;
+    case Kind::NothingMatched:
+        m_services.prompts->message(
+            notApplied + QStringLiteral("\nSeçilen ağ bağdaştırıcısı (%1) artık bulunamıyor. "
+                                        "Bütün bağdaştırıcılar otomatik IP'de (DHCP) kaldı.")
+                             .arg(selection),
+            UserPrompts::Icon::Stop);
+        break;
+    case Kind::Refused:
+        m_services.prompts->message(
+            QStringLiteral("\"%1\" profili tam uygulanamadı:\n%2\nProfil etkin olarak "
+                           "kaydedilmedi. 10 saniye sonra internet bağlantısı denetlenecek.")
+                .arg(name, AdapterCommands::describe(outcome.refusals)),
+            UserPrompts::Icon::Stop);
+        icip->setText(QStringLiteral("BEKLEYİNİZ"));
+        disip->setText(QStringLiteral("BEKLEYİNİZ"));
+        break;
+    }
+    // The adapters changed all the same: the connection is checked as after an apply.
+    setTimer1Interval(10000);
+    return false;
 }
 
 void frmMain::cmdEnableDHCP_Click() {
-    notReadyYet(QStringLiteral("OTOMATİK IP UYGULA"));
+    const AdapterCommands::DhcpReset reset =
+        AdapterCommands::ResetAdaptersToDHCP(*m_services.backend);
+    if (reset.failed) {
+        m_services.prompts->message(
+            QStringLiteral("Otomatik IP'ye (DHCP) geçilemedi: ağ ayarlarına ulaşılamadı (%1).\n"
+                           "Hata %2 (%3)")
+                .arg(m_services.backend->name())
+                .arg(reset.error.number)
+                .arg(reset.error.description),
+            UserPrompts::Icon::Stop);
+        return;
+    }
+    const bool written =
+        SettingsIni->WriteString(CurrentProfileSection, ProfileNameKey, QString()) != 0;
+    refreshCaption();
+    lstProfiles->setCurrentItem(nullptr);
+    lstProfiles->clearSelection();
+    cmdProfileActivate->setEnabled(false);
+    setTimer1Interval(10000);
+    if (!reset.refusals.isEmpty())
+        m_services.prompts->message(
+            QStringLiteral("Bazı ağ bağdaştırıcıları otomatik IP'ye (DHCP) geçemedi:\n%1")
+                .arg(AdapterCommands::describe(reset.refusals)),
+            UserPrompts::Icon::Stop);
+    if (!written)
+        m_services.prompts->message(QStringLiteral("Etkin profil ayar dosyasından silinemedi.\n%1")
+                                        .arg(errorText(SettingsIni->lastError())),
+                                    UserPrompts::Icon::Stop);
 }
 
-void frmMain::ipnedir_Click() {
-    notReadyYet(QStringLiteral("BİLLGİSAYAR IPLERİ"));
-}
+void frmMain::ipnedir_Click() {}
 
 // ---- web pages -------------------------------------------------------------------------------
 

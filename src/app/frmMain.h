@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class AdapterBackend;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -30,6 +31,8 @@ public:
         UserPrompts *prompts = nullptr;
         TrayIcon *tray = nullptr;
         std::function<bool(const QUrl &)> openUrl; // opens a page in the browser, no waiting
+        AdapterBackend *backend = nullptr;         // the computer's network configuration
+        QString captionNote; // shown after the caption, e.g. that nothing real is changed
     };
 
     explicit frmMain(const Services &services, QWidget *parent = nullptr);
@@ -105,8 +108,10 @@ private:
     void fillTrayMenu();
     QString trayToolTip() const;
     void selectProfile(const QString &name);
+    void refreshCaption();
+    // Asks for the adapters and applies the selected profile to them.
+    bool ApplyProfile(const QString &name);
     void openEditor(bool filled);
-    void notReadyYet(const QString &command);
 
     Services m_services;
     ProfileListWidget m_listTarget;

@@ -1,6 +1,10 @@
 #include "CommandLine.h"
 #include "MessageBoxPrompts.h"
+#include "ProgramFolder.h"
+#include "SimulatedComputer.h"
 #include "TrayIcon.h"
+#include "UnavailableBackend.h"
+#include "Wmi.h"
 #include "frmMain.h"
 #include "modNetProfiles.h"
 
@@ -8,6 +12,34 @@
 #include <QDesktopServices>
 #include <QUrl>
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+// The way to the network configuration that the command line asks for. Where the real
+// one cannot be reached the user is told, and offered the simulated computer instead.
+std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
+                                              UserPrompts &prompts) {
+    const QString choice = commandLine.backend;
+    if (choice.startsWith(QLatin1String("simulated"))) {
+        const QString file = choice.startsWith(QLatin1String("simulated="))
+                                 ? choice.mid(int(sizeof("simulated=")) - 1)
+                                 : programFolder() + QStringLiteral("/simulated-computer.json");
+        return std::make_unique<SimulatedComputer>(file);
+    }
+    const WmiError reason{Wmi::ServerUnavailable,
+                          QStringLiteral("NetworkManager bu sürümde henüz desteklenmiyor.")};
+    if (prompts.askYesNo(QStringLiteral("Ağ ayarlarını değiştirmek için NetworkManager'a "
+                                        "ulaşılamadı.\n%1\n\nProgram, gerçek ağ ayarlarına "
+                                        "dokunmayan benzetim bilgisayarıyla açılsın mı?")
+                             .arg(reason.description),
+                         UserPrompts::Icon::Question))
+        return std::make_unique<SimulatedComputer>(programFolder() +
+                                                   QStringLiteral("/simulated-computer.json"));
+    return std::make_unique<UnavailableBackend>(reason);
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv); // takes Qt's own options
@@ -25,12 +57,16 @@ int main(int argc, char *argv[]) {
 
     MessageBoxPrompts prompts;
     SystemTrayIcon tray;
+    const std::unique_ptr<AdapterBackend> backend = chooseBackend(commandLine, prompts);
     frmMain::Services services;
     services.settingsPath = commandLine.settingsFile.isEmpty() ? modNetProfiles::settingsFilePath()
                                                                : commandLine.settingsFile;
     services.prompts = &prompts;
     services.tray = &tray;
     services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    services.backend = backend.get();
+    if (dynamic_cast<SimulatedComputer *>(backend.get()))
+        services.captionNote = QStringLiteral(" [BENZETİM: gerçek ağ ayarları değişmez]");
 
     frmMain window(services);
     QObject::connect(&window, &frmMain::unloaded, &app, &QApplication::quit);

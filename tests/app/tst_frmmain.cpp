@@ -3,13 +3,16 @@
 #include "AddressBox.h"
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
+#include "SimulatedFixture.h"
 #include "clsIni.h"
 #include "frmMain.h"
 #include "frmNewSettings.h"
+#include "frmSelectNIC.h"
 #include "modNetProfiles.h"
 #include "modTrayIcon.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -68,6 +71,11 @@ private Q_SLOTS:
     void closeRemovesIcon();
     void trayMenuListsProfiles();
     void timer1TicksOncePerArming();
+    void applyNeedsASelectionAndACompleteProfile();
+    void applyToOneAdapter();
+    void applyCancelledOrRefused();
+    void dhcpForgetsCurrentProfile();
+    void dhcpFailuresAreReported();
     void webPageButtons();
     void layout_data();
     void layout();
@@ -75,6 +83,8 @@ private Q_SLOTS:
 private:
     void writeSettings(const QByteArray &text);
     bool load(const QStringList &args = {});
+    // Applies the selected profile, choosing in the adapter dialog with `choose`.
+    void apply(const std::function<void(frmSelectNIC &)> &choose);
     // Runs `inside` on the editor once it is shown modally, then closes it.
     void withEditor(const std::function<void()> &open,
                     const std::function<void(frmNewSettings &)> &inside);
@@ -83,6 +93,7 @@ private:
     QString m_path;
     FakePrompts m_prompts;
     std::unique_ptr<FakeTrayIcon> m_tray;
+    std::unique_ptr<SimulatedFixture> m_pc;
     QList<QUrl> m_opened;
     bool m_openResult = true;
     std::unique_ptr<frmMain> m_window;
@@ -93,6 +104,7 @@ void tst_frmMain::init() {
     QFile::remove(m_path);
     m_prompts = FakePrompts();
     m_tray = std::make_unique<FakeTrayIcon>();
+    m_pc = std::make_unique<SimulatedFixture>();
     m_opened.clear();
     m_openResult = true;
     TrayIconShown = false;
@@ -116,6 +128,7 @@ bool tst_frmMain::load(const QStringList &args) {
     services.settingsPath = m_path;
     services.prompts = &m_prompts;
     services.tray = m_tray.get();
+    services.backend = m_pc->computer.get();
     services.openUrl = [this](const QUrl &url) {
         m_opened.append(url);
         return m_openResult;
@@ -138,6 +151,18 @@ void tst_frmMain::withEditor(const std::function<void()> &open,
         editor->reject();
     });
     open();
+    QVERIFY(seen);
+}
+
+void tst_frmMain::apply(const std::function<void(frmSelectNIC &)> &choose) {
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<frmSelectNIC *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        seen = true;
+        choose(*dialog);
+    });
+    m_window->cmdProfileActivate->click();
     QVERIFY(seen);
 }
 
@@ -397,12 +422,126 @@ void tst_frmMain::trayMenuListsProfiles() {
 void tst_frmMain::timer1TicksOncePerArming() {
     QVERIFY(load());
     QCOMPARE(m_window->Timer1Interval(), 0);
-    const int before = m_prompts.messages.size();
     m_window->setTimer1Interval(20);
     QCOMPARE(m_window->Timer1Interval(), 20);
     QTRY_COMPARE(m_window->Timer1Interval(), 0);
     QTest::qWait(100);
-    QCOMPARE(m_prompts.messages.size(), before + 1); // one refresh
+    QCOMPARE(m_window->Timer1Interval(), 0); // it does not repeat
+}
+
+void tst_frmMain::applyNeedsASelectionAndACompleteProfile() {
+    writeSettings("[Profiles]\nKasa=1.2.3.4\n");
+    QVERIFY(load());
+    m_window->cmdProfileActivate_Click();
+    QCOMPARE(m_prompts.messages.size(), 1);
+    QCOMPARE(m_prompts.icons[0], UserPrompts::Icon::Information);
+
+    m_window->lstProfiles->setCurrentRow(0); // only four parts: damaged
+    m_window->cmdProfileActivate->click();
+    QCOMPARE(m_prompts.messages.size(), 2);
+    QVERIFY(m_prompts.messages[1].contains(u("eksik")));
+    QVERIFY(!QApplication::activeModalWidget()); // no dialog, no adapter touched
+    QVERIFY(m_pc->stored()[0].dns.isEmpty());
+    QCOMPARE(m_window->Timer1Interval(), 0);
+}
+
+void tst_frmMain::applyToOneAdapter() {
+    writeSettings("[Profiles]\nOfis=10.0.0.5.255.255.255.0.10.0.0.1.8.8.8.8.0.0.0.0\n");
+    QVERIFY(load());
+    m_window->lstProfiles->setCurrentRow(0);
+    apply([](frmSelectNIC &d) {
+        d.lstNIC->setCurrentRow(0);
+        d.cmdSave->click();
+    });
+    QVERIFY(m_prompts.messages.isEmpty());
+    QCOMPARE(m_pc->stored()[0].address, u("10.0.0.5"));
+    QVERIFY(m_pc->stored()[1].dhcp);
+    QVERIFY(readAll(m_path).contains("[CurrentProfile]\nProfileName=Ofis\n"));
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Ofis)"));
+    QCOMPARE(m_window->icip->text(), u("BEKLEYİNİZ"));
+    QCOMPARE(m_window->disip->text(), u("BEKLEYİNİZ"));
+    QCOMPARE(m_window->Timer1Interval(), 10000);
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void tst_frmMain::applyCancelledOrRefused() {
+    writeSettings("[Profiles]\nOfis=10.0.0.5.255.255.255.0.10.0.0.1.8.8.8.8....\n"
+                  "[CurrentProfile]\nProfileName=Eski\n");
+    QVERIFY(load());
+    m_window->lstProfiles->setCurrentRow(0);
+    apply([](frmSelectNIC &d) { d.cmdCancel->click(); });
+    QCOMPARE(m_prompts.messages.size(), 1);
+    QVERIFY(m_prompts.messages[0].startsWith(u("\"Ofis\" profili uygulanmadı.")));
+    QCOMPARE(m_window->Timer1Interval(), 0);
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Eski)"));
+
+    m_pc->refuse(1, u("EnableStatic"), 91);
+    apply([](frmSelectNIC &d) {
+        d.chkAllNIC->setChecked(true);
+        d.cmdSave->click();
+    });
+    QCOMPARE(m_prompts.messages.size(), 2);
+    QVERIFY(m_prompts.messages[1].contains(u("Wireless Network Adapter")));
+    QVERIFY(m_prompts.messages[1].contains(u("kod 91")));
+    QVERIFY(readAll(m_path).contains("ProfileName=Eski")); // not recorded
+    QCOMPARE(m_window->Timer1Interval(), 10000);           // the check still runs
+
+    // The chosen adapter has gone since the dialog was filled.
+    m_window->setTimer1Interval(0);
+    apply([this](frmSelectNIC &d) {
+        d.lstNIC->setCurrentRow(0);
+        m_pc->computer->adapters.removeFirst();
+        m_pc->store();
+        d.cmdSave->click();
+    });
+    QCOMPARE(m_prompts.messages.size(), 3);
+    QVERIFY(m_prompts.messages[2].contains(u("artık bulunamıyor")));
+    QVERIFY(readAll(m_path).contains("ProfileName=Eski"));
+}
+
+void tst_frmMain::dhcpForgetsCurrentProfile() {
+    writeSettings("[Profiles]\nOfis=1.2.3.4\n[CurrentProfile]\nProfileName=Ofis\n");
+    QVERIFY(load());
+    QVERIFY(m_window->cmdProfileActivate->isEnabled());
+    QTest::mouseClick(m_window->cmdEnableDHCP, Qt::LeftButton);
+    QVERIFY(m_prompts.messages.isEmpty());
+    QVERIFY(readAll(m_path).contains("[CurrentProfile]\nProfileName=\n"));
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP"));
+    QCOMPARE(m_window->lstProfiles->currentRow(), -1);
+    QVERIFY(m_window->lstProfiles->selectedItems().isEmpty());
+    QVERIFY(!m_window->cmdProfileActivate->isEnabled());
+    QCOMPARE(m_window->Timer1Interval(), 10000);
+    for (const auto &a : m_pc->stored())
+        QVERIFY(a.dhcp);
+
+    // A computer without adapters: no message, the profile is still forgotten.
+    m_pc = std::make_unique<SimulatedFixture>(QStringList{});
+    writeSettings("[Profiles]\nOfis=1.2.3.4\n[CurrentProfile]\nProfileName=Ofis\n");
+    QVERIFY(load());
+    m_window->cmdEnableDHCP_Click();
+    QVERIFY(m_prompts.messages.isEmpty());
+    QVERIFY(readAll(m_path).contains("ProfileName=\n"));
+}
+
+void tst_frmMain::dhcpFailuresAreReported() {
+    writeSettings("[CurrentProfile]\nProfileName=Ofis\n");
+    m_pc->refuse(0, u("EnableDHCP"), 91);
+    QVERIFY(load());
+    m_window->cmdEnableDHCP_Click();
+    QCOMPARE(m_prompts.messages.size(), 1);
+    QVERIFY(m_prompts.messages[0].contains(u("Ethernet Adapter")));
+    QVERIFY(m_prompts.messages[0].contains(u("yönetici")));
+    QVERIFY(readAll(m_path).contains("ProfileName=\n")); // the other steps ran
+
+    writeSettings("[CurrentProfile]\nProfileName=Ofis\n");
+    m_pc->computer->failConnect = WmiError{-2147023174, u("hizmet yok")};
+    m_pc->store();
+    m_window->setTimer1Interval(0);
+    m_window->cmdEnableDHCP_Click();
+    QCOMPARE(m_prompts.messages.size(), 2);
+    QVERIFY(m_prompts.messages[1].contains(u("hizmet yok")));
+    QVERIFY(readAll(m_path).contains("ProfileName=Ofis")); // nothing else changed
+    QCOMPARE(m_window->Timer1Interval(), 0);
 }
 
 void tst_frmMain::webPageButtons() {

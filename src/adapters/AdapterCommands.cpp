@@ -1,0 +1,168 @@
+#include "AdapterCommands.h"
+
+#include "Wmi.h"
+
+namespace AdapterCommands {
+
+namespace {
+
+const QString kQuery =
+    QStringLiteral("Select * FROM Win32_NetworkAdapterConfiguration where IPEnabled=TRUE");
+
+void check(QList<Refusal> &refusals, const WmiAdapter &adapter, const char *method, qint32 code) {
+    if (!WmiResult::succeeded(code))
+        refusals.append({descriptionOf(adapter.Caption()), QString::fromLatin1(method), code});
+}
+
+// Whether the four parts from idx on are all blank (an optional address left empty).
+bool isBlankAddress(const QStringList &parts, int idx) {
+    for (int i = idx; i < idx + 4; ++i) {
+        if (!parts.value(i).trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+QString methodMeaning(const QString &method) {
+    if (method == QLatin1String("EnableStatic"))
+        return QStringLiteral("IP adresi ve alt ağ maskesi");
+    if (method == QLatin1String("SetGateways"))
+        return QStringLiteral("ağ geçidi (modem IP)");
+    if (method == QLatin1String("SetDNSServerSearchOrder"))
+        return QStringLiteral("DNS sunucuları");
+    if (method == QLatin1String("SetWINSServer"))
+        return QStringLiteral("WINS sunucuları");
+    if (method == QLatin1String("EnableDHCP"))
+        return QStringLiteral("otomatik IP (DHCP)");
+    return method;
+}
+
+} // namespace
+
+QString describe(const QList<Refusal> &refusals) {
+    QStringList lines;
+    for (const Refusal &r : refusals) {
+        lines.append(QStringLiteral("• %1: %2 ayarlanamadı (kod %3: %4)")
+                         .arg(r.adapter, methodMeaning(r.method))
+                         .arg(r.code)
+                         .arg(Wmi::resultText(r.code)));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString RetAddr(const QStringList &ar, qint16 idx) {
+    QString s;
+    for (int i = idx; i <= idx + 3; ++i)
+        s += QLatin1Char('.') + ar.value(i);
+    return s.mid(1);
+}
+
+QString descriptionOf(const QString &caption) {
+    const qsizetype at = caption.indexOf(QStringLiteral("] "));
+    return at < 0 ? caption : caption.mid(at + 2);
+}
+
+bool adapterMatches(const QString &caption, const QString &NetworkCards) {
+    return NetworkCards == QLatin1String("*ALL") || descriptionOf(caption) == NetworkCards;
+}
+
+bool profileIsComplete(const QStringList &ProfileParts) {
+    return ProfileParts.size() >= 20;
+}
+
+QStringList adapterDescriptions(AdapterBackend &backend) {
+    QStringList list;
+    WmiError error;
+    const auto service =
+        Wmi::GetObject(backend, QStringLiteral("winmgmts:\\\\.\\root\\CIMV2"), error);
+    WmiAdapterList adapters;
+    if (!service ||
+        !service->ExecQuery(
+            QStringLiteral("SELECT * FROM Win32_NetworkAdapterConfiguration where IPEnabled=TRUE"),
+            adapters, error, Wmi::ReturnImmediately | Wmi::ForwardOnly))
+        return list;
+    for (const auto &adapter : adapters)
+        list.append(descriptionOf(adapter->Caption()));
+    return list;
+}
+
+DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend) {
+    DhcpReset r;
+    Wmi::SWbemLocator locator(backend);
+    const auto service =
+        locator.ConnectServer(QStringLiteral("localhost"), QStringLiteral("root\\cimv2"), r.error);
+    WmiAdapterList adapters;
+    if (!service) {
+        r.failed = true;
+        return r;
+    }
+    service->setImpersonationLevel(3);
+    if (!service->ExecQuery(kQuery, adapters, r.error)) {
+        r.failed = true;
+        return r;
+    }
+    for (const auto &adapter : adapters) {
+        adapter->SetDNSServerSearchOrder();
+        const qint32 code = adapter->EnableDHCP();
+        r.outcome = code == WmiResult::Success;
+        if (code != WmiResult::Success)
+            r.refusals.append(
+                {descriptionOf(adapter->Caption()), QStringLiteral("EnableDHCP"), code});
+        ++r.adapters;
+    }
+    return r;
+}
+
+StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
+                           const QStringList &ProfileParts) {
+    StaticApply r;
+    const auto service =
+        Wmi::GetObject(backend, QStringLiteral("winmgmts:\\\\.\\root\\cimv2"), r.error);
+    WmiAdapterList adapters;
+    if (!service || !service->ExecQuery(kQuery, adapters, r.error)) {
+        r.failed = true;
+        return r;
+    }
+    const QStringList address{RetAddr(ProfileParts, 0)};
+    const QStringList mask{RetAddr(ProfileParts, 4)};
+    const QStringList gateway{RetAddr(ProfileParts, 8)};
+    const QList<quint16> metric{1};
+    QStringList dns{RetAddr(ProfileParts, 12)};
+    if (!isBlankAddress(ProfileParts, 16))
+        dns.append(RetAddr(ProfileParts, 16));
+    const QString wins = QStringLiteral("0.0.0.0");
+
+    for (const auto &adapter : adapters) {
+        if (!adapterMatches(adapter->Caption(), NetworkCards))
+            continue;
+        ++r.matched;
+        check(r.refusals, *adapter, "EnableStatic", adapter->EnableStatic(address, mask));
+        check(r.refusals, *adapter, "SetGateways", adapter->SetGateways(gateway, metric));
+        check(r.refusals, *adapter, "SetDNSServerSearchOrder",
+              adapter->SetDNSServerSearchOrder(dns));
+        check(r.refusals, *adapter, "SetWINSServer", adapter->SetWINSServer(wins, wins));
+    }
+    return r;
+}
+
+ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
+                          const QStringList &ProfileParts) {
+    using Kind = ApplyOutcome::Kind;
+    if (selection.trimmed().isEmpty())
+        return {Kind::NoAdapterChosen, {}, {}};
+    const DhcpReset reset = ResetAdaptersToDHCP(backend);
+    if (reset.failed)
+        return {Kind::PlatformError, reset.error, {}};
+    if (!reset.outcome)
+        return {Kind::DhcpNotConfirmed, {}, reset.refusals};
+    const StaticApply apply = SetTCP_Profile(backend, selection, ProfileParts);
+    if (apply.failed)
+        return {Kind::PlatformError, apply.error, {}};
+    if (apply.matched == 0)
+        return {Kind::NothingMatched, {}, {}};
+    if (!apply.refusals.isEmpty())
+        return {Kind::Refused, {}, apply.refusals};
+    return {Kind::Applied, {}, {}};
+}
+
+} // namespace AdapterCommands

@@ -1,0 +1,49 @@
+#include "AddressText.h"
+
+#include <QStringList>
+#include <bit>
+
+namespace AddressText {
+
+std::optional<quint32> parse(const QString &text) {
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return std::nullopt;
+    quint32 address = 0;
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part.size() > 3)
+            return std::nullopt;
+        int octet = 0;
+        for (const QChar c : part) {
+            if (c < u'0' || c > u'9')
+                return std::nullopt;
+            octet = octet * 10 + (c.unicode() - u'0');
+        }
+        if (octet > 255)
+            return std::nullopt;
+        address = (address << 8) | quint32(octet);
+    }
+    return address;
+}
+
+bool isMask(const QString &text) {
+    const std::optional<quint32> mask = parse(text);
+    if (!mask)
+        return false;
+    const quint32 inverted = ~*mask;
+    return (inverted & (inverted + 1)) == 0; // ones at the top, zeros below
+}
+
+int prefixLength(quint32 mask) {
+    return std::popcount(mask);
+}
+
+QString format(quint32 address) {
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(address >> 24)
+        .arg((address >> 16) & 0xFF)
+        .arg((address >> 8) & 0xFF)
+        .arg(address & 0xFF);
+}
+
+} // namespace AddressText

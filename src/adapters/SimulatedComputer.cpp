@@ -1,0 +1,270 @@
+#include "SimulatedComputer.h"
+
+#include "AddressText.h"
+#include "Wmi.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <functional>
+
+namespace {
+
+QJsonArray toJson(const QStringList &list) {
+    return QJsonArray::fromStringList(list);
+}
+
+QStringList fromJson(const QJsonValue &value) {
+    QStringList list;
+    for (const QJsonValue &v : value.toArray())
+        list.append(v.toString());
+    return list;
+}
+
+QJsonObject errorToJson(const WmiError &e) {
+    return {{QStringLiteral("number"), double(e.number)},
+            {QStringLiteral("description"), e.description}};
+}
+
+std::optional<WmiError> errorFromJson(const QJsonValue &value) {
+    if (!value.isObject())
+        return std::nullopt;
+    const QJsonObject o = value.toObject();
+    return WmiError{qint64(o.value(QStringLiteral("number")).toDouble()),
+                    o.value(QStringLiteral("description")).toString()};
+}
+
+bool allAddresses(const QStringList &list) {
+    for (const QString &a : list) {
+        if (!AddressText::parse(a))
+            return false;
+    }
+    return true;
+}
+
+// One adapter of the simulated computer, as the WMI-shaped interface sees it.
+class SimulatedAdapter : public WmiAdapter {
+public:
+    SimulatedAdapter(SimulatedComputer &computer, int index)
+        : m_computer(computer), m_index(index) {}
+
+    QString Caption() const override { return m_computer.adapters.at(m_index).caption; }
+
+    qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
+        return m_computer.call(m_index, QStringLiteral("EnableStatic"), [&](auto &a) {
+            if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())
+                return WmiResult::InvalidInputParameter;
+            if (!allAddresses(IPAddress))
+                return WmiResult::InvalidIpAddress;
+            for (const QString &m : SubnetMask) {
+                if (!AddressText::isMask(m))
+                    return WmiResult::InvalidSubnetMask;
+            }
+            a.dhcp = false;
+            a.address = IPAddress.first();
+            a.mask = SubnetMask.first();
+            return WmiResult::Success;
+        });
+    }
+
+    qint32 SetGateways(const QStringList &DefaultIPGateway,
+                       const QList<quint16> &GatewayCostMetric) override {
+        return m_computer.call(m_index, QStringLiteral("SetGateways"), [&](auto &a) {
+            if (DefaultIPGateway.size() > 5)
+                return qint32(69);
+            if (!allAddresses(DefaultIPGateway))
+                return WmiResult::InvalidGatewayAddress;
+            if (GatewayCostMetric.size() != DefaultIPGateway.size())
+                return WmiResult::InvalidInputParameter;
+            for (const quint16 metric : GatewayCostMetric) {
+                if (metric < 1 || metric > 9999)
+                    return WmiResult::InvalidInputParameter;
+            }
+            a.gateway = DefaultIPGateway.value(0);
+            a.gatewayMetric = GatewayCostMetric.value(0);
+            return WmiResult::Success;
+        });
+    }
+
+    qint32 SetDNSServerSearchOrder(const QStringList &servers) override {
+        return m_computer.call(m_index, QStringLiteral("SetDNSServerSearchOrder"), [&](auto &a) {
+            if (!allAddresses(servers))
+                return WmiResult::InvalidIpAddress;
+            a.dns = servers;
+            return WmiResult::Success;
+        });
+    }
+
+    qint32 SetDNSServerSearchOrder() override {
+        return m_computer.call(m_index, QStringLiteral("SetDNSServerSearchOrder"), [](auto &a) {
+            a.dns.clear();
+            return WmiResult::Success;
+        });
+    }
+
+    qint32 SetWINSServer(const QString &primary, const QString &secondary) override {
+        return m_computer.call(m_index, QStringLiteral("SetWINSServer"), [&](auto &a) {
+            for (const QString &s : {primary, secondary}) {
+                if (!s.isEmpty() && !AddressText::parse(s))
+                    return WmiResult::InvalidIpAddress;
+            }
+            a.wins = {primary, secondary};
+            return WmiResult::Success;
+        });
+    }
+
+    qint32 EnableDHCP() override {
+        return m_computer.call(m_index, QStringLiteral("EnableDHCP"), [](auto &a) {
+            a.dhcp = true;
+            a.address.clear();
+            a.mask.clear();
+            a.gateway.clear();
+            a.gatewayMetric = 0;
+            return WmiResult::Success;
+        });
+    }
+
+private:
+    SimulatedComputer &m_computer;
+    int m_index;
+};
+
+} // namespace
+
+SimulatedComputer::SimulatedComputer(QString file) : m_file(std::move(file)) {}
+
+QList<SimulatedComputer::Adapter> SimulatedComputer::defaultAdapters() {
+    Adapter ethernet;
+    ethernet.caption = QStringLiteral("[00000002] Ethernet Adapter");
+    Adapter wireless;
+    wireless.caption = QStringLiteral("[00000003] Wireless Network Adapter");
+    return {ethernet, wireless};
+}
+
+bool SimulatedComputer::load(WmiError &error) {
+    QFile f(m_file);
+    if (!f.exists()) {
+        adapters = defaultAdapters();
+        failConnect.reset();
+        failQuery.reset();
+        return save(error);
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        error = {Wmi::ServerUnavailable,
+                 QStringLiteral("Benzetim dosyası okunamadı: %1").arg(m_file)};
+        return false;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &parseError);
+    if (!doc.isObject()) {
+        error = {Wmi::ServerUnavailable, QStringLiteral("Benzetim dosyası bozuk: %1 (%2)")
+                                             .arg(m_file, parseError.errorString())};
+        return false;
+    }
+    const QJsonObject root = doc.object();
+    adapters.clear();
+    for (const QJsonValue &v : root.value(QStringLiteral("adapters")).toArray()) {
+        const QJsonObject o = v.toObject();
+        Adapter a;
+        a.caption = o.value(QStringLiteral("caption")).toString();
+        a.ipEnabled = o.value(QStringLiteral("ipEnabled")).toBool(true);
+        a.dhcp = o.value(QStringLiteral("dhcp")).toBool(true);
+        a.address = o.value(QStringLiteral("address")).toString();
+        a.mask = o.value(QStringLiteral("mask")).toString();
+        a.gateway = o.value(QStringLiteral("gateway")).toString();
+        a.gatewayMetric = o.value(QStringLiteral("gatewayMetric")).toInt();
+        a.dns = fromJson(o.value(QStringLiteral("dns")));
+        a.wins = fromJson(o.value(QStringLiteral("wins")));
+        while (a.wins.size() < 2)
+            a.wins.append(QString());
+        const QJsonObject refuse = o.value(QStringLiteral("refuse")).toObject();
+        for (auto it = refuse.begin(); it != refuse.end(); ++it)
+            a.refuse.insert(it.key(), it.value().toInt());
+        adapters.append(a);
+    }
+    failConnect = errorFromJson(root.value(QStringLiteral("failConnect")));
+    failQuery = errorFromJson(root.value(QStringLiteral("failQuery")));
+    return true;
+}
+
+bool SimulatedComputer::save(WmiError &error) const {
+    QJsonArray list;
+    for (const Adapter &a : adapters) {
+        QJsonObject refuse;
+        for (auto it = a.refuse.begin(); it != a.refuse.end(); ++it)
+            refuse.insert(it.key(), it.value());
+        QJsonObject o{{QStringLiteral("caption"), a.caption},
+                      {QStringLiteral("ipEnabled"), a.ipEnabled},
+                      {QStringLiteral("dhcp"), a.dhcp},
+                      {QStringLiteral("address"), a.address},
+                      {QStringLiteral("mask"), a.mask},
+                      {QStringLiteral("gateway"), a.gateway},
+                      {QStringLiteral("gatewayMetric"), a.gatewayMetric},
+                      {QStringLiteral("dns"), toJson(a.dns)},
+                      {QStringLiteral("wins"), toJson(a.wins)}};
+        if (!refuse.isEmpty())
+            o.insert(QStringLiteral("refuse"), refuse);
+        list.append(o);
+    }
+    QJsonObject root{{QStringLiteral("adapters"), list}};
+    if (failConnect)
+        root.insert(QStringLiteral("failConnect"), errorToJson(*failConnect));
+    if (failQuery)
+        root.insert(QStringLiteral("failQuery"), errorToJson(*failQuery));
+
+    QSaveFile f(m_file);
+    if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(root).toJson()) < 0 || !f.commit()) {
+        error = {Wmi::ServerUnavailable,
+                 QStringLiteral("Benzetim dosyası yazılamadı: %1").arg(m_file)};
+        return false;
+    }
+    return true;
+}
+
+bool SimulatedComputer::connect(WmiError &error) {
+    if (!load(error))
+        return false;
+    if (failConnect) {
+        error = *failConnect;
+        return false;
+    }
+    return true;
+}
+
+bool SimulatedComputer::ipEnabledAdapters(WmiAdapterList &list, WmiError &error) {
+    list.clear();
+    if (failQuery) {
+        error = *failQuery;
+        return false;
+    }
+    for (int i = 0; i < adapters.size(); ++i) {
+        if (adapters[i].ipEnabled)
+            list.push_back(std::make_unique<SimulatedAdapter>(*this, i));
+    }
+    return true;
+}
+
+qint32 SimulatedComputer::call(int index, const QString &method,
+                               const std::function<qint32(Adapter &)> &change) {
+    if (index < 0 || index >= adapters.size())
+        return 94;
+    Adapter &adapter = adapters[index];
+    if (const auto refused = adapter.refuse.constFind(method); refused != adapter.refuse.cend())
+        return refused.value();
+    if (!adapter.ipEnabled)
+        return WmiResult::IpNotEnabled;
+    const Adapter before = adapter;
+    const qint32 result = change(adapter);
+    if (!WmiResult::succeeded(result)) {
+        adapter = before;
+        return result;
+    }
+    WmiError error;
+    if (!save(error)) {
+        adapter = before;
+        return 72; // the change could not be kept
+    }
+    return result;
+}

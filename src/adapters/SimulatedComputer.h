@@ -1,0 +1,61 @@
+#pragma once
+
+#include "WmiAdapter.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// A computer whose network adapters exist only in a file, so that the program can be
+// tried, and tested, anywhere without changing a real network. It checks arguments as a
+// real system does and can be told to refuse a method or to fail.
+//
+// The file is JSON:
+//   { "adapters": [ { "caption": "[00000002] Ethernet Adapter", "ipEnabled": true,
+//                     "dhcp": false, "address": "10.0.0.5", "mask": "255.0.0.0",
+//                     "gateway": "10.0.0.1", "dns": ["10.0.0.1"], "wins": ["", ""],
+//                     "refuse": { "EnableStatic": 91 } } ],
+//     "failConnect": { "number": -2147023174, "description": "..." },
+//     "failQuery": { "number": -2147217385, "description": "..." } }
+// It is read at every connection and written after every change; a missing file is
+// created with two adapters.
+class SimulatedComputer : public AdapterBackend {
+public:
+    struct Adapter {
+        QString caption;
+        bool ipEnabled = true;
+        bool dhcp = true;
+        QString address;
+        QString mask;
+        QString gateway;
+        int gatewayMetric = 0;
+        QStringList dns;
+        QStringList wins{QString(), QString()};
+        QHash<QString, qint32> refuse; // method name -> the code it answers with
+    };
+
+    explicit SimulatedComputer(QString file);
+
+    bool connect(WmiError &error) override;
+    bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;
+    QString name() const override { return QStringLiteral("benzetim bilgisayarı"); }
+
+    const QString &file() const { return m_file; }
+    // The state as last read or written. Tests change it and store it with save().
+    QList<Adapter> adapters;
+    std::optional<WmiError> failConnect;
+    std::optional<WmiError> failQuery;
+    bool load(WmiError &error);
+    bool save(WmiError &error) const;
+
+    static QList<Adapter> defaultAdapters();
+
+    // Runs one method on one adapter: refusals, argument checks, the change, storing it.
+    qint32 call(int index, const QString &method, const std::function<qint32(Adapter &)> &change);
+
+private:
+    QString m_file;
+};

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+#include <memory>
+#include <vector>
+
+// An error of the platform: binding, connecting, querying. The number follows WMI's
+// (HRESULT values such as 0x80041010 as signed 32-bit numbers); the description is Turkish.
+struct WmiError {
+    qint64 number = 0;
+    QString description;
+
+    bool isError() const { return number != 0; }
+};
+
+// Return values of the configuration methods, as WMI's Win32_NetworkAdapterConfiguration
+// gives them.
+namespace WmiResult {
+constexpr qint32 Success = 0;
+constexpr qint32 SuccessRestartRequired = 1;
+constexpr qint32 UnknownFailure = 65;
+constexpr qint32 InvalidSubnetMask = 66;
+constexpr qint32 InvalidInputParameter = 68;
+constexpr qint32 InvalidIpAddress = 70;
+constexpr qint32 InvalidGatewayAddress = 71;
+constexpr qint32 UnableToConfigureDhcp = 81;
+constexpr qint32 IpNotEnabled = 84;
+constexpr qint32 AccessDenied = 91;
+
+// Whether the method did what was asked.
+inline bool succeeded(qint32 code) {
+    return code == Success || code == SuccessRestartRequired;
+}
+} // namespace WmiResult
+
+// One adapter's IPv4 configuration (a Win32_NetworkAdapterConfiguration object).
+class WmiAdapter {
+public:
+    virtual ~WmiAdapter() = default;
+
+    // "[" index "] " description.
+    virtual QString Caption() const = 0;
+    virtual qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) = 0;
+    virtual qint32 SetGateways(const QStringList &DefaultIPGateway,
+                               const QList<quint16> &GatewayCostMetric) = 0;
+    virtual qint32 SetDNSServerSearchOrder(const QStringList &DNSServerSearchOrder) = 0;
+    // Without an argument: the DNS servers come from DHCP.
+    virtual qint32 SetDNSServerSearchOrder() = 0;
+    virtual qint32 SetWINSServer(const QString &WINSPrimaryServer,
+                                 const QString &WINSSecondaryServer) = 0;
+    virtual qint32 EnableDHCP() = 0;
+};
+
+using WmiAdapterList = std::vector<std::unique_ptr<WmiAdapter>>;
+
+// What stands behind the WMI-shaped interface: the computer's network configuration.
+class AdapterBackend {
+public:
+    virtual ~AdapterBackend() = default;
+
+    // Reaching the configuration service (binding a moniker, connecting a locator).
+    virtual bool connect(WmiError &error) = 0;
+    // The IP-enabled adapters, in the service's order.
+    virtual bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) = 0;
+    // A short Turkish name for messages ("NetworkManager", "benzetim bilgisayarı").
+    virtual QString name() const = 0;
+};

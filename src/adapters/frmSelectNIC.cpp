@@ -1,0 +1,123 @@
+#include "frmSelectNIC.h"
+
+#include "AdapterCommands.h"
+#include "EditorArt.h"
+#include "UserPrompts.h"
+#include "modMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+constexpr int px(int twips) {
+    return twips / 15;
+}
+
+QRect twipRect(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+} // namespace
+
+frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidget *parent)
+    : QDialog(parent), m_backend(backend), m_prompts(prompts) {
+    setObjectName(QStringLiteral("frmSelectNIC"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(QString());
+    setWindowIcon(EditorArt::editorIcon());
+    setFixedSize(px(6210), px(4200));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(128, 128, 128));
+    setPalette(grey);
+    setAutoFillBackground(true);
+
+    chkAllNIC = new QCheckBox(QStringLiteral("Tüm Ağ Bağdaştırıcılarında Etkinleştir"), this);
+    chkAllNIC->setGeometry(twipRect(180, 240, 4875, 255));
+    lstNIC = new QListWidget(this);
+    lstNIC->setGeometry(twipRect(120, 900, 5955, 2400));
+    lstNIC->setSelectionMode(QAbstractItemView::SingleSelection);
+    cmdSave = new QPushButton(QStringLiteral("KAYDET"), this);
+    cmdSave->setGeometry(twipRect(3420, 3420, 1245, 345));
+    QPalette green = cmdSave->palette();
+    green.setColor(QPalette::Button, QColor(128, 255, 128));
+    cmdSave->setPalette(green);
+    cmdCancel = new QPushButton(QStringLiteral("KAPAT"), this);
+    cmdCancel->setGeometry(twipRect(4800, 3420, 1245, 345));
+    for (QPushButton *b : {cmdSave, cmdCancel})
+        b->setAutoDefault(false);
+    lblNIC = new QLabel(QStringLiteral("Seleziona la Sceda di Rete"), this);
+    lblNIC->setTextFormat(Qt::PlainText);
+    lblNIC->setGeometry(twipRect(120, 660, 1920, 195));
+    QPalette white = lblNIC->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    lblNIC->setPalette(white);
+    Image1 = new QLabel(this);
+    Image1->setGeometry(twipRect(5280, 240, 480, 480));
+    Image1->setPixmap(QPixmap::fromImage(EditorArt::editorPicture()));
+
+    setTabOrder(chkAllNIC, lstNIC);
+    setTabOrder(lstNIC, cmdSave);
+    setTabOrder(cmdSave, cmdCancel);
+
+    connect(chkAllNIC, &QCheckBox::toggled, this, &frmSelectNIC::chkAllNIC_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmSelectNIC::cmdSave_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSelectNIC::cmdCancel_Click);
+
+    FillNICList();
+}
+
+void frmSelectNIC::FillNICList() {
+    lstNIC->addItems(AdapterCommands::adapterDescriptions(m_backend));
+}
+
+void frmSelectNIC::chkAllNIC_Click() {
+    const bool all = chkAllNIC->isChecked();
+    lstNIC->setEnabled(!all);
+    m_selection = all ? QStringLiteral("*ALL") : QString();
+}
+
+void frmSelectNIC::cmdSave_Click() {
+    if (!chkAllNIC->isChecked()) {
+        const QListWidgetItem *item = lstNIC->currentItem();
+        if (!item || !item->isSelected()) {
+            m_prompts.message(QStringLiteral("Ağ bağdaştırıcısı seçilmedi.\nListeden bir "
+                                             "bağdaştırıcı seçin ya da tüm bağdaştırıcılar "
+                                             "kutusunu işaretleyin."),
+                              UserPrompts::Icon::Stop);
+            return;
+        }
+        m_selection = item->text();
+    }
+    done(QDialog::Accepted);
+}
+
+void frmSelectNIC::cmdCancel_Click() {
+    m_selection.clear();
+    done(QDialog::Rejected);
+}
+
+void frmSelectNIC::reject() {
+    cmdCancel_Click();
+}
+
+void frmSelectNIC::closeEvent(QCloseEvent *event) {
+    event->accept();
+    done(QDialog::Rejected);
+}
+
+void frmSelectNIC::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    if (const QScreen *screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}

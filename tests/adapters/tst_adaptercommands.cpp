@@ -1,0 +1,323 @@
+// Applying profiles and switching to DHCP through the WMI-shaped interface, against the
+// simulated computer.
+#include "AdapterCommands.h"
+#include "AddressText.h"
+#include "SimulatedFixture.h"
+#include "Wmi.h"
+
+#include <QTest>
+
+using namespace AdapterCommands;
+using Kind = ApplyOutcome::Kind;
+
+Q_DECLARE_METATYPE(AdapterCommands::ApplyOutcome::Kind)
+
+namespace {
+
+QString u(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QStringList parts(const char *dotted) {
+    return u(dotted).split(QLatin1Char('.'));
+}
+
+const char *kProfile = "10.0.0.5.255.255.255.0.10.0.0.1.8.8.8.8.0.0.0.0";
+
+} // namespace
+
+class tst_AdapterCommands : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void retAddr();
+    void matchingByDescription_data();
+    void matchingByDescription();
+    void serviceShape();
+    void simulatedChecksArguments_data();
+    void simulatedChecksArguments();
+    void simulatedStateSurvivesRestart();
+    void dhcpOutcomeIsTheLastAdapters();
+    void dhcpPlatformFailures();
+    void profileReachesAdapterAsStored();
+    void blankSecondDnsIsLeftOut();
+    void oneChosenAdapterOthersOnDhcp();
+    void allAdapters();
+    void applyOutcomes();
+    void listsDescriptions();
+};
+
+void tst_AdapterCommands::retAddr() {
+    const QStringList ar{u("1"), u("2"), u("3"), u("4")};
+    QCOMPARE(RetAddr(ar, 0), u("1.2.3.4"));
+    QCOMPARE(ar.size(), 4);
+    QCOMPARE(RetAddr(parts("1.2.3.4...."), 4), u("..."));
+}
+
+void tst_AdapterCommands::matchingByDescription_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("same") << u("[7] Ethernet Adapter") << u("Ethernet Adapter") << true;
+    QTest::newRow("#2 is another adapter")
+        << u("[12] Ethernet Adapter #2") << u("Ethernet Adapter") << false;
+    QTest::newRow("part of a name") << u("[7] Ethernet Adapter") << u("Ethernet") << false;
+    QTest::newRow("all") << u("[7] Ethernet Adapter") << u("*ALL") << true;
+    QTest::newRow("all is exact") << u("[7] Ethernet Adapter") << u("*all") << false;
+    QTest::newRow("caption without index") << u("Loopback") << u("Loopback") << true;
+    QTest::newRow("letter case counts")
+        << u("[7] Ethernet Adapter") << u("ethernet adapter") << false;
+}
+
+void tst_AdapterCommands::matchingByDescription() {
+    QFETCH(QString, caption);
+    QFETCH(QString, chosen);
+    QFETCH(bool, matches);
+    QCOMPARE(adapterMatches(caption, chosen), matches);
+}
+
+void tst_AdapterCommands::serviceShape() {
+    SimulatedFixture pc;
+    WmiError error;
+    QVERIFY(Wmi::GetObject(*pc.computer, u("winmgmts:\\\\.\\root\\cimv2"), error));
+    QVERIFY(Wmi::GetObject(*pc.computer, u("WINMGMTS:\\\\.\\ROOT\\CIMV2"), error));
+    QVERIFY(!Wmi::GetObject(*pc.computer, u("winmgmts:\\\\.\\root\\default"), error));
+    QCOMPARE(error.number, Wmi::InvalidSyntax);
+
+    Wmi::SWbemLocator locator(*pc.computer);
+    QVERIFY(!locator.ConnectServer(u("otherhost"), u("root\\cimv2"), error));
+    QVERIFY(!locator.ConnectServer(u("localhost"), u("root\\wmi"), error));
+    QCOMPARE(error.number, Wmi::InvalidNamespace);
+    const auto service = locator.ConnectServer(u("localhost"), u("root\\cimv2"), error);
+    QVERIFY(service);
+
+    WmiAdapterList adapters;
+    QVERIFY(service->ExecQuery(
+        u("select *  from WIN32_NetworkAdapterConfiguration WHERE IPEnabled = True"), adapters,
+        error));
+    QCOMPARE(int(adapters.size()), 2);
+    QCOMPARE(adapters[0]->Caption(), u("[00000002] Ethernet Adapter"));
+    QVERIFY(!service->ExecQuery(u("Select * FROM Win32_NetworkAdapter where IPEnabled=TRUE"),
+                                adapters, error));
+    QCOMPARE(error.number, Wmi::InvalidClass);
+    QVERIFY(!service->ExecQuery(
+        u("Select * FROM Win32_NetworkAdapterConfiguration where IPEnabled=FALSE"), adapters,
+        error));
+    QCOMPARE(error.number, Wmi::InvalidQuery);
+    QVERIFY(!service->ExecQuery(
+        u("Select * FROM Win32_NetworkAdapterConfiguration where IPEnabled=TRUE"), adapters, error,
+        1));
+
+    // An adapter that is not IP-enabled is not listed.
+    pc.computer->adapters[1].ipEnabled = false;
+    pc.store();
+    QVERIFY(service->ExecQuery(
+        u("Select * FROM Win32_NetworkAdapterConfiguration where IPEnabled=TRUE"), adapters,
+        error));
+    QCOMPARE(int(adapters.size()), 1);
+}
+
+void tst_AdapterCommands::simulatedChecksArguments_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("gateway");
+    QTest::addColumn<int>("staticResult");
+    QTest::addColumn<int>("gatewayResult");
+    QTest::newRow("good") << u("192.168.5.50") << u("255.255.255.0") << u("192.168.5.1") << 0 << 0;
+    QTest::newRow("leading zeros") << u("010.0.0.5") << u("255.0.0.0") << u("10.0.0.1") << 0 << 0;
+    QTest::newRow("octet 256") << u("192.168.5.256") << u("255.255.255.0") << u("192.168.5.1") << 70
+                               << 0;
+    QTest::newRow("three octets") << u("192.168.5") << u("255.255.255.0") << u("192.168.5.1") << 70
+                                  << 0;
+    QTest::newRow("mask with a hole")
+        << u("10.0.0.5") << u("255.0.255.0") << u("10.0.0.1") << 66 << 0;
+    QTest::newRow("mask of dots") << u("10.0.0.5") << u("...") << u("10.0.0.1") << 66 << 0;
+    QTest::newRow("gateway not an address")
+        << u("10.0.0.5") << u("255.0.0.0") << u("modem") << 0 << 71;
+}
+
+void tst_AdapterCommands::simulatedChecksArguments() {
+    QFETCH(QString, address);
+    QFETCH(QString, mask);
+    QFETCH(QString, gateway);
+    QFETCH(int, staticResult);
+    QFETCH(int, gatewayResult);
+    SimulatedFixture pc;
+    WmiAdapterList adapters;
+    WmiError error;
+    QVERIFY(pc.computer->connect(error));
+    QVERIFY(pc.computer->ipEnabledAdapters(adapters, error));
+    QCOMPARE(int(adapters[0]->EnableStatic({address}, {mask})), staticResult);
+    QCOMPARE(int(adapters[0]->SetGateways({gateway}, {1})), gatewayResult);
+    // A refused method changes nothing.
+    if (staticResult != 0)
+        QVERIFY(pc.stored()[0].dhcp);
+}
+
+void tst_AdapterCommands::simulatedStateSurvivesRestart() {
+    SimulatedFixture pc;
+    QCOMPARE(SetTCP_Profile(*pc.computer, u("Ethernet Adapter"), parts(kProfile)).matched, 1);
+    SimulatedComputer restarted(pc.computer->file());
+    WmiError error;
+    QVERIFY(restarted.connect(error));
+    QCOMPARE(restarted.adapters[0].address, u("10.0.0.5"));
+    QVERIFY(!restarted.adapters[0].dhcp);
+
+    // A new file starts with two adapters on DHCP.
+    SimulatedComputer fresh(pc.dir.filePath(u("new.json")));
+    QVERIFY(fresh.connect(error));
+    QCOMPARE(fresh.adapters.size(), 2);
+    QVERIFY(fresh.adapters[0].dhcp);
+}
+
+void tst_AdapterCommands::dhcpOutcomeIsTheLastAdapters() {
+    SimulatedFixture first;
+    first.refuse(0, u("EnableDHCP"), 91);
+    DhcpReset r = ResetAdaptersToDHCP(*first.computer);
+    QVERIFY(r.outcome);
+    QCOMPARE(r.refusals.size(), 1);
+    QCOMPARE(r.refusals[0].adapter, u("Ethernet Adapter"));
+    QCOMPARE(r.refusals[0].code, 91);
+
+    SimulatedFixture second;
+    second.refuse(1, u("EnableDHCP"), 81);
+    r = ResetAdaptersToDHCP(*second.computer);
+    QVERIFY(!r.outcome);
+    QVERIFY(describe(r.refusals).contains(u("Wireless Network Adapter")));
+    QVERIFY(describe(r.refusals).contains(u("DHCP yapılandırılamadı")));
+
+    SimulatedFixture none(QStringList{});
+    r = ResetAdaptersToDHCP(*none.computer);
+    QVERIFY(!r.outcome);
+    QVERIFY(!r.failed);
+    QCOMPARE(r.adapters, 0);
+}
+
+void tst_AdapterCommands::dhcpPlatformFailures() {
+    SimulatedFixture pc;
+    pc.computer->failConnect = WmiError{Wmi::ServerUnavailable, u("hizmet yok")};
+    pc.store();
+    DhcpReset r = ResetAdaptersToDHCP(*pc.computer);
+    QVERIFY(r.failed);
+    QCOMPARE(r.error.description, u("hizmet yok"));
+
+    pc.computer->failConnect.reset();
+    pc.computer->failQuery = WmiError{Wmi::InvalidQuery, u("sorgu olmadı")};
+    pc.store();
+    r = ResetAdaptersToDHCP(*pc.computer);
+    QVERIFY(r.failed);
+    QCOMPARE(r.error.number, Wmi::InvalidQuery);
+    QVERIFY(adapterDescriptions(*pc.computer).isEmpty()); // the dialog lists nothing
+}
+
+void tst_AdapterCommands::profileReachesAdapterAsStored() {
+    SimulatedFixture pc;
+    const StaticApply r = SetTCP_Profile(*pc.computer, u("Ethernet Adapter"), parts(kProfile));
+    QVERIFY(!r.failed);
+    QCOMPARE(r.matched, 1);
+    QVERIFY(r.refusals.isEmpty());
+    const SimulatedComputer::Adapter a = pc.stored()[0];
+    QVERIFY(!a.dhcp);
+    QCOMPARE(a.address, u("10.0.0.5"));
+    QCOMPARE(a.mask, u("255.255.255.0"));
+    QCOMPARE(a.gateway, u("10.0.0.1"));
+    QCOMPARE(a.gatewayMetric, 1);
+    QCOMPARE(a.dns, (QStringList{u("8.8.8.8"), u("0.0.0.0")}));
+    QCOMPARE(a.wins, (QStringList{u("0.0.0.0"), u("0.0.0.0")}));
+    QVERIFY(pc.stored()[1].dhcp);
+}
+
+void tst_AdapterCommands::blankSecondDnsIsLeftOut() {
+    SimulatedFixture pc;
+    const StaticApply r =
+        SetTCP_Profile(*pc.computer, u("*ALL"), parts("10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1...."));
+    QVERIFY(r.refusals.isEmpty());
+    QCOMPARE(pc.stored()[0].dns, QStringList{u("10.0.0.1")});
+}
+
+void tst_AdapterCommands::oneChosenAdapterOthersOnDhcp() {
+    SimulatedFixture pc({u("[1] Ethernet Adapter"), u("[12] Ethernet Adapter #2"),
+                         u("[3] Wireless Network Adapter")});
+    QCOMPARE(applyProfile(*pc.computer, u("*ALL"), parts(kProfile)).kind, Kind::Applied);
+    const ApplyOutcome o = applyProfile(*pc.computer, u("Ethernet Adapter"), parts(kProfile));
+    QCOMPARE(o.kind, Kind::Applied);
+    const auto state = pc.stored();
+    QCOMPARE(state[0].address, u("10.0.0.5"));
+    QVERIFY(state[1].dhcp); // "#2" is another adapter
+    QVERIFY(state[1].address.isEmpty());
+    QVERIFY(state[2].dhcp);
+    QVERIFY(state[2].dns.isEmpty());
+}
+
+void tst_AdapterCommands::allAdapters() {
+    SimulatedFixture pc;
+    QCOMPARE(applyProfile(*pc.computer, u("*ALL"), parts(kProfile)).kind, Kind::Applied);
+    for (const auto &a : pc.stored()) {
+        QCOMPARE(a.address, u("10.0.0.5"));
+        QCOMPARE(a.gateway, u("10.0.0.1"));
+    }
+}
+
+void tst_AdapterCommands::applyOutcomes() {
+    {
+        // Nothing chosen: no adapter is touched.
+        SimulatedFixture pc;
+        pc.computer->adapters[0].dhcp = false;
+        pc.computer->adapters[0].address = u("1.1.1.1");
+        pc.store();
+        QCOMPARE(applyProfile(*pc.computer, u("   "), parts(kProfile)).kind, Kind::NoAdapterChosen);
+        QCOMPARE(pc.stored()[0].address, u("1.1.1.1"));
+    }
+    {
+        // The last adapter does not take DHCP: no static setting is applied.
+        SimulatedFixture pc;
+        pc.refuse(1, u("EnableDHCP"), 91);
+        const ApplyOutcome o = applyProfile(*pc.computer, u("Ethernet Adapter"), parts(kProfile));
+        QCOMPARE(o.kind, Kind::DhcpNotConfirmed);
+        QCOMPARE(o.refusals.size(), 1);
+        QVERIFY(pc.stored()[0].dhcp);
+    }
+    {
+        // Only the first refuses DHCP: the profile still goes on.
+        SimulatedFixture pc;
+        pc.refuse(0, u("EnableDHCP"), 91);
+        QCOMPARE(applyProfile(*pc.computer, u("*ALL"), parts(kProfile)).kind, Kind::Applied);
+    }
+    {
+        SimulatedFixture pc;
+        pc.refuse(1, u("SetGateways"), 71);
+        const ApplyOutcome o = applyProfile(*pc.computer, u("*ALL"), parts(kProfile));
+        QCOMPARE(o.kind, Kind::Refused);
+        QCOMPARE(o.refusals.size(), 1);
+        QCOMPARE(o.refusals[0].method, u("SetGateways"));
+        QVERIFY(describe(o.refusals).contains(u("ağ geçidi")));
+    }
+    {
+        SimulatedFixture pc;
+        QCOMPARE(applyProfile(*pc.computer, u("Gone Adapter"), parts(kProfile)).kind,
+                 Kind::NothingMatched);
+    }
+    {
+        SimulatedFixture pc;
+        pc.computer->failQuery = WmiError{Wmi::InvalidQuery, u("x")};
+        pc.store();
+        QCOMPARE(applyProfile(*pc.computer, u("*ALL"), parts(kProfile)).kind, Kind::PlatformError);
+    }
+    {
+        SimulatedFixture pc(QStringList{});
+        QCOMPARE(applyProfile(*pc.computer, u("*ALL"), parts(kProfile)).kind,
+                 Kind::DhcpNotConfirmed);
+    }
+}
+
+void tst_AdapterCommands::listsDescriptions() {
+    SimulatedFixture pc({u("[1] Ethernet Adapter"), u("Loopback"), u("[2] Ethernet Adapter")});
+    QCOMPARE(adapterDescriptions(*pc.computer),
+             (QStringList{u("Ethernet Adapter"), u("Loopback"), u("Ethernet Adapter")}));
+    QVERIFY(AddressText::isMask(u("255.255.255.0")));
+    QVERIFY(!AddressText::isMask(u("255.255.0.255")));
+    QCOMPARE(AddressText::prefixLength(*AddressText::parse(u("255.255.240.0"))), 20);
+}
+
+QTEST_GUILESS_MAIN(tst_AdapterCommands)
+#include "tst_adaptercommands.moc"
