@@ -54,7 +54,7 @@ panel=$(panel_window)
 
 "$program" --settings "$work/settings.config" --backend "simulated=$work/computer.json" >"$work/program.log" 2>&1 &
 pids+=($!)
-window() { xdotool search --onlyvisible --name '^Nuvar_POS_Zelvi_IP$' 2>/dev/null | head -n1 || true; }
+window() { xdotool search --onlyvisible --name '^Nuvar_POS_Zelvi_IP .BENZET' 2>/dev/null | head -n1 || true; }
 icons() { xwininfo -tree -id "$panel" 2>/dev/null | grep -c '"Nuvar_Pos_Zelvi_ip"' || true; }
 waitfor '[ -n "$(window)" ]' || fail "the main window did not appear"
 [ "$(icons)" -eq 0 ] || fail "an icon is shown while the window is open"
