@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int px(int twips) {
@@ -56,6 +58,8 @@ frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidge
     lblNIC = new QLabel(QStringLiteral("Seleziona la Sceda di Rete"), this);
     lblNIC->setTextFormat(Qt::PlainText);
     lblNIC->setGeometry(twipRect(120, 660, 1920, 195));
+    // Our font is a little wider than the one the layout was drawn with: never cut the text.
+    lblNIC->resize(std::max(lblNIC->width(), lblNIC->sizeHint().width()), lblNIC->height());
     QPalette white = lblNIC->palette();
     white.setColor(QPalette::WindowText, Qt::white);
     lblNIC->setPalette(white);
