@@ -24,6 +24,11 @@ packages=(
   trayer
   xdotool
   x11-utils
+  network-manager
+  dnsmasq-base
+  dbus-daemon
+  dbus-bin
+  iproute2
 )
 
 missing=()
@@ -41,5 +46,15 @@ fi
 
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+# The tests start NetworkManager and dnsmasq themselves, inside network namespaces of their
+# own: the packages must not start them on this machine.
+guard=/usr/sbin/policy-rc.d
+made_guard=
+if [ ! -e "$guard" ]; then
+  printf '#!/bin/sh\nexit 101\n' >"$guard"
+  chmod 755 "$guard"
+  made_guard=1
+fi
+trap '[ -n "$made_guard" ] && rm -f "$guard"' EXIT
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -11,7 +11,8 @@ const QString kQuery =
 
 void check(QList<Refusal> &refusals, const WmiAdapter &adapter, const char *method, qint32 code) {
     if (!WmiResult::succeeded(code))
-        refusals.append({descriptionOf(adapter.Caption()), QString::fromLatin1(method), code});
+        refusals.append({descriptionOf(adapter.Caption()), QString::fromLatin1(method), code,
+                         adapter.lastErrorText()});
 }
 
 // Whether the four parts from idx on are all blank (an optional address left empty).
@@ -42,10 +43,13 @@ QString methodMeaning(const QString &method) {
 QString describe(const QList<Refusal> &refusals) {
     QStringList lines;
     for (const Refusal &r : refusals) {
-        lines.append(QStringLiteral("• %1: %2 ayarlanamadı (kod %3: %4)")
-                         .arg(r.adapter, methodMeaning(r.method))
-                         .arg(r.code)
-                         .arg(Wmi::resultText(r.code)));
+        QString line = QStringLiteral("• %1: %2 ayarlanamadı (kod %3: %4)")
+                           .arg(r.adapter, methodMeaning(r.method))
+                           .arg(r.code)
+                           .arg(Wmi::resultText(r.code));
+        if (!r.detail.isEmpty())
+            line += QStringLiteral(" — sistemin yanıtı: ") + r.detail;
+        lines.append(line);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -106,8 +110,8 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend) {
         const qint32 code = adapter->EnableDHCP();
         r.outcome = code == WmiResult::Success;
         if (code != WmiResult::Success)
-            r.refusals.append(
-                {descriptionOf(adapter->Caption()), QStringLiteral("EnableDHCP"), code});
+            r.refusals.append({descriptionOf(adapter->Caption()), QStringLiteral("EnableDHCP"),
+                               code, adapter->lastErrorText()});
         ++r.adapters;
     }
     return r;

@@ -15,6 +15,7 @@ struct Refusal {
     QString adapter; // its description
     QString method;
     qint32 code = 0;
+    QString detail; // what the system itself said, if anything
 };
 // One Turkish line per refusal: which adapter refused what, and why.
 QString describe(const QList<Refusal> &refusals);

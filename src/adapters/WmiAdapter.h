@@ -52,6 +52,8 @@ public:
     virtual qint32 SetWINSServer(const QString &WINSPrimaryServer,
                                  const QString &WINSSecondaryServer) = 0;
     virtual qint32 EnableDHCP() = 0;
+    // What the system said when the last method failed, if it said anything.
+    virtual QString lastErrorText() const { return {}; }
 };
 
 using WmiAdapterList = std::vector<std::unique_ptr<WmiAdapter>>;

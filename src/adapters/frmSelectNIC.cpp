@@ -12,7 +12,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-
 #include <algorithm>
 
 namespace {

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "MessageBoxPrompts.h"
+#include "NetworkManagerBackend.h"
 #include "ProgramFolder.h"
 #include "SimulatedComputer.h"
 #include "TrayIcon.h"
@@ -9,6 +10,7 @@
 #include "modNetProfiles.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDesktopServices>
 #include <QUrl>
 #include <cstdio>
@@ -27,8 +29,17 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
                                  : programFolder() + QStringLiteral("/simulated-computer.json");
         return std::make_unique<SimulatedComputer>(file);
     }
-    const WmiError reason{Wmi::ServerUnavailable,
-                          QStringLiteral("NetworkManager bu sürümde henüz desteklenmiyor.")};
+    auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus());
+    WmiError reason;
+    if (nm->connect(reason))
+        return nm;
+    if (choice == QLatin1String("networkmanager")) {
+        prompts.message(QStringLiteral("NetworkManager'a ulaşılamadı; ağ ayarları "
+                                       "değiştirilemeyecek.\n%1")
+                            .arg(reason.description),
+                        UserPrompts::Icon::Stop);
+        return nm;
+    }
     if (prompts.askYesNo(QStringLiteral("Ağ ayarlarını değiştirmek için NetworkManager'a "
                                         "ulaşılamadı.\n%1\n\nProgram, gerçek ağ ayarlarına "
                                         "dokunmayan benzetim bilgisayarıyla açılsın mı?")

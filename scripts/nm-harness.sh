@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Runs a command against a real NetworkManager and a real DHCP server, in two network
+# namespaces made for this run and removed afterwards:
+#
+#   router    10.99.0.1/24 on "zr0", dnsmasq serving leases 10.99.0.100-200
+#   computer  "zc0", managed by a NetworkManager of its own on a private system bus
+#
+#   scripts/nm-harness.sh COMMAND [ARGS...]
+#
+# COMMAND runs inside the computer namespace with DBUS_SYSTEM_BUS_ADDRESS pointing at the
+# private bus, ZELVI_NM_IFACE=zc0, ZELVI_NM_ROUTER_NS and ZELVI_NM_WORK (the run's folder)
+# set. Needs root. Nothing outside the two namespaces and the run's folder is touched:
+# NetworkManager's runtime and state folders are private mounts inside the namespace.
+set -euo pipefail
+
+[ "$(id -u)" -eq 0 ] || { echo "nm-harness: needs root" >&2; exit 1; }
+[ $# -ge 1 ] || { echo "usage: nm-harness.sh COMMAND [ARGS...]" >&2; exit 2; }
+
+id=$$-$RANDOM
+router=zelvi-r-$id
+computer=zelvi-c-$id
+work=$(mktemp -d /tmp/zelvi-nm.XXXXXX)
+chmod 755 "$work"
+pids=()
+
+cleanup() {
+  status=$?
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for _ in $(seq 50); do
+    alive=0
+    for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
+    [ $alive -eq 0 ] && break
+    sleep 0.1
+  done
+  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  ip netns del "$computer" 2>/dev/null || true
+  ip netns del "$router" 2>/dev/null || true
+  if [ $status -ne 0 ] && [ -n "${ZELVI_NM_KEEP_LOGS:-}" ]; then
+    cp "$work"/*.log "$ZELVI_NM_KEEP_LOGS"/ 2>/dev/null || true
+  fi
+  rm -rf "$work"
+  exit $status
+}
+trap cleanup EXIT INT TERM
+
+waitfor() { # condition, tenths of a second
+  for _ in $(seq "${2:-100}"); do
+    if eval "$1"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# The two hosts and the cable between them.
+ip netns add "$router"
+ip netns add "$computer"
+ip link add zc0 netns "$computer" type veth peer name zr0 netns "$router"
+ip -n "$router" link set lo up
+ip -n "$router" addr add 10.99.0.1/24 dev zr0
+ip -n "$router" link set zr0 up
+ip -n "$computer" link set lo up
+
+# The DHCP server.
+ip netns exec "$router" dnsmasq --no-daemon --conf-file=/dev/null --port=0 --no-ping \
+  --interface=zr0 --bind-interfaces --dhcp-range=10.99.0.100,10.99.0.200,255.255.255.0,1h \
+  --dhcp-option=3,10.99.0.1 --dhcp-leasefile="$work/leases" --pid-file= \
+  >"$work/dnsmasq.log" 2>&1 &
+pids+=($!)
+
+# A private system bus.
+cat >"$work/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:path=$work/system_bus_socket</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_type="method_call"/>
+    <allow send_type="signal"/>
+    <allow send_type="method_return"/>
+    <allow send_type="error"/>
+    <allow receive_type="method_call"/>
+    <allow receive_type="signal"/>
+    <allow receive_type="method_return"/>
+    <allow receive_type="error"/>
+  </policy>
+</busconfig>
+CONF
+dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile >"$work/dbus.log" 2>&1 &
+pids+=($!)
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/system_bus_socket"
+waitfor '[ -S "$work/system_bus_socket" ]' || { echo "nm-harness: the bus did not start" >&2; exit 1; }
+
+# NetworkManager for the computer.
+mkdir -p "$work/connections" "$work/empty-conf" "$work/empty-system-conf"
+cat >"$work/NetworkManager.conf" <<CONF
+[main]
+plugins=keyfile
+dhcp=internal
+dns=none
+rc-manager=unmanaged
+hostname-mode=none
+no-auto-default=*
+auth-polkit=root-only
+
+[keyfile]
+path=$work/connections
+unmanaged-devices=none
+
+[connectivity]
+enabled=false
+
+[device]
+match-device=*
+managed=1
+CONF
+ip netns exec "$computer" sh -c '
+  mount -o remount,ro /sys
+  mount -t tmpfs tmpfs /run
+  mkdir -p /run/NetworkManager
+  mount -t tmpfs tmpfs /var/lib/NetworkManager
+  exec NetworkManager --no-daemon --debug --config="$1/NetworkManager.conf" \
+    --config-dir="$1/empty-conf" --system-config-dir="$1/empty-system-conf" \
+    --state-file="$1/NetworkManager.state" --pid-file="$1/NetworkManager.pid"
+' sh "$work" >"$work/NetworkManager.log" 2>&1 &
+pids+=($!)
+
+has_owner() {
+  dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.freedesktop.NetworkManager 2>/dev/null |
+    grep -q 'boolean true'
+}
+waitfor has_owner 150 || { echo "nm-harness: NetworkManager did not start" >&2; tail -n 30 "$work/NetworkManager.log" >&2; exit 1; }
+
+export ZELVI_NM_IFACE=zc0 ZELVI_NM_ROUTER_NS="$router" ZELVI_NM_WORK="$work"
+ip netns exec "$computer" "$@"

@@ -1,0 +1,405 @@
+#include "NetworkManagerBackend.h"
+
+#include "AddressText.h"
+#include "NmDbus.h"
+#include "Wmi.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+#include <QUuid>
+#include <QtEndian>
+#include <cstring>
+#include <functional>
+#include <net/if.h>
+
+namespace {
+
+const QString kDevice = QStringLiteral("org.freedesktop.NetworkManager.Device");
+const QString kActive = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
+const QString kConnection = QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection");
+const QString kIp4Config = QStringLiteral("org.freedesktop.NetworkManager.IP4Config");
+
+constexpr uint kDeviceEthernet = 1;
+constexpr uint kDeviceWifi = 2;
+constexpr uint kDeviceVeth = 20;
+constexpr uint kStateUnmanaged = 10;
+constexpr uint kStateUnavailable = 20;
+constexpr uint kStateActivated = 100;
+constexpr uint kConnectionExternal = 0x8;
+constexpr uint kToDisk = 0x1;
+constexpr uint kBlockAutoconnect = 0x20;
+
+// "E:ID_MODEL_FROM_DATABASE=..." lines of the udev database entry of an interface.
+QString hardwareModel(uint index) {
+    QFile f(QStringLiteral("/run/udev/data/n%1").arg(index));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QString vendor;
+    QString model;
+    for (const QByteArray &line : f.readAll().split('\n')) {
+        if (line.startsWith("E:ID_MODEL_FROM_DATABASE="))
+            model = QString::fromUtf8(line.mid(25)).trimmed();
+        else if (line.startsWith("E:ID_VENDOR_FROM_DATABASE="))
+            vendor = QString::fromUtf8(line.mid(26)).trimmed();
+    }
+    if (model.isEmpty())
+        return {};
+    return vendor.isEmpty() ? model : vendor + QLatin1Char(' ') + model;
+}
+
+// Waits for a condition without taking user input: the window keeps painting.
+bool waitUntil(int timeoutMs, const std::function<bool()> &condition) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(30);
+    }
+    return true;
+}
+
+uint toNetworkOrder(quint32 address) {
+    // NetworkManager keeps IPv4 addresses as 32-bit numbers in network byte order.
+    const quint32 be = qToBigEndian(address);
+    uint value;
+    std::memcpy(&value, &be, sizeof value);
+    return value;
+}
+
+// One network device as a Win32_NetworkAdapterConfiguration.
+class NmAdapter : public WmiAdapter {
+public:
+    NmAdapter(NetworkManagerBackend &nm, QString device, QString iface, QString caption)
+        : m_nm(nm), m_device(std::move(device)), m_iface(std::move(iface)),
+          m_caption(std::move(caption)) {}
+
+    QString Caption() const override { return m_caption; }
+    QString lastErrorText() const override { return m_error; }
+
+    qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
+        if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())
+            return WmiResult::InvalidInputParameter;
+        QList<QVariantMap> addresses;
+        for (qsizetype i = 0; i < IPAddress.size(); ++i) {
+            const std::optional<quint32> address = AddressText::parse(IPAddress[i]);
+            if (!address)
+                return WmiResult::InvalidIpAddress;
+            if (!AddressText::isMask(SubnetMask[i]))
+                return WmiResult::InvalidSubnetMask;
+            addresses.append(
+                {{QStringLiteral("address"), AddressText::format(*address)},
+                 {QStringLiteral("prefix"),
+                  uint(AddressText::prefixLength(*AddressText::parse(SubnetMask[i])))}});
+        }
+        const QString first = addresses.first().value(QStringLiteral("address")).toString();
+        return change(
+            WmiResult::InvalidIpAddress,
+            [&](QVariantMap &ipv4) {
+                ipv4.insert(QStringLiteral("method"), QStringLiteral("manual"));
+                ipv4.insert(QStringLiteral("address-data"), NmDbus::toMapList(addresses));
+            },
+            [this, first] { return deviceHasAddress(first); });
+    }
+
+    qint32 SetGateways(const QStringList &DefaultIPGateway,
+                       const QList<quint16> &GatewayCostMetric) override {
+        if (DefaultIPGateway.size() > 1)
+            return 69; // NetworkManager keeps one default gateway
+        std::optional<quint32> gateway;
+        if (!DefaultIPGateway.isEmpty()) {
+            gateway = AddressText::parse(DefaultIPGateway.first());
+            if (!gateway)
+                return WmiResult::InvalidGatewayAddress;
+        }
+        if (GatewayCostMetric.size() != DefaultIPGateway.size())
+            return WmiResult::InvalidInputParameter;
+        const QString text = gateway ? AddressText::format(*gateway) : QString();
+        return change(
+            WmiResult::InvalidGatewayAddress,
+            [&](QVariantMap &ipv4) {
+                if (text.isEmpty()) {
+                    ipv4.remove(QStringLiteral("gateway"));
+                    return;
+                }
+                ipv4.insert(QStringLiteral("gateway"), text);
+                ipv4.insert(QStringLiteral("route-metric"), qint64(GatewayCostMetric.first()));
+            },
+            [this, text] { return text.isEmpty() || deviceGateway() == text; });
+    }
+
+    qint32 SetDNSServerSearchOrder(const QStringList &servers) override {
+        QList<uint> dns;
+        for (const QString &s : servers) {
+            const std::optional<quint32> address = AddressText::parse(s);
+            if (!address)
+                return WmiResult::InvalidIpAddress;
+            dns.append(toNetworkOrder(*address));
+        }
+        return change(WmiResult::InvalidIpAddress, [&](QVariantMap &ipv4) {
+            ipv4.insert(QStringLiteral("dns"), NmDbus::toUIntList(dns));
+            ipv4.insert(QStringLiteral("ignore-auto-dns"), true);
+        });
+    }
+
+    qint32 SetDNSServerSearchOrder() override {
+        return change(WmiResult::InvalidInputParameter, [](QVariantMap &ipv4) {
+            ipv4.insert(QStringLiteral("dns"), NmDbus::toUIntList({}));
+            ipv4.insert(QStringLiteral("ignore-auto-dns"), false);
+        });
+    }
+
+    qint32 SetWINSServer(const QString &primary, const QString &secondary) override {
+        // NetworkManager has no WINS setting: clearing them is all there is to do.
+        const QString none = QStringLiteral("0.0.0.0");
+        return primary == none && secondary == none ? WmiResult::Success : qint32(64);
+    }
+
+    qint32 EnableDHCP() override {
+        return change(WmiResult::UnableToConfigureDhcp, [](QVariantMap &ipv4) {
+            ipv4.insert(QStringLiteral("method"), QStringLiteral("auto"));
+            ipv4.remove(QStringLiteral("address-data"));
+            ipv4.remove(QStringLiteral("gateway"));
+        });
+    }
+
+private:
+    QVariant deviceProperty(const QString &name) {
+        return NmDbus::property(m_nm.bus(), m_nm.paths().service, m_device, kDevice, name);
+    }
+
+    QString objectPath(const QVariant &value) { return value.value<QDBusObjectPath>().path(); }
+
+    bool deviceHasAddress(const QString &address) {
+        const QString config = objectPath(deviceProperty(QStringLiteral("Ip4Config")));
+        if (config.isEmpty() || config == QLatin1String("/"))
+            return false;
+        const QVariant data = NmDbus::property(m_nm.bus(), m_nm.paths().service, config, kIp4Config,
+                                               QStringLiteral("AddressData"));
+        for (const QVariantMap &entry : NmDbus::mapList(data)) {
+            if (entry.value(QStringLiteral("address")).toString() == address)
+                return true;
+        }
+        return false;
+    }
+
+    QString deviceGateway() {
+        const QString config = objectPath(deviceProperty(QStringLiteral("Ip4Config")));
+        if (config.isEmpty() || config == QLatin1String("/"))
+            return {};
+        return NmDbus::property(m_nm.bus(), m_nm.paths().service, config, kIp4Config,
+                                QStringLiteral("Gateway"))
+            .toString();
+    }
+
+    uint connectionFlags(const QString &connection) {
+        return NmDbus::property(m_nm.bus(), m_nm.paths().service, connection, kConnection,
+                                QStringLiteral("Flags"))
+            .toUInt();
+    }
+
+    // Maps a D-Bus error to WMI's numbers and keeps NetworkManager's message.
+    qint32 failed(const QDBusError &error, qint32 invalidCode) {
+        m_error = error.message().isEmpty() ? error.name() : error.message();
+        const QString name = error.name();
+        if (name.endsWith(QLatin1String("PermissionDenied")) ||
+            name == QLatin1String("org.freedesktop.DBus.Error.AccessDenied"))
+            return WmiResult::AccessDenied;
+        if (name.endsWith(QLatin1String("InvalidProperty")) ||
+            name.endsWith(QLatin1String("InvalidSetting")) ||
+            name.endsWith(QLatin1String("InvalidConnection")))
+            return invalidCode;
+        return WmiResult::UnknownFailure;
+    }
+
+    qint32 failed(const QString &message) {
+        m_error = message;
+        return WmiResult::UnknownFailure;
+    }
+
+    QDBusMessage call(const QString &path, const QString &interface, const QString &method,
+                      const QVariantList &args) {
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(m_nm.paths().service, path, interface, method);
+        message.setArguments(args);
+        message.setInteractiveAuthorizationAllowed(true);
+        return m_nm.bus().call(message, QDBus::Block, 30000);
+    }
+
+    // The profile of the device that is changed: the active one, else one the device can
+    // use, never one that NetworkManager made for a device configured outside it.
+    QString profilePath(qint32 &code) {
+        const QString active = objectPath(deviceProperty(QStringLiteral("ActiveConnection")));
+        if (!active.isEmpty() && active != QLatin1String("/")) {
+            const QString connection = objectPath(NmDbus::property(
+                m_nm.bus(), m_nm.paths().service, active, kActive, QStringLiteral("Connection")));
+            if (!connection.isEmpty() && !(connectionFlags(connection) & kConnectionExternal))
+                return connection;
+        }
+        for (const QDBusObjectPath &p :
+             NmDbus::objectPaths(deviceProperty(QStringLiteral("AvailableConnections")))) {
+            if (!(connectionFlags(p.path()) & kConnectionExternal))
+                return p.path();
+        }
+        // None yet: a new one for this interface.
+        const bool wifi = deviceProperty(QStringLiteral("DeviceType")).toUInt() == kDeviceWifi;
+        if (wifi) {
+            code = failed(QStringLiteral("Kablosuz bağdaştırıcı %1 için NetworkManager'da "
+                                         "kayıtlı bir bağlantı yok; önce bir ağa bağlanın.")
+                              .arg(m_iface));
+            return {};
+        }
+        NmDbus::Settings settings;
+        settings.insert(
+            QStringLiteral("connection"),
+            {{QStringLiteral("id"), QStringLiteral("Zelvi %1").arg(m_iface)},
+             {QStringLiteral("uuid"), QUuid::createUuid().toString(QUuid::WithoutBraces)},
+             {QStringLiteral("type"), QStringLiteral("802-3-ethernet")},
+             {QStringLiteral("interface-name"), m_iface}});
+        settings.insert(QStringLiteral("ipv4"),
+                        {{QStringLiteral("method"), QStringLiteral("auto")}});
+        const QDBusMessage reply =
+            call(m_nm.paths().settings, QStringLiteral("org.freedesktop.NetworkManager.Settings"),
+                 QStringLiteral("AddConnection2"),
+                 {QVariant::fromValue(settings), uint(kToDisk | kBlockAutoconnect), QVariantMap()});
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            code = failed(QDBusError(reply), WmiResult::InvalidInputParameter);
+            return {};
+        }
+        return reply.arguments().value(0).value<QDBusObjectPath>().path();
+    }
+
+    // Changes the ipv4 setting of the device's profile, stores it and applies it.
+    qint32 change(qint32 invalidCode, const std::function<void(QVariantMap &)> &edit,
+                  const std::function<bool()> &shown = {}) {
+        m_error.clear();
+        qint32 code = WmiResult::Success;
+        const QString connection = profilePath(code);
+        if (connection.isEmpty())
+            return code;
+
+        QDBusMessage reply = call(connection, kConnection, QStringLiteral("GetSettings"), {});
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return failed(QDBusError(reply), invalidCode);
+        NmDbus::Settings settings;
+        reply.arguments().value(0).value<QDBusArgument>() >> settings;
+        QVariantMap ipv4 = settings.value(QStringLiteral("ipv4"));
+        // With the old "addresses" present NetworkManager ignores address-data and gateway.
+        ipv4.remove(QStringLiteral("addresses"));
+        ipv4.remove(QStringLiteral("routes"));
+        edit(ipv4);
+        settings.insert(QStringLiteral("ipv4"), ipv4);
+
+        reply = call(connection, kConnection, QStringLiteral("Update2"),
+                     {QVariant::fromValue(settings), uint(kToDisk), QVariantMap()});
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return failed(QDBusError(reply), invalidCode);
+
+        const uint state = deviceProperty(QStringLiteral("State")).toUInt();
+        if (state <= kStateUnavailable)
+            return WmiResult::Success; // stored; applied when the device comes up
+
+        if (!applyToDevice(connection, state, invalidCode, code))
+            return code;
+        if (shown && !waitUntil(m_nm.applyTimeoutMs, shown))
+            return failed(QStringLiteral("NetworkManager değişikliği %1 saniye içinde %2 "
+                                         "üzerinde uygulamadı.")
+                              .arg(m_nm.applyTimeoutMs / 1000)
+                              .arg(m_iface));
+        return WmiResult::Success;
+    }
+
+    bool applyToDevice(const QString &connection, uint state, qint32 invalidCode, qint32 &code) {
+        const QString active = objectPath(deviceProperty(QStringLiteral("ActiveConnection")));
+        const bool activeWithIt =
+            state == kStateActivated && !active.isEmpty() && active != QLatin1String("/") &&
+            objectPath(NmDbus::property(m_nm.bus(), m_nm.paths().service, active, kActive,
+                                        QStringLiteral("Connection"))) == connection;
+        if (activeWithIt) {
+            const QDBusMessage reply =
+                call(m_device, kDevice, QStringLiteral("Reapply"),
+                     {QVariant::fromValue(NmDbus::Settings()), quint64(0), uint(0)});
+            if (reply.type() == QDBusMessage::ReplyMessage)
+                return true;
+        }
+        const QDBusMessage reply =
+            call(m_nm.paths().manager, QStringLiteral("org.freedesktop.NetworkManager"),
+                 QStringLiteral("ActivateConnection"),
+                 {QVariant::fromValue(QDBusObjectPath(connection)),
+                  QVariant::fromValue(QDBusObjectPath(m_device)),
+                  QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")))});
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            code = failed(QDBusError(reply), invalidCode);
+            return false;
+        }
+        return true;
+    }
+
+    NetworkManagerBackend &m_nm;
+    QString m_device;
+    QString m_iface;
+    QString m_caption;
+    QString m_error;
+};
+
+} // namespace
+
+NetworkManagerBackend::NetworkManagerBackend(QDBusConnection bus, Paths paths)
+    : m_bus(std::move(bus)), m_paths(std::move(paths)) {
+    NmDbus::registerTypes();
+}
+
+bool NetworkManagerBackend::connect(WmiError &error) {
+    if (!m_bus.isConnected()) {
+        error = {
+            Wmi::ServerUnavailable,
+            QStringLiteral("Sistem D-Bus'ına bağlanılamadı: %1").arg(m_bus.lastError().message())};
+        return false;
+    }
+    const QDBusReply<bool> owned = m_bus.interface()->isServiceRegistered(m_paths.service);
+    if (!owned.isValid() || !owned.value()) {
+        error = {Wmi::ServerUnavailable,
+                 QStringLiteral("NetworkManager çalışmıyor (sistem D-Bus'ında %1 yok).")
+                     .arg(m_paths.service)};
+        return false;
+    }
+    return true;
+}
+
+bool NetworkManagerBackend::ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) {
+    adapters.clear();
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        m_paths.service, m_paths.manager, QStringLiteral("org.freedesktop.NetworkManager"),
+        QStringLiteral("GetDevices"));
+    const QDBusMessage reply = m_bus.call(call);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        error = {Wmi::InvalidQuery, QStringLiteral("NetworkManager aygıtları listelenemedi: %1")
+                                        .arg(QDBusError(reply).message())};
+        return false;
+    }
+    for (const QDBusObjectPath &device : NmDbus::objectPaths(reply.arguments().value(0))) {
+        const auto get = [&](const char *name) {
+            return NmDbus::property(m_bus, m_paths.service, device.path(), kDevice,
+                                    QString::fromLatin1(name));
+        };
+        const uint type = get("DeviceType").toUInt();
+        if (!get("Real").toBool() || get("State").toUInt() == kStateUnmanaged ||
+            !(type == kDeviceEthernet || type == kDeviceWifi || type == kDeviceVeth))
+            continue;
+        const QString iface = get("Interface").toString();
+        const uint index = if_nametoindex(iface.toLocal8Bit().constData());
+        QString description = iface;
+        if (const QString model = hardwareModel(index); !model.isEmpty())
+            description += QStringLiteral(" - ") + model;
+        const QString caption =
+            QStringLiteral("[%1] %2").arg(index, 8, 10, QLatin1Char('0')).arg(description);
+        adapters.push_back(std::make_unique<NmAdapter>(*this, device.path(), iface, caption));
+    }
+    return true;
+}

@@ -1,0 +1,60 @@
+#include "NmDbus.h"
+
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusVariant>
+
+namespace NmDbus {
+
+void registerTypes() {
+    static const bool done = [] {
+        qDBusRegisterMetaType<Settings>();
+        qDBusRegisterMetaType<QList<QVariantMap>>();
+        qDBusRegisterMetaType<QList<uint>>();
+        qDBusRegisterMetaType<QList<QDBusObjectPath>>();
+        return true;
+    }();
+    (void)done;
+}
+
+QVariant property(QDBusConnection &bus, const QString &service, const QString &path,
+                  const QString &interface, const QString &name, QDBusError *error) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        service, path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    call << interface << name;
+    const QDBusMessage reply = bus.call(call);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        if (error)
+            *error = QDBusError(reply);
+        return {};
+    }
+    return reply.arguments().constFirst().value<QDBusVariant>().variant();
+}
+
+QList<QDBusObjectPath> objectPaths(const QVariant &value) {
+    if (value.canConvert<QList<QDBusObjectPath>>() && !value.canConvert<QDBusArgument>())
+        return value.value<QList<QDBusObjectPath>>();
+    QList<QDBusObjectPath> paths;
+    if (value.canConvert<QDBusArgument>())
+        value.value<QDBusArgument>() >> paths;
+    return paths;
+}
+
+QList<QVariantMap> mapList(const QVariant &value) {
+    QList<QVariantMap> maps;
+    if (value.canConvert<QDBusArgument>())
+        value.value<QDBusArgument>() >> maps;
+    else
+        maps = value.value<QList<QVariantMap>>();
+    return maps;
+}
+
+QVariant toMapList(const QList<QVariantMap> &maps) {
+    return QVariant::fromValue(maps);
+}
+
+QVariant toUIntList(const QList<uint> &values) {
+    return QVariant::fromValue(values);
+}
+
+} // namespace NmDbus

@@ -1,0 +1,31 @@
+// Test helper: puts a static address on an adapter through the NetworkManager backend and
+// prints the result code and NetworkManager's message: nm_client IFACE ADDRESS MASK
+#include "NetworkManagerBackend.h"
+#include "Wmi.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <cstdio>
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    if (argc != 4)
+        return 2;
+    NetworkManagerBackend nm(QDBusConnection::systemBus());
+    WmiError error;
+    WmiAdapterList adapters;
+    if (!nm.connect(error) || !nm.ipEnabledAdapters(adapters, error)) {
+        std::printf("error %lld %s\n", error.number, qPrintable(error.description));
+        return 1;
+    }
+    for (const auto &adapter : adapters) {
+        if (adapter->Caption().endsWith(QLatin1String(" ") + QString::fromLocal8Bit(argv[1]))) {
+            const qint32 code = adapter->EnableStatic({QString::fromLocal8Bit(argv[2])},
+                                                      {QString::fromLocal8Bit(argv[3])});
+            std::printf("%d %s\n", code, qPrintable(adapter->lastErrorText()));
+            return 0;
+        }
+    }
+    std::printf("no adapter\n");
+    return 1;
+}
