@@ -2,6 +2,7 @@
 
 #include "AdapterCommands.h"
 #include "AddressBox.h"
+#include "ExternalAddress.h"
 #include "IniError.h"
 #include "Links.h"
 #include "MainWindowRules.h"
@@ -10,6 +11,7 @@
 #include "clsIni.h"
 #include "frmNewSettings.h"
 #include "frmSelectNIC.h"
+#include "ipbul.h"
 #include "modMain.h"
 #include "modNetProfiles.h"
 #include "modTrayIcon.h"
@@ -38,6 +40,10 @@ QString errorText(const IniError &error) {
 
 frmMain::frmMain(const Services &services, QWidget *parent)
     : QWidget(parent), m_services(services), m_listTarget(nullptr) {
+    if (!m_services.localAddress)
+        m_services.localAddress = [](UserPrompts &prompts) {
+            return ipbul::GetLocalAddress(prompts);
+        };
     setupUi();
     m_listTarget = ProfileListWidget(lstProfiles);
     setTrayIcon(m_services.tray);
@@ -82,6 +88,7 @@ bool frmMain::Form_Load(const CommandLine &commandLine) {
     if (!current.isEmpty())
         selectProfile(current);
     m_startHidden = commandLine.hideOnStartup;
+    ipnedir_Click();
     return true;
 }
 
@@ -138,6 +145,12 @@ void frmMain::hideInTray() {
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {
+    if (m_refreshing) {
+        // Closed while the refresh waits for its answer: closed as soon as it has it.
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
     Q_EMIT unloaded();
@@ -389,24 +402,48 @@ void frmMain::cmdEnableDHCP_Click() {
                                     UserPrompts::Icon::Stop);
 }
 
-void frmMain::ipnedir_Click() {}
+void frmMain::ipnedir_Click() {
+    if (m_refreshing)
+        return; // the refresh under way answers for this one too
+    m_refreshing = true;
+    icip->setText(m_services.localAddress(*m_services.prompts));
+    const QString url = Links::externalAddressUrl(*SettingsIni);
+    if (url.isEmpty()) {
+        // No address service configured: nothing to judge the connection by.
+        disip->setText(QStringLiteral("SERVİS YOK"));
+    } else {
+        disip->setText(
+            ExternalAddress::HttpPost(QUrl(url), QByteArray(), m_services.httpTimeoutMs));
+        if (disip->text().size() < ExternalAddress::MinAnswerLength && !m_closeRequested) {
+            disip->setText(QStringLiteral("İNTERNET YOK"));
+            cmdEnableDHCP_Click();
+        }
+    }
+    if (TrayIconShown)
+        m_services.tray->setToolTip(trayToolTip());
+    m_refreshing = false;
+    if (m_closeRequested)
+        close();
+}
 
 // ---- web pages -------------------------------------------------------------------------------
 
 void frmMain::Command1_Click() {
-    if (!m_services.openUrl(QUrl(Links::RouterUrl)))
+    const QString url = Links::routerUrl(*SettingsIni);
+    if (!m_services.openUrl(QUrl(url)))
         m_services.prompts->message(
             QStringLiteral("Modem sayfası açılamadı: %1\nVarsayılan web tarayıcısı başlatılamadı.")
-                .arg(Links::RouterUrl),
+                .arg(url),
             UserPrompts::Icon::Stop);
 }
 
 void frmMain::Command2_Click() {
-    if (!m_services.openUrl(QUrl(Links::PortTestUrl)))
+    const QString url = Links::portTestUrl(*SettingsIni);
+    if (!m_services.openUrl(QUrl(url)))
         m_services.prompts->message(
             QStringLiteral("Port testi sayfası açılamadı: %1\nVarsayılan web tarayıcısı "
                            "başlatılamadı.")
-                .arg(Links::PortTestUrl),
+                .arg(url),
             UserPrompts::Icon::Stop);
 }
 

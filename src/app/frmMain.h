@@ -33,6 +33,8 @@ public:
         std::function<bool(const QUrl &)> openUrl; // opens a page in the browser, no waiting
         AdapterBackend *backend = nullptr;         // the computer's network configuration
         QString captionNote; // shown after the caption, e.g. that nothing real is changed
+        std::function<QString(UserPrompts &)> localAddress; // default: the host name's address
+        int httpTimeoutMs = 10000; // how long the address service may take to answer
     };
 
     explicit frmMain(const Services &services, QWidget *parent = nullptr);
@@ -118,4 +120,6 @@ private:
     bool m_startHidden = false;
     bool m_shownOnce = false;
     bool m_unloaded = false;
+    bool m_refreshing = false;     // the address refresh is waiting for its answer
+    bool m_closeRequested = false; // the window was closed meanwhile
 };

@@ -1,6 +1,7 @@
 // The main window, offscreen: load order, the profile list and its commands, the caption,
 // hiding in the notification area, Timer1 and the layout.
 #include "AddressBox.h"
+#include "CannedHttpServer.h"
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
 #include "SimulatedFixture.h"
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -77,12 +79,19 @@ private Q_SLOTS:
     void dhcpForgetsCurrentProfile();
     void dhcpFailuresAreReported();
     void webPageButtons();
+    void refreshShowsTheAnswer_data();
+    void refreshShowsTheAnswer();
+    void refreshRunsOnLoadButtonAndTick();
+    void noServiceSwitchesToDhcpOnce();
+    void withoutConfiguredServiceNothingSwitches();
     void layout_data();
     void layout();
 
 private:
     void writeSettings(const QByteArray &text);
     bool load(const QStringList &args = {});
+    // The window as designed, before its load.
+    void construct();
     // Applies the selected profile, choosing in the adapter dialog with `choose`.
     void apply(const std::function<void(frmSelectNIC &)> &choose);
     // Runs `inside` on the editor once it is shown modally, then closes it.
@@ -124,20 +133,26 @@ void tst_frmMain::writeSettings(const QByteArray &text) {
 }
 
 bool tst_frmMain::load(const QStringList &args) {
+    construct();
+    if (!m_window->Form_Load(CommandLine::parse(args)))
+        return false;
+    m_window->showAfterLoad();
+    return true;
+}
+
+void tst_frmMain::construct() {
     frmMain::Services services;
     services.settingsPath = m_path;
     services.prompts = &m_prompts;
     services.tray = m_tray.get();
     services.backend = m_pc->computer.get();
+    services.localAddress = [](UserPrompts &) { return QStringLiteral("10.0.0.5"); };
+    services.httpTimeoutMs = 500;
     services.openUrl = [this](const QUrl &url) {
         m_opened.append(url);
         return m_openResult;
     };
     m_window = std::make_unique<frmMain>(services);
-    if (!m_window->Form_Load(CommandLine::parse(args)))
-        return false;
-    m_window->showAfterLoad();
-    return true;
 }
 
 void tst_frmMain::withEditor(const std::function<void()> &open,
@@ -544,6 +559,94 @@ void tst_frmMain::dhcpFailuresAreReported() {
     QCOMPARE(m_window->Timer1Interval(), 0);
 }
 
+void tst_frmMain::refreshShowsTheAnswer_data() {
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("address") << CannedHttpServer::http(200, "85.105.1.2") << false
+                             << u("85.105.1.2");
+    QTest::newRow("five characters") << CannedHttpServer::http(200, "1.2.3") << false << u("1.2.3");
+    QTest::newRow("HTML as its text")
+        << CannedHttpServer::http(200, "<b>1.2.3.4</b>") << false << u("<b>1.2.3.4</b>");
+    QTest::newRow("empty") << CannedHttpServer::http(200, "") << false << u("İNTERNET YOK");
+    QTest::newRow("four characters")
+        << CannedHttpServer::http(200, "1.2.") << false << u("İNTERNET YOK");
+    QTest::newRow("time-out") << QByteArray() << true << u("İNTERNET YOK");
+}
+
+void tst_frmMain::refreshShowsTheAnswer() {
+    QFETCH(QByteArray, response);
+    QFETCH(bool, silent);
+    QFETCH(QString, shown);
+    CannedHttpServer server;
+    server.response = response;
+    server.silent = silent;
+    m_pc->computer->adapters[0].dhcp = false;
+    m_pc->computer->adapters[0].address = u("10.0.0.5");
+    m_pc->store();
+    writeSettings("[Profiles]\nOfis=1\n[CurrentProfile]\nProfileName=Ofis\n[Links]\n"
+                  "ExternalAddressUrl=" +
+                  server.url().toUtf8() + "\n");
+    QVERIFY(load());
+    QCOMPARE(m_window->icip->text(), u("10.0.0.5"));
+    QCOMPARE(m_window->disip->text(), shown);
+    QCOMPARE(m_window->disip->textFormat(), Qt::PlainText);
+    const bool fellBack = shown == u("İNTERNET YOK");
+    QCOMPARE(m_pc->stored()[0].dhcp, fellBack);
+    QCOMPARE(readAll(m_path).contains("ProfileName=Ofis"), !fellBack);
+    QCOMPARE(m_window->Timer1Interval(), fellBack ? 10000 : 0);
+    QVERIFY(readAll(m_path).contains("[Links]")); // read, never written
+}
+
+void tst_frmMain::refreshRunsOnLoadButtonAndTick() {
+    CannedHttpServer server;
+    writeSettings("[Links]\nExternalAddressUrl=" + server.url().toUtf8() + "\n");
+    QVERIFY(load());
+    QCOMPARE(server.requests, 1);
+    QTest::mouseClick(m_window->ipnedir, Qt::LeftButton);
+    QCOMPARE(server.requests, 2);
+    m_window->setTimer1Interval(20);
+    QTRY_COMPARE(server.requests, 3);
+    QCOMPARE(m_window->Timer1Interval(), 0);
+    QTest::qWait(100);
+    QCOMPARE(server.requests, 3);
+}
+
+void tst_frmMain::noServiceSwitchesToDhcpOnce() {
+    // A port nobody listens on: refused.
+    quint16 port = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    }
+    writeSettings("[Links]\nExternalAddressUrl=http://127.0.0.1:" + QByteArray::number(port) +
+                  "/ip.php\n");
+    QVERIFY(load());
+    QCOMPARE(m_window->disip->text(), u("İNTERNET YOK"));
+    QCOMPARE(m_window->Timer1Interval(), 10000);
+
+    // The tick refreshes once more, switches again, and leaves the timer stopped.
+    m_pc->computer->adapters[1].dhcp = false;
+    m_pc->store();
+    m_window->Timer1_Timer();
+    QVERIFY(m_pc->stored()[1].dhcp);
+    QCOMPARE(m_window->Timer1Interval(), 0);
+    QTest::qWait(50);
+    QCOMPARE(m_window->Timer1Interval(), 0);
+}
+
+void tst_frmMain::withoutConfiguredServiceNothingSwitches() {
+    m_pc->computer->adapters[0].dhcp = false;
+    m_pc->store();
+    writeSettings("[CurrentProfile]\nProfileName=Ofis\n");
+    QVERIFY(load());
+    QCOMPARE(m_window->disip->text(), u("SERVİS YOK"));
+    QVERIFY(!m_pc->stored()[0].dhcp);
+    QCOMPARE(m_window->Timer1Interval(), 0);
+    QVERIFY(readAll(m_path).contains("ProfileName=Ofis"));
+}
+
 void tst_frmMain::webPageButtons() {
     QVERIFY(load());
     QTest::mouseClick(m_window->Command1, Qt::LeftButton);
@@ -596,7 +699,7 @@ void tst_frmMain::layout() {
     QFETCH(QString, control);
     QFETCH(QRect, place);
     QFETCH(QString, text);
-    QVERIFY(load());
+    construct();
     QCOMPARE(m_window->size(), QSize(580, 340));
     QWidget *w = m_window->findChild<QWidget *>(control);
     QVERIFY2(w, qPrintable(control));
