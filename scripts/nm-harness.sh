@@ -9,7 +9,8 @@
 #
 # COMMAND runs inside the computer namespace with DBUS_SYSTEM_BUS_ADDRESS pointing at the
 # private bus, ZELVI_NM_IFACE=zc0, ZELVI_NM_ROUTER_NS and ZELVI_NM_WORK (the run's folder)
-# set. Needs root. Nothing outside the two namespaces and the run's folder is touched:
+# set. With ZELVI_NM_SERVICE naming the address service program, the router also runs it
+# on 10.99.0.1:8080 and ZELVI_NM_SERVICE_URL tells its URL. Needs root. Nothing outside the two namespaces and the run's folder is touched:
 # NetworkManager's runtime and state folders are private mounts inside the namespace.
 set -euo pipefail
 
@@ -66,6 +67,15 @@ ip netns exec "$router" dnsmasq --no-daemon --conf-file=/dev/null --port=0 --no-
   --dhcp-option=3,10.99.0.1 --dhcp-leasefile="$work/leases" --pid-file= \
   >"$work/dnsmasq.log" 2>&1 &
 pids+=($!)
+
+# The address service, when asked for.
+if [ -n "${ZELVI_NM_SERVICE:-}" ]; then
+  ip netns exec "$router" "$ZELVI_NM_SERVICE" --listen 10.99.0.1 --port 8080 \
+    >"$work/service.log" 2>&1 &
+  pids+=($!)
+  waitfor 'grep -q listening "$work/service.log"' || { echo "nm-harness: the address service did not start" >&2; exit 1; }
+  export ZELVI_NM_SERVICE_URL=http://10.99.0.1:8080/ip.php
+fi
 
 # A private system bus.
 cat >"$work/bus.conf" <<CONF

@@ -41,7 +41,7 @@ QString HttpPost(const QUrl &url, const QByteArray &body, int timeoutMs) {
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!cut)
+    if (!cut && reply->isOpen())
         answer += reply->readAll();
     const bool failed = !cut && reply->error() != QNetworkReply::NoError &&
                         reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isNull();
