@@ -9,6 +9,8 @@ packages=(
   g++
   pkg-config
   clang-format
+  clang
+  libclang-rt-14-dev
   qt6-base-dev
   qt6-base-dev-tools
   libgl-dev

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the project needs, builds it with warnings as errors and runs every test.
+# Installs what the project needs, builds it with warnings as errors and runs every test:
+# the unit, widget and system tests; the unit and widget tests again under AddressSanitizer
+# and UndefinedBehaviorSanitizer; and each fuzz target for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,3 +10,9 @@ cmake --preset ci >/dev/null
 cmake --build --preset ci
 scripts/format-check.sh
 ctest --preset ci "$@"
+
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize --label-exclude system "$@"
+
+scripts/fuzz.sh "${ZELVI_FUZZ_SECONDS:-60}"

@@ -33,7 +33,7 @@ template <typename F> void forEachLine(QByteArrayView text, QStringView section,
 }
 
 QByteArray keyLine(QStringView key, QStringView value) {
-    return key.trimmed().toUtf8() + '=' + value.toUtf8();
+    return IniLines::trimBlanks(key).toUtf8() + '=' + value.toUtf8();
 }
 
 } // namespace
@@ -64,7 +64,7 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
     std::optional<QString> found;
     forEachLine(m_text, section, [&](const Line &line, bool inSection) {
         if (inSection && line.kind == Line::Kind::Key && keyName.matches(line.name)) {
-            found = QString::fromUtf8(line.value);
+            found = IniLines::decode(line.value);
             return false;
         }
         return true;
@@ -77,14 +77,14 @@ QStringList IniDocument::keyNames(QStringView section) const {
     FoldedNameSet seen;
     forEachLine(m_text, section, [&](const Line &line, bool inSection) {
         if (inSection && line.kind == Line::Kind::Key && seen.insert(line.name))
-            names.append(QString::fromUtf8(line.name));
+            names.append(IniLines::decode(line.name));
         return true;
     });
     return names;
 }
 
 std::optional<QString> IniDocument::sectionNameProblem(QStringView section) {
-    if (section.trimmed().isEmpty())
+    if (IniLines::trimBlanks(section).isEmpty())
         return QStringLiteral("Bölüm adı boş olamaz.");
     if (section.contains(QLatin1Char(']')))
         return QStringLiteral("Bölüm adı \"]\" işareti içeremez.");
@@ -94,7 +94,7 @@ std::optional<QString> IniDocument::sectionNameProblem(QStringView section) {
 }
 
 std::optional<QString> IniDocument::keyNameProblem(QStringView key) {
-    const QStringView name = key.trimmed();
+    const QStringView name = IniLines::trimBlanks(key);
     if (name.isEmpty())
         return QStringLiteral("Ad boş olamaz.");
     if (name.contains(QLatin1Char('=')))
@@ -151,7 +151,7 @@ bool IniDocument::setValue(QStringView section, QStringView key, QStringView val
     QByteArray insertion;
     if (insertAt < 0) {
         insertAt = m_text.size();
-        insertion = '[' + section.trimmed().toUtf8() + ']' + m_eol;
+        insertion = '[' + IniLines::trimBlanks(section).toUtf8() + ']' + m_eol;
     }
     insertion += newLine + m_eol;
     if (insertAt == m_text.size() && !m_text.isEmpty() && !m_text.endsWith('\n'))

@@ -2,6 +2,7 @@
 
 #include "IniCodec.h"
 
+#include <QStringDecoder>
 #include <cstring>
 
 namespace IniLines {
@@ -34,6 +35,25 @@ bool isAscii(QByteArrayView bytes) {
             return false;
     }
     return true;
+}
+
+QStringView trimBlanks(QStringView name) {
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r'; };
+    qsizetype b = 0;
+    qsizetype e = name.size();
+    while (b < e && blank(name[b]))
+        ++b;
+    while (e > b && blank(name[e - 1]))
+        --e;
+    return name.sliced(b, e - b);
+}
+
+QString decode(QByteArrayView utf8) {
+    if (utf8.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(utf8);
+    }
+    return QString::fromUtf8(utf8);
 }
 
 bool Reader::next(Line &line) {
@@ -72,7 +92,7 @@ bool Reader::next(Line &line) {
 }
 
 NameMatcher::NameMatcher(QStringView name)
-    : m_folded(IniCodec::foldName(name.trimmed()).toUtf8()), m_ascii(isAscii(m_folded)) {}
+    : m_folded(IniCodec::foldName(trimBlanks(name)).toUtf8()), m_ascii(isAscii(m_folded)) {}
 
 bool NameMatcher::matches(QByteArrayView utf8Name) const {
     if (isAscii(utf8Name)) {
@@ -94,7 +114,7 @@ QByteArray foldedKey(QByteArrayView utf8Name) {
             c = asciiLower(c);
         return out;
     }
-    return IniCodec::foldName(QString::fromUtf8(utf8Name)).toUtf8();
+    return IniCodec::foldName(decode(utf8Name)).toUtf8();
 }
 
 } // namespace IniLines

@@ -44,4 +44,10 @@ QByteArray foldedKey(QByteArrayView utf8Name);
 
 bool isAscii(QByteArrayView bytes);
 
+// A name without the blanks around it: spaces, tabs and CRs, as the reader takes them off.
+QStringView trimBlanks(QStringView name);
+
+// Decodes a name or value: UTF-8, keeping a leading U+FEFF (which QString::fromUtf8 drops).
+QString decode(QByteArrayView utf8);
+
 } // namespace IniLines

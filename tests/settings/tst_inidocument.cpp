@@ -63,6 +63,9 @@ void tst_IniDocument::lookup_data() {
     QTest::newRow("CR LF") << QByteArray("[s]\r\nk=1\r\n") << u("s") << u("k") << u("1");
     QTest::newRow("no final line end") << QByteArray("[s]\nk=1") << u("s") << u("k") << u("1");
     QTest::newRow("empty value") << QByteArray("[s]\nk=\n") << u("s") << u("k") << u("");
+    QTest::newRow("value starting with U+FEFF")
+        << QByteArray("[s]\nk=\xEF\xBB\xBF\xEF\xBB\xBFx\n") << u("s") << u("k")
+        << QString(QChar(0xFEFF)) + QChar(0xFEFF) + u("x");
 }
 
 void tst_IniDocument::lookup() {
