@@ -26,6 +26,8 @@ packages=(
   trayer
   xdotool
   x11-utils
+  time
+  bc
   network-manager
   dnsmasq-base
   dbus-daemon

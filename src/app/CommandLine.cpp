@@ -15,6 +15,8 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             cl.settingsFile = arguments[++i];
         } else if (arg.startsWith(QLatin1String("--settings="))) {
             cl.settingsFile = arg.mid(int(sizeof("--settings=")) - 1);
+        } else if (arg == QLatin1String("--report-shown")) {
+            cl.reportShown = true;
         } else if (arg == QLatin1String("--backend")) {
             if (i + 1 >= arguments.size()) {
                 cl.error = QStringLiteral("--backend bir ad bekliyor.");
@@ -52,5 +54,6 @@ QString CommandLine::usage() {
         "                     gerçek ağa dokunmadan, DOSYA'daki benzetim bağdaştırıcılarıyla\n"
         "                     çalışır (varsayılan dosya program klasöründe\n"
         "                     simulated-computer.json)\n"
+        "  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)\n"
         "  --help             bu yardımı gösterir\n");
 }

@@ -8,7 +8,8 @@ struct CommandLine {
     QString settingsFile; // --settings FILE: another settings file than the one beside the program
     bool help = false;    // --help
     QString backend;      // --backend NAME: "networkmanager", "simulated" or "simulated=FILE"
-    QString error;        // why the command line could not be used
+    bool reportShown = false; // --report-shown: print when the window is first shown, then end
+    QString error;            // why the command line could not be used
     QString rest;         // what remains, joined with single blanks
     bool hideOnStartup = false; // the rest, upper-cased, is "/HIDEONSTARTUP" or "HIDEONSTARTUP"
 

@@ -2,6 +2,7 @@
 #include "MessageBoxPrompts.h"
 #include "NetworkManagerBackend.h"
 #include "ProgramFolder.h"
+#include "ShownReporter.h"
 #include "SimulatedComputer.h"
 #include "TrayIcon.h"
 #include "UnavailableBackend.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QUrl>
 #include <cstdio>
 #include <memory>
@@ -53,6 +55,8 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
 } // namespace
 
 int main(int argc, char *argv[]) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv); // takes Qt's own options
     QApplication::setApplicationName(QStringLiteral(ZELVI_PRODUCT_NAME));
     QApplication::setStyle(QStringLiteral("Fusion"));
@@ -81,8 +85,13 @@ int main(int argc, char *argv[]) {
 
     frmMain window(services);
     QObject::connect(&window, &frmMain::unloaded, &app, &QApplication::quit);
+    std::unique_ptr<ShownReporter> reporter;
+    if (commandLine.reportShown)
+        reporter = std::make_unique<ShownReporter>(&window, sinceStart);
     if (!window.Form_Load(commandLine))
         return 1;
     window.showAfterLoad();
+    if (reporter && !window.isVisible())
+        reporter->reportNow();
     return QApplication::exec();
 }
