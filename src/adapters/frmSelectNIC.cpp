@@ -2,6 +2,7 @@
 
 #include "AdapterCommands.h"
 #include "EditorArt.h"
+#include "Twips.h"
 #include "UserPrompts.h"
 #include "modMain.h"
 
@@ -13,18 +14,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
-
-namespace {
-
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-} // namespace
 
 frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidget *parent)
     : QDialog(parent), m_backend(backend), m_prompts(prompts) {
@@ -121,6 +110,5 @@ void frmSelectNIC::showEvent(QShowEvent *event) {
     if (m_shownOnce)
         return;
     m_shownOnce = true;
-    if (const QScreen *screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }

@@ -107,8 +107,7 @@ void frmMain::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     if (!m_shownOnce) {
         m_shownOnce = true;
-        if (const QScreen *screen = QApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        centreOnScreen(this);
     }
     Form_Resize();
 }

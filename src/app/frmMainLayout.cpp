@@ -1,5 +1,6 @@
 // The main window's controls: texts, places (in twips, 15 to a pixel), fonts, colours and
 // the tab order.
+#include "Twips.h"
 #include "WrappingButton.h"
 #include "frmMain.h"
 #include "modMain.h"
@@ -17,14 +18,6 @@ static void initResources() {
 }
 
 namespace {
-
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 // Bold, as every font the window sets. "Arial Unicode MS" falls back to a font with every
 // Turkish letter.

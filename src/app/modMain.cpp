@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QScreen>
 #include <QString>
+#include <QWidget>
 
 QColor colorFromBgr(quint32 bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
@@ -27,6 +29,11 @@ void FillPictureBackground(PictureBox &picture, quint32 colour) {
         return;
     floodFill(image, QPoint(0, 0), colorFromBgr(colour).rgb());
     picture.setImage(image);
+}
+
+void centreOnScreen(QWidget *window) {
+    if (const QScreen *screen = QApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 quint32 ButtonFaceColor() {

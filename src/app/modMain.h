@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 class PictureBox;
+class QWidget;
 
 // Colours are handled as 0x00BBGGRR values (red in the low byte), as the layouts give them.
 QColor colorFromBgr(quint32 bgr);
@@ -19,3 +20,6 @@ void FillPictureBackground(PictureBox &picture, quint32 colour);
 
 // The desktop's button colour, as 0x00BBGGRR.
 quint32 ButtonFaceColor();
+
+// Places a window in the middle of the screen.
+void centreOnScreen(QWidget *window);

@@ -5,6 +5,7 @@
 #include "EditorArt.h"
 #include "IniDocument.h"
 #include "PictureBox.h"
+#include "Twips.h"
 #include "UserPrompts.h"
 #include "modMain.h"
 
@@ -16,15 +17,6 @@
 #include <QScreen>
 
 namespace {
-
-// Layouts are measured in twips; 15 twips are one pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 constexpr std::array<int, 4> kBoxColumns = {2970, 3420, 3870, 4320};
 constexpr std::array<int, 5> kBoxRows = {450, 840, 1230, 2475, 2865};
@@ -234,7 +226,6 @@ void frmNewSettings::showEvent(QShowEvent *event) {
     if (m_shownOnce)
         return;
     m_shownOnce = true;
-    if (const QScreen *screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
     Form_Activate();
 }

@@ -5,6 +5,7 @@
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
 #include "SimulatedFixture.h"
+#include "TestFiles.h"
 #include "clsIni.h"
 #include "frmMain.h"
 #include "frmNewSettings.h"
@@ -34,11 +35,6 @@ namespace {
 
 QString u(const char *utf8) {
     return QString::fromUtf8(utf8);
-}
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 QStringList listed(const QListWidget *list) {

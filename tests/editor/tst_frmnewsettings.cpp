@@ -3,6 +3,7 @@
 #include "FakePrompts.h"
 #include "PictureBox.h"
 #include "ProfileList.h"
+#include "TestFiles.h"
 #include "frmNewSettings.h"
 #include "modMain.h"
 
@@ -24,11 +25,6 @@ namespace {
 
 QString u(const char *utf8) {
     return QString::fromUtf8(utf8);
-}
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // clsIni on real files: path completion, reads with their limits and defaults, writes that
 // are refused or fail without touching the file.
+#include "TestFiles.h"
 #include "clsIni.h"
 
 #include <QCoreApplication>
@@ -14,17 +15,6 @@ namespace {
 
 QString u(const char *utf8) {
     return QString::fromUtf8(utf8);
-}
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Loading the profile names into a list and saving a profile, on real files.
 #include "FakePrompts.h"
 #include "ProfileList.h"
+#include "TestFiles.h"
 #include "modNetProfiles.h"
 
 #include <QDir>
@@ -15,17 +16,6 @@ namespace {
 
 QString u(const char *utf8) {
     return QString::fromUtf8(utf8);
-}
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 ProfileFields fields(const QString &dotted) {
