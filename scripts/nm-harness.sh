@@ -36,8 +36,13 @@ cleanup() {
   for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
   ip netns del "$computer" 2>/dev/null || true
   ip netns del "$router" 2>/dev/null || true
-  if [ $status -ne 0 ] && [ -n "${ZELVI_NM_KEEP_LOGS:-}" ]; then
-    cp "$work"/*.log "$ZELVI_NM_KEEP_LOGS"/ 2>/dev/null || true
+  if [ $status -ne 0 ]; then
+    for log in "$work"/dnsmasq.log "$work"/NetworkManager.log "$work"/service.log; do
+      [ -f "$log" ] || continue
+      echo "---- nm-harness: last lines of $(basename "$log")" >&2
+      grep -v '<debug>\|<trace>' "$log" | tail -n 25 >&2 || true
+    done
+    [ -n "${ZELVI_NM_KEEP_LOGS:-}" ] && cp "$work"/*.log "$ZELVI_NM_KEEP_LOGS"/ 2>/dev/null || true
   fi
   rm -rf "$work"
   exit $status
@@ -67,6 +72,8 @@ ip netns exec "$router" dnsmasq --no-daemon --conf-file=/dev/null --port=0 --no-
   --dhcp-option=3,10.99.0.1 --dhcp-leasefile="$work/leases" --pid-file= \
   >"$work/dnsmasq.log" 2>&1 &
 pids+=($!)
+waitfor 'grep -q "DHCP, IP range" "$work/dnsmasq.log"' ||
+  { echo "nm-harness: dnsmasq did not start" >&2; exit 1; }
 
 # The address service, when asked for.
 if [ -n "${ZELVI_NM_SERVICE:-}" ]; then
