@@ -16,7 +16,9 @@ void ShownReporter::reportNow() {
     m_done = true;
     std::printf("shown after %lld ms\n", m_sinceStart.elapsed());
     std::fflush(stdout);
-    QCoreApplication::exit(0);
+    // Also when the event loop has not started yet (a window that starts hidden).
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                              Qt::QueuedConnection);
 }
 
 bool ShownReporter::eventFilter(QObject *, QEvent *event) {
