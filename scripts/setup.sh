@@ -59,6 +59,9 @@ if [ ! -e "$guard" ]; then
   chmod 755 "$guard"
   made_guard=1
 fi
-trap '[ -n "$made_guard" ] && rm -f "$guard"' EXIT
+remove_guard() {
+  if [ -n "$made_guard" ]; then rm -f "$guard"; fi
+}
+trap remove_guard EXIT
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
