@@ -52,7 +52,12 @@ panel_window() { xdotool search --classname '^panel$' 2>/dev/null | head -n1 || 
 waitfor '[ -n "$(panel_window)" ]' || fail "the notification area did not start"
 panel=$(panel_window)
 
-"$program" --settings "$work/settings.config" --backend "simulated=$work/computer.json" >"$work/program.log" 2>&1 &
+# The program gets a network and host name of its own: its address lookup then stays on
+# this machine (the name "localhost"), and nothing it does can reach any network. The X
+# server is reached through its socket file.
+unshare --uts --net sh -c 'hostname localhost && exec "$@"' sh \
+  "$program" --settings "$work/settings.config" --backend "simulated=$work/computer.json" \
+  >"$work/program.log" 2>&1 &
 pids+=($!)
 window() { xdotool search --onlyvisible --name '^Nuvar_POS_Zelvi_IP .BENZET' 2>/dev/null | head -n1 || true; }
 icons() { xwininfo -tree -id "$panel" 2>/dev/null | grep -c '"Nuvar_Pos_Zelvi_ip"' || true; }
