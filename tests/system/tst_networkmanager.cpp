@@ -5,6 +5,7 @@
 #include "Wmi.h"
 
 #include <QDBusConnection>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -144,8 +145,14 @@ void tst_NetworkManager::userWithoutRightsIsRefused() {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0)
             ::_exit(3);
     });
-    client.start(QStringLiteral(NM_CLIENT_PATH),
-                 {testIface(), u("10.99.0.70"), u("255.255.255.0")});
+    // The build folder may be out of that user's reach (a clone under /root): run a copy
+    // from the harness's folder, which everybody can read.
+    const QString copy = qEnvironmentVariable("ZELVI_NM_WORK") + u("/nm_client");
+    QFile::remove(copy);
+    QVERIFY(QFile::copy(QStringLiteral(NM_CLIENT_PATH), copy));
+    QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                            QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+    client.start(copy, {testIface(), u("10.99.0.70"), u("255.255.255.0")});
     QVERIFY(client.waitForFinished(60000));
     const QString out = QString::fromUtf8(client.readAllStandardOutput());
     QVERIFY2(out.startsWith(u("91 ")),
