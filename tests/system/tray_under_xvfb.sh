@@ -42,6 +42,7 @@ waitfor '[ -s "$work/display" ]' || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
+waitfor 'xdotool getdisplaygeometry >/dev/null 2>&1' || fail "the X server does not answer"
 
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
