@@ -10,9 +10,11 @@
 # COMMAND runs inside the computer namespace with DBUS_SYSTEM_BUS_ADDRESS pointing at the
 # private bus, ZELVI_NM_IFACE=zc0, ZELVI_NM_ROUTER_NS and ZELVI_NM_WORK (the run's folder)
 # set. With ZELVI_NM_SERVICE naming the address service program, the router also runs it
-# on 10.99.0.1:8080 and ZELVI_NM_SERVICE_URL tells its URL. Needs root. Nothing outside the two namespaces and the run's folder is touched:
-# NetworkManager's runtime and state folders are private mounts inside the namespace.
+# on 10.99.0.1:8080 and ZELVI_NM_SERVICE_URL tells its URL. Needs root. Nothing outside the
+# two namespaces and the run's folder is touched: NetworkManager's runtime and state folders
+# are private mounts inside the namespace.
 set -euo pipefail
+source "$(dirname "$0")/lib/processes.sh"
 
 [ "$(id -u)" -eq 0 ] || { echo "nm-harness: needs root" >&2; exit 1; }
 [ $# -ge 1 ] || { echo "usage: nm-harness.sh COMMAND [ARGS...]" >&2; exit 2; }
@@ -26,14 +28,7 @@ pids=()
 
 cleanup() {
   status=$?
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for _ in $(seq 50); do
-    alive=0
-    for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
-    [ $alive -eq 0 ] && break
-    sleep 0.1
-  done
-  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  stop_pids "${pids[@]}"
   ip netns del "$computer" 2>/dev/null || true
   ip netns del "$router" 2>/dev/null || true
   if [ $status -ne 0 ]; then
@@ -48,14 +43,6 @@ cleanup() {
   exit $status
 }
 trap cleanup EXIT INT TERM
-
-waitfor() { # condition, tenths of a second
-  for _ in $(seq "${2:-100}"); do
-    if eval "$1"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 
 # The two hosts and the cable between them.
 ip netns add "$router"

@@ -4,19 +4,13 @@
 # on the icon brings the window back and takes the icon away.
 #   tray_under_xvfb.sh PROGRAM
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/processes.sh"
 program=$1
 work=$(mktemp -d)
 pids=()
 cleanup() {
   [ "$BASHPID" = "$$" ] || return 0 # only the script itself, not a subshell
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for _ in $(seq 50); do
-    alive=0
-    for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
-    [ $alive -eq 0 ] && break
-    sleep 0.1
-  done
-  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  stop_pids "${pids[@]}"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -25,15 +19,6 @@ fail() {
   echo "FAIL: $*" >&2
   tail -n 20 "$work"/*.log >&2 || true
   exit 1
-}
-
-# Polls a condition for up to ten seconds.
-waitfor() {
-  for _ in $(seq 100); do
-    if eval "$1"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
 }
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
