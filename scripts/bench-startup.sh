@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Start-up of the program (offscreen, simulated computer, address service on loopback) until
 # its window is shown, against a bare Qt window of the project's own ("bare"; "text" is the
-# same window with one line of text), alternating them.
-# Prints each round, then the medians of time and peak memory. Argument: rounds (default 15).
+# same window with one line of text), alternating them. Each start is timed by
+# bench/startup_timer from the moment it is started until the moment the program reports its
+# first paint; peak memory is the whole run's.
+# Prints the medians of time and peak memory. Argument: rounds (default 15).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-15}
 scripts/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target Nuvar_Pos_Zelvi_ip bare_window zelvi-ip-service >/dev/null
+cmake --build --preset default --target Nuvar_Pos_Zelvi_ip bare_window startup_timer \
+  zelvi-ip-service >/dev/null
 
 work=$(mktemp -d)
 service_pid=
@@ -25,15 +28,11 @@ program=(build/default/src/app/Nuvar_Pos_Zelvi_ip --settings "$work/settings.con
 bare=(build/default/bench/bare_window)
 text=(build/default/bench/bare_window --with-text)
 
-measure() { # name command...: appends "ms kib" to $work/name
+measure() { # name command...: appends "microseconds KiB" to $work/name
   local name=$1
   shift
-  local t0 t1
-  t0=$(date +%s%N)
-  /usr/bin/time -f '%M' -o "$work/mem" "$@" >"$work/out" 2>/dev/null
-  t1=$(date +%s%N)
-  grep -q '^shown after' "$work/out" || { echo "$name did not report its window" >&2; exit 1; }
-  echo "$(((t1 - t0) / 1000)) $(cat "$work/mem")" >>"$work/$name"
+  build/default/bench/startup_timer "$@" >>"$work/$name" 2>"$work/err" ||
+    { echo "$name: $(cat "$work/err")" >&2; exit 1; }
 }
 
 "${program[@]}" >/dev/null 2>&1 # warm the caches once
@@ -46,9 +45,14 @@ for round in $(seq "$rounds"); do
 done
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+declare -A us kib
 for name in program bare text; do
-  us=$(cut -d' ' -f1 "$work/$name" | median)
-  kib=$(cut -d' ' -f2 "$work/$name" | median)
+  us[$name]=$(cut -d' ' -f1 "$work/$name" | median)
+  kib[$name]=$(cut -d' ' -f2 "$work/$name" | median)
   printf '%-8s median start-up %7.1f ms, median peak memory %6d KiB (%d rounds)\n' \
-    "$name" "$(echo "$us / 1000" | bc -l)" "$kib" "$rounds"
+    "$name" "$(echo "${us[$name]} / 1000" | bc -l)" "${kib[$name]}" "$rounds"
+done
+for base in bare text; do
+  printf 'program against %-4s: start-up %.2f times, peak memory %+d KiB\n' "$base" \
+    "$(echo "${us[program]} / ${us[$base]}" | bc -l)" "$((${kib[program]} - ${kib[$base]}))"
 done

@@ -26,7 +26,6 @@ packages=(
   trayer
   xdotool
   x11-utils
-  time
   bc
   network-manager
   dnsmasq-base

@@ -1,5 +1,6 @@
 // The main window's controls: texts, places (in twips, 15 to a pixel), fonts, colours and
 // the tab order.
+#include "RawPicture.h"
 #include "Twips.h"
 #include "WrappingButton.h"
 #include "frmMain.h"
@@ -11,11 +12,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-
-// The pictures live in this library's resources, which a static library must register.
-static void initResources() {
-    Q_INIT_RESOURCE(app);
-}
 
 namespace {
 
@@ -54,13 +50,13 @@ void colourFace(QPushButton *button, quint32 bgr) {
 } // namespace
 
 void frmMain::setupUi() {
-    initResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("ZELVİ IP AYAR EKRANI"));
-    setWindowIcon(QIcon(QStringLiteral(":/app/icon.png")));
+    setWindowIcon(
+        QIcon(QPixmap::fromImage(RawPicture::fromResource(QStringLiteral(":/app/icon.raw")))));
     setFixedSize(px(8700), px(5100));
     setFont(QFont(QStringLiteral("Arial"), 8));
     QPalette background = palette();
@@ -100,7 +96,8 @@ void frmMain::setupUi() {
 
     Image1 = new QLabel(this);
     Image1->setGeometry(twipRect(6000, 1080, 2535, 765));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/app/logo.png")));
+    Image1->setPixmap(
+        QPixmap::fromImage(RawPicture::fromResource(QStringLiteral(":/app/logo.raw"))));
     Image1->setScaledContents(true);
 
     const auto label = [this](const char *text, QRect place, const QFont &font, quint32 colour,
