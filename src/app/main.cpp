@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "FontWarmUp.h"
 #include "MessageBoxPrompts.h"
 #include "NetworkManagerBackend.h"
 #include "ProgramFolder.h"
@@ -57,6 +58,7 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
 int main(int argc, char *argv[]) {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    FontWarmUp fonts;             // meanwhile: Qt, the settings, the addresses
     QApplication app(argc, argv); // takes Qt's own options
     QApplication::setApplicationName(QStringLiteral(ZELVI_PRODUCT_NAME));
     QApplication::setStyle(QStringLiteral("Fusion"));
@@ -90,6 +92,7 @@ int main(int argc, char *argv[]) {
         reporter = std::make_unique<ShownReporter>(&window, sinceStart);
     if (!window.Form_Load(commandLine))
         return 1;
+    fonts.wait(); // rather than reading the configuration a second time beside it
     window.showAfterLoad();
     if (reporter && !window.isVisible())
         reporter->reportNow();
