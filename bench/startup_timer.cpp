@@ -1,7 +1,7 @@
 // Starts a program and measures the time from its start until it prints its "shown after"
 // line (the moment its window has first been painted), and its peak memory.
 //   startup_timer PROGRAM [ARGS...]
-// Prints "<microseconds> <peak KiB>"; exits 1 when the program never reports.
+// Prints "<microseconds> <peak KiB>"; exits 1 when the program never reports or fails.
 // No shell, no Qt: the time measured is the program's own.
 #include <cerrno>
 #include <cstdio>
@@ -73,6 +73,10 @@ int main(int argc, char *argv[]) {
     }
     if (shown < 0) {
         std::fprintf(stderr, "%s did not report its window\n", argv[1]);
+        return 1;
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s did not end normally (wait status %d)\n", argv[1], status);
         return 1;
     }
     std::printf("%lld %ld\n", shown - start, usage.ru_maxrss);
