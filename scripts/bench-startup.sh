@@ -13,12 +13,14 @@ cmake --preset default >/dev/null
 cmake --build --preset default --target Nuvar_Pos_Zelvi_ip bare_window startup_timer \
   zelvi-ip-service >/dev/null
 
+source scripts/lib/processes.sh
 work=$(mktemp -d)
 service_pid=
-trap '[ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$service_pid" ] && stop_pids "$service_pid"; rm -rf "$work"' EXIT
 build/default/src/discovery/service/zelvi-ip-service --listen 127.0.0.1 --port 0 >"$work/service.log" &
 service_pid=$!
-for _ in $(seq 50); do grep -q listening "$work/service.log" && break; sleep 0.1; done
+waitfor 'grep -q listening "$work/service.log"' 50 ||
+  { echo "bench-startup: the address service did not start" >&2; exit 1; }
 port=$(sed -E 's/.*:([0-9]+)$/\1/' "$work/service.log")
 printf '[Profiles]\nKasa=192.168.5.50.255.255.255.0.192.168.5.254.192.168.5.254.8.8.8.8\n[CurrentProfile]\nProfileName=Kasa\n[Links]\nExternalAddressUrl=http://127.0.0.1:%s/ip.php\n' "$port" >"$work/settings.config"
 
