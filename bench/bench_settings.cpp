@@ -24,7 +24,7 @@ namespace {
 class NoPrompts : public UserPrompts {
 public:
     void message(const QString &, Icon) override {}
-    bool askYesNo(const QString &, Icon) override { return true; }
+    bool askYesNo(const QString &, Icon, Default) override { return true; }
 };
 
 const QString kFolder = QDir::tempPath() + QStringLiteral("/zelvi-bench-%1").arg(::getpid());

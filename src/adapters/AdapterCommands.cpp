@@ -1,5 +1,6 @@
 #include "AdapterCommands.h"
 
+#include "ProfileCheck.h"
 #include "Wmi.h"
 
 namespace AdapterCommands {
@@ -67,14 +68,18 @@ QString descriptionOf(const QString &caption) {
 }
 
 bool adapterMatches(const QString &caption, const QString &NetworkCards) {
-    return NetworkCards == QLatin1String("*ALL") || descriptionOf(caption) == NetworkCards;
-}
-
-bool profileIsComplete(const QStringList &ProfileParts) {
-    return ProfileParts.size() >= 20;
+    return NetworkCards == QLatin1String("*ALL") || caption == NetworkCards ||
+           descriptionOf(caption) == NetworkCards;
 }
 
 QStringList adapterDescriptions(AdapterBackend &backend) {
+    QStringList list = adapterCaptions(backend);
+    for (QString &caption : list)
+        caption = descriptionOf(caption);
+    return list;
+}
+
+QStringList adapterCaptions(AdapterBackend &backend) {
     QStringList list;
     WmiError error;
     const auto service =
@@ -86,7 +91,7 @@ QStringList adapterDescriptions(AdapterBackend &backend) {
             adapters, error, Wmi::ReturnImmediately | Wmi::ForwardOnly))
         return list;
     for (const auto &adapter : adapters)
-        list.append(descriptionOf(adapter->Caption()));
+        list.append(adapter->Caption());
     return list;
 }
 
@@ -105,7 +110,9 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend) {
         r.failed = true;
         return r;
     }
+    backend.beginChanges();
     for (const auto &adapter : adapters) {
+        r.changed = true;
         adapter->SetDNSServerSearchOrder();
         const qint32 code = adapter->EnableDHCP();
         r.outcome = code == WmiResult::Success;
@@ -114,6 +121,8 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend) {
                                code, adapter->lastErrorText()});
         ++r.adapters;
     }
+    if (!backend.commitChanges(r.error))
+        r.failed = true;
     return r;
 }
 
@@ -136,6 +145,7 @@ StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
         dns.append(RetAddr(ProfileParts, 16));
     const QString wins = QStringLiteral("0.0.0.0");
 
+    backend.beginChanges();
     for (const auto &adapter : adapters) {
         if (!adapterMatches(adapter->Caption(), NetworkCards))
             continue;
@@ -146,27 +156,43 @@ StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
               adapter->SetDNSServerSearchOrder(dns));
         check(r.refusals, *adapter, "SetWINSServer", adapter->SetWINSServer(wins, wins));
     }
+    if (!backend.commitChanges(r.error))
+        r.failed = true;
     return r;
 }
 
 ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
                           const QStringList &ProfileParts) {
     using Kind = ApplyOutcome::Kind;
-    if (selection.trimmed().isEmpty())
-        return {Kind::NoAdapterChosen, {}, {}};
+    ApplyOutcome r;
+    if (const ProfileCheck::Result check = ProfileCheck::check(ProfileParts); !check.canApply()) {
+        r.kind = Kind::InvalidProfile;
+        r.reason = *check.refusal;
+        return r;
+    }
+    if (selection.trimmed().isEmpty()) {
+        r.kind = Kind::NoAdapterChosen;
+        return r;
+    }
     const DhcpReset reset = ResetAdaptersToDHCP(backend);
-    if (reset.failed)
-        return {Kind::PlatformError, reset.error, {}};
-    if (!reset.outcome)
-        return {Kind::DhcpNotConfirmed, {}, reset.refusals};
-    const StaticApply apply = SetTCP_Profile(backend, selection, ProfileParts);
-    if (apply.failed)
-        return {Kind::PlatformError, apply.error, {}};
-    if (apply.matched == 0)
-        return {Kind::NothingMatched, {}, {}};
-    if (!apply.refusals.isEmpty())
-        return {Kind::Refused, {}, apply.refusals};
-    return {Kind::Applied, {}, {}};
+    r.adaptersChanged = reset.changed;
+    if (reset.failed) {
+        r.kind = Kind::PlatformError;
+        r.error = reset.error;
+    } else if (!reset.outcome) {
+        r.kind = Kind::DhcpNotConfirmed;
+        r.refusals = reset.refusals;
+    } else if (const StaticApply apply = SetTCP_Profile(backend, selection, ProfileParts);
+               apply.failed) {
+        r.kind = Kind::PlatformError;
+        r.error = apply.error;
+    } else if (apply.matched == 0) {
+        r.kind = Kind::NothingMatched;
+    } else if (!apply.refusals.isEmpty()) {
+        r.kind = Kind::Refused;
+        r.refusals = apply.refusals;
+    }
+    return r;
 }
 
 } // namespace AdapterCommands

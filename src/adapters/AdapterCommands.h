@@ -27,14 +27,14 @@ QString RetAddr(const QStringList &ar, qint16 idx);
 // The description part of a caption: what follows the first "] ", or the whole caption.
 QString descriptionOf(const QString &caption);
 
-// An adapter is chosen when its description equals the chosen text, or the text is "*ALL".
+// An adapter is chosen when the chosen text is "*ALL", its whole caption (with the index,
+// which tells apart adapters of the same description), or its description.
 bool adapterMatches(const QString &caption, const QString &NetworkCards);
 
-// Whether a stored profile has all its twenty parts.
-bool profileIsComplete(const QStringList &ProfileParts);
-
-// The descriptions of the IP-enabled adapters, in the service's order; empty when the
-// service cannot be reached.
+// The captions ("[index] description") of the IP-enabled adapters, in the service's order;
+// empty when the service cannot be reached.
+QStringList adapterCaptions(AdapterBackend &backend);
+// Their descriptions, as the adapter dialog lists them.
 QStringList adapterDescriptions(AdapterBackend &backend);
 
 struct DhcpReset {
@@ -43,6 +43,7 @@ struct DhcpReset {
     WmiError error;
     int adapters = 0;
     QList<Refusal> refusals; // adapters that refused EnableDHCP
+    bool changed = false;    // some adapter was asked to change
 };
 // Every IP-enabled adapter: DNS servers from DHCP, then EnableDHCP.
 DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend);
@@ -66,13 +67,16 @@ struct ApplyOutcome {
         PlatformError,    // the service could not be reached or queried
         NothingMatched,   // the chosen adapter is gone
         Refused,          // some adapter refused a setting
+        InvalidProfile,   // the profile cannot work: nothing was touched
     };
     Kind kind = Kind::Applied;
     WmiError error;
     QList<Refusal> refusals;
+    QString reason;               // why the profile cannot work
+    bool adaptersChanged = false; // the adapters were switched to DHCP before it stopped
 };
-// What follows the adapter dialog: every adapter to DHCP, then, if that was confirmed, the
-// static settings on the chosen ones.
+// What follows the adapter dialog: the profile is checked whole, then every adapter goes
+// to DHCP, then, if that was confirmed, the static settings go on the chosen ones.
 ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
                           const QStringList &ProfileParts);
 

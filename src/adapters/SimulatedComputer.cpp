@@ -36,6 +36,35 @@ std::optional<WmiError> errorFromJson(const QJsonValue &value) {
                     o.value(QStringLiteral("description")).toString()};
 }
 
+const QStringList &methodNames() {
+    static const QStringList names = {QStringLiteral("EnableStatic"), QStringLiteral("SetGateways"),
+                                      QStringLiteral("SetDNSServerSearchOrder"),
+                                      QStringLiteral("SetWINSServer"),
+                                      QStringLiteral("EnableDHCP")};
+    return names;
+}
+
+// The refusals of one adapter ("method": code), or why they cannot be read.
+std::optional<QString> readRefusals(const QJsonValue &value, QHash<QString, qint32> &refuse) {
+    if (value.isUndefined() || value.isNull())
+        return std::nullopt;
+    if (!value.isObject())
+        return QStringLiteral("\"refuse\" bir nesne olmalı, örneğin {\"EnableStatic\": 91}.");
+    const QJsonObject o = value.toObject();
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        if (!methodNames().contains(it.key()))
+            return QStringLiteral("\"refuse\" içinde bilinmeyen yöntem \"%1\" (bilinenler: %2).")
+                .arg(it.key(), methodNames().join(QStringLiteral(", ")));
+        const double code = it.value().toDouble(0.5);
+        if (!it.value().isDouble() || code != double(qint32(code)) || code < 0)
+            return QStringLiteral("\"refuse\" içinde %1 için sonuç kodu tam sayı olmalı (tırnak "
+                                  "içinde değil), örneğin 91.")
+                .arg(it.key());
+        refuse.insert(it.key(), qint32(code));
+    }
+    return std::nullopt;
+}
+
 bool allAddresses(const QStringList &list) {
     for (const QString &a : list) {
         if (!AddressText::parse(a))
@@ -179,9 +208,17 @@ bool SimulatedComputer::load(WmiError &error) {
         a.wins = fromJson(o.value(QStringLiteral("wins")));
         while (a.wins.size() < 2)
             a.wins.append(QString());
-        const QJsonObject refuse = o.value(QStringLiteral("refuse")).toObject();
-        for (auto it = refuse.begin(); it != refuse.end(); ++it)
-            a.refuse.insert(it.key(), it.value().toInt());
+        if (const std::optional<QString> problem =
+                readRefusals(o.value(QStringLiteral("refuse")), a.refuse)) {
+            const qsizetype number = adapters.size() + 1;
+            adapters.clear();
+            error = {Wmi::ServerUnavailable,
+                     QStringLiteral("Benzetim dosyası bozuk: %1\n%2. bağdaştırıcı (%3): %4")
+                         .arg(m_file)
+                         .arg(number)
+                         .arg(a.caption, *problem)};
+            return false;
+        }
         adapters.append(a);
     }
     failConnect = errorFromJson(root.value(QStringLiteral("failConnect")));
@@ -214,6 +251,7 @@ bool SimulatedComputer::save(WmiError &error) const {
     if (failQuery)
         root.insert(QStringLiteral("failQuery"), errorToJson(*failQuery));
 
+    ++m_fileWrites;
     QSaveFile f(m_file);
     if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(root).toJson()) < 0 || !f.commit()) {
         error = {Wmi::ServerUnavailable,
@@ -261,10 +299,31 @@ qint32 SimulatedComputer::call(int index, const QString &method,
         adapter = before;
         return result;
     }
+    if (m_inCommand) {
+        m_changed = true;
+        return result;
+    }
     WmiError error;
     if (!save(error)) {
         adapter = before;
         return 72; // the change could not be kept
     }
     return result;
+}
+
+void SimulatedComputer::beginChanges() {
+    m_inCommand = true;
+    m_changed = false;
+}
+
+bool SimulatedComputer::commitChanges(WmiError &error) {
+    const bool changed = m_changed;
+    m_inCommand = false;
+    m_changed = false;
+    if (!changed || save(error))
+        return true;
+    // What the methods reported is not on the computer: read back what is.
+    WmiError ignored;
+    load(ignored);
+    return false;
 }

@@ -20,8 +20,10 @@
 //                     "refuse": { "EnableStatic": 91 } } ],
 //     "failConnect": { "number": -2147023174, "description": "..." },
 //     "failQuery": { "number": -2147217385, "description": "..." } }
-// It is read at every connection and written after every change; a missing file is
-// created with two adapters.
+// It is read at every connection and written once at the end of every command (after every
+// change made outside a command); a missing file is created with two adapters. A file that
+// says something the computer cannot mean (a refusal code that is not a whole number, a
+// method it does not have) is refused when it is read, with the reason.
 class SimulatedComputer : public AdapterBackend {
 public:
     struct Adapter {
@@ -42,6 +44,8 @@ public:
     bool connect(WmiError &error) override;
     bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;
     QString name() const override { return QStringLiteral("benzetim bilgisayarı"); }
+    void beginChanges() override;
+    bool commitChanges(WmiError &error) override;
 
     const QString &file() const { return m_file; }
     // The state as last read or written. Tests change it and store it with save().
@@ -52,10 +56,15 @@ public:
     bool save(WmiError &error) const;
 
     static QList<Adapter> defaultAdapters();
+    // How many times the file has been written by this object.
+    int fileWrites() const { return m_fileWrites; }
 
     // Runs one method on one adapter: refusals, argument checks, the change, storing it.
     qint32 call(int index, const QString &method, const std::function<qint32(Adapter &)> &change);
 
 private:
     QString m_file;
+    bool m_inCommand = false; // changes are kept at the end of the command
+    bool m_changed = false;   // a change of the command is not in the file yet
+    mutable int m_fileWrites = 0;
 };

@@ -69,4 +69,13 @@ public:
     virtual bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) = 0;
     // A short Turkish name for messages ("NetworkManager", "benzetim bilgisayarı").
     virtual QString name() const = 0;
+
+    // One command (a DHCP switch, a static apply) runs between these two: a backend that
+    // stores its state may keep it once, at the end, instead of after every method. False
+    // when what the methods reported could not be kept.
+    virtual void beginChanges() {}
+    virtual bool commitChanges(WmiError &error) {
+        Q_UNUSED(error);
+        return true;
+    }
 };

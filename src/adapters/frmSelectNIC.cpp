@@ -67,13 +67,17 @@ frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidge
 }
 
 void frmSelectNIC::FillNICList() {
-    lstNIC->addItems(AdapterCommands::adapterDescriptions(m_backend));
+    for (const QString &caption : AdapterCommands::adapterCaptions(m_backend)) {
+        auto *item = new QListWidgetItem(AdapterCommands::descriptionOf(caption), lstNIC);
+        item->setData(Qt::UserRole, caption);
+    }
 }
 
 void frmSelectNIC::chkAllNIC_Click() {
     const bool all = chkAllNIC->isChecked();
     lstNIC->setEnabled(!all);
     m_selection = all ? QStringLiteral("*ALL") : QString();
+    m_adapter = m_selection;
 }
 
 void frmSelectNIC::cmdSave_Click() {
@@ -87,12 +91,14 @@ void frmSelectNIC::cmdSave_Click() {
             return;
         }
         m_selection = item->text();
+        m_adapter = item->data(Qt::UserRole).toString();
     }
     done(QDialog::Accepted);
 }
 
 void frmSelectNIC::cmdCancel_Click() {
     m_selection.clear();
+    m_adapter.clear();
     done(QDialog::Rejected);
 }
 

@@ -11,7 +11,9 @@ class UserPrompts;
 
 // Chooses the adapters a profile goes to: one adapter from the list, or all of them with
 // the check box. The caller reads SelectedNIC() after the dialog has closed: a
-// description, "*ALL", or an empty text when nothing was chosen.
+// description, "*ALL", or an empty text when nothing was chosen; SelectedAdapter() gives the
+// chosen adapter's whole caption instead of its description, which tells apart two adapters
+// of the same description.
 class frmSelectNIC : public QDialog {
     Q_OBJECT
 
@@ -19,6 +21,7 @@ public:
     frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidget *parent = nullptr);
 
     QString SelectedNIC() const { return m_selection; }
+    QString SelectedAdapter() const { return m_adapter; }
 
     void chkAllNIC_Click();
     void cmdSave_Click();
@@ -45,5 +48,6 @@ private:
     AdapterBackend &m_backend;
     UserPrompts &m_prompts;
     QString m_selection;
+    QString m_adapter;
     bool m_shownOnce = false;
 };

@@ -1,8 +1,24 @@
 #include "CommandLine.h"
 
+#include <QFileInfo>
+
+namespace {
+
+// Why the settings path cannot be used, if it cannot: it must name a file.
+QString settingsPathProblem(const QString &path) {
+    if (path.trimmed().isEmpty())
+        return QStringLiteral("--settings: dosya adı boş olamaz.");
+    if (path.endsWith(QLatin1Char('/')) || QFileInfo(path).isDir())
+        return QStringLiteral("--settings: %1 bir klasör; ayar dosyasının adını verin.").arg(path);
+    return {};
+}
+
+} // namespace
+
 CommandLine CommandLine::parse(const QStringList &arguments) {
     CommandLine cl;
     QStringList rest;
+    bool settingsGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -13,8 +29,10 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                 return cl;
             }
             cl.settingsFile = arguments[++i];
+            settingsGiven = true;
         } else if (arg.startsWith(QLatin1String("--settings="))) {
             cl.settingsFile = arg.mid(int(sizeof("--settings=")) - 1);
+            settingsGiven = true;
         } else if (arg == QLatin1String("--report-shown")) {
             cl.reportShown = true;
         } else if (arg == QLatin1String("--backend")) {
@@ -25,6 +43,9 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             cl.backend = arguments[++i];
         } else if (arg.startsWith(QLatin1String("--backend="))) {
             cl.backend = arg.mid(int(sizeof("--backend=")) - 1);
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            cl.error = QStringLiteral("Bilinmeyen seçenek: %1").arg(arg);
+            return cl;
         } else {
             rest.append(arg);
         }
@@ -34,6 +55,13 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         !cl.backend.startsWith(QLatin1String("simulated="))) {
         cl.error = QStringLiteral("Bilinmeyen --backend: %1").arg(cl.backend);
         return cl;
+    }
+    if (settingsGiven) {
+        cl.error = settingsPathProblem(cl.settingsFile);
+        if (!cl.error.isEmpty())
+            return cl;
+        // Exactly the file named, relative to the folder the program was started in.
+        cl.settingsFile = QFileInfo(cl.settingsFile).absoluteFilePath();
     }
     cl.rest = rest.join(QLatin1Char(' '));
     const QString upper = cl.rest.toUpper();
@@ -47,7 +75,8 @@ QString CommandLine::usage() {
         "Kullanım: Nuvar_Pos_Zelvi_ip [SEÇENEKLER] [/HIDEONSTARTUP]\n"
         "\n"
         "  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar\n"
-        "  --settings DOSYA   program klasöründeki ayar dosyası yerine DOSYA kullanılır\n"
+        "  --settings DOSYA   program klasöründeki ayar dosyası yerine tam olarak DOSYA\n"
+        "                     kullanılır (yoksa boş olarak oluşturulur)\n"
         "  --backend networkmanager\n"
         "                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)\n"
         "  --backend simulated[=DOSYA]\n"

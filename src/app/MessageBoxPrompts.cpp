@@ -28,11 +28,12 @@ void MessageBoxPrompts::message(const QString &text, Icon icon) {
     box.exec();
 }
 
-bool MessageBoxPrompts::askYesNo(const QString &text, Icon icon) {
+bool MessageBoxPrompts::askYesNo(const QString &text, Icon icon, Default preset) {
     QMessageBox box(boxIcon(icon), QStringLiteral(ZELVI_PRODUCT_NAME), text,
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Evet"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Hayır"));
+    box.setDefaultButton(preset == Default::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -11,7 +11,8 @@ public:
     explicit MessageBoxPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
 
     void message(const QString &text, Icon icon) override;
-    bool askYesNo(const QString &text, Icon icon) override;
+    using UserPrompts::askYesNo;
+    bool askYesNo(const QString &text, Icon icon, Default preset) override;
 
 private:
     QPointer<QWidget> m_parent;

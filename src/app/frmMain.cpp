@@ -6,6 +6,7 @@
 #include "IniError.h"
 #include "Links.h"
 #include "MainWindowRules.h"
+#include "ProfileCheck.h"
 #include "TrayIcon.h"
 #include "UserPrompts.h"
 #include "clsIni.h"
@@ -48,8 +49,8 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_listTarget = ProfileListWidget(lstProfiles);
     setTrayIcon(m_services.tray);
 
-    connect(lstProfiles, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
+    connect(lstProfiles, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedProfile())
             lstProfiles_Click();
     });
     connect(lstProfiles, &QListWidget::itemClicked, this, &frmMain::lstProfiles_Click);
@@ -77,7 +78,7 @@ frmMain::~frmMain() {
 
 bool frmMain::Form_Load(const CommandLine &commandLine) {
     SettingsIni = std::make_unique<clsIni>();
-    if (!SettingsIni->setFileName(m_services.settingsPath)) {
+    if (!SettingsIni->setFileName(m_services.settingsPath, m_services.settingsPathRule)) {
         m_services.prompts->message(QStringLiteral("Ayar dosyası açılamadı, program kapanacak.\n%1")
                                         .arg(errorText(SettingsIni->lastError())),
                                     UserPrompts::Icon::Stop);
@@ -89,7 +90,8 @@ bool frmMain::Form_Load(const CommandLine &commandLine) {
         selectProfile(current);
     m_startHidden = commandLine.hideOnStartup;
     ipnedir_Click();
-    return true;
+    // Closed while the address check ran: the program ends instead of showing the window.
+    return !m_unloaded;
 }
 
 void frmMain::showAfterLoad() {
@@ -197,14 +199,19 @@ void frmMain::RefreshProfileList() {
 void frmMain::selectProfile(const QString &name) {
     for (int row = 0; row < lstProfiles->count(); ++row) {
         if (MainWindowRules::sameProfileName(lstProfiles->item(row)->text(), name)) {
-            lstProfiles->setCurrentRow(row);
+            lstProfiles->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
             return;
         }
     }
 }
 
+QListWidgetItem *frmMain::selectedProfile() const {
+    const QList<QListWidgetItem *> selected = lstProfiles->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
 void frmMain::lstProfiles_Click() {
-    const QListWidgetItem *item = lstProfiles->currentItem();
+    const QListWidgetItem *item = selectedProfile();
     if (!item)
         return;
     cmdProfileClone->setEnabled(true);
@@ -229,7 +236,7 @@ void frmMain::cmdProfileClone_Click() {
 }
 
 void frmMain::ProfileEdit() {
-    if (lstProfiles->count() == 0 || lstProfiles->currentRow() < 0) {
+    if (lstProfiles->count() == 0 || !selectedProfile()) {
         m_services.prompts->message(QStringLiteral("Önce listeden bir profil seçin."),
                                     UserPrompts::Icon::Information);
         return;
@@ -242,7 +249,7 @@ void frmMain::openEditor(bool filled) {
     if (filled) {
         for (int i = 0; i < FieldCount; ++i)
             editor.txtIP[i]->setText(i < ProfileParts.size() ? ProfileParts[i] : QString());
-        const QListWidgetItem *item = lstProfiles->currentItem();
+        const QListWidgetItem *item = selectedProfile();
         const QString name = item ? item->text() : QString();
         editor.txtProfileName->setText(EditMode == 1 ? name : MainWindowRules::cloneName(name));
     }
@@ -250,7 +257,7 @@ void frmMain::openEditor(bool filled) {
 }
 
 void frmMain::cmdProfileDelete_Click() {
-    const QListWidgetItem *item = lstProfiles->currentItem();
+    const QListWidgetItem *item = selectedProfile();
     if (!item) {
         m_services.prompts->message(QStringLiteral("Silmek için önce listeden bir profil seçin."),
                                     UserPrompts::Icon::Stop);
@@ -276,22 +283,26 @@ void frmMain::refreshCaption() {
 }
 
 void frmMain::cmdProfileActivate_Click() {
-    const QListWidgetItem *item = lstProfiles->currentItem();
+    const QListWidgetItem *item = selectedProfile();
     if (!item) {
         m_services.prompts->message(QStringLiteral("Önce listeden uygulanacak profili seçin."),
                                     UserPrompts::Icon::Information);
         return;
     }
     const QString name = item->text();
-    if (!AdapterCommands::profileIsComplete(ProfileParts)) {
+    const ProfileCheck::Result check = ProfileCheck::check(ProfileParts);
+    if (!check.canApply()) {
         m_services.prompts->message(
-            QStringLiteral("\"%1\" profilinin kayıtlı adresleri eksik ya da bozuk; ağ ayarlarına "
-                           "dokunulmadı.\nProfili DÜZENLE ile açıp adresleri tamamlayın ve "
-                           "kaydedin.")
-                .arg(name),
+            QStringLiteral("\"%1\" profili uygulanamaz; ağ ayarlarına dokunulmadı.\n%2\n"
+                           "Profili DÜZENLE ile açıp düzeltin ve kaydedin.")
+                .arg(name, *check.refusal),
             UserPrompts::Icon::Stop);
         return;
     }
+    if (!check.doubts.isEmpty() &&
+        !m_services.prompts->askYesNo(ProfileCheck::doubtQuestion(name, check.doubts),
+                                      UserPrompts::Icon::Question, UserPrompts::Default::No))
+        return;
     if (!ApplyProfile(name))
         return;
 
@@ -312,7 +323,7 @@ bool frmMain::ApplyProfile(const QString &name) {
     {
         frmSelectNIC dialog(*m_services.backend, *m_services.prompts, this);
         dialog.exec();
-        selection = dialog.SelectedNIC();
+        selection = dialog.SelectedAdapter();
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -323,9 +334,16 @@ bool frmMain::ApplyProfile(const QString &name) {
     using Kind = AdapterCommands::ApplyOutcome::Kind;
     QString notApplied = QStringLiteral("\"%s\" profili uygulanmadı.");
     notApplied.replace(QStringLiteral("%s"), name);
+    if (outcome.kind != Kind::Applied && outcome.adaptersChanged)
+        forgetCurrentProfile(); // the adapters are no longer on the earlier profile
     switch (outcome.kind) {
     case Kind::Applied:
         return true;
+    case Kind::InvalidProfile:
+        m_services.prompts->message(notApplied + QStringLiteral(" Ağ ayarlarına dokunulmadı.\n") +
+                                        outcome.reason,
+                                    UserPrompts::Icon::Stop);
+        return false;
     case Kind::NoAdapterChosen:
         m_services.prompts->message(notApplied + QStringLiteral("\nAğ bağdaştırıcısı seçilmedi."),
                                     UserPrompts::Icon::Information);
@@ -352,7 +370,7 @@ bool frmMain::ApplyProfile(const QString &name) {
         m_services.prompts->message(
             notApplied + QStringLiteral("\nSeçilen ağ bağdaştırıcısı (%1) artık bulunamıyor. "
                                         "Bütün bağdaştırıcılar otomatik IP'de (DHCP) kaldı.")
-                             .arg(selection),
+                             .arg(AdapterCommands::descriptionOf(selection)),
             UserPrompts::Icon::Stop);
         break;
     case Kind::Refused:
@@ -368,6 +386,16 @@ bool frmMain::ApplyProfile(const QString &name) {
     // The adapters changed all the same: the connection is checked as after an apply.
     setTimer1Interval(10000);
     return false;
+}
+
+void frmMain::forgetCurrentProfile() {
+    if (currentProfile().isEmpty())
+        return;
+    if (SettingsIni->WriteString(CurrentProfileSection, ProfileNameKey, QString()) == 0)
+        m_services.prompts->message(QStringLiteral("Etkin profil ayar dosyasından silinemedi.\n%1")
+                                        .arg(errorText(SettingsIni->lastError())),
+                                    UserPrompts::Icon::Stop);
+    refreshCaption();
 }
 
 void frmMain::cmdEnableDHCP_Click() {
@@ -474,9 +502,10 @@ void frmMain::fillTrayMenu() {
         action->setCheckable(true);
         action->setChecked(!current.isEmpty() && MainWindowRules::sameProfileName(name, current));
         action->setActionGroup(group);
-        connect(action, &QAction::triggered, this, [this, row] {
-            lstProfiles->setCurrentRow(row);
-            lstProfiles_Click();
+        // The entry the user chose in the menu, by name: the list may have been reloaded.
+        connect(action, &QAction::triggered, this, [this, name] {
+            lstProfiles->clearSelection();
+            selectProfile(name);
             cmdProfileActivate_Click();
         });
     }

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "ProfileListWidget.h"
+#include "clsIni.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -11,13 +12,13 @@
 class AdapterBackend;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QPushButton;
 class QTimer;
 class QUrl;
 class TrayIcon;
 class UserPrompts;
-class clsIni;
 
 // The main window: the profile list and its commands, the apply and DHCP buttons, the two
 // address lines, the web-page buttons, and the notification-area icon while it is hidden.
@@ -28,6 +29,9 @@ public:
     // What the window works with; tests hand in stand-ins.
     struct Services {
         QString settingsPath;
+        // The path beside the program is completed as the settings store does; one that the
+        // user gave is taken exactly.
+        clsIni::PathRule settingsPathRule = clsIni::PathRule::Complete;
         UserPrompts *prompts = nullptr;
         TrayIcon *tray = nullptr;
         std::function<bool(const QUrl &)> openUrl; // opens a page in the browser, no waiting
@@ -40,8 +44,9 @@ public:
     explicit frmMain(const Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Runs the load, before the window is first shown. False when the settings file cannot
-    // be created or opened: the user has been told and the program ends.
+    // Runs the load, before the window is first shown. False when the program is to end:
+    // the settings file cannot be created or opened (the user has been told), or the window
+    // was closed while the load ran (isUnloaded()).
     bool Form_Load(const CommandLine &commandLine);
     // Shows the window for the first time, or leaves it hidden in the notification area
     // (minimised, when the desktop has no notification area) as the load decided.
@@ -52,6 +57,11 @@ public:
     int Timer1Interval() const;
 
     QString currentProfile() const;
+    // The profile the user selected, or nothing: the list's current row alone (which the
+    // toolkit sets by itself when the list gets the focus) is no choice.
+    QListWidgetItem *selectedProfile() const;
+    // The window has unloaded (closed, or closed while it loaded).
+    bool isUnloaded() const { return m_unloaded; }
 
     // Handlers, public so that the notification-area menu and tests can run them.
     void lstProfiles_Click();
@@ -113,6 +123,8 @@ private:
     void refreshCaption();
     // Asks for the adapters and applies the selected profile to them.
     bool ApplyProfile(const QString &name);
+    // After an apply that stopped once the adapters had changed: no profile is current.
+    void forgetCurrentProfile();
     void openEditor(bool filled);
 
     Services m_services;

@@ -78,6 +78,8 @@ int main(int argc, char *argv[]) {
     frmMain::Services services;
     services.settingsPath = commandLine.settingsFile.isEmpty() ? modNetProfiles::settingsFilePath()
                                                                : commandLine.settingsFile;
+    if (!commandLine.settingsFile.isEmpty())
+        services.settingsPathRule = clsIni::PathRule::Exact;
     services.prompts = &prompts;
     services.tray = &tray;
     services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
@@ -91,7 +93,7 @@ int main(int argc, char *argv[]) {
     if (commandLine.reportShown)
         reporter = std::make_unique<ShownReporter>(&window, sinceStart);
     if (!window.Form_Load(commandLine))
-        return 1;
+        return window.isUnloaded() ? 0 : 1;
     fonts.wait(); // rather than reading the configuration a second time beside it
     window.showAfterLoad();
     if (reporter && !window.isVisible())

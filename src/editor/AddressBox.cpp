@@ -67,7 +67,7 @@ std::optional<qint16> typedCharacter(const QKeyEvent &event) {
 
 } // namespace
 
-AddressBox::AddressBox(int index, QWidget *parent) : QLineEdit(parent), m_index(index) {
+AddressBox::AddressBox(int index, QWidget *parent) : PlainLineEdit(parent), m_index(index) {
     setMaxLength(AddressRules::MaxOctetLength);
     setValidator(new DigitsValidator(this));
     setAcceptDrops(false);
@@ -140,7 +140,7 @@ void AddressBox::keyPressEvent(QKeyEvent *event) {
 }
 
 void AddressBox::focusOutEvent(QFocusEvent *event) {
-    QLineEdit::focusOutEvent(event);
+    PlainLineEdit::focusOutEvent(event);
     // Switching to another window or opening a menu does not leave the box.
     if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
         Q_EMIT focusLost(m_index);

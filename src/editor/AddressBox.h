@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QLineEdit>
+#include "PlainLineEdit.h"
 
 // One of the editor's twenty octet boxes. It takes digits only, at most three: typed
 // characters go through NumericKeyFilter, pasted text is reduced to its digits. Backspace
-// and the Left arrow at the start of the box move the focus backwards.
-class AddressBox : public QLineEdit {
+// and the Left arrow at the start of the box move the focus backwards. Like every text box
+// of the editor, it shows no focus frame and selects nothing when the focus arrives.
+class AddressBox : public PlainLineEdit {
     Q_OBJECT
 
 public:

@@ -80,4 +80,24 @@ int VerificaCampi(const QString &name, const modNetProfiles::ProfileFields &fiel
     return -1;
 }
 
+int firstOctetAbove255(const modNetProfiles::ProfileFields &fields) {
+    for (int i = 0; i < modNetProfiles::FieldCount; ++i) {
+        const QString text = fields[i].trimmed();
+        if (!text.isEmpty() && std::all_of(text.begin(), text.end(), isAsciiDigit) &&
+            text.toInt() > 255)
+            return i;
+    }
+    return -1;
+}
+
+QString octetTooLargeText(int index, const QString &text) {
+    static const std::array<const char *, 5> rows = {"ZELVİ IP", "MASKE", "MODEM IP", "DNS 1",
+                                                     "DNS 2"};
+    return QStringLiteral("%1 satırının %2. kutusunda %3 yazıyor; adresin her bölümü 0 ile 255 "
+                          "arasında olmalı.")
+        .arg(QString::fromUtf8(rows[std::size_t(index / 4)]))
+        .arg(index % 4 + 1)
+        .arg(text);
+}
+
 } // namespace AddressRules

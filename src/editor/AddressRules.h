@@ -51,4 +51,10 @@ MaskDecision maskRule(const QString &firstOctet);
 // first blank required box. Blank means empty once spaces are trimmed.
 int VerificaCampi(const QString &name, const modNetProfiles::ProfileFields &fields);
 
+// The first box whose number is above 255, or -1. Such a part cannot be an address part.
+int firstOctetAbove255(const modNetProfiles::ProfileFields &fields);
+
+// What is wrong with box `index`, naming its row and place, for the user.
+QString octetTooLargeText(int index, const QString &text);
+
 } // namespace AddressRules

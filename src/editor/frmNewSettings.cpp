@@ -3,8 +3,8 @@
 #include "AddressBox.h"
 #include "AddressRules.h"
 #include "EditorArt.h"
-#include "IniDocument.h"
 #include "PictureBox.h"
+#include "PlainLineEdit.h"
 #include "Twips.h"
 #include "UserPrompts.h"
 #include "modMain.h"
@@ -58,7 +58,7 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
     Label1->setGeometry(twipRect(300, 270, 1335, 285));
     Label1->setFont(QFont(QStringLiteral("Arial"), 12, QFont::Bold));
 
-    txtProfileName = new QLineEdit(this);
+    txtProfileName = new PlainLineEdit(this);
     txtProfileName->setObjectName(QStringLiteral("txtProfileName"));
     txtProfileName->setGeometry(twipRect(240, 615, 4020, 285));
     txtProfileName->installEventFilter(this);
@@ -158,8 +158,17 @@ void frmNewSettings::cmdSave_Click() {
         return;
     }
 
+    if (const int box = AddressRules::firstOctetAbove255(fields()); box >= 0) {
+        m_prompts.message(QStringLiteral("Profil kaydedilmedi.\n%1\nGirdiğiniz bilgiler bu "
+                                         "pencerede duruyor.")
+                              .arg(AddressRules::octetTooLargeText(box, txtIP[box]->text())),
+                          UserPrompts::Icon::Stop);
+        txtIP[box]->setFocus();
+        return;
+    }
+
     const QString name = txtProfileName->text();
-    if (const std::optional<QString> problem = IniDocument::keyNameProblem(name)) {
+    if (const std::optional<QString> problem = modNetProfiles::profileNameProblem(name)) {
         m_prompts.message(QStringLiteral("Profil kaydedilemedi: bu ad ayar dosyasında "
                                          "saklanamaz.\n%1\nLütfen adı değiştirin.")
                               .arg(*problem),

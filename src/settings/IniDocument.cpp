@@ -14,8 +14,12 @@ namespace {
 
 const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
 
-bool hasLineBreakOrNul(QStringView s) {
-    return s.contains(QLatin1Char('\r')) || s.contains(QLatin1Char('\n')) || s.contains(QChar(0));
+bool hasLineBreak(QStringView s) {
+    return s.contains(QLatin1Char('\r')) || s.contains(QLatin1Char('\n'));
+}
+
+bool hasNul(QStringView s) {
+    return s.contains(QChar(0));
 }
 
 // Walks the lines of the text and reports, for each, whether it belongs to the section.
@@ -88,8 +92,10 @@ std::optional<QString> IniDocument::sectionNameProblem(QStringView section) {
         return QStringLiteral("Bölüm adı boş olamaz.");
     if (section.contains(QLatin1Char(']')))
         return QStringLiteral("Bölüm adı \"]\" işareti içeremez.");
-    if (hasLineBreakOrNul(section))
+    if (hasLineBreak(section))
         return QStringLiteral("Bölüm adı satır sonu içeremez.");
+    if (hasNul(section))
+        return QStringLiteral("Bölüm adı boş karakter (NUL, kod 0) içeremez.");
     return std::nullopt;
 }
 
@@ -99,8 +105,10 @@ std::optional<QString> IniDocument::keyNameProblem(QStringView key) {
         return QStringLiteral("Ad boş olamaz.");
     if (name.contains(QLatin1Char('=')))
         return QStringLiteral("Ad \"=\" işareti içeremez.");
-    if (hasLineBreakOrNul(name))
+    if (hasLineBreak(name))
         return QStringLiteral("Ad satır sonu içeremez.");
+    if (hasNul(name))
+        return QStringLiteral("Ad boş karakter (NUL, kod 0) içeremez.");
     if (name.startsWith(QLatin1Char('[')))
         return QStringLiteral("Ad \"[\" işareti ile başlayamaz.");
     if (name.startsWith(QLatin1Char(';')))
@@ -109,8 +117,10 @@ std::optional<QString> IniDocument::keyNameProblem(QStringView key) {
 }
 
 std::optional<QString> IniDocument::valueProblem(QStringView value) {
-    if (hasLineBreakOrNul(value))
+    if (hasLineBreak(value))
         return QStringLiteral("Değer satır sonu içeremez.");
+    if (hasNul(value))
+        return QStringLiteral("Değer boş karakter (NUL, kod 0) içeremez.");
     return std::nullopt;
 }
 

@@ -18,11 +18,11 @@ QString limited(const QString &text) {
 
 } // namespace
 
-bool clsIni::setFileName(const QString &n) {
+bool clsIni::setFileName(const QString &n, PathRule rule) {
     m_fileName = n;
-    if (!m_fileName.contains(QLatin1Char('.')))
+    if (rule == PathRule::Complete && !m_fileName.contains(QLatin1Char('.')))
         m_fileName += QStringLiteral(".ini");
-    if (!m_fileName.contains(QLatin1Char('/')))
+    if (rule == PathRule::Complete && !m_fileName.contains(QLatin1Char('/')))
         m_fileName = programFolder() + QLatin1Char('/') + m_fileName;
     return IniFileStore::createIfMissing(m_fileName, m_lastError);
 }

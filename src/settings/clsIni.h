@@ -18,10 +18,14 @@ public:
     // Longest value a read returns, in characters.
     static constexpr int MaxValueLength = 254;
 
+    enum class PathRule {
+        Complete, // ".ini" and the program's folder are added where missing
+        Exact,    // the path is used as it stands (one completed already, or a user's own)
+    };
     // Stores the path, completed: ".ini" is appended when the text holds no "." anywhere,
     // then the program's folder and "/" are put in front when it holds no "/". A missing
     // file is created empty; false when that fails (see lastError()).
-    bool setFileName(const QString &n);
+    bool setFileName(const QString &n, PathRule rule = PathRule::Complete);
     QString FileName() const { return m_fileName; }
 
     QString Section() const { return m_section; }

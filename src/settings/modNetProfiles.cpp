@@ -1,5 +1,6 @@
 #include "modNetProfiles.h"
 
+#include "IniDocument.h"
 #include "ProfileList.h"
 #include "ProgramFolder.h"
 #include "UserPrompts.h"
@@ -31,7 +32,7 @@ QString settingsFilePath() {
 void ProfilesLoad(const QString &path, ProfileList &list, UserPrompts &prompts) {
     bool reported = false;
     clsIni ini;
-    if (!ini.setFileName(path))
+    if (!ini.setFileName(path, clsIni::PathRule::Exact)) // the caller's completed path
         reportLoadError(prompts, ini.lastError(), reported);
 
     QStringList names;
@@ -50,6 +51,17 @@ void ProfilesLoad(const QString &path, ProfileList &list, UserPrompts &prompts) 
     }
 }
 
+std::optional<QString> profileNameProblem(const QString &name) {
+    if (std::optional<QString> problem = IniDocument::keyNameProblem(name))
+        return problem;
+    if (name.size() > clsIni::MaxValueLength)
+        return QStringLiteral("Ad en çok %1 karakter olabilir (bu ad %2 karakter); daha uzun bir "
+                              "ad etkin profil olarak geri okunamaz.")
+            .arg(clsIni::MaxValueLength)
+            .arg(name.size());
+    return std::nullopt;
+}
+
 QString joinFields(const ProfileFields &fields) {
     QString value;
     for (int i = 0; i < FieldCount; ++i) {
@@ -63,7 +75,7 @@ QString joinFields(const ProfileFields &fields) {
 SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFields &fields,
                        UserPrompts &prompts) {
     clsIni ini;
-    if (!ini.setFileName(path))
+    if (!ini.setFileName(path, clsIni::PathRule::Exact)) // the caller's completed path
         return {SaveResult::Outcome::Failed, ini.lastError()};
     if (EditMode == 0 && !ini.ReadString(ProfilesSection, name, QString()).isEmpty()) {
         const QString question =

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 class ProfileList;
 class UserPrompts;
@@ -42,6 +43,10 @@ struct SaveResult {
 // agrees to replace it.
 SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFields &fields,
                        UserPrompts &prompts);
+
+// Why a profile cannot be stored under this name and recognised again as the current
+// profile (a read returns at most 254 characters), if it cannot.
+std::optional<QString> profileNameProblem(const QString &name);
 
 // The profile's value as stored: the fields joined with ".".
 QString joinFields(const ProfileFields &fields);

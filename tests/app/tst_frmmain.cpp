@@ -72,6 +72,9 @@ private Q_SLOTS:
     void applyNeedsASelectionAndACompleteProfile();
     void applyToOneAdapter();
     void applyCancelledOrRefused();
+    void commandsActOnlyOnTheSelection();
+    void profileCheckedBeforeAnyAdapter();
+    void closedDuringStartUpCheckEnds();
     void dhcpForgetsCurrentProfile();
     void dhcpFailuresAreReported();
     void webPageButtons();
@@ -494,11 +497,15 @@ void tst_frmMain::applyCancelledOrRefused() {
     QCOMPARE(m_prompts.messages.size(), 2);
     QVERIFY(m_prompts.messages[1].contains(u("Wireless Network Adapter")));
     QVERIFY(m_prompts.messages[1].contains(u("kod 91")));
-    QVERIFY(readAll(m_path).contains("ProfileName=Eski")); // not recorded
-    QCOMPARE(m_window->Timer1Interval(), 10000);           // the check still runs
+    // Every adapter has left the earlier profile: none is current any more.
+    QVERIFY(readAll(m_path).contains("[CurrentProfile]\nProfileName=\n"));
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP"));
+    QCOMPARE(m_window->Timer1Interval(), 10000); // the check still runs
 
     // The chosen adapter has gone since the dialog was filled.
     m_window->setTimer1Interval(0);
+    writeSettings("[Profiles]\nOfis=10.0.0.5.255.255.255.0.10.0.0.1.8.8.8.8....\n"
+                  "[CurrentProfile]\nProfileName=Eski\n");
     apply([this](frmSelectNIC &d) {
         d.lstNIC->setCurrentRow(0);
         m_pc->computer->adapters.removeFirst();
@@ -507,7 +514,92 @@ void tst_frmMain::applyCancelledOrRefused() {
     });
     QCOMPARE(m_prompts.messages.size(), 3);
     QVERIFY(m_prompts.messages[2].contains(u("artık bulunamıyor")));
-    QVERIFY(readAll(m_path).contains("ProfileName=Eski"));
+    QVERIFY(readAll(m_path).contains("[CurrentProfile]\nProfileName=\n"));
+}
+
+void tst_frmMain::commandsActOnlyOnTheSelection() {
+    const QByteArray settings = "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n"
+                                "Merkez=10.0.0.6.255.0.0.0.10.0.0.1.10.0.0.1....\n"
+                                "Zeta=10.0.0.7.255.0.0.0.10.0.0.1.10.0.0.1....\n";
+    writeSettings(settings);
+    QVERIFY(load());
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    // The list gets the focus: the toolkit makes its first row current, selecting nothing.
+    m_window->lstProfiles->setFocus(Qt::TabFocusReason);
+    QCOMPARE(m_window->lstProfiles->currentRow(), 0);
+    const QByteArray computer = readAll(m_pc->computer->file());
+
+    m_window->cmdProfileActivate_Click();
+    m_window->cmdProfileEdit->click();
+    m_window->cmdProfileClone_Click();
+    m_window->cmdProfileDelete->click();
+    QCOMPARE(m_prompts.messages.size(), 4);
+    QVERIFY(m_prompts.questions.isEmpty());
+    QCOMPARE(readAll(m_path), settings);
+    QCOMPARE(readAll(m_pc->computer->file()), computer);
+
+    // The menu of the notification area applies the entry chosen there.
+    Q_EMIT m_tray->menu->aboutToShow();
+    QAction *merkez = nullptr;
+    for (QAction *a : m_tray->menu->actions())
+        merkez = a->text() == u("Merkez") ? a : merkez;
+    QVERIFY(merkez);
+    bool chosen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<frmSelectNIC *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        chosen = true;
+        dialog->chkAllNIC->setChecked(true);
+        dialog->cmdSave->click();
+    });
+    merkez->trigger();
+    QVERIFY(chosen);
+    QCOMPARE(m_pc->stored()[0].address, u("10.0.0.6"));
+    QVERIFY(readAll(m_path).contains("ProfileName=Merkez"));
+}
+
+void tst_frmMain::profileCheckedBeforeAnyAdapter() {
+    writeSettings("[Profiles]\nBozuk=10.0.0.300.255.255.255.0.10.0.0.1.8.8.8.8....\n"
+                  "Dis=10.0.0.5.255.255.255.0.10.0.1.1.8.8.8.8....\n");
+    QVERIFY(load());
+    const QByteArray computer = readAll(m_pc->computer->file());
+    m_window->lstProfiles->setCurrentRow(0); // Bozuk: cannot work
+    m_window->cmdProfileActivate->click();
+    QCOMPARE(m_prompts.messages.size(), 1);
+    QVERIFY(m_prompts.messages[0].contains(u("ZELVİ IP")));
+    QVERIFY(m_prompts.messages[0].contains(u("10.0.0.300")));
+
+    m_window->lstProfiles->setCurrentRow(1); // Dis: the gateway is outside the subnet
+    m_prompts.answer = false;
+    m_window->cmdProfileActivate->click();
+    QCOMPARE(m_prompts.questions.size(), 1);
+    QVERIFY(m_prompts.questions[0].contains(u("10.0.1.1")));
+    QCOMPARE(m_prompts.presets[0], UserPrompts::Default::No);
+    QVERIFY(!QApplication::activeModalWidget()); // no adapter dialog
+    QCOMPARE(readAll(m_pc->computer->file()), computer);
+    QCOMPARE(m_window->Timer1Interval(), 0);
+
+    m_prompts.answer = true; // the user means it
+    apply([](frmSelectNIC &d) {
+        d.chkAllNIC->setChecked(true);
+        d.cmdSave->click();
+    });
+    QCOMPARE(m_pc->stored()[0].gateway, u("10.0.1.1"));
+}
+
+void tst_frmMain::closedDuringStartUpCheckEnds() {
+    CannedHttpServer server;
+    server.silent = true; // the check waits for its whole time
+    writeSettings("[Links]\nExternalAddressUrl=" + server.url().toUtf8() + "\n");
+    construct();
+    bool unloaded = false;
+    connect(m_window.get(), &frmMain::unloaded, this, [&] { unloaded = true; });
+    QTimer::singleShot(50, m_window.get(), [this] { m_window->close(); });
+    QVERIFY(!m_window->Form_Load(CommandLine::parse({})));
+    QVERIFY(m_window->isUnloaded());
+    QVERIFY(unloaded);
+    QVERIFY(!m_window->isVisible());
 }
 
 void tst_frmMain::dhcpForgetsCurrentProfile() {

@@ -11,9 +11,11 @@ public:
         messages.append(text);
         icons.append(icon);
     }
-    bool askYesNo(const QString &text, Icon icon) override {
+    using UserPrompts::askYesNo;
+    bool askYesNo(const QString &text, Icon icon, Default preset) override {
         questions.append(text);
         questionIcons.append(icon);
+        presets.append(preset);
         return answer;
     }
 
@@ -22,4 +24,5 @@ public:
     QList<Icon> icons;
     QStringList questions;
     QList<Icon> questionIcons;
+    QList<Default> presets;
 };

@@ -12,7 +12,7 @@ namespace {
 class NoPrompts : public UserPrompts {
 public:
     void message(const QString &, Icon) override {}
-    bool askYesNo(const QString &, Icon) override { return false; }
+    bool askYesNo(const QString &, Icon, Default) override { return false; }
 };
 
 } // namespace

@@ -1,0 +1,145 @@
+#include "ProfileCheck.h"
+
+#include "AddressText.h"
+
+#include <array>
+
+namespace ProfileCheck {
+
+namespace {
+
+constexpr int FieldCount = 5;
+constexpr int Address = 0;
+constexpr int Mask = 1;
+constexpr int Gateway = 2;
+constexpr int SecondDns = 4;
+
+// The fields as the editor labels them, with what they are.
+const std::array<QString, FieldCount> &fieldNames() {
+    static const std::array<QString, FieldCount> names = {
+        QStringLiteral("ZELVİ IP (bilgisayarın IP adresi)"),
+        QStringLiteral("MASKE (alt ağ maskesi)"),
+        QStringLiteral("MODEM IP (ağ geçidi)"),
+        QStringLiteral("DNS 1"),
+        QStringLiteral("DNS 2"),
+    };
+    return names;
+}
+
+QStringList fieldParts(const QStringList &parts, int field) {
+    return parts.mid(field * 4, 4);
+}
+
+bool isBlank(const QStringList &fieldParts) {
+    for (const QString &p : fieldParts) {
+        if (!p.trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+QString refusal(int field, const QString &why) {
+    return fieldNames()[field] + QStringLiteral(": ") + why;
+}
+
+// Why the address cannot be given to a computer, if it cannot.
+std::optional<QString> unusableAddress(quint32 a) {
+    const QString text = AddressText::format(a);
+    if (a == 0)
+        return QStringLiteral("0.0.0.0 bir bilgisayara verilemez.");
+    if (a == 0xFFFFFFFFu)
+        return QStringLiteral("255.255.255.255 genel yayın adresidir; bir bilgisayara verilemez.");
+    if ((a >> 24) == 127)
+        return QStringLiteral("%1 geri döngü (loopback) adresidir; bir ağ bağdaştırıcısına "
+                              "verilemez.")
+            .arg(text);
+    if ((a >> 28) == 0xE)
+        return QStringLiteral("%1 çok noktaya yayın (multicast) adresidir; bir bilgisayara "
+                              "verilemez.")
+            .arg(text);
+    return std::nullopt;
+}
+
+} // namespace
+
+Result check(const QStringList &ProfileParts) {
+    Result r;
+    if (ProfileParts.size() < FieldCount * 4) {
+        r.refusal = QStringLiteral("Profilin kayıtlı adresleri eksik: 20 bölüm olmalı, %1 var.")
+                        .arg(ProfileParts.size());
+        return r;
+    }
+    std::array<quint32, FieldCount> value{};
+    for (int field = 0; field < FieldCount; ++field) {
+        const QStringList parts = fieldParts(ProfileParts, field);
+        if (isBlank(parts)) {
+            if (field == SecondDns)
+                continue;
+            r.refusal = refusal(field, QStringLiteral("boş bırakılmış."));
+            return r;
+        }
+        const QString text = parts.join(QLatin1Char('.'));
+        const std::optional<quint32> parsed = AddressText::parse(text);
+        if (!parsed) {
+            r.refusal = refusal(field, QStringLiteral("\"%1\" geçerli bir adres değil; dört "
+                                                      "bölümün her biri 0 ile 255 arasında bir "
+                                                      "sayı olmalı.")
+                                           .arg(text));
+            return r;
+        }
+        value[field] = *parsed;
+    }
+
+    if (value[Mask] == 0 || !AddressText::isMask(AddressText::format(value[Mask]))) {
+        r.refusal = refusal(Mask, QStringLiteral("%1 bir alt ağ maskesi olamaz; soldan "
+                                                 "kesintisiz 1 bitleri olmalı (örneğin "
+                                                 "255.255.255.0).")
+                                      .arg(AddressText::format(value[Mask])));
+        return r;
+    }
+    if (const std::optional<QString> why = unusableAddress(value[Address])) {
+        r.refusal = refusal(Address, *why);
+        return r;
+    }
+
+    const quint32 mask = value[Mask];
+    const quint32 network = value[Address] & mask;
+    const quint32 broadcast = network | ~mask;
+    const QString subnet = QStringLiteral("%1/%2")
+                               .arg(AddressText::format(network))
+                               .arg(AddressText::prefixLength(mask));
+    const QString address = AddressText::format(value[Address]);
+    const QString gateway = AddressText::format(value[Gateway]);
+    // Networks of two or one addresses have no network or broadcast address of their own.
+    if (AddressText::prefixLength(mask) <= 30) {
+        if (value[Address] == network)
+            r.doubts.append(QStringLiteral("IP adresi %1, %2 alt ağının ağ adresidir; ağdaki "
+                                           "cihazlar bu adrese ulaşamayabilir.")
+                                .arg(address, subnet));
+        else if (value[Address] == broadcast)
+            r.doubts.append(QStringLiteral("IP adresi %1, %2 alt ağının yayın (broadcast) "
+                                           "adresidir; ağdaki cihazlar bu adrese "
+                                           "ulaşamayabilir.")
+                                .arg(address, subnet));
+    }
+    if (value[Gateway] == value[Address])
+        r.doubts.append(
+            QStringLiteral("Modem IP (%1) bilgisayarın kendi IP adresiyle aynı; internete "
+                           "çıkılamaz.")
+                .arg(gateway));
+    else if ((value[Gateway] & mask) != network)
+        r.doubts.append(QStringLiteral("Modem IP %1, %2 alt ağının dışında; bilgisayar modeme "
+                                       "ulaşamayabilir.")
+                            .arg(gateway, subnet));
+    return r;
+}
+
+QString doubtQuestion(const QString &name, const QStringList &doubts) {
+    QString text =
+        QStringLiteral("\"%1\" profilinde büyük olasılıkla bir yazım hatası var:\n").arg(name);
+    for (const QString &d : doubts)
+        text += QStringLiteral("• ") + d + QLatin1Char('\n');
+    return text + QStringLiteral("\nYine de uygulansın mı?");
+}
+
+} // namespace ProfileCheck
