@@ -5,6 +5,8 @@
 #include "SimulatedFixture.h"
 #include "Wmi.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace AdapterCommands;
@@ -45,6 +47,10 @@ private Q_SLOTS:
     void allAdapters();
     void applyOutcomes();
     void listsDescriptions();
+    void sameDescriptionPicksOneAdapter();
+    void malformedFileIsRefused_data();
+    void malformedFileIsRefused();
+    void oneFileWritePerCommand();
 };
 
 void tst_AdapterCommands::retAddr() {
@@ -67,6 +73,10 @@ void tst_AdapterCommands::matchingByDescription_data() {
     QTest::newRow("caption without index") << u("Loopback") << u("Loopback") << true;
     QTest::newRow("letter case counts")
         << u("[7] Ethernet Adapter") << u("ethernet adapter") << false;
+    QTest::newRow("whole caption")
+        << u("[7] Ethernet Adapter") << u("[7] Ethernet Adapter") << true;
+    QTest::newRow("same description, other index")
+        << u("[8] Ethernet Adapter") << u("[7] Ethernet Adapter") << false;
 }
 
 void tst_AdapterCommands::matchingByDescription() {
@@ -317,6 +327,48 @@ void tst_AdapterCommands::listsDescriptions() {
     QVERIFY(AddressText::isMask(u("255.255.255.0")));
     QVERIFY(!AddressText::isMask(u("255.255.0.255")));
     QCOMPARE(AddressText::prefixLength(*AddressText::parse(u("255.255.240.0"))), 20);
+}
+
+void tst_AdapterCommands::sameDescriptionPicksOneAdapter() {
+    SimulatedFixture pc({u("[2] Ethernet Adapter"), u("[3] Ethernet Adapter")});
+    const ApplyOutcome r = applyProfile(*pc.computer, u("[3] Ethernet Adapter"), parts(kProfile));
+    QCOMPARE(r.kind, Kind::Applied);
+    QVERIFY(pc.stored()[0].dhcp);
+    QCOMPARE(pc.stored()[1].address, u("10.0.0.5"));
+}
+
+void tst_AdapterCommands::malformedFileIsRefused_data() {
+    QTest::addColumn<QByteArray>("refuse");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("code as text") << QByteArray(R"({"EnableStatic": "91"})") << u("tam sayı");
+    QTest::newRow("fraction") << QByteArray(R"({"EnableStatic": 91.5})") << u("tam sayı");
+    QTest::newRow("unknown method") << QByteArray(R"({"EnableStatc": 91})") << u("EnableStatc");
+    QTest::newRow("not an object") << QByteArray(R"(["EnableStatic"])") << u("nesne");
+}
+
+void tst_AdapterCommands::malformedFileIsRefused() {
+    QFETCH(QByteArray, refuse);
+    QFETCH(QString, reason);
+    SimulatedFixture pc;
+    QFile f(pc.computer->file());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(R"({"adapters": [{"caption": "[2] Ethernet Adapter", "refuse": )" + refuse + "}]}");
+    f.close();
+    const ApplyOutcome r = applyProfile(*pc.computer, u("*ALL"), parts(kProfile));
+    QCOMPARE(r.kind, Kind::PlatformError);
+    QVERIFY2(r.error.description.contains(reason), qPrintable(r.error.description));
+    QVERIFY(r.error.description.contains(u("Ethernet Adapter")));
+}
+
+void tst_AdapterCommands::oneFileWritePerCommand() {
+    QStringList captions;
+    for (int i = 0; i < 200; ++i)
+        captions.append(u("[%1] Adapter").arg(i));
+    SimulatedFixture pc(captions);
+    const int before = pc.computer->fileWrites();
+    QCOMPARE(applyProfile(*pc.computer, u("*ALL"), parts(kProfile)).kind, Kind::Applied);
+    QCOMPARE(pc.computer->fileWrites() - before, 2); // the switch to DHCP, then the profile
+    QCOMPARE(pc.stored()[199].address, u("10.0.0.5"));
 }
 
 QTEST_GUILESS_MAIN(tst_AdapterCommands)

@@ -94,11 +94,13 @@ void tst_frmSelectNIC::saveReturnsTheChoice() {
     QTest::mouseClick(m_dialog->cmdSave, Qt::LeftButton);
     QVERIFY(!m_dialog->isVisible());
     QCOMPARE(m_dialog->SelectedNIC(), u("Wireless Network Adapter"));
+    QCOMPARE(m_dialog->SelectedAdapter(), u("[9] Wireless Network Adapter")); // exactly this one
 
     open(*m_pc);
     m_dialog->chkAllNIC->setChecked(true);
     QTest::mouseClick(m_dialog->cmdSave, Qt::LeftButton);
     QCOMPARE(m_dialog->SelectedNIC(), u("*ALL"));
+    QCOMPARE(m_dialog->SelectedAdapter(), u("*ALL"));
 }
 
 void tst_frmSelectNIC::saveWithoutChoiceStaysOpen() {

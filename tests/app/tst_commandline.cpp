@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "MainWindowRules.h"
 
+#include <QDir>
 #include <QTest>
 
 class tst_CommandLine : public QObject {
@@ -30,7 +31,6 @@ void tst_CommandLine::hideSwitch_data() {
         << QStringList{QStringLiteral("--settings"), QStringLiteral("/tmp/a.config"),
                        QStringLiteral("HIDEONSTARTUP")}
         << true;
-    QTest::newRow("other dash") << QStringList{QStringLiteral("-HIDEONSTARTUP")} << false;
 }
 
 void tst_CommandLine::hideSwitch() {
@@ -44,6 +44,21 @@ void tst_CommandLine::options() {
     QCOMPARE(a.settingsFile, QStringLiteral("/x/y.config"));
     QVERIFY(a.error.isEmpty());
     QVERIFY(!CommandLine::parse({QStringLiteral("--settings")}).error.isEmpty());
+    // The file named, exactly: nothing appended, relative to the current folder.
+    QCOMPARE(CommandLine::parse({QStringLiteral("--settings"), QStringLiteral("/x/ayarlar")})
+                 .settingsFile,
+             QStringLiteral("/x/ayarlar"));
+    QCOMPARE(CommandLine::parse({QStringLiteral("--settings=y")}).settingsFile,
+             QDir::current().absoluteFilePath(QStringLiteral("y")));
+    // No file, or unknown options: the usage, never silently something else.
+    for (const QStringList &wrong : {QStringList{QStringLiteral("--settings"), QString()},
+                                     {QStringLiteral("--settings=")},
+                                     {QStringLiteral("--settings"), QDir::tempPath()},
+                                     {QStringLiteral("--settings"), QStringLiteral("/x/")},
+                                     {QStringLiteral("--setings=a")},
+                                     {QStringLiteral("-HIDEONSTARTUP")},
+                                     {QStringLiteral("--apply"), QStringLiteral("Kasa")}})
+        QVERIFY2(!CommandLine::parse(wrong).error.isEmpty(), qPrintable(wrong.join(u' ')));
     QVERIFY(CommandLine::parse({QStringLiteral("--help")}).help);
     QCOMPARE(CommandLine::parse({QStringLiteral("a"), QStringLiteral("b")}).rest,
              QStringLiteral("a b"));

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void currentProfileNoLongerListed();
     void missingSettingsFileIsCreated();
     void unusableSettingsFileEndsLoad();
+    void givenSettingsPathIsTakenExactly();
     void listIsSortedForTurkishReaders();
     void emptyValueStillEnablesButtons();
     void editAndCloneFillTheEditor();
@@ -99,6 +100,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_path;
+    clsIni::PathRule m_pathRule = clsIni::PathRule::Complete;
     FakePrompts m_prompts;
     std::unique_ptr<FakeTrayIcon> m_tray;
     std::unique_ptr<SimulatedFixture> m_pc;
@@ -115,6 +117,7 @@ void tst_frmMain::init() {
     m_pc = std::make_unique<SimulatedFixture>();
     m_opened.clear();
     m_openResult = true;
+    m_pathRule = clsIni::PathRule::Complete;
     TrayIconShown = false;
 }
 
@@ -142,6 +145,7 @@ bool tst_frmMain::load(const QStringList &args) {
 void tst_frmMain::construct() {
     frmMain::Services services;
     services.settingsPath = m_path;
+    services.settingsPathRule = m_pathRule;
     services.prompts = &m_prompts;
     services.tray = m_tray.get();
     services.backend = m_pc->computer.get();
@@ -225,6 +229,19 @@ void tst_frmMain::unusableSettingsFileEndsLoad() {
     QCOMPARE(m_prompts.messages.size(), 1);
     QVERIFY(m_prompts.messages[0].contains(u("Hata 76")));
     QCOMPARE(m_prompts.icons[0], UserPrompts::Icon::Stop);
+}
+
+void tst_frmMain::givenSettingsPathIsTakenExactly() {
+    m_path = m_dir.filePath(u("ayarlar")); // no "." anywhere
+    m_pathRule = clsIni::PathRule::Exact;
+    writeSettings("[Profiles]\nKasa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n");
+    QVERIFY(load());
+    QCOMPARE(listed(m_window->lstProfiles), QStringList{u("Kasa")});
+    m_window->lstProfiles->setCurrentRow(0);
+    m_prompts.answer = true;
+    m_window->cmdProfileDelete->click();
+    QCOMPARE(readAll(m_path), QByteArray("[Profiles]\n"));
+    QVERIFY(!QFileInfo::exists(m_path + u(".ini")));
 }
 
 void tst_frmMain::listIsSortedForTurkishReaders() {

@@ -48,7 +48,9 @@ private Q_SLOTS:
     void saveStoresProfileAndReloadsList();
     void existingNameAsksBeforeReplacing();
     void editUnderNewNameKeepsOldProfile();
-    void refusedNameIsExplained();
+    void refusedInputIsExplained_data();
+    void refusedInputIsExplained();
+    void focusArrivalSelectsNothing();
     void failedSaveIsReported();
     void escapeCloses();
     void pictureBackgroundTakesButtonColour();
@@ -335,20 +337,78 @@ void tst_frmNewSettings::editUnderNewNameKeepsOldProfile() {
     QCOMPARE(m_list.items, (QStringList{u("OFIS"), u("OFIS 2")}));
 }
 
-void tst_frmNewSettings::refusedNameIsExplained() {
-    fill(u("KASA=2"), u("1.1.1.1.2.2.2.2.3.3.3.3.4.4.4.4"));
+void tst_frmNewSettings::refusedInputIsExplained_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("dotted");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("focusBox"); // -1: the name box
+    const QString good = u("1.1.1.1.2.2.2.2.3.3.3.3.4.4.4.4");
+    QTest::newRow("=") << u("KASA=2") << good << u("\"=\"") << -1;
+    QTest::newRow("[") << u("[KASA") << good << u("\"[\"") << -1;
+    QTest::newRow("NUL") << (u("KA") + QChar(0) + u("SA")) << good << u("NUL") << -1;
+    QTest::newRow("255 characters") << QString(255, u'K') << good << u("254") << -1;
+    QTest::newRow("300 in the mask") << u("KASA") << u("1.1.1.1.2.2.300.2.3.3.3.3.4.4.4.4")
+                                     << u("MASKE satırının 3. kutusunda 300") << 6;
+    QTest::newRow("999 in DNS 2") << u("KASA") << (good + u(".5.5.5.999"))
+                                  << u("DNS 2 satırının 4. kutusunda 999") << 19;
+}
+
+void tst_frmNewSettings::refusedInputIsExplained() {
+    QFETCH(QString, name);
+    QFETCH(QString, dotted);
+    QFETCH(QString, reason);
+    QFETCH(int, focusBox);
+    fill(name, dotted);
     QTest::mouseClick(m_dialog->cmdSave, Qt::LeftButton);
     QCOMPARE(m_prompts.messages.size(), 1);
-    QVERIFY(m_prompts.messages[0].contains(u("\"=\"")));
+    QVERIFY2(m_prompts.messages[0].contains(reason), qPrintable(m_prompts.messages[0]));
     QCOMPARE(m_prompts.icons[0], UserPrompts::Icon::Stop);
-    QTRY_VERIFY(m_dialog->txtProfileName->hasFocus());
-    QCOMPARE(m_dialog->txtProfileName->text(), u("KASA=2"));
+    QWidget *expected = focusBox < 0 ? static_cast<QWidget *>(m_dialog->txtProfileName)
+                                     : static_cast<QWidget *>(box(focusBox));
+    QTRY_VERIFY(expected->hasFocus());
+    QCOMPARE(m_dialog->txtProfileName->text(), name); // the input stays
+    QCOMPARE(modNetProfiles::joinFields(m_dialog->fields()).left(dotted.size()), dotted);
     QCOMPARE(readAll(m_path), QByteArray("<missing>"));
+}
 
-    m_dialog->txtProfileName->setText(u("[KASA"));
-    QTest::mouseClick(m_dialog->cmdSave, Qt::LeftButton);
-    QCOMPARE(m_prompts.messages.size(), 2);
-    QCOMPARE(readAll(m_path), QByteArray("<missing>"));
+void tst_frmNewSettings::focusArrivalSelectsNothing() {
+    // Opened for an edit: the name box has the focus and its text is not selected.
+    m_dialog = std::make_unique<frmNewSettings>(m_path, m_list, m_prompts);
+    fill(u("KASA"), u("192.168.1.10"));
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+    QTRY_VERIFY(m_dialog->txtProfileName->hasFocus());
+    QVERIFY(!m_dialog->txtProfileName->hasSelectedText());
+
+    const QImage unfocused = box(1)->grab().toImage();
+    // Tab and Shift+Tab into a box with text: typing adds to it instead of replacing it.
+    QTest::keyClick(m_dialog->txtProfileName, Qt::Key_Tab);
+    QTRY_VERIFY(box(0)->hasFocus());
+    QTest::keyClick(box(0), Qt::Key_Tab);
+    QTRY_VERIFY(box(1)->hasFocus());
+    QVERIFY(!box(1)->hasSelectedText());
+    QCOMPARE(box(1)->cursorPosition(), 3);
+    QTest::keyClick(box(1), Qt::Key_Backspace);
+    QTest::keyClicks(box(1), u("9"));
+    QCOMPARE(box(1)->text(), u("169"));
+    QTest::keyClick(box(1), Qt::Key_Backtab);
+    QTRY_VERIFY(box(0)->hasFocus());
+    QVERIFY(!box(0)->hasSelectedText());
+    QTest::keyClick(box(0), Qt::Key_Backtab);
+    QTRY_VERIFY(m_dialog->txtProfileName->hasFocus());
+    QVERIFY(!m_dialog->txtProfileName->hasSelectedText());
+
+    // A focused box looks like any other: its frame is drawn the same.
+    box(1)->setText(u("168"));
+    focus(box(1));
+    const QImage focused = box(1)->grab().toImage();
+    QCOMPARE(focused.size(), unfocused.size());
+    for (int x = 0; x < focused.width(); ++x) {
+        QCOMPARE(focused.pixel(x, 0), unfocused.pixel(x, 0));
+        QCOMPARE(focused.pixel(x, focused.height() - 1), unfocused.pixel(x, focused.height() - 1));
+    }
+    for (int y = 0; y < focused.height(); ++y)
+        QCOMPARE(focused.pixel(0, y), unfocused.pixel(0, y));
 }
 
 void tst_frmNewSettings::failedSaveIsReported() {
