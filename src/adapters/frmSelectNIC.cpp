@@ -117,4 +117,5 @@ void frmSelectNIC::showEvent(QShowEvent *event) {
         return;
     m_shownOnce = true;
     centreOnScreen(this);
+    showNoTitle(this);
 }

@@ -152,6 +152,7 @@ void frmMain::setupUi() {
     setTabOrder(cmdEnableDHCP, Command1);
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, ipnedir);
+    lstProfiles->setFocus(); // tab index 0: the keyboard starts in the list
 
     trayMenu = new QMenu(this);
 }

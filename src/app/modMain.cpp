@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QString>
 #include <QWidget>
+#include <QWindow>
 
 QColor colorFromBgr(quint32 bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
@@ -34,6 +35,13 @@ void FillPictureBackground(PictureBox &picture, quint32 colour) {
 void centreOnScreen(QWidget *window) {
     if (const QScreen *screen = QApplication::primaryScreen())
         window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+void showNoTitle(QWidget *window) {
+    // A blank instead of nothing: the window system puts the program's name into an empty
+    // title, never into a blank one. The widget's own caption stays empty.
+    if (QWindow *handle = window->windowHandle())
+        handle->setTitle(QStringLiteral(" "));
 }
 
 quint32 ButtonFaceColor() {

@@ -23,3 +23,7 @@ quint32 ButtonFaceColor();
 
 // Places a window in the middle of the screen.
 void centreOnScreen(QWidget *window);
+
+// Leaves the title bar of a window that has no caption without text. (Given an empty title,
+// the window system would show the program's name there.) Call it once the window exists.
+void showNoTitle(QWidget *window);

@@ -236,5 +236,6 @@ void frmNewSettings::showEvent(QShowEvent *event) {
         return;
     m_shownOnce = true;
     centreOnScreen(this);
+    showNoTitle(this);
     Form_Activate();
 }
