@@ -189,7 +189,7 @@ void tst_frmMain::noCurrentProfile() {
     QVERIFY(load());
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP"));
-    QCOMPARE(m_window->lstProfiles->currentRow(), -1);
+    QVERIFY(m_window->lstProfiles->selectedItems().isEmpty()); // nothing selected
     QVERIFY(!m_window->cmdProfileClone->isEnabled());
     QVERIFY(!m_window->cmdProfileActivate->isEnabled());
     QVERIFY(m_window->ProfileParts.isEmpty());
@@ -208,7 +208,7 @@ void tst_frmMain::currentProfileSelectedAtLoad() {
 void tst_frmMain::currentProfileNoLongerListed() {
     writeSettings("[Profiles]\nKasa=1.2.3.4\n[CurrentProfile]\nProfileName=Eski\n");
     QVERIFY(load());
-    QCOMPARE(m_window->lstProfiles->currentRow(), -1);
+    QVERIFY(m_window->lstProfiles->selectedItems().isEmpty()); // nothing selected
     QVERIFY(!m_window->cmdProfileClone->isEnabled());
     QVERIFY(!m_window->cmdProfileActivate->isEnabled());
     QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Eski)"));
@@ -343,12 +343,12 @@ void tst_frmMain::deleteAsksAndReports() {
     QVERIFY(m_prompts.questions[0].contains(u("\"Kasa\"")));
     QCOMPARE(m_prompts.questionIcons[0], UserPrompts::Icon::Stop);
     QCOMPARE(m_window->lstProfiles->count(), 2);
-    QCOMPARE(m_window->lstProfiles->currentRow(), 0);
+    QCOMPARE(m_window->selectedProfile(), m_window->lstProfiles->item(0));
 
     m_prompts.answer = true;
     m_window->cmdProfileDelete->click();
     QCOMPARE(listed(m_window->lstProfiles), QStringList{u("Ofis")});
-    QCOMPARE(m_window->lstProfiles->currentRow(), -1);
+    QVERIFY(m_window->lstProfiles->selectedItems().isEmpty()); // nothing selected
     QVERIFY(m_window->cmdProfileClone->isEnabled());
     QCOMPARE(readAll(m_path),
              QByteArray("[Profiles]\nOfis=5\n[CurrentProfile]\nProfileName=Kasa\n"));
@@ -627,7 +627,6 @@ void tst_frmMain::dhcpForgetsCurrentProfile() {
     QVERIFY(m_prompts.messages.isEmpty());
     QVERIFY(readAll(m_path).contains("[CurrentProfile]\nProfileName=\n"));
     QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP"));
-    QCOMPARE(m_window->lstProfiles->currentRow(), -1);
     QVERIFY(m_window->lstProfiles->selectedItems().isEmpty());
     QVERIFY(!m_window->cmdProfileActivate->isEnabled());
     QCOMPARE(m_window->Timer1Interval(), 10000);
