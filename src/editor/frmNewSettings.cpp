@@ -180,6 +180,8 @@ void frmNewSettings::cmdSave_Click() {
     const modNetProfiles::SaveResult result =
         modNetProfiles::ProfileSave(m_settingsPath, name, fields(), m_prompts);
     modNetProfiles::ProfilesLoad(m_settingsPath, m_reloadTarget, m_prompts);
+    if (!result.notice.isEmpty())
+        m_prompts.message(result.notice, UserPrompts::Icon::Information);
     if (result.outcome == modNetProfiles::SaveResult::Outcome::Failed) {
         m_prompts.message(QStringLiteral("Profil kaydedilemedi.\n%1 (Hata %2)\nGirdiğiniz "
                                          "bilgiler bu pencerede duruyor.")

@@ -1,5 +1,7 @@
 #include "IniCodec.h"
 
+#include <QHash>
+#include <QStringDecoder>
 #include <array>
 #include <cstring>
 
@@ -88,6 +90,30 @@ QByteArray windows1254ToUtf8(QByteArrayView bytes) {
         *out++ = QChar(c < 0x80 ? char16_t(c) : kHighHalf[c - 0x80]);
     }
     return text.toUtf8();
+}
+
+std::optional<QByteArray> utf8ToWindows1254(QByteArrayView utf8) {
+    static const QHash<char16_t, char> high = [] {
+        QHash<char16_t, char> map;
+        for (int i = 0; i < 128; ++i)
+            map.insert(kHighHalf[std::size_t(i)], char(0x80 + i));
+        return map;
+    }();
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = decoder.decode(utf8);
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            out.append(char(c.unicode()));
+            continue;
+        }
+        const auto it = high.constFind(c.unicode());
+        if (it == high.cend())
+            return std::nullopt;
+        out.append(it.value());
+    }
+    return out;
 }
 
 QString foldName(QStringView name) {

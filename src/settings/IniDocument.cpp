@@ -5,6 +5,8 @@
 #include "IniLines.h"
 
 #include <QSet>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <utility>
 #include <vector>
 
@@ -13,6 +15,38 @@ using IniLines::Line;
 namespace {
 
 const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
+constexpr char kEofMark = '\x1A';
+constexpr char16_t kEofMarkChar = u'\x1A';
+
+// Calls f(content, content with its line end) for every line; a line ends at LF, CR LF or a
+// CR alone.
+template <typename F> void forEachRawLine(QByteArrayView text, F &&f) {
+    qsizetype pos = 0;
+    const qsizetype size = text.size();
+    while (pos < size) {
+        qsizetype end = pos;
+        while (end < size && text[end] != '\n' && text[end] != '\r')
+            ++end;
+        qsizetype next = end;
+        if (end < size)
+            next =
+                (text[end] == '\r' && end + 1 < size && text[end + 1] == '\n') ? end + 2 : end + 1;
+        f(text.sliced(pos, end - pos), text.sliced(pos, next - pos));
+        pos = next;
+    }
+}
+
+// The first line end of the text, or CR LF (as Windows writes) when it has none.
+QByteArray firstLineEnd(QByteArrayView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n')
+            return QByteArrayLiteral("\n");
+        if (text[i] == '\r')
+            return i + 1 < text.size() && text[i + 1] == '\n' ? QByteArrayLiteral("\r\n")
+                                                              : QByteArrayLiteral("\r");
+    }
+    return QByteArrayLiteral("\r\n");
+}
 
 bool hasLineBreak(QStringView s) {
     return s.contains(QLatin1Char('\r')) || s.contains(QLatin1Char('\n'));
@@ -37,30 +71,132 @@ template <typename F> void forEachLine(QByteArrayView text, QStringView section,
 }
 
 QByteArray keyLine(QStringView key, QStringView value) {
-    return IniLines::trimBlanks(key).toUtf8() + '=' + value.toUtf8();
+    const QByteArray name = IniLines::trimBlanks(key).toUtf8();
+    // A value that would lose its quotes when read goes inside one more pair (as read: the
+    // blanks around it are no part of it).
+    const QStringView trimmed = IniLines::trimBlanks(value);
+    if (IniLines::readsQuoted(trimmed))
+        return name + "=\"" + trimmed.toUtf8() + '"';
+    return name + '=' + value.toUtf8();
 }
 
 } // namespace
 
 IniDocument IniDocument::fromFileBytes(QByteArray bytes) {
+    using IniCodec::Encoding;
     IniDocument doc;
-    if (bytes.startsWith(kBom)) {
-        doc.m_bom = true;
-        bytes.remove(0, kBom.size());
+    const bool le = bytes.startsWith("\xFF\xFE");
+    if (le || bytes.startsWith("\xFE\xFF")) {
+        doc.m_encoding = le ? Encoding::Utf16LE : Encoding::Utf16BE;
+        QStringDecoder decoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
+        if (text.endsWith(QChar(kEofMarkChar))) {
+            doc.m_eofMark = true;
+            text.chop(1);
+        }
+        doc.m_text = text.toUtf8();
+    } else {
+        if (bytes.startsWith(kBom)) {
+            doc.m_bom = true;
+            bytes.remove(0, kBom.size());
+        }
+        if (bytes.endsWith(kEofMark)) {
+            doc.m_eofMark = true;
+            bytes.chop(1);
+        }
+        if (IniCodec::isValidUtf8(bytes)) {
+            doc.m_text = std::move(bytes);
+        } else {
+            // Line by line: a valid UTF-8 line is UTF-8, any other is Windows-1254.
+            struct Decoded {
+                qsizetype textStart;
+                qsizetype textEnd;
+                QByteArrayView raw;
+                bool utf8;
+            };
+            std::vector<Decoded> nonAscii;
+            qsizetype utf8Lines = 0;
+            forEachRawLine(bytes, [&](QByteArrayView content, QByteArrayView withEnd) {
+                const qsizetype start = doc.m_text.size();
+                if (IniLines::isAscii(content)) {
+                    doc.m_text += withEnd;
+                    return;
+                }
+                const bool utf8 = IniCodec::isValidUtf8(content);
+                utf8Lines += utf8 ? 1 : 0;
+                doc.m_text += utf8 ? QByteArray(withEnd.data(), withEnd.size())
+                                   : IniCodec::windows1254ToUtf8(withEnd);
+                nonAscii.push_back({start, doc.m_text.size(), withEnd, utf8});
+            });
+            const bool cp1254 = !doc.m_bom && qsizetype(nonAscii.size()) - utf8Lines > utf8Lines;
+            doc.m_encoding = cp1254 ? Encoding::Windows1254 : Encoding::Utf8;
+            for (std::size_t i = 0; i < nonAscii.size(); ++i) {
+                const Decoded &d = nonAscii[i];
+                if (d.utf8 != cp1254)
+                    continue; // the file's own encoding
+                doc.m_foreign.push_back({doc.m_text.mid(d.textStart, d.textEnd - d.textStart),
+                                         QByteArray(d.raw.data(), d.raw.size())});
+            }
+        }
     }
-    if (!IniCodec::isValidUtf8(bytes)) {
-        bytes = IniCodec::windows1254ToUtf8(bytes);
-        doc.m_converted = true;
-    }
-    const qsizetype nl = bytes.indexOf('\n');
-    if (nl > 0 && bytes[nl - 1] == '\r')
-        doc.m_eol = QByteArrayLiteral("\r\n");
-    doc.m_text = std::move(bytes);
+    doc.m_eol = firstLineEnd(doc.m_text);
     return doc;
 }
 
 QByteArray IniDocument::toFileBytes() const {
-    return m_bom ? kBom + m_text : m_text;
+    using IniCodec::Encoding;
+    if (m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE) {
+        QStringEncoder encoder(m_encoding == Encoding::Utf16LE ? QStringEncoder::Utf16LE
+                                                               : QStringEncoder::Utf16BE,
+                               QStringEncoder::Flag::WriteBom);
+        QString text = IniLines::decode(m_text);
+        if (m_eofMark)
+            text += QChar(kEofMarkChar);
+        return encoder.encode(text);
+    }
+    QByteArray out = m_bom ? kBom : QByteArray();
+    if (m_encoding == Encoding::Utf8 && m_foreign.empty()) {
+        out += m_text;
+    } else {
+        out.reserve(out.size() + m_text.size());
+        std::size_t nextForeign = 0;
+        forEachRawLine(m_text, [&](QByteArrayView, QByteArrayView line) {
+            // An untouched foreign line keeps its bytes; lines are never reordered, so the
+            // search goes on from the last one found.
+            for (std::size_t i = nextForeign; i < m_foreign.size(); ++i) {
+                if (m_foreign[i].text == line) {
+                    out += m_foreign[i].raw;
+                    nextForeign = i + 1;
+                    return;
+                }
+            }
+            if (m_encoding == Encoding::Windows1254)
+                out += IniCodec::utf8ToWindows1254(line).value_or(
+                    QByteArray(line.data(), line.size()));
+            else
+                out += line;
+        });
+    }
+    if (m_eofMark)
+        out += kEofMark;
+    return out;
+}
+
+void IniDocument::keepEncodable(QByteArrayView text) {
+    if (m_encoding != IniCodec::Encoding::Windows1254)
+        return;
+    // Every line must have Windows-1254 bytes that are not UTF-8 as well, or it would read
+    // back as UTF-8.
+    bool fits = true;
+    forEachRawLine(text, [&](QByteArrayView content, QByteArrayView) {
+        const std::optional<QByteArray> bytes = IniCodec::utf8ToWindows1254(content);
+        fits = fits && bytes && (IniLines::isAscii(*bytes) || !IniCodec::isValidUtf8(*bytes));
+    });
+    if (fits)
+        return;
+    m_encoding = IniCodec::Encoding::Utf8;
+    m_encodingChanged = true;
+    m_foreign.clear(); // every line is written in UTF-8 now
 }
 
 std::optional<QString> IniDocument::value(QStringView section, QStringView key) const {
@@ -68,7 +204,7 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
     std::optional<QString> found;
     forEachLine(m_text, section, [&](const Line &line, bool inSection) {
         if (inSection && line.kind == Line::Kind::Key && keyName.matches(line.name)) {
-            found = IniLines::decode(line.value);
+            found = IniLines::decode(IniLines::unquoted(line.value));
             return false;
         }
         return true;
@@ -121,6 +257,8 @@ std::optional<QString> IniDocument::valueProblem(QStringView value) {
         return QStringLiteral("Değer satır sonu içeremez.");
     if (hasNul(value))
         return QStringLiteral("Değer boş karakter (NUL, kod 0) içeremez.");
+    if (value.contains(QChar(kEofMarkChar)))
+        return QStringLiteral("Değer dosya sonu işareti (Ctrl+Z, kod 26) içeremez.");
     return std::nullopt;
 }
 
@@ -146,8 +284,10 @@ bool IniDocument::setValue(QStringView section, QStringView key, QStringView val
         if (keyName.matches(line.name)) {
             const qsizetype length = line.contentEnd - line.start;
             changed = QByteArrayView(m_text).sliced(line.start, length) != newLine;
-            if (changed)
+            if (changed) {
                 m_text.replace(line.start, length, newLine);
+                keepEncodable(newLine);
+            }
             done = true;
             return false;
         }
@@ -164,9 +304,11 @@ bool IniDocument::setValue(QStringView section, QStringView key, QStringView val
         insertion = '[' + IniLines::trimBlanks(section).toUtf8() + ']' + m_eol;
     }
     insertion += newLine + m_eol;
-    if (insertAt == m_text.size() && !m_text.isEmpty() && !m_text.endsWith('\n'))
+    if (insertAt == m_text.size() && !m_text.isEmpty() && !m_text.endsWith('\n') &&
+        !m_text.endsWith('\r'))
         insertion.prepend(m_eol);
     m_text.insert(insertAt, insertion);
+    keepEncodable(insertion);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "IniFileStore.h"
 
+#include "SettingsPath.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
@@ -103,14 +105,18 @@ private:
     int m_fd = -1;
 };
 
-// Called under the lock: any temporary file of ours is left over from a killed process.
+// Called under the lock: a temporary file of ours is left over from a killed process. Only
+// files that this user owns are ours: in a shared folder another user may name files alike.
 void removeStaleTemps(const QByteArray &folder, const QByteArray &baseName) {
     DIR *dir = ::opendir(folder.constData());
     if (!dir)
         return;
     const QByteArray prefix = tempPrefix(baseName);
     while (const dirent *entry = ::readdir(dir)) {
-        if (QByteArrayView(entry->d_name).startsWith(prefix))
+        struct stat st {};
+        if (QByteArrayView(entry->d_name).startsWith(prefix) &&
+            ::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
@@ -153,18 +159,37 @@ void setFlushToDisk(bool flush) {
 }
 
 std::optional<QByteArray> read(const QString &path, IniError &error) {
+    if (const std::optional<IniError> link = SettingsPath::unsafeLink(path)) {
+        error = *link;
+        return std::nullopt;
+    }
     const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a FIFO would otherwise wait for a writer.
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT)
             return QByteArray();
         error = systemError(errno, path);
         return std::nullopt;
     }
-    QByteArray bytes;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        bytes.reserve(qsizetype(st.st_size));
+    if (::fstat(fd, &st) != 0) {
+        error = systemError(errno, path);
+        ::close(fd);
+        return std::nullopt;
+    }
+    if (const std::optional<IniError> kind = SettingsPath::notRegular(st, path)) {
+        error = *kind;
+        ::close(fd);
+        return std::nullopt;
+    }
+    if (st.st_size > SettingsPath::MaxFileSize) {
+        error = SettingsPath::tooLarge(st.st_size, path);
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    bytes.reserve(qsizetype(st.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -178,29 +203,52 @@ std::optional<QByteArray> read(const QString &path, IniError &error) {
             return std::nullopt;
         }
         bytes.append(buffer, n);
+        if (bytes.size() > SettingsPath::MaxFileSize) { // it grew while it was read
+            error = SettingsPath::tooLarge(bytes.size(), path);
+            ::close(fd);
+            return std::nullopt;
+        }
     }
     ::close(fd);
     return bytes;
 }
 
 bool createIfMissing(const QString &path, IniError &error) {
+    if (const std::optional<IniError> link = SettingsPath::unsafeLink(path)) {
+        error = *link;
+        return false;
+    }
     const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    struct stat st {};
+    if (::stat(native.constData(), &st) == 0) {
+        // Only its existence matters here, also when it is read-only; but it must be a file.
+        if (const std::optional<IniError> kind = SettingsPath::notRegular(st, path)) {
+            error = *kind;
+            return false;
+        }
+        return true;
+    }
+    const int fd =
+        ::open(native.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
-        // A read-only file that exists is fine here: only its existence matters.
-        struct stat st {};
-        if ((errno == EACCES || errno == EPERM || errno == EROFS) &&
-            ::stat(native.constData(), &st) == 0 && S_ISREG(st.st_mode))
-            return true;
         error = systemError(errno, path);
         return false;
     }
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     ::close(fd);
+    if (!regular) {
+        error = *SettingsPath::notRegular(st, path);
+        return false;
+    }
     return true;
 }
 
-bool update(const QString &path, const std::function<bool(IniDocument &)> &change,
-            IniError &error) {
+bool update(const QString &path, const std::function<bool(IniDocument &)> &change, IniError &error,
+            QString *notice) {
+    if (const std::optional<IniError> link = SettingsPath::unsafeLink(path)) {
+        error = *link;
+        return false;
+    }
     const QString resolved = resolvedPath(path);
     const QFileInfo info(resolved);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
@@ -235,8 +283,8 @@ bool update(const QString &path, const std::function<bool(IniDocument &)> &chang
             return false;
         }
     }
-    if (!S_ISREG(st.st_mode)) {
-        error = systemError(EISDIR, path);
+    if (const std::optional<IniError> kind = SettingsPath::notRegular(st, path)) {
+        error = *kind;
         return false;
     }
     if ((st.st_mode & 0222) == 0) {
@@ -254,6 +302,10 @@ bool update(const QString &path, const std::function<bool(IniDocument &)> &chang
         error = systemError(err, path);
         return false;
     }
+    if (notice && doc.encodingChanged())
+        *notice = QStringLiteral("Ayar dosyası Windows-1254 (Türkçe Windows) kodlamasındaydı; yeni "
+                                 "ad bu kodlamada yazılamadığı için dosya UTF-8 olarak kaydedildi. "
+                                 "Dosyayı Windows'ta Not Defteri ile açarken UTF-8 seçin.");
     return true;
 }
 

@@ -62,12 +62,17 @@ bool Reader::next(Line &line) {
         return false;
     line = Line{};
     line.start = m_pos;
-    const void *nl = std::memchr(m_text.data() + m_pos, '\n', size_t(size - m_pos));
-    qsizetype end = nl ? static_cast<const char *>(nl) - m_text.data() : size;
-    line.next = nl ? end + 1 : size;
-    if (end > m_pos && m_text[end - 1] == '\r')
-        --end;
+    // A line ends at LF, CR LF or a CR alone.
+    qsizetype end = m_pos;
+    while (end < size && m_text[end] != '\n' && m_text[end] != '\r')
+        ++end;
     line.contentEnd = end;
+    if (end >= size)
+        line.next = size;
+    else if (m_text[end] == '\r' && end + 1 < size && m_text[end + 1] == '\n')
+        line.next = end + 2;
+    else
+        line.next = end + 1;
     m_pos = line.next;
 
     const QByteArrayView content = trimmed(m_text.sliced(line.start, end - line.start));
@@ -76,9 +81,11 @@ bool Reader::next(Line &line) {
     if (content.front() == '[') {
         const QByteArrayView rest = content.sliced(1);
         const qsizetype close = rest.indexOf(']');
-        line.kind = Line::Kind::Section;
-        line.name = trimmed(close < 0 ? rest : rest.first(close));
-        return true;
+        if (close >= 0) { // without its closing bracket it is no section header
+            line.kind = Line::Kind::Section;
+            line.name = trimmed(rest.first(close));
+            return true;
+        }
     }
     const qsizetype eq = content.indexOf('=');
     if (eq <= 0)
@@ -89,6 +96,18 @@ bool Reader::next(Line &line) {
     line.kind = Line::Kind::Key;
     line.value = trimmed(content.sliced(eq + 1));
     return true;
+}
+
+QByteArrayView unquoted(QByteArrayView value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.sliced(1, value.size() - 2);
+    return value;
+}
+
+bool readsQuoted(QStringView value) {
+    return value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+           value.back() == value.front();
 }
 
 NameMatcher::NameMatcher(QStringView name)

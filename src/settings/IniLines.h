@@ -4,17 +4,18 @@
 #include <QByteArrayView>
 #include <QString>
 
-// Line-by-line reading of INI text held as UTF-8 bytes.
+// Line-by-line reading of INI text held as UTF-8 bytes. A line ends at LF, CR LF or a CR
+// alone, as on Windows.
 namespace IniLines {
 
 struct Line {
     enum class Kind { Other, Section, Key };
     qsizetype start = 0;      // first byte of the line
-    qsizetype contentEnd = 0; // end of the line's text, before its CR LF or LF
+    qsizetype contentEnd = 0; // end of the line's text, before its line end
     qsizetype next = 0;       // first byte of the following line
     Kind kind = Kind::Other;
     QByteArrayView name;  // section or key name, without surrounding blanks
-    QByteArrayView value; // key value, without surrounding blanks
+    QByteArrayView value; // key value, without surrounding blanks (quotes are kept)
 };
 
 class Reader {
@@ -43,6 +44,11 @@ private:
 QByteArray foldedKey(QByteArrayView utf8Name);
 
 bool isAscii(QByteArrayView bytes);
+
+// A value as Windows reads it: one pair of matching quotes ('…' or "…") around it removed.
+QByteArrayView unquoted(QByteArrayView value);
+// Whether a value would lose a pair of quotes when it is read back.
+bool readsQuoted(QStringView value);
 
 // A name without the blanks around it: spaces, tabs and CRs, as the reader takes them off.
 QStringView trimBlanks(QStringView name);

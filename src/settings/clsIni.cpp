@@ -95,10 +95,10 @@ qint32 clsIni::WriteString(const QString &sSection, const QString &sKey, const Q
         m_lastError = {IniErrorNumber::InvalidArgument, *problem};
         return 0;
     }
+    m_lastNotice.clear();
     const bool ok = IniFileStore::update(
-        m_fileName,
-        [&](IniDocument &doc) { return doc.setValue(sSection, sKey, Value) || doc.wasConverted(); },
-        m_lastError);
+        m_fileName, [&](IniDocument &doc) { return doc.setValue(sSection, sKey, Value); },
+        m_lastError, &m_lastNotice);
     return ok ? 1 : 0;
 }
 

@@ -46,6 +46,9 @@ public:
     qint32 DeleteSection(const QString &sSection);
 
     const IniError &lastError() const { return m_lastError; }
+    // What the user should know about the last WriteString besides its result (the file
+    // changed its encoding to hold the value), or nothing.
+    const QString &lastNotice() const { return m_lastNotice; }
 
 private:
     // The key's value, up to MaxValueLength characters; nothing when the key is missing or
@@ -55,4 +58,5 @@ private:
     QString m_fileName;
     QString m_section;
     IniError m_lastError;
+    QString m_lastNotice;
 };

@@ -76,18 +76,18 @@ SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFi
                        UserPrompts &prompts) {
     clsIni ini;
     if (!ini.setFileName(path, clsIni::PathRule::Exact)) // the caller's completed path
-        return {SaveResult::Outcome::Failed, ini.lastError()};
+        return {SaveResult::Outcome::Failed, ini.lastError(), {}};
     if (EditMode == 0 && !ini.ReadString(ProfilesSection, name, QString()).isEmpty()) {
         const QString question =
             QStringLiteral("\"%1\" adında bir profil zaten var.\r\nMevcut profil bu "
                            "bilgilerle değiştirilsin mi?")
                 .arg(name);
         if (!prompts.askYesNo(question, UserPrompts::Icon::Question))
-            return {SaveResult::Outcome::Declined, {}};
+            return {SaveResult::Outcome::Declined, {}, {}};
     }
     if (ini.WriteString(ProfilesSection, name, joinFields(fields)) == 0)
-        return {SaveResult::Outcome::Failed, ini.lastError()};
-    return {};
+        return {SaveResult::Outcome::Failed, ini.lastError(), {}};
+    return {SaveResult::Outcome::Saved, {}, ini.lastNotice()};
 }
 
 } // namespace modNetProfiles

@@ -34,6 +34,7 @@ struct SaveResult {
     enum class Outcome { Saved, Declined, Failed };
     Outcome outcome = Outcome::Saved;
     IniError error; // why it failed
+    QString notice; // what the user should know about a save that succeeded, if anything
 
     bool saved() const { return outcome == Outcome::Saved; }
 };

@@ -293,8 +293,8 @@ void tst_frmNewSettings::saveStoresProfileAndReloadsList() {
     box(0)->setText(u("007")); // no range check: stored as typed
     QTest::mouseClick(m_dialog->cmdSave, Qt::LeftButton);
     QCOMPARE(readAll(m_path),
-             QByteArray("[Profiles]\nŞube KASA=007.168.5.50.255.255.255.0.192.168.5.254."
-                        "192.168.5.254....\n"));
+             QByteArray("[Profiles]\r\nŞube KASA=007.168.5.50.255.255.255.0.192.168.5.254."
+                        "192.168.5.254....\r\n"));
     QCOMPARE(m_list.items, QStringList{u("Şube KASA")});
     QVERIFY(m_dialog->isVisible()); // stays open with its input
     QCOMPARE(box(1)->text(), u("168"));

@@ -4,6 +4,7 @@
 #include "IniDocument.h"
 #include "IniLines.h"
 
+#include <QStringEncoder>
 #include <QStringList>
 #include <cstdint>
 #include <cstdlib>
@@ -39,10 +40,8 @@ void checkReads(const IniDocument &doc, const QStringList &sections) {
     }
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+// Reads, one write and deletions on a file of these bytes.
+void checkFile(const QByteArray &bytes) {
     const IniDocument doc = IniDocument::fromFileBytes(bytes);
 
     // Names from the input itself, so that the fuzzer can reach odd ones.
@@ -57,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     if (IniDocument::sectionNameProblem(section) || IniDocument::keyNameProblem(key) ||
         IniDocument::valueProblem(value))
-        return 0;
+        return;
 
     // What every other key holds before the write.
     struct Entry {
@@ -90,5 +89,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     check(!removed.value(section, key).has_value());
     removed.removeSection(section);
     check(removed.keyNames(section).isEmpty());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    checkFile(bytes);
+    // The same text as Notepad's "Unicode" saves it, and with lines ended by CR alone.
+    QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    checkFile(utf16.encode(QString::fromUtf8(bytes)));
+    QByteArray crOnly = bytes;
+    crOnly.replace('\n', '\r');
+    checkFile(crOnly);
     return 0;
 }

@@ -40,7 +40,7 @@ private Q_SLOTS:
     void readOnlyFileIsNotWritten();
     void deleteOfMissingKeyTouchesNothing();
     void deleteSection();
-    void windows1254FileIsStoredAsUtf8OnWrite();
+    void windows1254FileStaysWindows1254();
     void writeKeepsPermissionsAndLink();
 
 private:
@@ -263,7 +263,7 @@ void tst_clsIni::deleteSection() {
     QCOMPARE(readAll(m_path), QByteArray("[CurrentProfile]\nProfileName=KASA\n"));
 }
 
-void tst_clsIni::windows1254FileIsStoredAsUtf8OnWrite() {
+void tst_clsIni::windows1254FileStaysWindows1254() {
     // "İzmir Şube ğ" in Windows-1254, with Windows line ends.
     writeAll(m_path, "[Profiles]\r\n\xDDzmir \xDE"
                      "ube \xF0=1.2\r\n");
@@ -275,9 +275,18 @@ void tst_clsIni::windows1254FileIsStoredAsUtf8OnWrite() {
     QCOMPARE(keys, QStringList{u("İzmir Şube ğ")});
     QCOMPARE(ini.ReadString(u("Profiles"), u("İZMİR ŞUBE Ğ"), QString()), u("1.2"));
 
+    // A Windows computer reads it again: it stays in its code page and its line ends.
     QCOMPARE(ini.WriteString(u("CurrentProfile"), u("ProfileName"), u("İzmir Şube ğ")), 1);
-    QCOMPARE(readAll(m_path), QByteArray("[Profiles]\r\nİzmir Şube ğ=1.2\r\n"
-                                         "[CurrentProfile]\r\nProfileName=İzmir Şube ğ\r\n"));
+    QVERIFY(ini.lastNotice().isEmpty());
+    QCOMPARE(readAll(m_path), QByteArray("[Profiles]\r\n\xDDzmir \xDE"
+                                         "ube \xF0=1.2\r\n[CurrentProfile]\r\nProfileName=\xDDzmir "
+                                         "\xDE"
+                                         "ube \xF0\r\n"));
+    // A name the code page cannot hold: the file becomes UTF-8, and the user is told.
+    QCOMPARE(ini.WriteString(u("Profiles"), u("Кафе"), u("2")), 1);
+    QVERIFY(ini.lastNotice().contains(u("UTF-8")));
+    QCOMPARE(ini.ReadString(u("Profiles"), u("izmir şube ğ"), QString()), u("1.2"));
+    QVERIFY(readAll(m_path).startsWith("[Profiles]\r\nİzmir Şube ğ=1.2\r\nКафе=2\r\n"));
 }
 
 void tst_clsIni::writeKeepsPermissionsAndLink() {

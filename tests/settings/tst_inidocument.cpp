@@ -2,6 +2,7 @@
 // line, encodings and line ends.
 #include "IniDocument.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 namespace {
@@ -12,6 +13,13 @@ IniDocument doc(const char *text) {
 
 QString u(const char *utf8) {
     return QString::fromUtf8(utf8);
+}
+
+// The text in UTF-16 with its byte-order mark, as Notepad saves "Unicode".
+QByteArray utf16(bool littleEndian, const char *utf8) {
+    QStringEncoder encoder(littleEndian ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
+                           QStringEncoder::Flag::WriteBom);
+    return encoder.encode(QString::fromUtf8(utf8));
 }
 
 } // namespace
@@ -27,8 +35,9 @@ private Q_SLOTS:
     void setValueKeepsOtherLines();
     void removeKeyTakesEveryCopy();
     void removeSectionTakesEveryPart();
-    void windows1254IsDecoded();
-    void byteOrderMarkAndLineEnds();
+    void fileKeepsItsShape_data();
+    void fileKeepsItsShape();
+    void quotedValuesRoundTrip();
     void refusedNames_data();
     void refusedNames();
 };
@@ -63,6 +72,24 @@ void tst_IniDocument::lookup_data() {
     QTest::newRow("CR LF") << QByteArray("[s]\r\nk=1\r\n") << u("s") << u("k") << u("1");
     QTest::newRow("no final line end") << QByteArray("[s]\nk=1") << u("s") << u("k") << u("1");
     QTest::newRow("empty value") << QByteArray("[s]\nk=\n") << u("s") << u("k") << u("");
+    QTest::newRow("double quotes")
+        << QByteArray("[s]\nk = \"1.2\" \n") << u("s") << u("k") << u("1.2");
+    QTest::newRow("single quotes") << QByteArray("[s]\nk='1.2'\n") << u("s") << u("k") << u("1.2");
+    QTest::newRow("one pair only")
+        << QByteArray("[s]\nk=\"\"x\"\"\n") << u("s") << u("k") << u("\"x\"");
+    QTest::newRow("quotes that do not match")
+        << QByteArray("[s]\nk=\"1.2'\n") << u("s") << u("k") << u("\"1.2'");
+    QTest::newRow("a lone quote") << QByteArray("[s]\nk=\"\n") << u("s") << u("k") << u("\"");
+    QTest::newRow("CR alone") << QByteArray("[s]\rj=0\rk=1\r") << u("s") << u("k") << u("1");
+    QTest::newRow("end-of-file mark") << QByteArray("[s]\r\nk=1\x1A") << u("s") << u("k") << u("1");
+    QTest::newRow("unclosed bracket is no header")
+        << QByteArray("[s]\nj=0\n[t\nk=1\n") << u("s") << u("k") << u("1");
+    QTest::newRow("UTF-16 LE") << utf16(true, "[s]\r\nŞ=1\r\n") << u("s") << u("ş") << u("1");
+    QTest::newRow("UTF-16 BE") << utf16(false, "[s]\r\nk=1") << u("s") << u("k") << u("1");
+    QTest::newRow("stray byte leaves UTF-8 lines UTF-8")
+        << QByteArray("; \xFF\n[s]\nŞube=1\n") << u("s") << u("şube") << u("1");
+    QTest::newRow("Windows-1254") << QByteArray("[s]\r\n\xDEUBE \xDDzmir \xF0=1.2\r\n") << u("s")
+                                  << u("şube izmir ğ") << u("1.2");
     QTest::newRow("value starting with U+FEFF")
         << QByteArray("[s]\nk=\xEF\xBB\xBF\xEF\xBB\xBFx\n") << u("s") << u("k")
         << QString(QChar(0xFEFF)) + QChar(0xFEFF) + u("x");
@@ -109,7 +136,7 @@ void tst_IniDocument::setValueKeepsOtherLines_data() {
         << QByteArray("[Profiles]\n[Other]\n") << QByteArray("[Profiles]\nKASA=new\n[Other]\n");
     QTest::newRow("missing section goes to the end")
         << QByteArray("[Other]\nB=2") << QByteArray("[Other]\nB=2\n[Profiles]\nKASA=new\n");
-    QTest::newRow("empty file") << QByteArray() << QByteArray("[Profiles]\nKASA=new\n");
+    QTest::newRow("empty file") << QByteArray() << QByteArray("[Profiles]\r\nKASA=new\r\n");
     QTest::newRow("CR LF file stays CR LF")
         << QByteArray("[Other]\r\nB=2\r\n")
         << QByteArray("[Other]\r\nB=2\r\n[Profiles]\r\nKASA=new\r\n");
@@ -144,23 +171,66 @@ void tst_IniDocument::removeSectionTakesEveryPart() {
     QVERIFY(!d.removeSection(u("s")));
 }
 
-void tst_IniDocument::windows1254IsDecoded() {
-    // "ŞUBE İzmir ğ" in Windows-1254.
-    IniDocument d = doc("[Profiles]\r\n\xDE"
-                        "UBE \xDDzmir \xF0=1.2\r\n");
-    QVERIFY(d.wasConverted());
-    QCOMPARE(d.keyNames(u("Profiles")), QStringList{u("ŞUBE İzmir ğ")});
-    QVERIFY(d.setValue(u("Profiles"), u("şube izmir ğ"), u("3")));
-    QCOMPARE(d.toFileBytes(), QByteArray("[Profiles]\r\nşube izmir ğ=3\r\n"));
+void tst_IniDocument::fileKeepsItsShape_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("key"); // set to "2" in [Profiles]; "-" before the name deletes
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<bool>("encodingChanged");
+
+    const auto row = [](const char *name, const QByteArray &before, const char *key,
+                        const QByteArray &after, bool changed = false) {
+        QTest::newRow(name) << before << u(key) << after << changed;
+    };
+    // "ŞUBE" in Windows-1254 is \xDE UBE.
+    row("Windows-1254 stays Windows-1254", "[Profiles]\r\n\xDEUBE=1\r\n", "Şube İki",
+        "[Profiles]\r\n\xDEUBE=1\r\n\xDEube \xDDki=2\r\n");
+    row("Windows-1254, a change", "[Profiles]\r\n\xDEUBE=1\r\n; \xF0\r\n", "ŞUBE",
+        "[Profiles]\r\n\xDEUBE=2\r\n; \xF0\r\n");
+    row("Windows-1254, a delete", "; \xFE\r\n[Profiles]\r\n\xDEUBE=1\r\nA=1\r\n", "-a",
+        "; \xFE\r\n[Profiles]\r\n\xDEUBE=1\r\n");
+    row("a name Windows-1254 cannot hold makes it UTF-8", "[Profiles]\r\n\xDEUBE=1\r\n", "Кафе",
+        "[Profiles]\r\nŞUBE=1\r\nКафе=2\r\n", true);
+    row("UTF-8 with a stray byte keeps both", "; \xFF\n[Profiles]\nŞube=1\n", "Şube",
+        "; \xFF\n[Profiles]\nŞube=2\n");
+    row("UTF-8 with byte-order mark", "\xEF\xBB\xBF[Profiles]\r\nA=1\r\n", "Şube",
+        "\xEF\xBB\xBF[Profiles]\r\nA=1\r\nŞube=2\r\n");
+    row("UTF-16 LE", utf16(true, "[Profiles]\r\nŞube=1\r\n"), "Кафе",
+        utf16(true, "[Profiles]\r\nŞube=1\r\nКафе=2\r\n"));
+    row("UTF-16 BE", utf16(false, "[Profiles]\r\nŞube=1\r\n"), "Şube",
+        utf16(false, "[Profiles]\r\nŞube=2\r\n"));
+    row("CR alone", "[Profiles]\rA=1\r", "Kasa", "[Profiles]\rA=1\rKasa=2\r");
+    row("end-of-file mark stays last", "[Profiles]\r\nA=1\r\n\x1A", "Kasa",
+        "[Profiles]\r\nA=1\r\nKasa=2\r\n\x1A");
+    row("new file: UTF-8 and CR LF", "", "Şube", "[Profiles]\r\nŞube=2\r\n");
+    row("LF file stays LF", "[Other]\nB=2\n", "Kasa", "[Other]\nB=2\n[Profiles]\nKasa=2\n");
 }
 
-void tst_IniDocument::byteOrderMarkAndLineEnds() {
-    IniDocument d = doc("\xEF\xBB\xBF[s]\r\nk=1\r\n");
-    QVERIFY(!d.wasConverted());
-    QCOMPARE(d.value(u("s"), u("k")), std::optional<QString>(u("1")));
-    QCOMPARE(d.lineEnd(), QByteArrayView("\r\n"));
-    d.setValue(u("s"), u("n"), u("2"));
-    QCOMPARE(d.toFileBytes(), QByteArray("\xEF\xBB\xBF[s]\r\nk=1\r\nn=2\r\n"));
+void tst_IniDocument::fileKeepsItsShape() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, key);
+    QFETCH(QByteArray, after);
+    QFETCH(bool, encodingChanged);
+    IniDocument d = IniDocument::fromFileBytes(before);
+    if (key.startsWith(u'-'))
+        QVERIFY(d.removeKey(u("Profiles"), key.mid(1)));
+    else
+        QVERIFY(d.setValue(u("Profiles"), key, u("2")));
+    QCOMPARE(d.toFileBytes(), after);
+    QCOMPARE(d.encodingChanged(), encodingChanged);
+    // What was written reads back the same.
+    const IniDocument reread = IniDocument::fromFileBytes(d.toFileBytes());
+    QCOMPARE(reread.keyNames(u("Profiles")), d.keyNames(u("Profiles")));
+    if (!key.startsWith(u'-'))
+        QCOMPARE(reread.value(u("Profiles"), key), std::optional<QString>(u("2")));
+}
+
+void tst_IniDocument::quotedValuesRoundTrip() {
+    for (const QString &value : {u("\"x\""), u("'x'"), u("\""), u("\"x'"), u("\"\""), u("a\"b")}) {
+        IniDocument d;
+        d.setValue(u("s"), u("k"), value);
+        QCOMPARE(IniDocument::fromFileBytes(d.toFileBytes()).value(u("s"), u("k")),
+                 std::optional<QString>(value));
+    }
 }
 
 void tst_IniDocument::refusedNames_data() {

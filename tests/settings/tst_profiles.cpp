@@ -125,7 +125,7 @@ void tst_Profiles::saveStoresJoinedFields() {
     QFETCH(QString, dotted);
     QFETCH(QByteArray, line);
     QVERIFY(ProfileSave(m_path, u("KASA"), fields(dotted), m_prompts).saved());
-    QCOMPARE(readAll(m_path), "[Profiles]\n" + line + "\n");
+    QCOMPARE(readAll(m_path), "[Profiles]\r\n" + line + "\r\n");
     QVERIFY(m_prompts.questions.isEmpty());
 }
 

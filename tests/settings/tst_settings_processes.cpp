@@ -29,7 +29,7 @@ bool wellFormed(const QByteArray &bytes, QString &why) {
         return false;
     }
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        const QByteArray &line = lines[i];
+        const QByteArray line = lines[i].endsWith('\r') ? lines[i].chopped(1) : lines[i];
         if (line == "[Profiles]")
             continue;
         const qsizetype eq = line.indexOf('=');

@@ -1,0 +1,70 @@
+#include "SettingsPath.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <climits>
+#include <unistd.h>
+
+namespace SettingsPath {
+
+namespace {
+
+QByteArray folderOf(const QByteArray &path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : path.left(slash);
+}
+
+} // namespace
+
+std::optional<IniError> unsafeLink(const QString &path) {
+    QByteArray current = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    for (int hop = 0; hop < 40; ++hop) { // the kernel's own limit ends a longer chain
+        struct stat link {};
+        if (::lstat(current.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return std::nullopt;
+        const QByteArray folder = folderOf(current);
+        struct stat dir {};
+        if (::stat(folder.constData(), &dir) != 0)
+            return std::nullopt;
+        const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
+        if (shared && link.st_uid != ::geteuid() && link.st_uid != dir.st_uid)
+            return IniError{IniErrorNumber::PermissionDenied,
+                            QStringLiteral("Ayar dosyası, herkesin yazabildiği %1 klasöründe "
+                                           "başka bir kullanıcıya ait bir bağlantı (symlink): "
+                                           "%2\nBaşka bir kullanıcının dosyalarınızı "
+                                           "değiştirmesine yol açabileceği için izlenmedi.")
+                                .arg(QFile::decodeName(folder), path)};
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(current.constData(), target, sizeof target - 1);
+        if (n <= 0)
+            return std::nullopt;
+        const QByteArray next(target, n);
+        current = next.startsWith('/') ? next : folder + '/' + next;
+    }
+    return std::nullopt;
+}
+
+std::optional<IniError> notRegular(const struct stat &st, const QString &path) {
+    if (S_ISREG(st.st_mode))
+        return std::nullopt;
+    const QString kind = S_ISDIR(st.st_mode)    ? QStringLiteral("bir klasör")
+                         : S_ISFIFO(st.st_mode) ? QStringLiteral("bir FIFO (adlandırılmış boru)")
+                         : S_ISSOCK(st.st_mode) ? QStringLiteral("bir soket")
+                         : (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+                             ? QStringLiteral("bir aygıt")
+                             : QStringLiteral("düzenli bir dosya değil");
+    return IniError{IniErrorNumber::PathFileAccess,
+                    QStringLiteral("Ayar dosyası olarak yalnızca düzenli bir dosya kullanılabilir; "
+                                   "%1 %2.")
+                        .arg(path, kind)};
+}
+
+IniError tooLarge(qint64 size, const QString &path) {
+    return {IniErrorNumber::PathFileAccess,
+            QStringLiteral("Ayar dosyası çok büyük (%1 MB; en çok %2 MB okunur): %3")
+                .arg(size / (1024 * 1024))
+                .arg(MaxFileSize / (1024 * 1024))
+                .arg(path)};
+}
+
+} // namespace SettingsPath
