@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +43,9 @@ private Q_SLOTS:
     void deleteSection();
     void windows1254FileStaysWindows1254();
     void writeKeepsPermissionsAndLink();
+    void onlyRegularFilesAreRead_data();
+    void onlyRegularFilesAreRead();
+    void linksInSharedFolders();
 
 private:
     QTemporaryDir m_dir;
@@ -306,6 +310,84 @@ void tst_clsIni::writeKeepsPermissionsAndLink() {
     QCOMPARE(int(st.st_mode & 0777), 0640);
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Hidden | QDir::Files).filter(u(".tmp-")),
              QStringList());
+}
+
+void tst_clsIni::onlyRegularFilesAreRead_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("FIFO") << u("fifo") << u("FIFO");
+    QTest::newRow("link to /dev/zero") << u("zero") << u("aygıt");
+    QTest::newRow("folder") << u("folder") << u("klasör");
+    QTest::newRow("over 64 MiB") << u("large") << u("çok büyük");
+}
+
+void tst_clsIni::onlyRegularFilesAreRead() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QByteArray native = QFile::encodeName(m_path);
+    if (kind == u("fifo"))
+        QVERIFY(::mkfifo(native.constData(), 0600) == 0);
+    else if (kind == u("zero"))
+        QVERIFY(QFile::link(u("/dev/zero"), m_path));
+    else if (kind == u("folder"))
+        QVERIFY(QDir().mkdir(m_path));
+    else {
+        QFile big(m_path);
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(65 * 1024 * 1024)); // sparse: no disk space taken
+    }
+    // Never waits, never reads without end: refused with the reason.
+    clsIni ini;
+    QString why;
+    if (!ini.setFileName(m_path)) {
+        why = ini.lastError().description;
+    } else {
+        QStringList keys;
+        qint32 count = 0;
+        QVERIFY(!ini.ReadSection(ini.FileName(), u("Profiles"), keys, count));
+        QCOMPARE(ini.WriteString(u("Profiles"), u("KASA"), u("1")), 0);
+        why = ini.lastError().description;
+    }
+    QVERIFY2(why.contains(reason), qPrintable(why));
+    QDir(m_path).removeRecursively();
+    QFile::remove(m_path);
+}
+
+void tst_clsIni::linksInSharedFolders() {
+    if (::geteuid() != 0)
+        QSKIP("making a file of another user needs root");
+    constexpr uid_t other = 65534;
+    // A folder such as /tmp, and in it a link that another user planted towards our file.
+    const QString shared = m_dir.filePath(u("shared"));
+    QVERIFY(QDir().mkdir(shared));
+    QVERIFY(::chmod(QFile::encodeName(shared).constData(), 01777) == 0);
+    const QString victim = m_dir.filePath(u("victim.config"));
+    writeAll(victim, "[s]\nk=1\n");
+    const QString link = shared + u("/settings.config");
+    QVERIFY(QFile::link(victim, link));
+    const QByteArray nativeLink = QFile::encodeName(link);
+    QVERIFY(::lchown(nativeLink.constData(), other, other) == 0);
+
+    clsIni ini;
+    QVERIFY(!ini.setFileName(link));
+    QVERIFY2(ini.lastError().description.contains(u("bağlantı")),
+             qPrintable(ini.lastError().description));
+    QCOMPARE(ini.WriteString(u("s"), u("k"), u("2")), 0);
+    QCOMPARE(readAll(victim), QByteArray("[s]\nk=1\n"));
+
+    // Our own link is followed; a temporary file of another user beside the file is no
+    // leftover of ours and stays, one of ours is removed.
+    QVERIFY(::lchown(nativeLink.constData(), 0, 0) == 0);
+    const QString theirs = m_dir.filePath(u(".victim.config.tmp-theirs"));
+    const QString ours = m_dir.filePath(u(".victim.config.tmp-ours"));
+    writeAll(theirs, "x");
+    writeAll(ours, "x");
+    QVERIFY(::chown(QFile::encodeName(theirs).constData(), other, other) == 0);
+    QVERIFY(ini.setFileName(link));
+    QCOMPARE(ini.WriteString(u("s"), u("k"), u("2")), 1);
+    QCOMPARE(readAll(victim), QByteArray("[s]\nk=2\n"));
+    QVERIFY(QFileInfo::exists(theirs));
+    QVERIFY(!QFileInfo::exists(ours));
 }
 
 QTEST_GUILESS_MAIN(tst_clsIni)

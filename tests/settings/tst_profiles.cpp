@@ -2,6 +2,7 @@
 #include "FakePrompts.h"
 #include "ProfileList.h"
 #include "TestFiles.h"
+#include "clsIni.h"
 #include "modNetProfiles.h"
 
 #include <QDir>
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void editModeNeverAsks();
     void failedSaveIsReported();
     void settingsFileBesideProgram();
+    void windowsFileComesOutAsItWent();
 
 private:
     QTemporaryDir m_dir;
@@ -176,3 +178,48 @@ void tst_Profiles::settingsFileBesideProgram() {
 
 QTEST_GUILESS_MAIN(tst_Profiles)
 #include "tst_profiles.moc"
+
+// A settings file as a Turkish Windows computer and Notepad leave it: Windows-1254, CR LF,
+// quotes, comments, an unknown section. A read, a new profile, a changed one and a delete
+// leave every other line as it was, byte for byte, in the same encoding and line ends.
+void tst_Profiles::windowsFileComesOutAsItWent() {
+    const QByteArray head = "; Merkez ma\xF0"
+                            "aza ayarlar\xFD\r\n[Profiles]\r\n";
+    const QByteArray kasa =
+        "KASA = \"192.168.5.50.255.255.255.0.192.168.5.254.192.168.5.254....\"\r\n";
+    const QByteArray sube = "\xDE"
+                            "ube \xDDzmir=10.0.0.20.255.0.0.0.10.0.0.1.10.0.0.1....\r\n";
+    const QByteArray ofis = "OFIS='10.0.0.21.255.0.0.0.10.0.0.1.10.0.0.1....'\r\n";
+    const QByteArray tail = "[Yaz\xFD"
+                            "c\xFD]\r\nAd=Kasa yaz\xFD"
+                            "c\xFDs\xFD\r\n[CurrentProfile]\r\n"
+                            "ProfileName=\xDE"
+                            "ube \xDDzmir\r\n";
+    writeAll(m_path, head + kasa + sube + ofis + tail);
+
+    StringProfileList list;
+    ProfilesLoad(m_path, list, m_prompts);
+    QCOMPARE(list.items, (QStringList{u("KASA"), u("Şube İzmir"), u("OFIS")}));
+    clsIni ini;
+    QVERIFY(ini.setFileName(m_path));
+    QCOMPARE(ini.ReadString(u("Profiles"), u("OFIS"), QString()),
+             u("10.0.0.21.255.0.0.0.10.0.0.1.10.0.0.1...."));
+
+    EditMode = 0;
+    QVERIFY(ProfileSave(m_path, u("Çarşı"), fields(u("10.0.0.22.255.0.0.0.10.0.0.1.10.0.0.1")),
+                        m_prompts)
+                .saved());
+    EditMode = 1;
+    QVERIFY(ProfileSave(m_path, u("KASA"),
+                        fields(u("192.168.5.51.255.255.255.0.192.168.5.254.192.168.5.254")),
+                        m_prompts)
+                .saved());
+    QCOMPARE(ini.DeleteKey(u("Profiles"), u("ofis")), 1);
+    QVERIFY(m_prompts.messages.isEmpty());
+    QCOMPARE(readAll(m_path),
+             head + "KASA=192.168.5.51.255.255.255.0.192.168.5.254.192.168.5.254....\r\n" + sube +
+                 "\xC7"
+                 "ar\xFE\xFD"
+                 "=10.0.0.22.255.0.0.0.10.0.0.1.10.0.0.1....\r\n" +
+                 tail);
+}
