@@ -88,7 +88,9 @@ IniDocument IniDocument::fromFileBytes(QByteArray bytes) {
     const bool le = bytes.startsWith("\xFF\xFE");
     if (le || bytes.startsWith("\xFE\xFF")) {
         doc.m_encoding = le ? Encoding::Utf16LE : Encoding::Utf16BE;
-        QStringDecoder decoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        // The mark is taken off above; a second one would be part of the text.
+        QStringDecoder decoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                               QStringDecoder::Flag::ConvertInitialBom);
         QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
         if (text.endsWith(QChar(kEofMarkChar))) {
             doc.m_eofMark = true;
