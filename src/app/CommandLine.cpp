@@ -84,5 +84,12 @@ QString CommandLine::usage() {
         "                     çalışır (varsayılan dosya program klasöründe\n"
         "                     simulated-computer.json)\n"
         "  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)\n"
-        "  --help             bu yardımı gösterir\n");
+        "  --help             bu yardımı gösterir\n"
+        "\n"
+        "Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında\n"
+        "verilir; verilmezse satır \"SERVİS YOK\" der ve hiçbir şey denetlenmez:\n"
+        "  [Links]\n"
+        "  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php\n"
+        "Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,\n"
+        "sunucu, port) izlenir.\n");
 }

@@ -28,4 +28,11 @@ bool sameProfileName(const QString &a, const QString &b) {
     return IniCodec::foldName(a.trimmed()) == IniCodec::foldName(b.trimmed());
 }
 
+QString noServiceHelp() {
+    return QStringLiteral("Dış adres servisi ayarlanmamış: internet bağlantısı denetlenmiyor ve "
+                          "bağlantı yokken otomatik IP'ye geçilmiyor.\nAyar dosyasının [Links] "
+                          "bölümüne servisin adresini yazın, örneğin:\n[Links]\n"
+                          "ExternalAddressUrl=http://sunucu.ornek:8080/ip.php");
+}
+
 } // namespace MainWindowRules

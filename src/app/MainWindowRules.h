@@ -21,4 +21,7 @@ QString deleteQuestion(const QString &name);
 // Whether two profile names are the same name (letter case aside, as in the settings file).
 bool sameProfileName(const QString &a, const QString &b);
 
+// How to configure the address service, for the user who sees "SERVİS YOK".
+QString noServiceHelp();
+
 } // namespace MainWindowRules

@@ -435,15 +435,30 @@ void frmMain::ipnedir_Click() {
     m_refreshing = true;
     icip->setText(m_services.localAddress(*m_services.prompts));
     const QString url = Links::externalAddressUrl(*SettingsIni);
+    disip->setToolTip(QString());
     if (url.isEmpty()) {
         // No address service configured: nothing to judge the connection by.
         disip->setText(QStringLiteral("SERVİS YOK"));
+        disip->setToolTip(MainWindowRules::noServiceHelp());
     } else {
-        disip->setText(
-            ExternalAddress::HttpPost(QUrl(url), QByteArray(), m_services.httpTimeoutMs));
-        if (disip->text().size() < ExternalAddress::MinAnswerLength && !m_closeRequested) {
+        // A close request ends the wait at once.
+        const ExternalAddress::Answer answer = ExternalAddress::post(
+            QUrl(url), QByteArray(), m_services.httpTimeoutMs, [this] { return m_closeRequested; });
+        const ExternalAddress::Outcome outcome = ExternalAddress::outcome(answer);
+        using Kind = ExternalAddress::Outcome::Kind;
+        if (outcome.kind == Kind::Address) {
+            disip->setText(outcome.text);
+        } else if (outcome.kind == Kind::ServiceError) {
+            // The service answered: the internet is there, only the address is not.
+            disip->setText(QStringLiteral("SERVİS HATASI"));
+            disip->setToolTip(QStringLiteral("Adres servisi %1 hata koduyla yanıt verdi: internet "
+                                             "bağlantısı var, ancak dış adres alınamadı.\n%2")
+                                  .arg(answer.status)
+                                  .arg(url));
+        } else {
             disip->setText(QStringLiteral("İNTERNET YOK"));
-            cmdEnableDHCP_Click();
+            if (!m_closeRequested)
+                cmdEnableDHCP_Click();
         }
     }
     if (TrayIconShown)

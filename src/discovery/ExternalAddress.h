@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 // The address under which the computer is seen on the internet, as the address service
 // answers a POST to /ip.php.
@@ -12,18 +13,46 @@ namespace ExternalAddress {
 constexpr int MaxAnswerBytes = 256;
 // Shorter answers are no answer at all.
 constexpr int MinAnswerLength = 5;
+// Redirects followed, and only to the same scheme, host and port.
+constexpr int MaxRedirects = 5;
 
-// What to show for an answer: its text as it came (cut at MaxAnswerBytes), and whether it
-// counts as an answer.
+// What to show for an answer's body: its first line, without control characters and without
+// the characters that reorder text (so "\u202E7.311.0.302" cannot pass for 203.0.113.7), and
+// whether the body counts as an answer (at least MinAnswerLength characters).
 struct Judgement {
     QString text;
     bool usable = false;
 };
 Judgement judge(const QByteArray &body);
 
-// One POST with the body; the response body whatever the status, or the empty text when
-// anything fails (no network, a name that does not resolve, refused, timed out). The
-// window keeps painting while it waits, and takes no input.
+// One exchange with the service.
+struct Answer {
+    bool complete = false; // an HTTP answer arrived, from the service itself, in time
+    int status = 0;
+    QByteArray body; // at most MaxAnswerBytes + 1 bytes of it
+};
+
+// What the window makes of an answer.
+struct Outcome {
+    enum class Kind {
+        Address,      // shown as the external address
+        NoInternet,   // nothing usable: "İNTERNET YOK", and the switch to DHCP
+        ServiceError, // the service answered with an error: the internet is there
+    };
+    Kind kind = Kind::NoInternet;
+    QString text; // for Address: what to show
+};
+Outcome outcome(const Answer &answer);
+
+// One POST with the body. The whole exchange, from the request to the end of the answer,
+// has `timeoutMs`, whatever the server trickles; past it, or when `cancelled` says so (it is
+// asked every few milliseconds), the answer is incomplete. The window keeps painting while it
+// waits, and takes no input.
+Answer post(const QUrl &url, const QByteArray &body, int timeoutMs = 10000,
+            const std::function<bool()> &cancelled = {});
+
+// The text of an answer as the window shows it, or the empty text when no usable answer
+// came in time.
 QString HttpPost(const QUrl &url, const QByteArray &body, int timeoutMs = 10000);
 
 } // namespace ExternalAddress

@@ -84,6 +84,7 @@ private Q_SLOTS:
     void refreshRunsOnLoadButtonAndTick();
     void noServiceSwitchesToDhcpOnce();
     void withoutConfiguredServiceNothingSwitches();
+    void closingEndsTheCheckAtOnce();
     void layout_data();
     void layout();
 
@@ -106,6 +107,7 @@ private:
     std::unique_ptr<SimulatedFixture> m_pc;
     QList<QUrl> m_opened;
     bool m_openResult = true;
+    int m_httpTimeoutMs = 500;
     std::unique_ptr<frmMain> m_window;
 };
 
@@ -118,6 +120,7 @@ void tst_frmMain::init() {
     m_opened.clear();
     m_openResult = true;
     m_pathRule = clsIni::PathRule::Complete;
+    m_httpTimeoutMs = 500;
     TrayIconShown = false;
 }
 
@@ -150,7 +153,7 @@ void tst_frmMain::construct() {
     services.tray = m_tray.get();
     services.backend = m_pc->computer.get();
     services.localAddress = [](UserPrompts &) { return QStringLiteral("10.0.0.5"); };
-    services.httpTimeoutMs = 500;
+    services.httpTimeoutMs = m_httpTimeoutMs;
     services.openUrl = [this](const QUrl &url) {
         m_opened.append(url);
         return m_openResult;
@@ -676,6 +679,9 @@ void tst_frmMain::refreshShowsTheAnswer_data() {
     QTest::newRow("four characters")
         << CannedHttpServer::http(200, "1.2.") << false << u("İNTERNET YOK");
     QTest::newRow("time-out") << QByteArray() << true << u("İNTERNET YOK");
+    QTest::newRow("error page: the internet is there")
+        << CannedHttpServer::http(503, "<h1>Service Unavailable</h1>") << false
+        << u("SERVİS HATASI");
 }
 
 void tst_frmMain::refreshShowsTheAnswer() {
@@ -696,6 +702,8 @@ void tst_frmMain::refreshShowsTheAnswer() {
     QCOMPARE(m_window->disip->text(), shown);
     QCOMPARE(m_window->disip->textFormat(), Qt::PlainText);
     const bool fellBack = shown == u("İNTERNET YOK");
+    if (shown == u("SERVİS HATASI"))
+        QVERIFY(m_window->disip->toolTip().contains(u("503")));
     QCOMPARE(m_pc->stored()[0].dhcp, fellBack);
     QCOMPARE(readAll(m_path).contains("ProfileName=Ofis"), !fellBack);
     QCOMPARE(m_window->Timer1Interval(), fellBack ? 10000 : 0);
@@ -746,9 +754,26 @@ void tst_frmMain::withoutConfiguredServiceNothingSwitches() {
     writeSettings("[CurrentProfile]\nProfileName=Ofis\n");
     QVERIFY(load());
     QCOMPARE(m_window->disip->text(), u("SERVİS YOK"));
+    QVERIFY(m_window->disip->toolTip().contains(u("ExternalAddressUrl="))); // how to set it
     QVERIFY(!m_pc->stored()[0].dhcp);
     QCOMPARE(m_window->Timer1Interval(), 0);
     QVERIFY(readAll(m_path).contains("ProfileName=Ofis"));
+}
+
+void tst_frmMain::closingEndsTheCheckAtOnce() {
+    CannedHttpServer server;
+    server.trickleMs = 100; // a whole answer would take ten seconds and more
+    m_httpTimeoutMs = 60000;
+    writeSettings("[CurrentProfile]\nProfileName=Ofis\n[Links]\nExternalAddressUrl=" +
+                  server.url().toUtf8() + "\n");
+    construct();
+    bool unloaded = false;
+    connect(m_window.get(), &frmMain::unloaded, this, [&] { unloaded = true; });
+    QTimer::singleShot(300, m_window.get(), [this] { m_window->close(); });
+    QVERIFY(!m_window->Form_Load(CommandLine::parse({})));
+    QVERIFY(unloaded);
+    QTRY_COMPARE(server.abandoned, 1);                     // it did not wait for the trickle to end
+    QVERIFY(readAll(m_path).contains("ProfileName=Ofis")); // closing is no reason to switch
 }
 
 void tst_frmMain::webPageButtons() {

@@ -28,6 +28,9 @@ private Q_SLOTS:
     void ourServiceRefusesOtherRequests();
     void preparedAnswers();
     void failuresGiveNothing();
+    void errorStatusIsNoAddress();
+    void deadlineCountsTheWholeAnswer();
+    void redirectsOnlyToTheSameServer();
 };
 
 void tst_ExternalAddress::judgement_data() {
@@ -38,7 +41,16 @@ void tst_ExternalAddress::judgement_data() {
     QTest::newRow("empty") << QByteArray() << QString() << false;
     QTest::newRow("four characters") << QByteArray("1.2.") << u("1.2.") << false;
     QTest::newRow("five characters") << QByteArray("1.2.3") << u("1.2.3") << true;
-    QTest::newRow("line breaks count") << QByteArray("1.2\r\n") << u("1.2\r\n") << true;
+    QTest::newRow("line breaks count, but only the first line shows")
+        << QByteArray("1.2\r\n<b>second</b>") << u("1.2") << true;
+    QTest::newRow("control characters are not shown")
+        << QByteArray("85.\x01\x1b[2J105.\t1.2") << u("85.[2J105.1.2") << true;
+    QTest::newRow("text that reorders itself is not shown reordered") << QByteArray("\xE2\x80\xAE"
+                                                                                    "7.311.0.302")
+                                                                      << u("7.311.0.302") << true;
+    QTest::newRow("every bidirectional control")
+        << u("\u202A1\u202B2\u202C3\u202D4\u2066.\u2067.\u2068.\u2069.\u200E5\u200F").toUtf8()
+        << u("1234....5") << true;
     QTest::newRow("HTML stays text") << QByteArray("<b>x</b>") << u("<b>x</b>") << true;
     QTest::newRow("Turkish letters") << QByteArray("İNTERNET") << u("İNTERNET") << true;
     QTest::newRow("long answer is cut")
@@ -85,11 +97,57 @@ void tst_ExternalAddress::preparedAnswers() {
     CannedHttpServer server;
     server.response = CannedHttpServer::http(200, "85.105.1.2");
     QCOMPARE(HttpPost(QUrl(server.url()), QByteArray()), u("85.105.1.2"));
-    server.response = CannedHttpServer::http(404, "Not here, sorry");
-    QCOMPARE(HttpPost(QUrl(server.url()), QByteArray()), u("Not here, sorry")); // any status
     server.response = CannedHttpServer::http(200, QByteArray(100000, 'x'));
     QCOMPARE(HttpPost(QUrl(server.url()), QByteArray()).size(), MaxAnswerBytes);
-    QCOMPARE(server.requests, 3);
+    QCOMPARE(server.requests, 2);
+}
+
+void tst_ExternalAddress::errorStatusIsNoAddress() {
+    // The service answered, so the internet is there; an error page is no address.
+    CannedHttpServer server;
+    for (const int status : {404, 500, 503}) {
+        server.response = CannedHttpServer::http(status, "<h1>Service Unavailable</h1>");
+        const Answer answer = post(QUrl(server.url()), QByteArray());
+        QVERIFY(answer.complete);
+        QCOMPARE(answer.status, status);
+        QCOMPARE(outcome(answer).kind, Outcome::Kind::ServiceError);
+    }
+}
+
+void tst_ExternalAddress::deadlineCountsTheWholeAnswer() {
+    // One byte at a time: each byte comes well within the time, the whole answer does not.
+    CannedHttpServer server;
+    server.trickleMs = 30;
+    server.response = CannedHttpServer::http(200, "85.105.1.2"); // about 100 bytes: 3 s
+    const Answer answer = post(QUrl(server.url()), QByteArray(), 600);
+    QVERIFY(!answer.complete);
+    QCOMPARE(outcome(answer).kind, Outcome::Kind::NoInternet);
+    QTRY_COMPARE(server.abandoned, 1); // the program stopped waiting
+}
+
+void tst_ExternalAddress::redirectsOnlyToTheSameServer() {
+    CannedHttpServer other(QHostAddress(u("127.0.0.2"))); // another host
+    other.response = CannedHttpServer::http(200, "203.0.113.7");
+    CannedHttpServer server;
+    for (const int status : {302, 307}) {
+        server.response = CannedHttpServer::redirect(status, other.url());
+        QCOMPARE(outcome(post(QUrl(server.url()), QByteArray())).kind, Outcome::Kind::NoInternet);
+    }
+    QCOMPARE(other.requests, 0);
+
+    // To the same scheme, host and port: followed, a POST staying a POST on 307.
+    server.requests = 0;
+    server.responses = {CannedHttpServer::redirect(307, server.url(u("/yeni/ip.php"))),
+                        CannedHttpServer::http(200, "85.105.1.2")};
+    QCOMPARE(outcome(post(QUrl(server.url()), QByteArray())).text, u("85.105.1.2"));
+    QCOMPARE(server.requests, 2);
+    QVERIFY(server.lastRequest.startsWith("POST /yeni/ip.php "));
+
+    // A redirect that never ends is no answer.
+    server.requests = 0;
+    server.responses = {CannedHttpServer::redirect(307, server.url())};
+    QCOMPARE(outcome(post(QUrl(server.url()), QByteArray())).kind, Outcome::Kind::NoInternet);
+    QVERIFY(server.requests < 3 * (MaxRedirects + 1)); // a handful, not without end
 }
 
 void tst_ExternalAddress::failuresGiveNothing() {
