@@ -8,6 +8,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 using namespace ExternalAddress;
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void errorStatusIsNoAddress();
     void deadlineCountsTheWholeAnswer();
     void redirectsOnlyToTheSameServer();
+    void serviceProtocolEdges_data();
+    void serviceProtocolEdges();
 };
 
 void tst_ExternalAddress::judgement_data() {
@@ -164,6 +167,49 @@ void tst_ExternalAddress::failuresGiveNothing() {
     closed.close();
     QCOMPARE(HttpPost(QUrl(u("http://127.0.0.1:%1/ip.php").arg(port)), QByteArray()), QString());
     QCOMPARE(HttpPost(QUrl(), QByteArray()), QString());
+}
+
+void tst_ExternalAddress::serviceProtocolEdges_data() {
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<int>("status");
+    const QByteArray post = "POST /ip.php HTTP/1.1\r\nHost: a\r\n";
+    QTest::newRow("plain") << post + "\r\n" << 200;
+    QTest::newRow("bare LF line ends") << QByteArray("POST /ip.php HTTP/1.1\nHost: a\n\n") << 200;
+    QTest::newRow("body just inside the limit")
+        << post + "Content-Length: 16380\r\n\r\n" + QByteArray(16380, 'x') << 200;
+    QTest::newRow("body at the limit")
+        << post + "Content-Length: 16384\r\n\r\n" + QByteArray(16384, 'x') << 200;
+    QTest::newRow("more than announced is not read")
+        << post + "Content-Length: 4\r\n\r\n" + QByteArray(300000, 'x') << 200;
+    QTest::newRow("body above the limit") << post + "Content-Length: 16385\r\n\r\n" << 413;
+    QTest::newRow("23-digit length") << post + "Content-Length: 10000000000000000000000\r\n\r\n"
+                                     << 413;
+    QTest::newRow("length that is no number") << post + "Content-Length: 12a\r\n\r\n" << 400;
+    QTest::newRow("negative length") << post + "Content-Length: -1\r\n\r\n" << 400;
+    QTest::newRow("two lengths") << post + "Content-Length: 1\r\nContent-Length: 2\r\n\r\nab"
+                                 << 400;
+    QTest::newRow("chunked body") << post + "Transfer-Encoding: chunked\r\n\r\n0\r\n\r\n" << 501;
+    QTest::newRow("head without end") << post + "X: " + QByteArray(9000, 'y') << 431;
+    QTest::newRow("no request line") << QByteArray("hello\r\n\r\n") << 400;
+    QTest::newRow("GET") << QByteArray("GET /ip.php HTTP/1.1\r\n\r\n") << 405;
+    QTest::newRow("other path") << QByteArray("POST /x HTTP/1.1\r\n\r\n") << 404;
+}
+
+void tst_ExternalAddress::serviceProtocolEdges() {
+    QFETCH(QByteArray, request);
+    QFETCH(int, status);
+    IpService service;
+    QVERIFY(service.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, service.port());
+    QVERIFY(client.waitForConnected(2000));
+    client.write(request);
+    // The service answers and closes, well before its time for a client runs out.
+    QTRY_VERIFY_WITH_TIMEOUT(client.state() != QAbstractSocket::ConnectedState, 4000);
+    const QByteArray answer = client.readAll();
+    QVERIFY2(answer.startsWith("HTTP/1.1 " + QByteArray::number(status) + ' '), answer.constData());
+    if (status == 200)
+        QVERIFY(answer.endsWith("\r\n\r\n127.0.0.1"));
 }
 
 QTEST_GUILESS_MAIN(tst_ExternalAddress)
