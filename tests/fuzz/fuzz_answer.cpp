@@ -11,7 +11,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         std::abort();
     if (j.text.size() > ExternalAddress::MaxAnswerBytes)
         std::abort();
-    if (j.usable != (j.text.size() >= ExternalAddress::MinAnswerLength))
+    // What is shown is one line, without control or reordering characters.
+    for (const QChar c : j.text) {
+        if (c == u'\r' || c == u'\n' || c.category() == QChar::Other_Control ||
+            (c.unicode() >= 0x202A && c.unicode() <= 0x202E) ||
+            (c.unicode() >= 0x2066 && c.unicode() <= 0x2069) || c.unicode() == 0x200E ||
+            c.unicode() == 0x200F)
+            std::abort();
+    }
+    // Whatever is shown counts towards an answer.
+    if (j.text.size() >= ExternalAddress::MinAnswerLength && !j.usable)
         std::abort();
     // Only what was read counts: the rest of a long answer changes nothing.
     if (ExternalAddress::judge(body.left(ExternalAddress::MaxAnswerBytes)).text != j.text &&
