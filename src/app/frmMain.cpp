@@ -2,6 +2,7 @@
 
 #include "AdapterCommands.h"
 #include "AddressBox.h"
+#include "Autostart.h"
 #include "ExternalAddress.h"
 #include "IniError.h"
 #include "Links.h"
@@ -528,5 +529,13 @@ void frmMain::fillTrayMenu() {
         trayMenu->addSeparator();
     trayMenu->addAction(QStringLiteral("OTOMATİK IP UYGULA"), this, &frmMain::cmdEnableDHCP_Click);
     trayMenu->addSeparator();
+    QAction *atLogin = trayMenu->addAction(QStringLiteral("Oturum açılınca başlat"));
+    atLogin->setCheckable(true);
+    atLogin->setChecked(Autostart::isEnabled());
+    connect(atLogin, &QAction::toggled, this, [this](bool on) {
+        QString error;
+        if (!Autostart::setEnabled(on, QCoreApplication::applicationFilePath(), error))
+            m_services.prompts->message(error, UserPrompts::Icon::Stop);
+    });
     trayMenu->addAction(QStringLiteral("Çıkış"), this, &QWidget::close);
 }

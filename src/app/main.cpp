@@ -1,8 +1,8 @@
 #include "CommandLine.h"
+#include "FileLocation.h"
 #include "FontWarmUp.h"
 #include "MessageBoxPrompts.h"
 #include "NetworkManagerBackend.h"
-#include "ProgramFolder.h"
 #include "ShownReporter.h"
 #include "SimulatedComputer.h"
 #include "TrayIcon.h"
@@ -27,9 +27,10 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
                                               UserPrompts &prompts) {
     const QString choice = commandLine.backend;
     if (choice.startsWith(QLatin1String("simulated"))) {
-        const QString file = choice.startsWith(QLatin1String("simulated="))
-                                 ? choice.mid(int(sizeof("simulated=")) - 1)
-                                 : programFolder() + QStringLiteral("/simulated-computer.json");
+        const QString file =
+            choice.startsWith(QLatin1String("simulated="))
+                ? choice.mid(int(sizeof("simulated=")) - 1)
+                : FileLocation::programFile(QStringLiteral("simulated-computer.json"));
         return std::make_unique<SimulatedComputer>(file);
     }
     auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus());
@@ -48,8 +49,8 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
                                         "dokunmayan benzetim bilgisayarıyla açılsın mı?")
                              .arg(reason.description),
                          UserPrompts::Icon::Question))
-        return std::make_unique<SimulatedComputer>(programFolder() +
-                                                   QStringLiteral("/simulated-computer.json"));
+        return std::make_unique<SimulatedComputer>(
+            FileLocation::programFile(QStringLiteral("simulated-computer.json")));
     return std::make_unique<UnavailableBackend>(reason);
 }
 

@@ -1,8 +1,8 @@
 #include "modNetProfiles.h"
 
+#include "FileLocation.h"
 #include "IniDocument.h"
 #include "ProfileList.h"
-#include "ProgramFolder.h"
 #include "UserPrompts.h"
 #include "clsIni.h"
 
@@ -26,7 +26,7 @@ void reportLoadError(UserPrompts &prompts, const IniError &error, bool &reported
 } // namespace
 
 QString settingsFilePath() {
-    return programFolder() + QLatin1Char('/') + SettingsFileName;
+    return FileLocation::programFile(SettingsFileName);
 }
 
 void ProfilesLoad(const QString &path, ProfileList &list, UserPrompts &prompts) {

@@ -21,7 +21,8 @@ inline const QString ProfileNameKey = QStringLiteral("ProfileName");
 constexpr int FieldCount = 20;
 using ProfileFields = std::array<QString, FieldCount>;
 
-// The program's folder, "/" and the settings file's name.
+// The settings file: beside the program (a portable copy), or in the user's configuration
+// folder when the program's folder holds none and cannot be written (FileLocation).
 QString settingsFilePath();
 
 // Replaces the entries of `list` with the names of all profiles, in file order. A failing

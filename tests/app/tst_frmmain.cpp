@@ -69,6 +69,7 @@ private Q_SLOTS:
     void startSwitchHides();
     void closeRemovesIcon();
     void trayMenuListsProfiles();
+    void startAtLoginFromTheMenu();
     void timer1TicksOncePerArming();
     void applyNeedsASelectionAndACompleteProfile();
     void applyToOneAdapter();
@@ -449,8 +450,31 @@ void tst_frmMain::trayMenuListsProfiles() {
             checked.append(a->text());
     }
     QCOMPARE(texts, (QStringList{u("Pencereyi aç"), u("Kasa"), u("Ofis"), u("OTOMATİK IP UYGULA"),
-                                 u("Çıkış")}));
+                                 u("Oturum açılınca başlat"), u("Çıkış")}));
     QCOMPARE(checked, QStringList{u("Ofis")});
+}
+
+void tst_frmMain::startAtLoginFromTheMenu() {
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(u("config"))));
+    const QString entry = m_dir.filePath(u("config/autostart/nuvar-pos-zelvi-ip.desktop"));
+    QVERIFY(load());
+    const auto loginAction = [this] {
+        Q_EMIT m_tray->menu->aboutToShow();
+        QAction *found = nullptr;
+        for (QAction *a : m_tray->menu->actions())
+            found = a->text() == u("Oturum açılınca başlat") ? a : found;
+        return found;
+    };
+    QVERIFY(!loginAction()->isChecked());
+    loginAction()->trigger();
+    QVERIFY(readAll(entry).contains(
+        "\nExec=" + QFile::encodeName(QCoreApplication::applicationFilePath()) +
+        " /HIDEONSTARTUP\n"));
+    QVERIFY(loginAction()->isChecked());
+    loginAction()->trigger();
+    QVERIFY(!QFileInfo::exists(entry));
+    QVERIFY(m_prompts.messages.isEmpty());
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 void tst_frmMain::timer1TicksOncePerArming() {
