@@ -33,6 +33,12 @@ packages=(
   dbus-daemon
   dbus-bin
   iproute2
+  dpkg-dev
+  file
+  lintian
+  desktop-file-utils
+  appstream
+  passwd
 )
 
 missing=()

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Checks the Debian package that scripts/package.sh made: lintian without errors, the desktop
+# entry and the AppStream metadata valid, and installing, starting (as an ordinary user, in a
+# real X session) and purging it (tests/system/package_install.sh). Needs root.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+deb=$(ls build/package/*.deb)
+lintian --fail-on error "$deb"
+desktop-file-validate packaging/nuvar-pos-zelvi-ip.desktop
+appstreamcli validate --no-net packaging/nuvar-pos-zelvi-ip.metainfo.xml
+bash tests/system/under_xvfb.sh bash tests/system/package_install.sh "$deb"
