@@ -10,7 +10,10 @@
 # COMMAND runs inside the computer namespace with DBUS_SYSTEM_BUS_ADDRESS pointing at the
 # private bus, ZELVI_NM_IFACE=zc0, ZELVI_NM_ROUTER_NS and ZELVI_NM_WORK (the run's folder)
 # set. With ZELVI_NM_SERVICE naming the address service program, the router also runs it
-# on 10.99.0.1:8080 and ZELVI_NM_SERVICE_URL tells its URL. Needs root. Nothing outside the
+# on 10.99.0.1:8080 and ZELVI_NM_SERVICE_URL tells its URL. With ZELVI_NM_POLKIT=1,
+# NetworkManager asks a polkitd of its own on the private bus (instead of allowing root
+# alone), whose only rule lets the members of group netdev change the network, as a Debian
+# administrator grants it to a technician. Needs root. Nothing outside the
 # two namespaces and the run's folder is touched: NetworkManager's runtime and state folders
 # are private mounts inside the namespace.
 set -euo pipefail
@@ -32,7 +35,7 @@ cleanup() {
   ip netns del "$computer" 2>/dev/null || true
   ip netns del "$router" 2>/dev/null || true
   if [ $status -ne 0 ]; then
-    for log in "$work"/dnsmasq.log "$work"/NetworkManager.log "$work"/service.log; do
+    for log in "$work"/dnsmasq.log "$work"/NetworkManager.log "$work"/service.log "$work"/polkitd.log; do
       [ -f "$log" ] || continue
       echo "---- nm-harness: last lines of $(basename "$log")" >&2
       grep -v '<debug>\|<trace>' "$log" | tail -n 25 >&2 || true
@@ -98,6 +101,33 @@ pids+=($!)
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/system_bus_socket"
 waitfor '[ -S "$work/system_bus_socket" ]' || { echo "nm-harness: the bus did not start" >&2; exit 1; }
 
+# polkit, when asked for: in a mount namespace of its own, so that only the harness's rule
+# counts (Debian's rules also want a logind session, which the harness has not).
+auth_polkit=root-only
+if [ -n "${ZELVI_NM_POLKIT:-}" ]; then
+  mkdir -p "$work/polkit-rules" "$work/polkit-empty"
+  cat >"$work/polkit-rules/50-zelvi-harness.rules" <<'RULES'
+polkit.addRule(function(action, subject) {
+    if (action.id.indexOf("org.freedesktop.NetworkManager.") == 0 && subject.isInGroup("netdev"))
+        return polkit.Result.YES;
+});
+RULES
+  chmod -R a+rX "$work/polkit-rules" "$work/polkit-empty"
+  unshare --mount --propagation private sh -c '
+    mount --bind "$1/polkit-rules" /etc/polkit-1/rules.d
+    mount --bind "$1/polkit-empty" /usr/share/polkit-1/rules.d
+    exec /usr/lib/polkit-1/polkitd --no-debug
+  ' sh "$work" >"$work/polkitd.log" 2>&1 &
+  pids+=($!)
+  polkit_up() {
+    dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.NameHasOwner string:org.freedesktop.PolicyKit1 2>/dev/null |
+      grep -q 'boolean true'
+  }
+  waitfor polkit_up 100 || { echo "nm-harness: polkitd did not start" >&2; cat "$work/polkitd.log" >&2; exit 1; }
+  auth_polkit=true
+fi
+
 # NetworkManager for the computer.
 mkdir -p "$work/connections" "$work/empty-conf" "$work/empty-system-conf"
 cat >"$work/NetworkManager.conf" <<CONF
@@ -108,7 +138,7 @@ dns=none
 rc-manager=unmanaged
 hostname-mode=none
 no-auto-default=*
-auth-polkit=root-only
+auth-polkit=$auth_polkit
 
 [keyfile]
 path=$work/connections

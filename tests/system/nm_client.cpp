@@ -1,5 +1,7 @@
-// Test helper: puts a static address on an adapter through the NetworkManager backend and
-// prints the result code and NetworkManager's message: nm_client IFACE ADDRESS MASK
+// Test helper: puts a static address on an adapter through the NetworkManager backend, or
+// puts it on DHCP, and prints the result code and NetworkManager's message:
+//   nm_client IFACE ADDRESS MASK
+//   nm_client IFACE dhcp
 #include "NetworkManagerBackend.h"
 #include "Wmi.h"
 
@@ -9,7 +11,8 @@
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    if (argc != 4)
+    const bool dhcp = argc == 3 && QByteArrayView(argv[2]) == "dhcp";
+    if (argc != 4 && !dhcp)
         return 2;
     NetworkManagerBackend nm(QDBusConnection::systemBus());
     WmiError error;
@@ -20,8 +23,9 @@ int main(int argc, char *argv[]) {
     }
     for (const auto &adapter : adapters) {
         if (adapter->Caption().endsWith(QLatin1String(" ") + QString::fromLocal8Bit(argv[1]))) {
-            const qint32 code = adapter->EnableStatic({QString::fromLocal8Bit(argv[2])},
-                                                      {QString::fromLocal8Bit(argv[3])});
+            const qint32 code = dhcp ? adapter->EnableDHCP()
+                                     : adapter->EnableStatic({QString::fromLocal8Bit(argv[2])},
+                                                             {QString::fromLocal8Bit(argv[3])});
             std::printf("%d %s\n", code, qPrintable(adapter->lastErrorText()));
             return 0;
         }

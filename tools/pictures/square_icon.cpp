@@ -19,8 +19,7 @@ int main(int argc, char *argv[]) {
     }
     QImage square(size, size, QImage::Format_ARGB32_Premultiplied);
     square.fill(Qt::transparent);
-    const QImage scaled =
-        source.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled = source.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QPainter painter(&square);
     painter.drawImage((size - scaled.width()) / 2, (size - scaled.height()) / 2, scaled);
     painter.end();
