@@ -4,6 +4,23 @@
 
 namespace {
 
+CommandLine::Command commandOf(const QString &arg) {
+    using Command = CommandLine::Command;
+    if (arg == QLatin1String("--list"))
+        return Command::List;
+    if (arg == QLatin1String("--show"))
+        return Command::Show;
+    if (arg == QLatin1String("--adapters"))
+        return Command::Adapters;
+    if (arg == QLatin1String("--apply"))
+        return Command::Apply;
+    if (arg == QLatin1String("--dhcp"))
+        return Command::Dhcp;
+    if (arg == QLatin1String("--status"))
+        return Command::Status;
+    return Command::None;
+}
+
 // Why the settings path cannot be used, if it cannot: it must name a file.
 QString settingsPathProblem(const QString &path) {
     if (path.trimmed().isEmpty())
@@ -19,6 +36,7 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     CommandLine cl;
     QStringList rest;
     bool settingsGiven = false;
+    bool allGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -43,6 +61,48 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             cl.backend = arguments[++i];
         } else if (arg.startsWith(QLatin1String("--backend="))) {
             cl.backend = arg.mid(int(sizeof("--backend=")) - 1);
+        } else if (const Command c = commandOf(arg); c != Command::None) {
+            if (cl.command != Command::None) {
+                cl.error = QStringLiteral("Yalnızca bir komut verilebilir: %1").arg(arg);
+                return cl;
+            }
+            cl.command = c;
+            if (c == Command::Show || c == Command::Apply) {
+                if (i + 1 >= arguments.size() || arguments[i + 1].trimmed().isEmpty()) {
+                    cl.error = QStringLiteral("%1 bir profil adı bekliyor.").arg(arg);
+                    return cl;
+                }
+                cl.profile = arguments[++i];
+            }
+        } else if (arg == QLatin1String("--adapter")) {
+            if (i + 1 >= arguments.size()) {
+                cl.error = QStringLiteral("--adapter bir bağdaştırıcı numarası bekliyor.");
+                return cl;
+            }
+            cl.adapterIndex = arguments[++i];
+            bool number = false;
+            cl.adapterIndex.toUInt(&number);
+            if (!number) {
+                cl.error = QStringLiteral("--adapter bir numara bekliyor (--adapters listesindeki "
+                                          "köşeli parantez içindeki sayı): %1")
+                               .arg(cl.adapterIndex);
+                return cl;
+            }
+        } else if (arg == QLatin1String("--all")) {
+            allGiven = true;
+        } else if (arg == QLatin1String("--check")) {
+            cl.check = true;
+        } else if (arg == QLatin1String("--check-after")) {
+            bool number = false;
+            cl.checkAfterSeconds = i + 1 < arguments.size() ? arguments[++i].toInt(&number) : -1;
+            if (!number || cl.checkAfterSeconds < 0 || cl.checkAfterSeconds > 3600) {
+                cl.error = QStringLiteral("--check-after 0 ile 3600 arasında bir saniye bekliyor.");
+                return cl;
+            }
+        } else if (arg == QLatin1String("--yes")) {
+            cl.yes = true;
+        } else if (arg == QLatin1String("--json")) {
+            cl.json = true;
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             cl.error = QStringLiteral("Bilinmeyen seçenek: %1").arg(arg);
             return cl;
@@ -63,6 +123,24 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         // Exactly the file named, relative to the folder the program was started in.
         cl.settingsFile = QFileInfo(cl.settingsFile).absoluteFilePath();
     }
+    const bool applyOnly = !cl.adapterIndex.isEmpty() || allGiven || cl.check || cl.yes;
+    if (applyOnly && cl.command != Command::Apply) {
+        cl.error = QStringLiteral("--adapter, --all, --check, --check-after ve --yes yalnızca "
+                                  "--apply ile kullanılır.");
+        return cl;
+    }
+    if (!cl.adapterIndex.isEmpty() && allGiven) {
+        cl.error = QStringLiteral("--adapter ile --all birlikte verilemez.");
+        return cl;
+    }
+    if (cl.json && cl.command == Command::None) {
+        cl.error = QStringLiteral("--json bir komutla birlikte kullanılır.");
+        return cl;
+    }
+    if (cl.command != Command::None && !rest.isEmpty()) {
+        cl.error = QStringLiteral("Beklenmeyen: %1").arg(rest.join(QLatin1Char(' ')));
+        return cl;
+    }
     cl.rest = rest.join(QLatin1Char(' '));
     const QString upper = cl.rest.toUpper();
     cl.hideOnStartup =
@@ -73,6 +151,24 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
 QString CommandLine::usage() {
     return QStringLiteral(
         "Kullanım: Nuvar_Pos_Zelvi_ip [SEÇENEKLER] [/HIDEONSTARTUP]\n"
+        "          Nuvar_Pos_Zelvi_ip [SEÇENEKLER] KOMUT [--json]\n"
+        "\n"
+        "Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):\n"
+        "  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile\n"
+        "  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları\n"
+        "  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla\n"
+        "  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]\n"
+        "                     profili \"ZELVİ IP UYGULA\" gibi uygular (varsayılan --all);\n"
+        "                     --yes şüpheli ama mümkün bir profili sormadan uygular;\n"
+        "                     --check SANİYE (varsayılan 10) sonra interneti denetler ve\n"
+        "                     yoksa otomatik IP'ye (DHCP) geri döner\n"
+        "  --dhcp             bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
+        "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi\n"
+        "  --json             çıktı metin yerine tek bir JSON nesnesi\n"
+        "Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti\n"
+        "(neden ve numara stderr'de); 2 yanlış kullanım; 3 --check otomatik IP'ye döndü.\n"
+        "\n"
+        "Seçenekler:\n"
         "\n"
         "  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar\n"
         "  --settings DOSYA   program klasöründeki ayar dosyası yerine tam olarak DOSYA\n"

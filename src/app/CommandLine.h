@@ -13,6 +13,16 @@ struct CommandLine {
     QString rest;             // what remains, joined with single blanks
     bool hideOnStartup = false; // the rest, upper-cased, is "/HIDEONSTARTUP" or "HIDEONSTARTUP"
 
+    // A command for scripts: the program then runs without any window or display.
+    enum class Command { None, List, Show, Adapters, Apply, Dhcp, Status };
+    Command command = Command::None;
+    QString profile;            // --show NAME, --apply NAME
+    QString adapterIndex;       // --adapter INDEX (the number in the caption's brackets)
+    bool check = false;         // --check: after --apply, the external check and its fallback
+    int checkAfterSeconds = 10; // --check-after SECONDS
+    bool yes = false;           // --yes: apply a profile that is doubtful but possible
+    bool json = false;          // --json: one JSON object instead of text
+
     static CommandLine parse(const QStringList &arguments); // without the program's name
     static QString usage();
 };

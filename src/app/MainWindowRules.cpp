@@ -2,6 +2,8 @@
 
 #include "IniCodec.h"
 
+#include <QCollator>
+
 namespace MainWindowRules {
 
 QString caption(const QString &currentProfile) {
@@ -26,6 +28,17 @@ QString deleteQuestion(const QString &name) {
 
 bool sameProfileName(const QString &a, const QString &b) {
     return IniCodec::foldName(a.trimmed()) == IniCodec::foldName(b.trimmed());
+}
+
+bool profileBefore(const QString &a, const QString &b) {
+    static const QCollator collator = [] {
+        QCollator c(QLocale(QLocale::Turkish, QLocale::Turkey));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        c.setNumericMode(true);
+        return c;
+    }();
+    const int order = collator.compare(a, b);
+    return order != 0 ? order < 0 : a < b;
 }
 
 QString noServiceHelp() {

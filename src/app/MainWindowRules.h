@@ -21,6 +21,10 @@ QString deleteQuestion(const QString &name);
 // Whether two profile names are the same name (letter case aside, as in the settings file).
 bool sameProfileName(const QString &a, const QString &b);
 
+// The order of the profile list: alphabetical as a Turkish reader expects it (Ç after C,
+// İ after I, Ş after S), without regard to letter case, numbers by their value.
+bool profileBefore(const QString &a, const QString &b);
+
 // How to configure the address service, for the user who sees "SERVİS YOK".
 QString noServiceHelp();
 

@@ -2,6 +2,7 @@
 
 #include "AdapterCommands.h"
 #include "AddressBox.h"
+#include "ApplyReport.h"
 #include "Autostart.h"
 #include "ExternalAddress.h"
 #include "IniError.h"
@@ -293,11 +294,8 @@ void frmMain::cmdProfileActivate_Click() {
     const QString name = item->text();
     const ProfileCheck::Result check = ProfileCheck::check(ProfileParts);
     if (!check.canApply()) {
-        m_services.prompts->message(
-            QStringLiteral("\"%1\" profili uygulanamaz; ağ ayarlarına dokunulmadı.\n%2\n"
-                           "Profili DÜZENLE ile açıp düzeltin ve kaydedin.")
-                .arg(name, *check.refusal),
-            UserPrompts::Icon::Stop);
+        m_services.prompts->message(ApplyReport::refusedProfileText(name, *check.refusal),
+                                    UserPrompts::Icon::Stop);
         return;
     }
     if (!check.doubts.isEmpty() &&
@@ -333,56 +331,19 @@ bool frmMain::ApplyProfile(const QString &name) {
     QApplication::restoreOverrideCursor();
 
     using Kind = AdapterCommands::ApplyOutcome::Kind;
-    QString notApplied = QStringLiteral("\"%s\" profili uygulanmadı.");
-    notApplied.replace(QStringLiteral("%s"), name);
     if (outcome.kind != Kind::Applied && outcome.adaptersChanged)
         forgetCurrentProfile(); // the adapters are no longer on the earlier profile
-    switch (outcome.kind) {
-    case Kind::Applied:
+    if (outcome.kind == Kind::Applied)
         return true;
-    case Kind::InvalidProfile:
-        m_services.prompts->message(notApplied + QStringLiteral(" Ağ ayarlarına dokunulmadı.\n") +
-                                        outcome.reason,
-                                    UserPrompts::Icon::Stop);
+    m_services.prompts->message(
+        ApplyReport::outcomeText(outcome, name, selection, m_services.backend->name()),
+        ApplyReport::isNotice(outcome.kind) ? UserPrompts::Icon::Information
+                                            : UserPrompts::Icon::Stop);
+    if (outcome.kind != Kind::NothingMatched && outcome.kind != Kind::Refused)
         return false;
-    case Kind::NoAdapterChosen:
-        m_services.prompts->message(notApplied + QStringLiteral("\nAğ bağdaştırıcısı seçilmedi."),
-                                    UserPrompts::Icon::Information);
-        return false;
-    case Kind::DhcpNotConfirmed:
-        m_services.prompts->message(
-            notApplied +
-                (outcome.refusals.isEmpty()
-                     ? QStringLiteral("\nBu bilgisayarda IP etkin ağ bağdaştırıcısı bulunamadı.")
-                     : QStringLiteral("\nBağdaştırıcılar önce otomatik IP'ye (DHCP) geçirilemedi, "
-                                      "bu yüzden sabit ayarlar yazılmadı:\n") +
-                           AdapterCommands::describe(outcome.refusals)),
-            UserPrompts::Icon::Information);
-        return false;
-    case Kind::PlatformError:
-        m_services.prompts->message(
-            notApplied + QStringLiteral("\nAğ ayarlarına ulaşılamadı (%1): Hata %2 (%3)")
-                             .arg(m_services.backend->name())
-                             .arg(outcome.error.number)
-                             .arg(outcome.error.description),
-            UserPrompts::Icon::Stop);
-        return false;
-    case Kind::NothingMatched:
-        m_services.prompts->message(
-            notApplied + QStringLiteral("\nSeçilen ağ bağdaştırıcısı (%1) artık bulunamıyor. "
-                                        "Bütün bağdaştırıcılar otomatik IP'de (DHCP) kaldı.")
-                             .arg(AdapterCommands::descriptionOf(selection)),
-            UserPrompts::Icon::Stop);
-        break;
-    case Kind::Refused:
-        m_services.prompts->message(
-            QStringLiteral("\"%1\" profili tam uygulanamadı:\n%2\nProfil etkin olarak "
-                           "kaydedilmedi. 10 saniye sonra internet bağlantısı denetlenecek.")
-                .arg(name, AdapterCommands::describe(outcome.refusals)),
-            UserPrompts::Icon::Stop);
+    if (outcome.kind == Kind::Refused) {
         icip->setText(QStringLiteral("BEKLEYİNİZ"));
         disip->setText(QStringLiteral("BEKLEYİNİZ"));
-        break;
     }
     // The adapters changed all the same: the connection is checked as after an apply.
     setTimer1Interval(10000);
@@ -403,13 +364,8 @@ void frmMain::cmdEnableDHCP_Click() {
     const AdapterCommands::DhcpReset reset =
         AdapterCommands::ResetAdaptersToDHCP(*m_services.backend);
     if (reset.failed) {
-        m_services.prompts->message(
-            QStringLiteral("Otomatik IP'ye (DHCP) geçilemedi: ağ ayarlarına ulaşılamadı (%1).\n"
-                           "Hata %2 (%3)")
-                .arg(m_services.backend->name())
-                .arg(reset.error.number)
-                .arg(reset.error.description),
-            UserPrompts::Icon::Stop);
+        m_services.prompts->message(ApplyReport::dhcpFailedText(reset, m_services.backend->name()),
+                                    UserPrompts::Icon::Stop);
         return;
     }
     const bool written =
@@ -420,10 +376,7 @@ void frmMain::cmdEnableDHCP_Click() {
     cmdProfileActivate->setEnabled(false);
     setTimer1Interval(10000);
     if (!reset.refusals.isEmpty())
-        m_services.prompts->message(
-            QStringLiteral("Bazı ağ bağdaştırıcıları otomatik IP'ye (DHCP) geçemedi:\n%1")
-                .arg(AdapterCommands::describe(reset.refusals)),
-            UserPrompts::Icon::Stop);
+        m_services.prompts->message(ApplyReport::dhcpRefusedText(reset), UserPrompts::Icon::Stop);
     if (!written)
         m_services.prompts->message(QStringLiteral("Etkin profil ayar dosyasından silinemedi.\n%1")
                                         .arg(errorText(SettingsIni->lastError())),

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "CommandRunner.h"
 #include "FileLocation.h"
 #include "FontWarmUp.h"
 #include "MessageBoxPrompts.h"
@@ -9,12 +10,15 @@
 #include "UnavailableBackend.h"
 #include "Wmi.h"
 #include "frmMain.h"
+#include "ipbul.h"
 #include "modNetProfiles.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QTextStream>
+#include <QThread>
 #include <QUrl>
 #include <cstdio>
 #include <memory>
@@ -54,9 +58,81 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
     return std::make_unique<UnavailableBackend>(reason);
 }
 
+// Messages of the address lookup, for the command line: on stderr, never a question.
+class StderrPrompts : public UserPrompts {
+public:
+    void message(const QString &text, Icon) override {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
+    using UserPrompts::askYesNo;
+    bool askYesNo(const QString &, Icon, Default) override { return false; }
+};
+
+// Whether the command line asks for a command (or help) rather than the window: then it runs
+// without any window or display.
+bool wantsCommand(int argc, char *argv[]) {
+    static const QStringList commands = {QStringLiteral("--list"),     QStringLiteral("--show"),
+                                         QStringLiteral("--adapters"), QStringLiteral("--apply"),
+                                         QStringLiteral("--dhcp"),     QStringLiteral("--status"),
+                                         QStringLiteral("--help"),     QStringLiteral("-h")};
+    for (int i = 1; i < argc; ++i) {
+        if (commands.contains(QString::fromLocal8Bit(argv[i])))
+            return true;
+    }
+    return false;
+}
+
+int runCommand(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral(ZELVI_PRODUCT_NAME));
+    const CommandLine commandLine = CommandLine::parse(QCoreApplication::arguments().mid(1));
+    if (commandLine.help) {
+        std::fputs(qPrintable(CommandLine::usage()), stdout);
+        return 0;
+    }
+    if (!commandLine.error.isEmpty() || commandLine.command == CommandLine::Command::None) {
+        std::fprintf(stderr, "%s\n", qPrintable(commandLine.error));
+        std::fputs(qPrintable(CommandLine::usage()), stderr);
+        return CommandRunner::WrongUsage;
+    }
+    StderrPrompts prompts;
+    std::unique_ptr<AdapterBackend> backend;
+    CommandRunner::Context context;
+    context.settingsPath = commandLine.settingsFile.isEmpty() ? modNetProfiles::settingsFilePath()
+                                                              : commandLine.settingsFile;
+    context.pathRule =
+        commandLine.settingsFile.isEmpty() ? clsIni::PathRule::Complete : clsIni::PathRule::Exact;
+    context.backend = [&](QString &reason) -> AdapterBackend * {
+        const QString choice = commandLine.backend;
+        if (choice.startsWith(QLatin1String("simulated"))) {
+            backend = std::make_unique<SimulatedComputer>(
+                choice.startsWith(QLatin1String("simulated="))
+                    ? choice.mid(int(sizeof("simulated=")) - 1)
+                    : FileLocation::programFile(QStringLiteral("simulated-computer.json")));
+            return backend.get();
+        }
+        auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus());
+        WmiError error;
+        if (!nm->connect(error)) {
+            reason = QStringLiteral("NetworkManager'a ulaşılamadı; ağ ayarları değiştirilemez.\n%1")
+                         .arg(error.description);
+            return nullptr;
+        }
+        backend = std::move(nm);
+        return backend.get();
+    };
+    context.localAddress = [&prompts] { return ipbul::GetLocalAddress(prompts); };
+    context.wait = [](int seconds) { QThread::sleep(static_cast<unsigned long>(seconds)); };
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return CommandRunner::run(commandLine, context, out, err);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
+    if (wantsCommand(argc, argv))
+        return runCommand(argc, argv);
     QElapsedTimer sinceStart;
     sinceStart.start();
     FontWarmUp fonts;             // meanwhile: Qt, the settings, the addresses

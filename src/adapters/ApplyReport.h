@@ -1,0 +1,26 @@
+#pragma once
+
+#include "AdapterCommands.h"
+
+#include <QString>
+
+// What the user is told about an apply or a switch to DHCP, in Turkish: the same words in the
+// window's message boxes and on the command line.
+namespace ApplyReport {
+
+// Why the apply of profile `name` did not go through as chosen; empty when it did.
+// `selection` is what was chosen in the adapter dialog (a caption or "*ALL").
+QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString &name,
+                    const QString &selection, const QString &backendName);
+// Whether it is a plain notice (nothing chosen, DHCP not confirmed) rather than a failure.
+bool isNotice(AdapterCommands::ApplyOutcome::Kind kind);
+
+// A profile that the whole-profile check refuses, nothing touched.
+QString refusedProfileText(const QString &name, const QString &reason);
+
+// The switch to DHCP could not reach the adapters at all.
+QString dhcpFailedText(const AdapterCommands::DhcpReset &reset, const QString &backendName);
+// Some adapters did not take DHCP.
+QString dhcpRefusedText(const AdapterCommands::DhcpReset &reset);
+
+} // namespace ApplyReport

@@ -1,0 +1,337 @@
+#include "CommandRunner.h"
+
+#include "AdapterCommands.h"
+#include "ApplyReport.h"
+#include "ExternalAddress.h"
+#include "Links.h"
+#include "MainWindowRules.h"
+#include "ProfileCheck.h"
+#include "WmiAdapter.h"
+#include "modNetProfiles.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QUrl>
+#include <algorithm>
+
+namespace CommandRunner {
+
+namespace {
+
+using namespace modNetProfiles;
+using Command = CommandLine::Command;
+
+const char *commandName(Command c) {
+    switch (c) {
+    case Command::List:
+        return "list";
+    case Command::Show:
+        return "show";
+    case Command::Adapters:
+        return "adapters";
+    case Command::Apply:
+        return "apply";
+    case Command::Dhcp:
+        return "dhcp";
+    case Command::Status:
+        return "status";
+    case Command::None:
+        break;
+    }
+    return "";
+}
+
+// One run: where the output goes and how it ends.
+class Run {
+public:
+    Run(const CommandLine &cl, QTextStream &out, QTextStream &err)
+        : m_cl(cl), m_out(out), m_err(err) {
+        m_json.insert(QStringLiteral("command"), QString::fromLatin1(commandName(cl.command)));
+    }
+
+    void line(const QString &text) {
+        if (!m_cl.json)
+            m_out << text << '\n';
+    }
+    QJsonObject &json() { return m_json; }
+
+    int finish(int status) {
+        m_json.insert(QStringLiteral("status"), status);
+        if (m_cl.json)
+            m_out << QJsonDocument(m_json).toJson(QJsonDocument::Compact) << '\n';
+        m_out.flush();
+        m_err.flush();
+        return status;
+    }
+    // A refusal: the reason (and its number, where it has one) on stderr, and in the JSON.
+    int refuse(const QString &reason, qint64 number = 0) {
+        m_err << reason;
+        if (number != 0)
+            m_err << " (" << number << ')';
+        m_err << '\n';
+        m_json.insert(QStringLiteral("reason"), reason);
+        if (number != 0)
+            m_json.insert(QStringLiteral("number"), double(number));
+        return finish(Refused);
+    }
+
+private:
+    const CommandLine &m_cl;
+    QTextStream &m_out;
+    QTextStream &m_err;
+    QJsonObject m_json;
+};
+
+QStringList sortedProfiles(clsIni &ini) {
+    QStringList names;
+    qint32 count = 0;
+    ini.ReadSection(ini.FileName(), ProfilesSection, names, count);
+    std::sort(names.begin(), names.end(), MainWindowRules::profileBefore);
+    return names;
+}
+
+// The stored spelling of a profile's name, as the list shows it; empty when there is none.
+QString storedName(clsIni &ini, const QString &asked) {
+    for (const QString &name : sortedProfiles(ini)) {
+        if (MainWindowRules::sameProfileName(name, asked))
+            return name;
+    }
+    return {};
+}
+
+// The number in a caption's brackets ("[00000002] Ethernet" gives 2), or -1.
+qint64 captionIndex(const QString &caption) {
+    static const QRegularExpression index(QStringLiteral("^\\[(\\d+)\\] "));
+    const QRegularExpressionMatch m = index.match(caption);
+    return m.hasMatch() ? m.captured(1).toLongLong() : -1;
+}
+
+QString address(const QStringList &parts, int field) {
+    const QString text = AdapterCommands::RetAddr(parts, qint16(field * 4));
+    return text == QLatin1String("...") ? QString() : text;
+}
+
+// The external check as the window makes it: what the line shows, and whether the
+// connection counts as missing.
+struct External {
+    QString shown;
+    bool noInternet = false;
+};
+External externalCheck(clsIni &ini, const Context &context) {
+    const QString url = Links::externalAddressUrl(ini);
+    if (url.isEmpty())
+        return {QStringLiteral("SERVİS YOK"), false};
+    const ExternalAddress::Outcome o = ExternalAddress::outcome(
+        ExternalAddress::post(QUrl(url), QByteArray(), context.httpTimeoutMs));
+    switch (o.kind) {
+    case ExternalAddress::Outcome::Kind::Address:
+        return {o.text, false};
+    case ExternalAddress::Outcome::Kind::ServiceError:
+        return {QStringLiteral("SERVİS HATASI"), false};
+    case ExternalAddress::Outcome::Kind::NoInternet:
+        break;
+    }
+    return {QStringLiteral("İNTERNET YOK"), true};
+}
+
+int list(Run &run, clsIni &ini) {
+    const QString current = ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
+    QJsonArray profiles;
+    for (const QString &name : sortedProfiles(ini)) {
+        const bool isCurrent =
+            !current.isEmpty() && MainWindowRules::sameProfileName(name, current);
+        run.line((isCurrent ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
+        profiles.append(
+            QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("current"), isCurrent}});
+    }
+    run.json().insert(QStringLiteral("profiles"), profiles);
+    run.json().insert(QStringLiteral("current"), current);
+    return run.finish(Done);
+}
+
+int show(Run &run, clsIni &ini, const QString &asked) {
+    const QString name = storedName(ini, asked);
+    if (name.isEmpty())
+        return run.refuse(QStringLiteral("\"%1\" adında bir profil yok.").arg(asked));
+    const QStringList parts =
+        MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
+    const QStringList labels = {QStringLiteral("IP"), QStringLiteral("Maske"),
+                                QStringLiteral("Modem IP"), QStringLiteral("DNS 1"),
+                                QStringLiteral("DNS 2")};
+    const QStringList keys = {QStringLiteral("address"), QStringLiteral("mask"),
+                              QStringLiteral("gateway"), QStringLiteral("dns1"),
+                              QStringLiteral("dns2")};
+    run.json().insert(QStringLiteral("name"), name);
+    for (int field = 0; field < 5; ++field) {
+        const QString value = address(parts, field);
+        run.line(labels[field] + QStringLiteral(": ") + value);
+        run.json().insert(keys[field], value);
+    }
+    return run.finish(Done);
+}
+
+int adapters(Run &run, AdapterBackend &backend) {
+    WmiError error;
+    WmiAdapterList list;
+    if (!backend.connect(error) || !backend.ipEnabledAdapters(list, error))
+        return run.refuse(QStringLiteral("Ağ bağdaştırıcıları listelenemedi (%1): %2")
+                              .arg(backend.name(), error.description),
+                          error.number);
+    QJsonArray items;
+    for (const auto &adapter : list) {
+        const QString caption = adapter->Caption();
+        run.line(caption);
+        items.append(
+            QJsonObject{{QStringLiteral("caption"), caption},
+                        {QStringLiteral("index"), double(captionIndex(caption))},
+                        {QStringLiteral("description"), AdapterCommands::descriptionOf(caption)}});
+    }
+    run.json().insert(QStringLiteral("adapters"), items);
+    return run.finish(Done);
+}
+
+bool writeCurrent(clsIni &ini, const QString &name, QTextStream &err) {
+    if (ini.WriteString(CurrentProfileSection, ProfileNameKey, name) != 0)
+        return true;
+    err << QStringLiteral("Etkin profil ayar dosyasına yazılamadı: Hata %1 (%2)")
+               .arg(ini.lastError().number)
+               .arg(ini.lastError().description)
+        << '\n';
+    return false;
+}
+
+int dhcp(Run &run, clsIni &ini, AdapterBackend &backend, QTextStream &err) {
+    const AdapterCommands::DhcpReset reset = AdapterCommands::ResetAdaptersToDHCP(backend);
+    if (reset.failed)
+        return run.refuse(ApplyReport::dhcpFailedText(reset, backend.name()), reset.error.number);
+    writeCurrent(ini, QString(), err);
+    run.json().insert(QStringLiteral("adapters"), reset.adapters);
+    if (!reset.refusals.isEmpty())
+        return run.refuse(ApplyReport::dhcpRefusedText(reset), reset.refusals.first().code);
+    run.line(QStringLiteral("Bütün ağ bağdaştırıcıları (%1) otomatik IP'de (DHCP).")
+                 .arg(reset.adapters));
+    return run.finish(Done);
+}
+
+int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
+          const Context &context, QTextStream &err) {
+    const QString name = storedName(ini, cl.profile);
+    if (name.isEmpty())
+        return run.refuse(QStringLiteral("\"%1\" adında bir profil yok.").arg(cl.profile));
+    run.json().insert(QStringLiteral("profile"), name);
+    const QStringList parts =
+        MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
+    const ProfileCheck::Result check = ProfileCheck::check(parts);
+    if (!check.canApply())
+        return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal));
+    if (!check.doubts.isEmpty() && !cl.yes)
+        return run.refuse(ProfileCheck::doubtQuestion(name, check.doubts) +
+                          QStringLiteral(" Uygulamak için --yes ekleyin."));
+
+    QString selection = QStringLiteral("*ALL");
+    if (!cl.adapterIndex.isEmpty()) {
+        selection.clear();
+        for (const QString &caption : AdapterCommands::adapterCaptions(backend)) {
+            if (captionIndex(caption) == cl.adapterIndex.toLongLong())
+                selection = caption;
+        }
+        if (selection.isEmpty())
+            return run.refuse(QStringLiteral("%1 numaralı ağ bağdaştırıcısı yok (--adapters "
+                                             "listesine bakın).")
+                                  .arg(cl.adapterIndex));
+    }
+    run.json().insert(QStringLiteral("adapters"), selection);
+
+    const AdapterCommands::ApplyOutcome outcome =
+        AdapterCommands::applyProfile(backend, selection, parts);
+    if (outcome.kind != AdapterCommands::ApplyOutcome::Kind::Applied) {
+        if (outcome.adaptersChanged)
+            writeCurrent(ini, QString(), err); // no longer on the earlier profile
+        const qint64 number =
+            !outcome.refusals.isEmpty() ? outcome.refusals.first().code : outcome.error.number;
+        return run.refuse(ApplyReport::outcomeText(outcome, name, selection, backend.name()),
+                          number);
+    }
+    writeCurrent(ini, name, err);
+    run.json().insert(QStringLiteral("applied"), true);
+    run.line(QStringLiteral("\"%1\" profili uygulandı: %2.")
+                 .arg(name, selection == QLatin1String("*ALL")
+                                ? QStringLiteral("bütün ağ bağdaştırıcıları")
+                                : selection));
+    if (!cl.check)
+        return run.finish(Done);
+
+    // As the window's timer does: wait, look, and fall back when the internet is missing.
+    context.wait(cl.checkAfterSeconds);
+    const External external = externalCheck(ini, context);
+    run.json().insert(QStringLiteral("external"), external.shown);
+    run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
+    if (!external.noInternet) {
+        run.json().insert(QStringLiteral("revertedToDhcp"), false);
+        return run.finish(Done);
+    }
+    const AdapterCommands::DhcpReset reset = AdapterCommands::ResetAdaptersToDHCP(backend);
+    if (!reset.failed)
+        writeCurrent(ini, QString(), err);
+    run.json().insert(QStringLiteral("revertedToDhcp"), !reset.failed);
+    err << QStringLiteral("İnternet bağlantısı yok: \"%1\" geri alındı, bütün ağ bağdaştırıcıları "
+                          "otomatik IP'ye (DHCP) geçirildi.")
+               .arg(name)
+        << '\n';
+    if (reset.failed)
+        err << ApplyReport::dhcpFailedText(reset, backend.name()) << '\n';
+    run.line(QStringLiteral("Otomatik IP'ye (DHCP) dönüldü."));
+    return run.finish(RevertedToDhcp);
+}
+
+int status(Run &run, clsIni &ini, const Context &context) {
+    const QString current = ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
+    const QString local = context.localAddress();
+    const External external = externalCheck(ini, context);
+    run.line(QStringLiteral("Profil: %1")
+                 .arg(current.isEmpty() ? QStringLiteral("yok (otomatik IP, DHCP)") : current));
+    run.line(QStringLiteral("BİLGİSAYAR IP: %1").arg(local));
+    run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
+    run.json().insert(QStringLiteral("current"), current);
+    run.json().insert(QStringLiteral("local"), local);
+    run.json().insert(QStringLiteral("external"), external.shown);
+    return run.finish(Done);
+}
+
+} // namespace
+
+int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextStream &err) {
+    Run r(cl, out, err);
+    clsIni ini;
+    if (!ini.setFileName(context.settingsPath, context.pathRule))
+        return r.refuse(
+            QStringLiteral("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
+            ini.lastError().number);
+    switch (cl.command) {
+    case Command::List:
+        return list(r, ini);
+    case Command::Show:
+        return show(r, ini, cl.profile);
+    case Command::Status:
+        return status(r, ini, context);
+    case Command::Adapters:
+    case Command::Apply:
+    case Command::Dhcp:
+        break;
+    case Command::None:
+        return r.finish(WrongUsage);
+    }
+    QString reason;
+    AdapterBackend *backend = context.backend(reason);
+    if (!backend)
+        return r.refuse(reason);
+    if (cl.command == Command::Adapters)
+        return adapters(r, *backend);
+    if (cl.command == Command::Dhcp)
+        return dhcp(r, ini, *backend, err);
+    return apply(r, cl, ini, *backend, context, err);
+}
+
+} // namespace CommandRunner

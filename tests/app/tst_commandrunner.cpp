@@ -1,0 +1,145 @@
+// The command line's commands on the simulated computer and real files: output, JSON parsed
+// back, exit statuses, and the same rules as the window (check first, exact adapter, the
+// current profile, the fallback of --check).
+#include "CannedHttpServer.h"
+#include "CommandRunner.h"
+#include "SimulatedFixture.h"
+#include "TestFiles.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString u(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+class tst_CommandRunner : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void commands_data();
+    void commands();
+    void checkFallsBackWithoutInternet();
+
+private:
+    int run(const QStringList &args, QString &out, QString &err);
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<SimulatedFixture> m_pc;
+};
+
+int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) {
+    const CommandLine cl =
+        CommandLine::parse(QStringList{u("--settings"), m_dir.filePath(u("ayar.config"))} + args);
+    if (!cl.error.isEmpty())
+        return CommandRunner::WrongUsage;
+    CommandRunner::Context context;
+    context.settingsPath = cl.settingsFile;
+    context.backend = [this](QString &) { return m_pc->computer.get(); };
+    context.localAddress = [] { return u("10.0.0.9"); };
+    context.httpTimeoutMs = 2000;
+    context.wait = [](int) {};
+    QTextStream o(&out);
+    QTextStream e(&err);
+    return CommandRunner::run(cl, context, o, e);
+}
+
+void tst_CommandRunner::commands_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");  // a part of stdout ("stderr:" for stderr)
+    QTest::addColumn<QString>("current"); // [CurrentProfile] afterwards
+    QTest::addColumn<QString>("address"); // the first adapter's address afterwards
+
+    const auto row = [](const char *name, QStringList args, int status, const char *output,
+                        const char *current, const char *address) {
+        QTest::newRow(name) << args << status << u(output) << u(current) << u(address);
+    };
+    row("list, sorted, current marked", {u("--list")}, 0, "  Alfa\n  Bozuk\n* Şube\n  Zeta\n",
+        "Şube", "");
+    row("list as JSON", {u("--list"), u("--json")}, 0, "\"current\":\"Şube\"", "Şube", "");
+    row("show", {u("--show"), u("alfa")}, 0, "IP: 10.0.0.5\nMaske: 255.0.0.0\nModem IP: 10.0.0.1",
+        "Şube", "");
+    row("show of no profile", {u("--show"), u("Yok")}, 1, "stderr:\"Yok\" adında bir profil yok",
+        "Şube", "");
+    row("adapters", {u("--adapters")}, 0, "[2] Kasa\n[3] Kasa\n", "Şube", "");
+    row("apply to all", {u("--apply"), u("Alfa")}, 0, "\"Alfa\" profili uygulandı", "Alfa",
+        "10.0.0.5");
+    row("apply to one of two alike", {u("--apply"), u("Alfa"), u("--adapter"), u("3")}, 0,
+        "[3] Kasa", "Alfa", "");
+    row("apply to no such adapter", {u("--apply"), u("Alfa"), u("--adapter"), u("9")}, 1,
+        "stderr:9 numaralı", "Şube", "");
+    row("refused profile touches nothing", {u("--apply"), u("Bozuk")}, 1, "stderr:ZELVİ IP", "Şube",
+        "");
+    row("doubtful profile needs --yes", {u("--apply"), u("Zeta")}, 1, "stderr:--yes", "Şube", "");
+    row("doubtful profile with --yes", {u("--apply"), u("Zeta"), u("--yes")}, 0, "uygulandı",
+        "Zeta", "10.0.0.7");
+    row("dhcp forgets the current profile", {u("--dhcp"), u("--json")}, 0, "\"status\":0", "", "");
+    row("status changes nothing", {u("--status")}, 0,
+        "Profil: Şube\nBİLGİSAYAR IP: 10.0.0.9\n"
+        "MODEM IP: SERVİS YOK",
+        "Şube", "");
+    row("two commands", {u("--list"), u("--dhcp")}, 2, "", "Şube", "");
+    row("--all without --apply", {u("--list"), u("--all")}, 2, "", "Şube", "");
+}
+
+void tst_CommandRunner::commands() {
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, current);
+    QFETCH(QString, address);
+    m_pc = std::make_unique<SimulatedFixture>(QStringList{u("[2] Kasa"), u("[3] Kasa")});
+    writeAll(m_dir.filePath(u("ayar.config")),
+             u("[Profiles]\nZeta=10.0.0.7.255.255.255.0.10.0.1.1.10.0.0.1....\n"
+               "Alfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\nŞube=10.0.0.6.255.0.0.0.10.0.0.1."
+               "10.0.0.1....\nBozuk=10.0.0.300.255.0.0.0.10.0.0.1.10.0.0.1....\n"
+               "[CurrentProfile]\nProfileName=Şube\n")
+                 .toUtf8());
+    QString out;
+    QString err;
+    QCOMPARE(run(args, out, err), status);
+    if (output.startsWith(u("stderr:")))
+        QVERIFY2(err.contains(output.mid(7)), qPrintable(err));
+    else
+        QVERIFY2(out.contains(output), qPrintable(out + err));
+    if (args.contains(u("--json"))) {
+        const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
+        QCOMPARE(o.value(u("status")).toInt(), status);
+    }
+    QVERIFY(readAll(m_dir.filePath(u("ayar.config")))
+                .contains("ProfileName=" + current.toUtf8() + "\n"));
+    QCOMPARE(m_pc->stored()[0].address, address);
+    if (args.contains(u("--adapter")) && status == 0)
+        QCOMPARE(m_pc->stored()[1].address, u("10.0.0.5"));
+}
+
+void tst_CommandRunner::checkFallsBackWithoutInternet() {
+    CannedHttpServer server;
+    for (const bool online : {true, false}) {
+        server.silent = !online;
+        m_pc = std::make_unique<SimulatedFixture>();
+        writeAll(m_dir.filePath(u("ayar.config")),
+                 "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n[Links]\n"
+                 "ExternalAddressUrl=" +
+                     server.url().toUtf8() + "\n");
+        QString out;
+        QString err;
+        const int status = run({u("--apply"), u("Alfa"), u("--check"), u("--json")}, out, err);
+        const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
+        QCOMPARE(status, online ? CommandRunner::Done : CommandRunner::RevertedToDhcp);
+        QCOMPARE(o.value(u("revertedToDhcp")).toBool(), !online);
+        QCOMPARE(o.value(u("external")).toString(), online ? u("85.105.1.2") : u("İNTERNET YOK"));
+        QCOMPARE(m_pc->stored()[0].dhcp, !online);
+        QCOMPARE(readAll(m_dir.filePath(u("ayar.config"))).contains("ProfileName=Alfa"), online);
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_CommandRunner)
+#include "tst_commandrunner.moc"

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The command line against a real NetworkManager, DHCP server and address service (inside
+# scripts/nm-harness.sh with ZELVI_NM_SERVICE), with no display at all: a profile in the
+# router's network applied and kept by --check, the switch to DHCP, and a profile in a
+# foreign subnet that --check reverts to DHCP (exit status 3).
+#   cli_networkmanager.sh PROGRAM
+set -euo pipefail
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+settings="$work/ayar.config"
+cat >"$settings" <<INI
+[Profiles]
+Yerel=10.99.0.50.255.255.255.0.10.99.0.1.10.99.0.1....
+Yabanci=192.168.77.10.255.255.255.0.192.168.77.1.192.168.77.1....
+[Links]
+ExternalAddressUrl=$ZELVI_NM_SERVICE_URL
+INI
+zelvi() { "$program" --settings "$settings" --backend networkmanager "$@"; }
+addresses() { ip -4 -o addr show dev "$ZELVI_NM_IFACE" | awk '{print $4}' | tr '\n' ' '; }
+current() { sed -n 's/^ProfileName=//p' "$settings"; }
+
+zelvi --adapters | grep -q "] $ZELVI_NM_IFACE" || fail "--adapters does not list $ZELVI_NM_IFACE"
+
+status=0
+out=$(zelvi --apply Yerel --check --check-after 1 --json) || status=$?
+[ $status -eq 0 ] || fail "--apply Yerel --check ended with $status: $out"
+[[ $out == *'"external":"10.99.0.50"'* ]] || fail "the service did not see the new address: $out"
+[[ $(addresses) == *10.99.0.50/24* ]] || fail "10.99.0.50 is not on the adapter: $(addresses)"
+[ "$(current)" = Yerel ] || fail "Yerel is not the current profile"
+echo "apply + check: kept ($(addresses))"
+
+zelvi --dhcp >/dev/null || fail "--dhcp failed"
+for _ in $(seq 100); do [[ $(addresses) == *10.99.0.1[0-9][0-9]/24* ]] && break; sleep 0.1; done
+[[ $(addresses) == *10.99.0.1[0-9][0-9]/24* ]] || fail "no lease after --dhcp: $(addresses)"
+[ -z "$(current)" ] || fail "--dhcp kept a current profile"
+echo "dhcp: $(addresses)"
+
+status=0
+out=$(zelvi --apply Yabanci --check --check-after 1 2>"$work/err") || status=$?
+[ $status -eq 3 ] || fail "--check did not revert the foreign profile (status $status): $out $(cat "$work/err")"
+for _ in $(seq 100); do [[ $(addresses) == *10.99.0.1[0-9][0-9]/24* ]] && break; sleep 0.1; done
+[[ $(addresses) == *10.99.0.1[0-9][0-9]/24* ]] || fail "not back on DHCP: $(addresses)"
+[ -z "$(current)" ] || fail "the reverted profile is still current"
+echo "foreign subnet: reverted to DHCP, exit 3 ($(head -n1 "$work/err"))"
