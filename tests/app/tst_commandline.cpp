@@ -57,7 +57,7 @@ void tst_CommandLine::options() {
                                      {QStringLiteral("--settings"), QStringLiteral("/x/")},
                                      {QStringLiteral("--setings=a")},
                                      {QStringLiteral("-HIDEONSTARTUP")},
-                                     {QStringLiteral("--apply"), QStringLiteral("Kasa")}})
+                                     {QStringLiteral("--uygula"), QStringLiteral("Kasa")}})
         QVERIFY2(!CommandLine::parse(wrong).error.isEmpty(), qPrintable(wrong.join(u' ')));
     QVERIFY(CommandLine::parse({QStringLiteral("--help")}).help);
     QCOMPARE(CommandLine::parse({QStringLiteral("a"), QStringLiteral("b")}).rest,
