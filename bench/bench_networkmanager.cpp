@@ -1,14 +1,17 @@
 // Applying a static profile through our NetworkManager backend against nmcli making the
 // same changes (the adapter to automatic addressing, then to the static profile), inside
 // scripts/nm-harness.sh. Prints the time from the start of the apply until the static
-// address is on the adapter, for each round and as medians.
-//   scripts/nm-harness.sh build/default/bench/bench_networkmanager [ROUNDS]
+// address is on the adapter, for each round and as medians. With PROGRAM, the program's
+// command line (PROGRAM --apply NAME --all, a process of its own each time) takes the place
+// of the backend called in this process.
+//   scripts/nm-harness.sh build/default/bench/bench_networkmanager [ROUNDS [PROGRAM]]
 #include "AdapterCommands.h"
 #include "NetworkManagerBackend.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <algorithm>
@@ -52,6 +55,16 @@ int main(int argc, char *argv[]) {
         return 2;
     }
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 9;
+    const QString program = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const QString settings =
+        qEnvironmentVariable("ZELVI_NM_WORK") + QStringLiteral("/bench.config");
+    if (!program.isEmpty()) {
+        QFile f(settings);
+        if (!f.open(QIODevice::WriteOnly))
+            return 2;
+        f.write("[Profiles]\nP50=10.99.0.50.255.255.255.0.10.99.0.1.10.99.0.1....\n"
+                "P51=10.99.0.51.255.255.255.0.10.99.0.1.10.99.0.1....\n");
+    }
     run({QStringLiteral("nmcli"), QStringLiteral("connection"), QStringLiteral("add"),
          QStringLiteral("type"), QStringLiteral("ethernet"), QStringLiteral("ifname"), iface,
          QStringLiteral("con-name"), QStringLiteral("kasa"), QStringLiteral("ipv6.method"),
@@ -75,7 +88,11 @@ int main(int argc, char *argv[]) {
             const QString target =
                 oursNow ? cidr : QStringLiteral("10.99.0.%1/24").arg(60 + round % 2);
             t.start();
-            if (oursNow) {
+            if (oursNow && !program.isEmpty()) {
+                run({program, QStringLiteral("--settings"), settings, QStringLiteral("--backend"),
+                     QStringLiteral("networkmanager"), QStringLiteral("--apply"),
+                     QStringLiteral("P") + host, QStringLiteral("--all")});
+            } else if (oursNow) {
                 const QStringList parts =
                     (address + QStringLiteral(".255.255.255.0.10.99.0.1.10.99.0.1...."))
                         .split(QLatin1Char('.'));
@@ -99,10 +116,12 @@ int main(int argc, char *argv[]) {
             waitForAddress(iface, target);
             const double ms = double(t.nsecsElapsed()) / 1e6;
             (oursNow ? ours : theirs).append(ms);
-            std::printf("round %d %-6s %8.1f ms%s\n", round, oursNow ? "ours" : "nmcli", ms,
+            std::printf("round %d %-6s %8.1f ms%s\n", round,
+                        oursNow ? (program.isEmpty() ? "ours" : "cli") : "nmcli", ms,
                         hasAddress(iface, target) ? "" : "  (address never appeared)");
         }
     }
-    std::printf("median ours  %8.1f ms\nmedian nmcli %8.1f ms\n", median(ours), median(theirs));
+    std::printf("median %-5s %8.1f ms\nmedian nmcli %8.1f ms\n", program.isEmpty() ? "ours" : "cli",
+                median(ours), median(theirs));
     return 0;
 }
