@@ -101,6 +101,12 @@ pids+=($!)
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/system_bus_socket"
 waitfor '[ -S "$work/system_bus_socket" ]' || { echo "nm-harness: the bus did not start" >&2; exit 1; }
 
+# Whether a name is owned on the private bus.
+bus_has() {
+  dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
+}
+
 # polkit, when asked for: in a mount namespace of its own, so that only the harness's rule
 # counts (Debian's rules also want a logind session, which the harness has not).
 auth_polkit=root-only
@@ -119,12 +125,7 @@ RULES
     exec /usr/lib/polkit-1/polkitd --no-debug
   ' sh "$work" >"$work/polkitd.log" 2>&1 &
   pids+=($!)
-  polkit_up() {
-    dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-      org.freedesktop.DBus.NameHasOwner string:org.freedesktop.PolicyKit1 2>/dev/null |
-      grep -q 'boolean true'
-  }
-  waitfor polkit_up 100 || { echo "nm-harness: polkitd did not start" >&2; cat "$work/polkitd.log" >&2; exit 1; }
+  waitfor 'bus_has org.freedesktop.PolicyKit1' 100 || { echo "nm-harness: polkitd did not start" >&2; cat "$work/polkitd.log" >&2; exit 1; }
   auth_polkit=true
 fi
 
@@ -162,12 +163,7 @@ ip netns exec "$computer" sh -c '
 ' sh "$work" >"$work/NetworkManager.log" 2>&1 &
 pids+=($!)
 
-has_owner() {
-  dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.freedesktop.NetworkManager 2>/dev/null |
-    grep -q 'boolean true'
-}
-waitfor has_owner 150 || { echo "nm-harness: NetworkManager did not start" >&2; tail -n 30 "$work/NetworkManager.log" >&2; exit 1; }
+waitfor 'bus_has org.freedesktop.NetworkManager' 150 || { echo "nm-harness: NetworkManager did not start" >&2; tail -n 30 "$work/NetworkManager.log" >&2; exit 1; }
 
 export ZELVI_NM_IFACE=zc0 ZELVI_NM_ROUTER_NS="$router" ZELVI_NM_WORK="$work"
 ip netns exec "$computer" "$@"

@@ -25,18 +25,20 @@
 
 namespace {
 
+// The simulated computer's file that "--backend simulated[=FILE]" names.
+QString simulatedFile(const QString &choice) {
+    return choice.startsWith(QLatin1String("simulated="))
+               ? choice.mid(int(sizeof("simulated=")) - 1)
+               : FileLocation::programFile(QStringLiteral("simulated-computer.json"));
+}
+
 // The way to the network configuration that the command line asks for. Where the real
 // one cannot be reached the user is told, and offered the simulated computer instead.
 std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
                                               UserPrompts &prompts) {
     const QString choice = commandLine.backend;
-    if (choice.startsWith(QLatin1String("simulated"))) {
-        const QString file =
-            choice.startsWith(QLatin1String("simulated="))
-                ? choice.mid(int(sizeof("simulated=")) - 1)
-                : FileLocation::programFile(QStringLiteral("simulated-computer.json"));
-        return std::make_unique<SimulatedComputer>(file);
-    }
+    if (choice.startsWith(QLatin1String("simulated")))
+        return std::make_unique<SimulatedComputer>(simulatedFile(choice));
     auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus());
     WmiError reason;
     if (nm->connect(reason))
@@ -105,10 +107,7 @@ int runCommand(int argc, char *argv[]) {
     context.backend = [&](QString &reason) -> AdapterBackend * {
         const QString choice = commandLine.backend;
         if (choice.startsWith(QLatin1String("simulated"))) {
-            backend = std::make_unique<SimulatedComputer>(
-                choice.startsWith(QLatin1String("simulated="))
-                    ? choice.mid(int(sizeof("simulated=")) - 1)
-                    : FileLocation::programFile(QStringLiteral("simulated-computer.json")));
+            backend = std::make_unique<SimulatedComputer>(simulatedFile(choice));
             return backend.get();
         }
         auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus());
