@@ -39,6 +39,7 @@ packages=(
   desktop-file-utils
   appstream
   passwd
+  debootstrap
 )
 
 missing=()

@@ -1,53 +1,65 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: installed with apt-get (from what this machine already
-# has, nothing is downloaded), started by an ordinary user in a real X session, where it keeps
-# its files in that user's configuration folder and shows its window; then purged.
-#   package_install.sh PACKAGE.deb   (as root, inside tests/system/under_xvfb.sh)
+# The Debian package as a user meets it, on a fresh Debian 12 root (scripts/debian-root.sh):
+# installed with apt-get (no repository configured, so nothing is downloaded), started by an
+# ordinary user in a real X session, where it keeps its files in that user's configuration
+# folder and shows its window; then purged, leaving nothing of it.
+#   package_install.sh ROOT PACKAGE.deb   (as root, inside tests/system/under_xvfb.sh)
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/processes.sh"
-deb=$(realpath "$1")
-user=zelvi-package-test
-log=/dev/null
+root=$(realpath "$1")
+deb=$(realpath "$2")
+user=zelvi-tech
+log="$root/tmp/program.log"
 pids=()
-# apt without any repository: what the package needs must be on this machine already, and
-# nothing is downloaded.
-empty=$(mktemp -d)
-offline=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$empty")
+mounted=()
+in_root() { chroot "$root" "$@"; }
+# apt with no repository at all: what the package needs must be there already.
+apt_offline() {
+  DEBIAN_FRONTEND=noninteractive in_root apt-get -o Dir::Etc::SourceList=/tmp/no-sources.list \
+    -o Dir::Etc::SourceParts=/tmp/no-sources.d -y -qq "$@"
+}
 cleanup() {
   [ "$BASHPID" = "$$" ] || return 0
   stop_pids "${pids[@]}"
-  apt-get purge -y -qq nuvar-pos-zelvi-ip >/dev/null 2>&1 || true
-  userdel -r "$user" >/dev/null 2>&1 || true
-  rm -rf "$empty"
+  apt_offline purge nuvar-pos-zelvi-ip >/dev/null 2>&1 || true
+  in_root userdel -r "$user" >/dev/null 2>&1 || true
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" || true; done
+  rm -rf "$root/tmp/package.deb" "$root/tmp/no-sources.list" "$root/tmp/no-sources.d"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; cat "$log" >&2 2>/dev/null || true; exit 1; }
 
-DEBIAN_FRONTEND=noninteractive apt-get "${offline[@]}" install -y -qq "$deb" >/dev/null ||
-  fail "apt-get could not install the package"
-[ -x /usr/bin/nuvar-pos-zelvi-ip ] || fail "no /usr/bin/nuvar-pos-zelvi-ip"
-[ -x /usr/sbin/zelvi-ip-service ] || fail "no /usr/sbin/zelvi-ip-service"
-echo "installed"
+# What a running system has: /proc, /dev, and the X server's socket.
+for dir in /proc /dev /dev/pts /tmp/.X11-unix; do
+  mkdir -p "$root$dir"
+  mount --bind "$dir" "$root$dir"
+  mounted+=("$root$dir")
+done
 
-userdel -r "$user" >/dev/null 2>&1 || true
-useradd --create-home --shell /bin/sh "$user"
-home=$(getent passwd "$user" | cut -d: -f6)
-log="$home/program.log"
+cp "$deb" "$root/tmp/package.deb"
+: >"$root/tmp/no-sources.list"
+mkdir -p "$root/tmp/no-sources.d"
+apt_offline install /tmp/package.deb >/dev/null || fail "apt-get could not install the package"
+[ -x "$root/usr/bin/nuvar-pos-zelvi-ip" ] || fail "no /usr/bin/nuvar-pos-zelvi-ip"
+[ -x "$root/usr/sbin/zelvi-ip-service" ] || fail "no /usr/sbin/zelvi-ip-service"
+echo "installed on a fresh Debian 12 root"
+
+in_root userdel -r "$user" >/dev/null 2>&1 || true
+in_root useradd --create-home --shell /bin/sh "$user"
 # An ordinary user, in this X session, with nothing of root's environment.
-runuser -u "$user" -- env -i HOME="$home" DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb \
+chroot --userspec="$user:$user" "$root" env -i HOME="/home/$user" DISPLAY="$DISPLAY" \
   PATH=/usr/bin:/bin nuvar-pos-zelvi-ip --backend simulated >"$log" 2>&1 &
 pids+=($!)
 window() { xdotool search --onlyvisible --name '^Nuvar_POS_Zelvi_IP' 2>/dev/null | head -n1 || true; }
 waitfor '[ -n "$(window)" ]' 150 || fail "the window did not appear"
-settings="$home/.config/nuvar-pos-zelvi-ip/Nuvar_Pos_Zelvi_ip.exe.config"
+settings="$root/home/$user/.config/nuvar-pos-zelvi-ip/Nuvar_Pos_Zelvi_ip.exe.config"
 [ -f "$settings" ] || fail "no settings file in the user's configuration folder"
-[ "$(stat -c %U "$settings")" = "$user" ] || fail "the settings file is not the user's"
+[ "$(stat -c %u "$settings")" = "$(in_root id -u "$user")" ] || fail "the settings file is not the user's"
 echo "started as $user: window shown, settings in ~/.config/nuvar-pos-zelvi-ip"
 
 stop_pids "${pids[@]}"
 pids=()
-DEBIAN_FRONTEND=noninteractive apt-get "${offline[@]}" purge -y -qq nuvar-pos-zelvi-ip >/dev/null ||
-  fail "apt-get could not purge the package"
-[ ! -e /usr/bin/nuvar-pos-zelvi-ip ] || fail "the program stayed after purge"
-[ -z "$(dpkg -L nuvar-pos-zelvi-ip 2>/dev/null)" ] || fail "dpkg still lists files"
+apt_offline purge nuvar-pos-zelvi-ip >/dev/null || fail "apt-get could not purge the package"
+[ ! -e "$root/usr/bin/nuvar-pos-zelvi-ip" ] || fail "the program stayed after purge"
+[ -z "$(in_root dpkg -L nuvar-pos-zelvi-ip 2>/dev/null)" ] || fail "dpkg still lists files"
 echo "purged"
