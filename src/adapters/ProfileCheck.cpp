@@ -134,12 +134,16 @@ Result check(const QStringList &ProfileParts) {
     return r;
 }
 
-QString doubtQuestion(const QString &name, const QStringList &doubts) {
+QString doubtText(const QString &name, const QStringList &doubts) {
     QString text =
-        QStringLiteral("\"%1\" profilinde büyük olasılıkla bir yazım hatası var:\n").arg(name);
+        QStringLiteral("\"%1\" profilinde büyük olasılıkla bir yazım hatası var:").arg(name);
     for (const QString &d : doubts)
-        text += QStringLiteral("• ") + d + QLatin1Char('\n');
-    return text + QStringLiteral("\nYine de uygulansın mı?");
+        text += QStringLiteral("\n• ") + d;
+    return text;
+}
+
+QString doubtQuestion(const QString &name, const QStringList &doubts) {
+    return doubtText(name, doubts) + QStringLiteral("\n\nYine de uygulansın mı?");
 }
 
 } // namespace ProfileCheck

@@ -20,6 +20,8 @@ struct Result {
 // second DNS server may be blank).
 Result check(const QStringList &ProfileParts);
 
+// What is doubtful about the profile, one line each.
+QString doubtText(const QString &name, const QStringList &doubts);
 // The question asked before a doubtful profile is applied.
 QString doubtQuestion(const QString &name, const QStringList &doubts);
 

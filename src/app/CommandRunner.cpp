@@ -227,8 +227,9 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     if (!check.canApply())
         return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal));
     if (!check.doubts.isEmpty() && !cl.yes)
-        return run.refuse(ProfileCheck::doubtQuestion(name, check.doubts) +
-                          QStringLiteral(" Uygulamak için --yes ekleyin."));
+        return run.refuse(ProfileCheck::doubtText(name, check.doubts) +
+                          QStringLiteral("\nAğ ayarlarına dokunulmadı; yine de uygulamak için "
+                                         "--yes ekleyin."));
 
     QString selection = QStringLiteral("*ALL");
     if (!cl.adapterIndex.isEmpty()) {
