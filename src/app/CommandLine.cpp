@@ -4,21 +4,21 @@
 
 namespace {
 
+struct CommandOption {
+    const char *option;
+    CommandLine::Command command;
+};
+constexpr CommandOption kCommands[] = {
+    {"--list", CommandLine::Command::List},         {"--show", CommandLine::Command::Show},
+    {"--adapters", CommandLine::Command::Adapters}, {"--apply", CommandLine::Command::Apply},
+    {"--dhcp", CommandLine::Command::Dhcp},         {"--status", CommandLine::Command::Status}};
+
 CommandLine::Command commandOf(const QString &arg) {
-    using Command = CommandLine::Command;
-    if (arg == QLatin1String("--list"))
-        return Command::List;
-    if (arg == QLatin1String("--show"))
-        return Command::Show;
-    if (arg == QLatin1String("--adapters"))
-        return Command::Adapters;
-    if (arg == QLatin1String("--apply"))
-        return Command::Apply;
-    if (arg == QLatin1String("--dhcp"))
-        return Command::Dhcp;
-    if (arg == QLatin1String("--status"))
-        return Command::Status;
-    return Command::None;
+    for (const CommandOption &c : kCommands) {
+        if (arg == QLatin1String(c.option))
+            return c.command;
+    }
+    return CommandLine::Command::None;
 }
 
 // Why the settings path cannot be used, if it cannot: it must name a file.
@@ -146,6 +146,23 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     cl.hideOnStartup =
         upper == QLatin1String("/HIDEONSTARTUP") || upper == QLatin1String("HIDEONSTARTUP");
     return cl;
+}
+
+bool CommandLine::asksForCommand(const QStringList &arguments) {
+    for (const QString &arg : arguments) {
+        if (commandOf(arg) != Command::None || arg == QLatin1String("--help") ||
+            arg == QLatin1String("-h"))
+            return true;
+    }
+    return false;
+}
+
+QString CommandLine::commandName(Command command) {
+    for (const CommandOption &c : kCommands) {
+        if (c.command == command)
+            return QString::fromLatin1(c.option + 2);
+    }
+    return {};
 }
 
 QString CommandLine::usage() {

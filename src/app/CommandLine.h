@@ -24,5 +24,10 @@ struct CommandLine {
     bool json = false;          // --json: one JSON object instead of text
 
     static CommandLine parse(const QStringList &arguments); // without the program's name
+    // Whether the arguments ask for a command or for help rather than the window (decided
+    // before any Qt application exists: a command needs no display).
+    static bool asksForCommand(const QStringList &arguments);
+    // The command's option without its dashes ("list" for --list).
+    static QString commandName(Command command);
     static QString usage();
 };

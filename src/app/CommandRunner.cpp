@@ -23,32 +23,12 @@ namespace {
 using namespace modNetProfiles;
 using Command = CommandLine::Command;
 
-const char *commandName(Command c) {
-    switch (c) {
-    case Command::List:
-        return "list";
-    case Command::Show:
-        return "show";
-    case Command::Adapters:
-        return "adapters";
-    case Command::Apply:
-        return "apply";
-    case Command::Dhcp:
-        return "dhcp";
-    case Command::Status:
-        return "status";
-    case Command::None:
-        break;
-    }
-    return "";
-}
-
 // One run: where the output goes and how it ends.
 class Run {
 public:
     Run(const CommandLine &cl, QTextStream &out, QTextStream &err)
         : m_cl(cl), m_out(out), m_err(err) {
-        m_json.insert(QStringLiteral("command"), QString::fromLatin1(commandName(cl.command)));
+        m_json.insert(QStringLiteral("command"), CommandLine::commandName(cl.command));
     }
 
     void line(const QString &text) {

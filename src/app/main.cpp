@@ -70,20 +70,6 @@ public:
     bool askYesNo(const QString &, Icon, Default) override { return false; }
 };
 
-// Whether the command line asks for a command (or help) rather than the window: then it runs
-// without any window or display.
-bool wantsCommand(int argc, char *argv[]) {
-    static const QStringList commands = {QStringLiteral("--list"),     QStringLiteral("--show"),
-                                         QStringLiteral("--adapters"), QStringLiteral("--apply"),
-                                         QStringLiteral("--dhcp"),     QStringLiteral("--status"),
-                                         QStringLiteral("--help"),     QStringLiteral("-h")};
-    for (int i = 1; i < argc; ++i) {
-        if (commands.contains(QString::fromLocal8Bit(argv[i])))
-            return true;
-    }
-    return false;
-}
-
 int runCommand(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral(ZELVI_PRODUCT_NAME));
@@ -130,8 +116,11 @@ int runCommand(int argc, char *argv[]) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (wantsCommand(argc, argv))
-        return runCommand(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (CommandLine::asksForCommand(arguments))
+        return runCommand(argc, argv); // without any window or display
     QElapsedTimer sinceStart;
     sinceStart.start();
     FontWarmUp fonts;             // meanwhile: Qt, the settings, the addresses

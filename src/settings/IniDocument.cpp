@@ -18,22 +18,13 @@ const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
 constexpr char kEofMark = '\x1A';
 constexpr char16_t kEofMarkChar = u'\x1A';
 
-// Calls f(content, content with its line end) for every line; a line ends at LF, CR LF or a
-// CR alone.
+// Calls f(content, content with its line end) for every line, as the reader splits them.
 template <typename F> void forEachRawLine(QByteArrayView text, F &&f) {
-    qsizetype pos = 0;
-    const qsizetype size = text.size();
-    while (pos < size) {
-        qsizetype end = pos;
-        while (end < size && text[end] != '\n' && text[end] != '\r')
-            ++end;
-        qsizetype next = end;
-        if (end < size)
-            next =
-                (text[end] == '\r' && end + 1 < size && text[end + 1] == '\n') ? end + 2 : end + 1;
-        f(text.sliced(pos, end - pos), text.sliced(pos, next - pos));
-        pos = next;
-    }
+    IniLines::Reader reader(text);
+    Line line;
+    while (reader.next(line))
+        f(text.sliced(line.start, line.contentEnd - line.start),
+          text.sliced(line.start, line.next - line.start));
 }
 
 // The first line end of the text, or CR LF (as Windows writes) when it has none.

@@ -1,6 +1,5 @@
 // Loading the profile names into a list and saving a profile, on real files.
 #include "FakePrompts.h"
-#include "FileLocation.h"
 #include "ProfileList.h"
 #include "TestFiles.h"
 #include "clsIni.h"
@@ -54,7 +53,6 @@ private Q_SLOTS:
     void failedSaveIsReported();
     void settingsFileBesideProgram();
     void windowsFileComesOutAsItWent();
-    void installedCopyKeepsSettingsInUserFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -224,19 +222,4 @@ void tst_Profiles::windowsFileComesOutAsItWent() {
                  "ar\xFE\xFD"
                  "=10.0.0.22.255.0.0.0.10.0.0.1.10.0.0.1....\r\n" +
                  tail);
-}
-
-// A portable copy keeps its files beside itself; an installed one (a folder it cannot
-// write, without the file) in the user's configuration folder.
-void tst_Profiles::installedCopyKeepsSettingsInUserFolder() {
-    const QString name = SettingsFileName;
-    QCOMPARE(FileLocation::choose(name, u("/opt/z"), true, false, u("/home/t/.config/n")),
-             u("/opt/z/") + name); // a file an administrator put there, locked or not
-    QCOMPARE(FileLocation::choose(name, u("/opt/z"), false, true, u("/home/t/.config/n")),
-             u("/opt/z/") + name);
-    QCOMPARE(FileLocation::choose(name, u("/usr/bin"), false, false, u("/home/t/.config/n")),
-             u("/home/t/.config/n/") + name);
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
-    QCOMPARE(FileLocation::configFolder(), m_dir.path() + u("/nuvar-pos-zelvi-ip"));
-    qunsetenv("XDG_CONFIG_HOME");
 }
