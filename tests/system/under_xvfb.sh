@@ -21,8 +21,18 @@ export DISPLAY=":$(head -n1 "$work/display")"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 waitfor 'xdotool getdisplaygeometry >/dev/null 2>&1' || { echo "the X server does not answer" >&2; exit 1; }
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-waitfor 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-  { echo "the window manager did not start" >&2; exit 1; }
+# A loaded machine can take seconds to start the window manager; one that ended at once is
+# started again, and a failure shows what it printed.
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+for attempt in 1 2; do
+  openbox >>"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  waitfor 'wm_ready || ! kill -0 ${pids[-1]} 2>/dev/null' 300
+  wm_ready && break
+done
+wm_ready || {
+  echo "the window manager did not start:" >&2
+  cat "$work/openbox.log" >&2
+  exit 1
+}
 "$@"
