@@ -95,7 +95,53 @@ QStringList adapterCaptions(AdapterBackend &backend) {
     return list;
 }
 
-DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend) {
+namespace {
+
+// Makes the checkpoint before a change; false when the change must not start.
+bool startTrial(AdapterBackend &backend, int seconds, Trial &trial) {
+    if (seconds <= 0)
+        return true;
+    using Kind = AdapterBackend::CheckpointStart::Kind;
+    const AdapterBackend::CheckpointStart start = backend.createCheckpoint(seconds);
+    switch (start.kind) {
+    case Kind::Made:
+        trial.pending = true;
+        break;
+    case Kind::NotAvailable:
+        break;
+    case Kind::Busy:
+        trial.busy = start.problem;
+        return false;
+    case Kind::Failed:
+        trial.problem = start.problem;
+        break;
+    }
+    return true;
+}
+
+// The trial's time counts from the end of the change; a change that no check follows is
+// kept at once.
+void settleTrial(AdapterBackend &backend, int seconds, bool checked, Trial &trial) {
+    if (!trial.pending)
+        return;
+    QString extendProblem;
+    if (checked && backend.extendCheckpoint(seconds, extendProblem))
+        return;
+    trial.pending = false;
+    QString keepProblem;
+    if (!backend.keepChanges(keepProblem))
+        trial.keepProblem = keepProblem;
+    else if (checked)
+        trial.problem = extendProblem;
+}
+
+} // namespace
+
+bool keepTrial(AdapterBackend &backend, QString &problem) {
+    return backend.keepChanges(problem);
+}
+
+DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds) {
     DhcpReset r;
     Wmi::SWbemLocator locator(backend);
     const auto service =
@@ -107,6 +153,10 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend) {
     }
     service->setImpersonationLevel(3);
     if (!service->ExecQuery(kQuery, adapters, r.error)) {
+        r.failed = true;
+        return r;
+    }
+    if (!startTrial(backend, trialSeconds, r.trial)) {
         r.failed = true;
         return r;
     }
@@ -123,6 +173,7 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend) {
     }
     if (!backend.commitChanges(r.error))
         r.failed = true;
+    settleTrial(backend, trialSeconds, !r.failed, r.trial);
     return r;
 }
 
@@ -150,7 +201,10 @@ StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
         if (!adapterMatches(adapter->Caption(), NetworkCards))
             continue;
         ++r.matched;
-        check(r.refusals, *adapter, "EnableStatic", adapter->EnableStatic(address, mask));
+        const qint32 taken = adapter->EnableStatic(address, mask);
+        check(r.refusals, *adapter, "EnableStatic", taken);
+        if (taken == WmiResult::AddressInUse)
+            continue; // nothing else can work on it
         check(r.refusals, *adapter, "SetGateways", adapter->SetGateways(gateway, metric));
         check(r.refusals, *adapter, "SetDNSServerSearchOrder",
               adapter->SetDNSServerSearchOrder(dns));
@@ -162,9 +216,10 @@ StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
 }
 
 ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
-                          const QStringList &ProfileParts) {
+                          const QStringList &ProfileParts, int trialSeconds) {
     using Kind = ApplyOutcome::Kind;
     ApplyOutcome r;
+    r.address = RetAddr(ProfileParts, 0);
     if (const ProfileCheck::Result check = ProfileCheck::check(ProfileParts); !check.canApply()) {
         r.kind = Kind::InvalidProfile;
         r.reason = *check.refusal;
@@ -172,6 +227,11 @@ ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
     }
     if (selection.trimmed().isEmpty()) {
         r.kind = Kind::NoAdapterChosen;
+        return r;
+    }
+    if (!startTrial(backend, trialSeconds, r.trial)) {
+        r.kind = Kind::TrialBusy;
+        r.reason = r.trial.busy;
         return r;
     }
     const DhcpReset reset = ResetAdaptersToDHCP(backend);
@@ -191,7 +251,23 @@ ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
     } else if (!apply.refusals.isEmpty()) {
         r.kind = Kind::Refused;
         r.refusals = apply.refusals;
+        for (const Refusal &refusal : apply.refusals) {
+            if (refusal.code == WmiResult::AddressInUse)
+                r.kind = Kind::AddressInUse;
+        }
     }
+    if (r.kind == Kind::AddressInUse && r.trial.pending) {
+        // Back to what the adapters had, not to DHCP: the user chose a static address.
+        r.trial.pending = false;
+        QString problem;
+        if (backend.rollBack(problem))
+            r.adaptersChanged = false;
+        else
+            r.trial.problem = problem;
+    }
+    const bool checked =
+        r.kind == Kind::Applied || r.kind == Kind::Refused || r.kind == Kind::NothingMatched;
+    settleTrial(backend, trialSeconds, checked, r.trial);
     return r;
 }
 

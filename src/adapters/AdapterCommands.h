@@ -37,16 +37,32 @@ QStringList adapterCaptions(AdapterBackend &backend);
 // Their descriptions, as the adapter dialog lists them.
 QStringList adapterDescriptions(AdapterBackend &backend);
 
+// A change on trial: a checkpoint is made before it, which the system restores by itself
+// unless the change is kept in time (keepTrial, after a check of the connection).
+struct Trial {
+    bool pending = false; // the checkpoint waits for keepTrial
+    QString problem;      // why the change runs without one, when it does
+    QString keepProblem;  // the change could not be kept: the system will restore the adapters
+    QString busy;         // another program is trying a change: nothing was touched
+};
+
 struct DhcpReset {
     bool outcome = false; // the last adapter's EnableDHCP succeeded
-    bool failed = false;  // the service could not be reached or queried
+    bool failed = false;  // the service could not be reached or queried, or (trial.busy)
+                          // the switch did not start
     WmiError error;
     int adapters = 0;
     QList<Refusal> refusals; // adapters that refused EnableDHCP
     bool changed = false;    // some adapter was asked to change
+    Trial trial;
 };
-// Every IP-enabled adapter: DNS servers from DHCP, then EnableDHCP.
-DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend);
+// Every IP-enabled adapter: DNS servers from DHCP, then EnableDHCP. With trialSeconds, on
+// trial for that long from the end of the switch.
+DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds = 0);
+
+// Keeps the change on trial; false, with the reason, when the system could not be told (it
+// then restores the adapters when the time is up).
+bool keepTrial(AdapterBackend &backend, QString &problem);
 
 struct StaticApply {
     bool failed = false;
@@ -68,16 +84,24 @@ struct ApplyOutcome {
         NothingMatched,   // the chosen adapter is gone
         Refused,          // some adapter refused a setting
         InvalidProfile,   // the profile cannot work: nothing was touched
+        TrialBusy,        // another program is trying a change: nothing was touched
+        AddressInUse,     // another device holds the address: the adapters were put back
     };
     Kind kind = Kind::Applied;
     WmiError error;
     QList<Refusal> refusals;
     QString reason;               // why the profile cannot work
     bool adaptersChanged = false; // the adapters were switched to DHCP before it stopped
+    QString address;              // the profile's address (the one in use, for AddressInUse)
+    Trial trial;
 };
 // What follows the adapter dialog: the profile is checked whole, then every adapter goes
-// to DHCP, then, if that was confirmed, the static settings go on the chosen ones.
+// to DHCP, then, if that was confirmed, the static settings go on the chosen ones. With
+// trialSeconds, on trial: an address that another device holds puts the adapters back as
+// they were; an apply that stopped before the static settings is kept at once; otherwise the
+// trial is pending for that long from the end of the apply (applied, or refused in part, the
+// check of the connection settles it).
 ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
-                          const QStringList &ProfileParts);
+                          const QStringList &ProfileParts, int trialSeconds = 0);
 
 } // namespace AdapterCommands

@@ -31,6 +31,23 @@ QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString 
         return notApplied + QStringLiteral("\nSeçilen ağ bağdaştırıcısı (%1) artık bulunamıyor. "
                                            "Bütün bağdaştırıcılar otomatik IP'de (DHCP) kaldı.")
                                 .arg(AdapterCommands::descriptionOf(selection));
+    case Kind::TrialBusy:
+        return notApplied + QStringLiteral(" Ağ ayarlarına dokunulmadı.\n") + outcome.reason +
+               QStringLiteral("\nO değişiklik bitince yeniden deneyin.");
+    case Kind::AddressInUse:
+        return notApplied +
+               QStringLiteral("\n%1 adresini ağda başka bir cihaz kullanıyor: adres "
+                              "denendiğinde o cihaz yanıt verdi.\n")
+                   .arg(outcome.address) +
+               (outcome.adaptersChanged
+                    ? QStringLiteral("Ağ bağdaştırıcıları önceki ayarlarına döndürülemedi%1; "
+                                     "şu an otomatik IP'deler (DHCP) ya da adressizler.")
+                          .arg(outcome.trial.problem.isEmpty()
+                                   ? QString()
+                                   : QStringLiteral(" (%1)").arg(outcome.trial.problem))
+                    : QStringLiteral("Ağ bağdaştırıcıları önceki ayarlarına döndürüldü.")) +
+               QStringLiteral("\nProfile boş bir IP adresi verin ya da bu adresi kullanan "
+                              "cihazı bulun.");
     case Kind::Refused:
         return QStringLiteral("\"%1\" profili tam uygulanamadı:\n%2\nProfil etkin olarak "
                               "kaydedilmedi. 10 saniye sonra internet bağlantısı denetlenecek.")
@@ -50,6 +67,10 @@ QString refusedProfileText(const QString &name, const QString &reason) {
 }
 
 QString dhcpFailedText(const AdapterCommands::DhcpReset &reset, const QString &backendName) {
+    if (!reset.trial.busy.isEmpty())
+        return QStringLiteral("Otomatik IP'ye (DHCP) geçilmedi; ağ ayarlarına dokunulmadı.\n%1\n"
+                              "O değişiklik bitince yeniden deneyin.")
+            .arg(reset.trial.busy);
     return QStringLiteral("Otomatik IP'ye (DHCP) geçilemedi: ağ ayarlarına ulaşılamadı (%1).\n"
                           "Hata %2 (%3)")
         .arg(backendName)
@@ -60,6 +81,21 @@ QString dhcpFailedText(const AdapterCommands::DhcpReset &reset, const QString &b
 QString dhcpRefusedText(const AdapterCommands::DhcpReset &reset) {
     return QStringLiteral("Bazı ağ bağdaştırıcıları otomatik IP'ye (DHCP) geçemedi:\n%1")
         .arg(AdapterCommands::describe(reset.refusals));
+}
+
+QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
+    if (!trial.keepProblem.isEmpty())
+        return QStringLiteral("Değişiklik kalıcı yapılamadı: %1\nSistem ağ ayarlarını en geç %2 "
+                              "saniye içinde değişiklikten önceki haline döndürecek.")
+            .arg(trial.keepProblem)
+            .arg(seconds);
+    if (trial.problem.isEmpty())
+        return {};
+    return QStringLiteral("Değişiklik için deneme noktası kurulamadı: %1\nDeğişiklik yine de "
+                          "yapıldı; program ilk %2 saniye içinde kapanırsa kendiliğinden geri "
+                          "alınmaz.")
+        .arg(trial.problem)
+        .arg(seconds);
 }
 
 } // namespace ApplyReport

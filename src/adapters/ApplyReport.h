@@ -23,4 +23,8 @@ QString dhcpFailedText(const AdapterCommands::DhcpReset &reset, const QString &b
 // Some adapters did not take DHCP.
 QString dhcpRefusedText(const AdapterCommands::DhcpReset &reset);
 
+// A change that ran without its checkpoint, or whose checkpoint could not be kept; empty
+// when neither.
+QString trialProblemText(const AdapterCommands::Trial &trial, int seconds);
+
 } // namespace ApplyReport

@@ -1,6 +1,7 @@
 #include "NetworkManagerBackend.h"
 
 #include "AddressText.h"
+#include "FileLocation.h"
 #include "NmDbus.h"
 #include "Wmi.h"
 
@@ -30,6 +31,7 @@ constexpr uint kDeviceVeth = 20;
 constexpr uint kStateUnmanaged = 10;
 constexpr uint kStateUnavailable = 20;
 constexpr uint kStateActivated = 100;
+constexpr uint kReasonIpUnavailable = 5;
 constexpr uint kConnectionExternal = 0x8;
 constexpr uint kToDisk = 0x1;
 constexpr uint kBlockAutoconnect = 0x20;
@@ -99,13 +101,28 @@ public:
                   uint(AddressText::prefixLength(*AddressText::parse(SubnetMask[i])))}});
         }
         const QString first = addresses.first().value(QStringLiteral("address")).toString();
-        return change(
+        // NetworkManager probes the address first and takes it only when nobody answers;
+        // when somebody does, the device fails for want of an IP configuration.
+        NmDbus::DeviceStateWatch watch(m_nm.bus(), m_nm.paths().service, m_device);
+        const int probeMs = m_nm.addressProbeMs;
+        const qint32 code = change(
             WmiResult::InvalidIpAddress,
             [&](QVariantMap &ipv4) {
                 ipv4.insert(QStringLiteral("method"), QStringLiteral("manual"));
                 ipv4.insert(QStringLiteral("address-data"), NmDbus::toMapList(addresses));
+                ipv4.insert(QStringLiteral("dad-timeout"), qint32(probeMs));
             },
-            [this, first] { return deviceHasAddress(first); });
+            [&] { return deviceHasAddress(first) || watch.failedWith(kReasonIpUnavailable); });
+        if (watch.failedWith(kReasonIpUnavailable) && !deviceHasAddress(first)) {
+            m_error = QStringLiteral("%1 adresini ağda başka bir cihaz kullanıyor: adres "
+                                     "denendiğinde yanıt verdi, %2 bu adresi almadı.")
+                          .arg(first, m_iface);
+            return WmiResult::AddressInUse;
+        }
+        if (code != WmiResult::Success && probeMs > 0 && !deviceHasAddress(first))
+            m_error += QStringLiteral(" %1 adresini ağda başka bir cihaz kullanıyor olabilir.")
+                           .arg(first);
+        return code;
     }
 
     qint32 SetGateways(const QStringList &DefaultIPGateway,
@@ -166,6 +183,7 @@ public:
             ipv4.insert(QStringLiteral("method"), QStringLiteral("auto"));
             ipv4.remove(QStringLiteral("address-data"));
             ipv4.remove(QStringLiteral("gateway"));
+            ipv4.remove(QStringLiteral("dad-timeout"));
         });
     }
 
@@ -350,8 +368,21 @@ private:
 
 } // namespace
 
-NetworkManagerBackend::NetworkManagerBackend(QDBusConnection bus, Paths paths)
-    : m_bus(std::move(bus)), m_paths(std::move(paths)) {
+namespace {
+
+QString defaultCheckpointRecord() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString folder = runtime.isEmpty() ? FileLocation::configFolder() : runtime;
+    return folder + QStringLiteral("/nuvar-pos-zelvi-ip.checkpoint");
+}
+
+} // namespace
+
+NetworkManagerBackend::NetworkManagerBackend(QDBusConnection bus, Paths paths,
+                                             QString checkpointRecord)
+    : m_bus(std::move(bus)), m_paths(std::move(paths)),
+      m_checkpoint(m_bus, m_paths.service, m_paths.manager,
+                   checkpointRecord.isEmpty() ? defaultCheckpointRecord() : checkpointRecord) {
     NmDbus::registerTypes();
 }
 
@@ -372,8 +403,8 @@ bool NetworkManagerBackend::connect(WmiError &error) {
     return true;
 }
 
-bool NetworkManagerBackend::ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) {
-    adapters.clear();
+bool NetworkManagerBackend::devices(QList<Device> &list, WmiError &error) {
+    list.clear();
     QDBusMessage call = QDBusMessage::createMethodCall(
         m_paths.service, m_paths.manager, QStringLiteral("org.freedesktop.NetworkManager"),
         QStringLiteral("GetDevices"));
@@ -397,9 +428,45 @@ bool NetworkManagerBackend::ipEnabledAdapters(WmiAdapterList &adapters, WmiError
         QString description = iface;
         if (const QString model = hardwareModel(index); !model.isEmpty())
             description += QStringLiteral(" - ") + model;
-        const QString caption =
-            QStringLiteral("[%1] %2").arg(index, 8, 10, QLatin1Char('0')).arg(description);
-        adapters.push_back(std::make_unique<NmAdapter>(*this, device.path(), iface, caption));
+        list.append({device.path(), iface,
+                     QStringLiteral("[%1] %2").arg(index, 8, 10, QLatin1Char('0')).arg(description)});
     }
     return true;
+}
+
+bool NetworkManagerBackend::ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) {
+    adapters.clear();
+    QList<Device> list;
+    if (!devices(list, error))
+        return false;
+    for (const Device &d : list)
+        adapters.push_back(std::make_unique<NmAdapter>(*this, d.path, d.iface, d.caption));
+    return true;
+}
+
+AdapterBackend::CheckpointStart NetworkManagerBackend::createCheckpoint(int seconds) {
+    QList<Device> list;
+    WmiError error;
+    if (!devices(list, error))
+        return {CheckpointStart::Kind::Failed, error.description};
+    QList<QDBusObjectPath> paths;
+    for (const Device &d : list)
+        paths.append(QDBusObjectPath(d.path));
+    return m_checkpoint.create(paths, seconds);
+}
+
+bool NetworkManagerBackend::extendCheckpoint(int seconds, QString &problem) {
+    return m_checkpoint.extend(seconds, problem);
+}
+
+bool NetworkManagerBackend::keepChanges(QString &problem) {
+    return m_checkpoint.destroy(problem);
+}
+
+bool NetworkManagerBackend::rollBack(QString &problem) {
+    return m_checkpoint.rollBack(problem);
+}
+
+int NetworkManagerBackend::checkpointSecondsLeft() {
+    return m_checkpoint.secondsLeft();
 }

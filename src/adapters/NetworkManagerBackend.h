@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NmCheckpoint.h"
 #include "WmiAdapter.h"
 
 #include <QDBusConnection>
@@ -20,19 +21,41 @@ struct NmPaths {
 class NetworkManagerBackend : public AdapterBackend {
 public:
     using Paths = NmPaths;
-    explicit NetworkManagerBackend(QDBusConnection bus, NmPaths paths = NmPaths());
+    // The record of the program's checkpoint is kept in `checkpointRecord` (by default in
+    // the user's runtime folder, which is emptied at every start of the computer, as
+    // NetworkManager's checkpoints are).
+    explicit NetworkManagerBackend(QDBusConnection bus, NmPaths paths = NmPaths(),
+                                   QString checkpointRecord = QString());
 
     bool connect(WmiError &error) override;
     bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;
     QString name() const override { return QStringLiteral("NetworkManager"); }
 
+    CheckpointStart createCheckpoint(int seconds) override;
+    bool extendCheckpoint(int seconds, QString &problem) override;
+    bool keepChanges(QString &problem) override;
+    bool rollBack(QString &problem) override;
+    int checkpointSecondsLeft() override;
+
     // How long a static change may take to show on the device.
     int applyTimeoutMs = 5000;
+    // How long NetworkManager probes a static address before taking it: another device
+    // that answers for it in this time holds it already.
+    int addressProbeMs = 300;
 
     QDBusConnection &bus() { return m_bus; }
     const Paths &paths() const { return m_paths; }
 
 private:
+    struct Device {
+        QString path;
+        QString iface;
+        QString caption;
+    };
+    // The devices the program configures, in NetworkManager's order.
+    bool devices(QList<Device> &list, WmiError &error);
+
     QDBusConnection m_bus;
     Paths m_paths;
+    NmCheckpoint m_checkpoint;
 };

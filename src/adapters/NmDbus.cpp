@@ -57,4 +57,26 @@ QVariant toUIntList(const QList<uint> &values) {
     return QVariant::fromValue(values);
 }
 
+namespace {
+const QString kDevice = QStringLiteral("org.freedesktop.NetworkManager.Device");
+constexpr uint kStateFailed = 120;
+} // namespace
+
+DeviceStateWatch::DeviceStateWatch(QDBusConnection bus, QString service, QString device)
+    : m_bus(std::move(bus)), m_service(std::move(service)), m_device(std::move(device)) {
+    m_bus.connect(m_service, m_device, kDevice, QStringLiteral("StateChanged"), this,
+                  SLOT(stateChanged(uint, uint, uint)));
+}
+
+DeviceStateWatch::~DeviceStateWatch() {
+    m_bus.disconnect(m_service, m_device, kDevice, QStringLiteral("StateChanged"), this,
+                     SLOT(stateChanged(uint, uint, uint)));
+}
+
+void DeviceStateWatch::stateChanged(uint newState, uint oldState, uint reason) {
+    Q_UNUSED(oldState);
+    if (newState == kStateFailed)
+        m_failures.append(reason);
+}
+
 } // namespace NmDbus

@@ -6,6 +6,8 @@
 #include <QDBusObjectPath>
 #include <QList>
 #include <QMap>
+#include <QObject>
+#include <QString>
 #include <QVariant>
 #include <QVariantMap>
 
@@ -29,6 +31,28 @@ QList<QVariantMap> mapList(const QVariant &value);
 // Values to send: aa{sv} and au.
 QVariant toMapList(const QList<QVariantMap> &maps);
 QVariant toUIntList(const QList<uint> &values);
+
+// Notes the state changes that one device reports while the watch lives (delivered while
+// the caller waits with the event loop running).
+class DeviceStateWatch : public QObject {
+    Q_OBJECT
+
+public:
+    DeviceStateWatch(QDBusConnection bus, QString service, QString device);
+    ~DeviceStateWatch() override;
+
+    // The device failed for this reason meanwhile.
+    bool failedWith(uint reason) const { return m_failures.contains(reason); }
+
+private Q_SLOTS:
+    void stateChanged(uint newState, uint oldState, uint reason);
+
+private:
+    QDBusConnection m_bus;
+    QString m_service;
+    QString m_device;
+    QList<uint> m_failures;
+};
 
 } // namespace NmDbus
 

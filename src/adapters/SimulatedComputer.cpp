@@ -3,6 +3,7 @@
 #include "AddressText.h"
 #include "Wmi.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,6 +66,60 @@ std::optional<QString> readRefusals(const QJsonValue &value, QHash<QString, qint
     return std::nullopt;
 }
 
+QJsonArray adaptersToJson(const QList<SimulatedComputer::Adapter> &adapters) {
+    QJsonArray list;
+    for (const SimulatedComputer::Adapter &a : adapters) {
+        QJsonObject refuse;
+        for (auto it = a.refuse.begin(); it != a.refuse.end(); ++it)
+            refuse.insert(it.key(), it.value());
+        QJsonObject o{{QStringLiteral("caption"), a.caption},
+                      {QStringLiteral("ipEnabled"), a.ipEnabled},
+                      {QStringLiteral("dhcp"), a.dhcp},
+                      {QStringLiteral("address"), a.address},
+                      {QStringLiteral("mask"), a.mask},
+                      {QStringLiteral("gateway"), a.gateway},
+                      {QStringLiteral("gatewayMetric"), a.gatewayMetric},
+                      {QStringLiteral("dns"), toJson(a.dns)},
+                      {QStringLiteral("wins"), toJson(a.wins)}};
+        if (!refuse.isEmpty())
+            o.insert(QStringLiteral("refuse"), refuse);
+        if (!a.inUse.isEmpty())
+            o.insert(QStringLiteral("inUse"), toJson(a.inUse));
+        list.append(o);
+    }
+    return list;
+}
+
+// The adapters of a list, or why one of them cannot be read.
+std::optional<QString> adaptersFromJson(const QJsonValue &value,
+                                        QList<SimulatedComputer::Adapter> &adapters) {
+    adapters.clear();
+    for (const QJsonValue &v : value.toArray()) {
+        const QJsonObject o = v.toObject();
+        SimulatedComputer::Adapter a;
+        a.caption = o.value(QStringLiteral("caption")).toString();
+        a.ipEnabled = o.value(QStringLiteral("ipEnabled")).toBool(true);
+        a.dhcp = o.value(QStringLiteral("dhcp")).toBool(true);
+        a.address = o.value(QStringLiteral("address")).toString();
+        a.mask = o.value(QStringLiteral("mask")).toString();
+        a.gateway = o.value(QStringLiteral("gateway")).toString();
+        a.gatewayMetric = o.value(QStringLiteral("gatewayMetric")).toInt();
+        a.dns = fromJson(o.value(QStringLiteral("dns")));
+        a.wins = fromJson(o.value(QStringLiteral("wins")));
+        a.inUse = fromJson(o.value(QStringLiteral("inUse")));
+        while (a.wins.size() < 2)
+            a.wins.append(QString());
+        if (const std::optional<QString> problem =
+                readRefusals(o.value(QStringLiteral("refuse")), a.refuse)) {
+            const qsizetype number = adapters.size() + 1;
+            adapters.clear();
+            return QStringLiteral("%1. bağdaştırıcı (%2): %3").arg(number).arg(a.caption, *problem);
+        }
+        adapters.append(a);
+    }
+    return std::nullopt;
+}
+
 bool allAddresses(const QStringList &list) {
     for (const QString &a : list) {
         if (!AddressText::parse(a))
@@ -91,6 +146,8 @@ public:
                 if (!AddressText::isMask(m))
                     return WmiResult::InvalidSubnetMask;
             }
+            if (a.inUse.contains(IPAddress.first()))
+                return WmiResult::AddressInUse; // another device answered the probe
             a.dhcp = false;
             a.address = IPAddress.first();
             a.mask = SubnetMask.first();
@@ -162,7 +219,8 @@ private:
 
 } // namespace
 
-SimulatedComputer::SimulatedComputer(QString file) : m_file(std::move(file)) {}
+SimulatedComputer::SimulatedComputer(QString file)
+    : now([] { return QDateTime::currentMSecsSinceEpoch(); }), m_file(std::move(file)) {}
 
 QList<SimulatedComputer::Adapter> SimulatedComputer::defaultAdapters() {
     Adapter ethernet;
@@ -176,6 +234,7 @@ bool SimulatedComputer::load(WmiError &error) {
     QFile f(m_file);
     if (!f.exists()) {
         adapters = defaultAdapters();
+        checkpoint.reset();
         failConnect.reset();
         failQuery.reset();
         return save(error);
@@ -194,32 +253,24 @@ bool SimulatedComputer::load(WmiError &error) {
     }
     const QJsonObject root = doc.object();
     adapters.clear();
-    for (const QJsonValue &v : root.value(QStringLiteral("adapters")).toArray()) {
-        const QJsonObject o = v.toObject();
-        Adapter a;
-        a.caption = o.value(QStringLiteral("caption")).toString();
-        a.ipEnabled = o.value(QStringLiteral("ipEnabled")).toBool(true);
-        a.dhcp = o.value(QStringLiteral("dhcp")).toBool(true);
-        a.address = o.value(QStringLiteral("address")).toString();
-        a.mask = o.value(QStringLiteral("mask")).toString();
-        a.gateway = o.value(QStringLiteral("gateway")).toString();
-        a.gatewayMetric = o.value(QStringLiteral("gatewayMetric")).toInt();
-        a.dns = fromJson(o.value(QStringLiteral("dns")));
-        a.wins = fromJson(o.value(QStringLiteral("wins")));
-        while (a.wins.size() < 2)
-            a.wins.append(QString());
+    if (const std::optional<QString> problem =
+            adaptersFromJson(root.value(QStringLiteral("adapters")), adapters)) {
+        error = {Wmi::ServerUnavailable,
+                 QStringLiteral("Benzetim dosyası bozuk: %1\n%2").arg(m_file, *problem)};
+        return false;
+    }
+    checkpoint.reset();
+    if (const QJsonObject c = root.value(QStringLiteral("checkpoint")).toObject(); !c.isEmpty()) {
+        Checkpoint saved;
+        saved.until = qint64(c.value(QStringLiteral("until")).toDouble());
         if (const std::optional<QString> problem =
-                readRefusals(o.value(QStringLiteral("refuse")), a.refuse)) {
-            const qsizetype number = adapters.size() + 1;
-            adapters.clear();
+                adaptersFromJson(c.value(QStringLiteral("adapters")), saved.adapters)) {
             error = {Wmi::ServerUnavailable,
-                     QStringLiteral("Benzetim dosyası bozuk: %1\n%2. bağdaştırıcı (%3): %4")
-                         .arg(m_file)
-                         .arg(number)
-                         .arg(a.caption, *problem)};
+                     QStringLiteral("Benzetim dosyası bozuk: %1\ncheckpoint: %2")
+                         .arg(m_file, *problem)};
             return false;
         }
-        adapters.append(a);
+        checkpoint = saved;
     }
     failConnect = errorFromJson(root.value(QStringLiteral("failConnect")));
     failQuery = errorFromJson(root.value(QStringLiteral("failQuery")));
@@ -227,25 +278,11 @@ bool SimulatedComputer::load(WmiError &error) {
 }
 
 bool SimulatedComputer::save(WmiError &error) const {
-    QJsonArray list;
-    for (const Adapter &a : adapters) {
-        QJsonObject refuse;
-        for (auto it = a.refuse.begin(); it != a.refuse.end(); ++it)
-            refuse.insert(it.key(), it.value());
-        QJsonObject o{{QStringLiteral("caption"), a.caption},
-                      {QStringLiteral("ipEnabled"), a.ipEnabled},
-                      {QStringLiteral("dhcp"), a.dhcp},
-                      {QStringLiteral("address"), a.address},
-                      {QStringLiteral("mask"), a.mask},
-                      {QStringLiteral("gateway"), a.gateway},
-                      {QStringLiteral("gatewayMetric"), a.gatewayMetric},
-                      {QStringLiteral("dns"), toJson(a.dns)},
-                      {QStringLiteral("wins"), toJson(a.wins)}};
-        if (!refuse.isEmpty())
-            o.insert(QStringLiteral("refuse"), refuse);
-        list.append(o);
-    }
-    QJsonObject root{{QStringLiteral("adapters"), list}};
+    QJsonObject root{{QStringLiteral("adapters"), adaptersToJson(adapters)}};
+    if (checkpoint)
+        root.insert(QStringLiteral("checkpoint"),
+                    QJsonObject{{QStringLiteral("until"), double(checkpoint->until)},
+                                {QStringLiteral("adapters"), adaptersToJson(checkpoint->adapters)}});
     if (failConnect)
         root.insert(QStringLiteral("failConnect"), errorToJson(*failConnect));
     if (failQuery)
@@ -261,8 +298,89 @@ bool SimulatedComputer::save(WmiError &error) const {
     return true;
 }
 
-bool SimulatedComputer::connect(WmiError &error) {
+bool SimulatedComputer::loadAndRestore(WmiError &error) {
     if (!load(error))
+        return false;
+    if (!checkpoint || now() < checkpoint->until)
+        return true;
+    adapters = checkpoint->adapters;
+    checkpoint.reset();
+    return save(error);
+}
+
+bool SimulatedComputer::saveProblem(QString &problem) {
+    WmiError error;
+    if (save(error))
+        return true;
+    problem = error.description;
+    return false;
+}
+
+AdapterBackend::CheckpointStart SimulatedComputer::createCheckpoint(int seconds) {
+    using Kind = CheckpointStart::Kind;
+    WmiError error;
+    if (!loadAndRestore(error))
+        return {Kind::Failed, error.description};
+    // A pending one is the program's own, left by a run that did not keep its change.
+    if (checkpoint)
+        adapters = checkpoint->adapters;
+    checkpoint = Checkpoint{now() + qint64(seconds) * 1000, adapters};
+    QString problem;
+    if (!saveProblem(problem))
+        return {Kind::Failed, problem};
+    return {Kind::Made, {}};
+}
+
+bool SimulatedComputer::extendCheckpoint(int seconds, QString &problem) {
+    WmiError error;
+    if (!loadAndRestore(error)) {
+        problem = error.description;
+        return false;
+    }
+    if (!checkpoint) {
+        problem = QStringLiteral("Deneme noktası artık yok.");
+        return false;
+    }
+    checkpoint->until = now() + qint64(seconds) * 1000;
+    return saveProblem(problem);
+}
+
+bool SimulatedComputer::keepChanges(QString &problem) {
+    WmiError error;
+    if (!loadAndRestore(error)) {
+        problem = error.description;
+        return false;
+    }
+    if (!checkpoint)
+        return true;
+    checkpoint.reset();
+    return saveProblem(problem);
+}
+
+bool SimulatedComputer::rollBack(QString &problem) {
+    WmiError error;
+    if (!loadAndRestore(error)) {
+        problem = error.description;
+        return false;
+    }
+    if (!checkpoint) {
+        problem = QStringLiteral("Geri dönülecek deneme noktası yok.");
+        return false;
+    }
+    adapters = checkpoint->adapters;
+    checkpoint.reset();
+    return saveProblem(problem);
+}
+
+int SimulatedComputer::checkpointSecondsLeft() {
+    WmiError error;
+    if (!loadAndRestore(error) || !checkpoint)
+        return -1;
+    return int((checkpoint->until - now() + 999) / 1000);
+}
+
+bool SimulatedComputer::connect(WmiError &error) {
+    if (!loadAndRestore(error))
         return false;
     if (failConnect) {
         error = *failConnect;

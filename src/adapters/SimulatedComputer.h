@@ -17,13 +17,18 @@
 //   { "adapters": [ { "caption": "[00000002] Ethernet Adapter", "ipEnabled": true,
 //                     "dhcp": false, "address": "10.0.0.5", "mask": "255.0.0.0",
 //                     "gateway": "10.0.0.1", "dns": ["10.0.0.1"], "wins": ["", ""],
-//                     "refuse": { "EnableStatic": 91 } } ],
+//                     "refuse": { "EnableStatic": 91 }, "inUse": ["10.0.0.7"] } ],
+//     "checkpoint": { "until": 1796695690000, "adapters": [ ... ] },
 //     "failConnect": { "number": -2147023174, "description": "..." },
 //     "failQuery": { "number": -2147217385, "description": "..." } }
 // It is read at every connection and written once at the end of every command (after every
 // change made outside a command); a missing file is created with two adapters. A file that
 // says something the computer cannot mean (a refusal code that is not a whole number, a
-// method it does not have) is refused when it is read, with the reason.
+// method it does not have) is refused when it is read, with the reason. "inUse" lists the
+// addresses that other devices on the adapter's network hold: taking one fails as the probe
+// before it would. A pending checkpoint keeps the adapters as they were and the moment
+// (milliseconds since 1970) when they are put back, which happens at the first read after
+// it, whoever reads: the program that made it may have ended.
 class SimulatedComputer : public AdapterBackend {
 public:
     struct Adapter {
@@ -37,6 +42,11 @@ public:
         QStringList dns;
         QStringList wins{QString(), QString()};
         QHash<QString, qint32> refuse; // method name -> the code it answers with
+        QStringList inUse;             // addresses that other devices answer for
+    };
+    struct Checkpoint {
+        qint64 until = 0; // milliseconds since 1970
+        QList<Adapter> adapters;
     };
 
     explicit SimulatedComputer(QString file);
@@ -46,12 +56,20 @@ public:
     QString name() const override { return QStringLiteral("benzetim bilgisayarı"); }
     void beginChanges() override;
     bool commitChanges(WmiError &error) override;
+    CheckpointStart createCheckpoint(int seconds) override;
+    bool extendCheckpoint(int seconds, QString &problem) override;
+    bool keepChanges(QString &problem) override;
+    bool rollBack(QString &problem) override;
+    int checkpointSecondsLeft() override;
 
     const QString &file() const { return m_file; }
     // The state as last read or written. Tests change it and store it with save().
     QList<Adapter> adapters;
     std::optional<WmiError> failConnect;
     std::optional<WmiError> failQuery;
+    std::optional<Checkpoint> checkpoint;
+    // The clock, in milliseconds since 1970; tests set their own.
+    std::function<qint64()> now;
     bool load(WmiError &error);
     bool save(WmiError &error) const;
 
@@ -63,6 +81,10 @@ public:
     qint32 call(int index, const QString &method, const std::function<qint32(Adapter &)> &change);
 
 private:
+    // Loads the file, then puts back a checkpoint whose time has come.
+    bool loadAndRestore(WmiError &error);
+    bool saveProblem(QString &problem);
+
     QString m_file;
     bool m_inCommand = false; // changes are kept at the end of the command
     bool m_changed = false;   // a change of the command is not in the file yet

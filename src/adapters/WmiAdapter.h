@@ -29,6 +29,9 @@ constexpr qint32 InvalidGatewayAddress = 71;
 constexpr qint32 UnableToConfigureDhcp = 81;
 constexpr qint32 IpNotEnabled = 84;
 constexpr qint32 AccessDenied = 91;
+// Not one of WMI's codes: another device of the network answered for the address (the
+// probe before taking it).
+constexpr qint32 AddressInUse = 2001;
 
 // Whether the method did what was asked.
 inline bool succeeded(qint32 code) {
@@ -78,4 +81,42 @@ public:
         Q_UNUSED(error);
         return true;
     }
+
+    // A checkpoint: the adapters' state before a change, which the system restores by itself
+    // when the change is not kept in time, also after this program has ended. A backend
+    // without them keeps every change at once.
+    struct CheckpointStart {
+        enum class Kind {
+            Made,
+            NotAvailable, // this backend has none: the change runs without one
+            Busy,         // another program is trying a change on these adapters
+            Failed,       // the system refused one (problem tells why)
+        };
+        Kind kind = Kind::NotAvailable;
+        QString problem; // Turkish
+    };
+    // Made on every IP-enabled adapter, restored in `seconds` unless kept. One of this
+    // program's left pending by an earlier run is rolled back first.
+    virtual CheckpointStart createCheckpoint(int seconds) {
+        Q_UNUSED(seconds);
+        return {};
+    }
+    // Restarts the pending checkpoint's time: restored in `seconds` from now.
+    virtual bool extendCheckpoint(int seconds, QString &problem) {
+        Q_UNUSED(seconds);
+        Q_UNUSED(problem);
+        return true;
+    }
+    // Keeps the changes made since: the checkpoint is gone.
+    virtual bool keepChanges(QString &problem) {
+        Q_UNUSED(problem);
+        return true;
+    }
+    // Puts the adapters back as they were at the checkpoint, now.
+    virtual bool rollBack(QString &problem) {
+        Q_UNUSED(problem);
+        return false;
+    }
+    // Seconds until this program's pending checkpoint is restored, or -1 without one.
+    virtual int checkpointSecondsLeft() { return -1; }
 };

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "WmiAdapter.h"
+
+#include <QDBusConnection>
+#include <QDBusObjectPath>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// This program's checkpoint in NetworkManager. NetworkManager does not say who made a
+// checkpoint, so the program keeps a record (the checkpoint's object and the moment it was
+// made) in a small file of its own: a checkpoint that matches the record is the program's,
+// every other one belongs to another program and is never touched.
+class NmCheckpoint {
+public:
+    NmCheckpoint(QDBusConnection bus, QString service, QString manager, QString recordFile);
+
+    // A checkpoint on these devices; a pending one of the program's is rolled back first.
+    AdapterBackend::CheckpointStart create(const QList<QDBusObjectPath> &devices, int seconds);
+    bool extend(int seconds, QString &problem);
+    bool destroy(QString &problem);
+    bool rollBack(QString &problem);
+    int secondsLeft();
+
+private:
+    struct Live {
+        QString path;
+        qint64 created = 0; // milliseconds of the boot clock
+        qint64 rollbackAt = 0;
+        QList<QDBusObjectPath> devices;
+    };
+    QList<Live> live();
+    std::optional<Live> ours();
+    void writeRecord(const Live &checkpoint);
+    void forgetRecord();
+    bool call(const QString &method, const QVariantList &args, QString &problem,
+              QVariantList *answer = nullptr);
+
+    QDBusConnection m_bus;
+    QString m_service;
+    QString m_manager;
+    QString m_recordFile;
+};
