@@ -13,7 +13,9 @@
 # on 10.99.0.1:8080 and ZELVI_NM_SERVICE_URL tells its URL. With ZELVI_NM_POLKIT=1,
 # NetworkManager asks a polkitd of its own on the private bus (instead of allowing root
 # alone), whose only rule lets the members of group netdev change the network, as a Debian
-# administrator grants it to a technician. Needs root. Nothing outside the
+# administrator grants it to a technician. With ZELVI_NM_NEIGHBOUR=1 a third namespace, another
+# device of the shop, sits on the same link (the router bridges "zr0" and its "zn0" on "zbr",
+# which then holds 10.99.0.1); ZELVI_NM_NEIGHBOUR_NS names it. Needs root. Nothing outside the
 # two namespaces and the run's folder is touched: NetworkManager's runtime and state folders
 # are private mounts inside the namespace.
 set -euo pipefail
@@ -25,6 +27,7 @@ source "$(dirname "$0")/lib/processes.sh"
 id=$$-$RANDOM
 router=zelvi-r-$id
 computer=zelvi-c-$id
+neighbour=zelvi-n-$id
 work=$(mktemp -d /tmp/zelvi-nm.XXXXXX)
 chmod 755 "$work"
 pids=()
@@ -34,6 +37,7 @@ cleanup() {
   stop_pids "${pids[@]}"
   ip netns del "$computer" 2>/dev/null || true
   ip netns del "$router" 2>/dev/null || true
+  ip netns del "$neighbour" 2>/dev/null || true
   if [ $status -ne 0 ]; then
     for log in "$work"/dnsmasq.log "$work"/NetworkManager.log "$work"/service.log "$work"/polkitd.log; do
       [ -f "$log" ] || continue
@@ -52,13 +56,27 @@ ip netns add "$router"
 ip netns add "$computer"
 ip link add zc0 netns "$computer" type veth peer name zr0 netns "$router"
 ip -n "$router" link set lo up
-ip -n "$router" addr add 10.99.0.1/24 dev zr0
+lan=zr0
+if [ -n "${ZELVI_NM_NEIGHBOUR:-}" ]; then
+  ip netns add "$neighbour"
+  ip link add zn0 netns "$neighbour" type veth peer name zb0 netns "$router"
+  ip -n "$router" link add zbr type bridge stp_state 0
+  ip -n "$router" link set zr0 master zbr
+  ip -n "$router" link set zb0 master zbr
+  ip -n "$router" link set zb0 up
+  ip -n "$router" link set zbr up
+  ip -n "$neighbour" link set lo up
+  ip -n "$neighbour" link set zn0 up
+  lan=zbr
+  export ZELVI_NM_NEIGHBOUR_NS="$neighbour"
+fi
+ip -n "$router" addr add 10.99.0.1/24 dev "$lan"
 ip -n "$router" link set zr0 up
 ip -n "$computer" link set lo up
 
 # The DHCP server.
 ip netns exec "$router" dnsmasq --no-daemon --conf-file=/dev/null --port=0 --no-ping \
-  --interface=zr0 --bind-interfaces --dhcp-range=10.99.0.100,10.99.0.200,255.255.255.0,1h \
+  --interface="$lan" --bind-interfaces --dhcp-range=10.99.0.100,10.99.0.200,255.255.255.0,1h \
   --dhcp-option=3,10.99.0.1 --dhcp-leasefile="$work/leases" --pid-file= \
   >"$work/dnsmasq.log" 2>&1 &
 pids+=($!)
@@ -165,5 +183,8 @@ pids+=($!)
 
 waitfor 'bus_has org.freedesktop.NetworkManager' 150 || { echo "nm-harness: NetworkManager did not start" >&2; tail -n 30 "$work/NetworkManager.log" >&2; exit 1; }
 
+# The program's own runtime files (the record of its checkpoint) stay in the run's folder.
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
 export ZELVI_NM_IFACE=zc0 ZELVI_NM_ROUTER_NS="$router" ZELVI_NM_WORK="$work"
 ip netns exec "$computer" "$@"

@@ -10,6 +10,7 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 #include <QUuid>
@@ -31,7 +32,10 @@ constexpr uint kDeviceVeth = 20;
 constexpr uint kStateUnmanaged = 10;
 constexpr uint kStateUnavailable = 20;
 constexpr uint kStateActivated = 100;
+constexpr uint kStateIpConfig = 70;
 constexpr uint kReasonIpUnavailable = 5;
+// How long after the probe an address may take to show on the device.
+constexpr int kProbeGraceMs = 1500;
 constexpr uint kConnectionExternal = 0x8;
 constexpr uint kToDisk = 0x1;
 constexpr uint kBlockAutoconnect = 0x20;
@@ -101,10 +105,22 @@ public:
                   uint(AddressText::prefixLength(*AddressText::parse(SubnetMask[i])))}});
         }
         const QString first = addresses.first().value(QStringLiteral("address")).toString();
-        // NetworkManager probes the address first and takes it only when nobody answers;
-        // when somebody does, the device fails for want of an IP configuration.
+        // NetworkManager probes the address first and takes it only when nobody answers.
+        // When somebody does, the device either fails for want of an IP configuration or,
+        // when it has other addresses to live on, stays up without this one.
         NmDbus::DeviceStateWatch watch(m_nm.bus(), m_nm.paths().service, m_device);
         const int probeMs = m_nm.addressProbeMs;
+        QElapsedTimer since;
+        since.start();
+        const auto refusedByProbe = [&] {
+            if (probeMs <= 0 || deviceHasAddress(first))
+                return false;
+            if (watch.failedWith(kReasonIpUnavailable))
+                return true;
+            const uint state = deviceProperty(QStringLiteral("State")).toUInt();
+            return (state == kStateActivated || state == kStateIpConfig) &&
+                   since.elapsed() > probeMs + kProbeGraceMs;
+        };
         const qint32 code = change(
             WmiResult::InvalidIpAddress,
             [&](QVariantMap &ipv4) {
@@ -112,16 +128,13 @@ public:
                 ipv4.insert(QStringLiteral("address-data"), NmDbus::toMapList(addresses));
                 ipv4.insert(QStringLiteral("dad-timeout"), qint32(probeMs));
             },
-            [&] { return deviceHasAddress(first) || watch.failedWith(kReasonIpUnavailable); });
-        if (watch.failedWith(kReasonIpUnavailable) && !deviceHasAddress(first)) {
+            [&] { return deviceHasAddress(first) || refusedByProbe(); });
+        if (code == WmiResult::Success && refusedByProbe()) {
             m_error = QStringLiteral("%1 adresini ağda başka bir cihaz kullanıyor: adres "
                                      "denendiğinde yanıt verdi, %2 bu adresi almadı.")
                           .arg(first, m_iface);
             return WmiResult::AddressInUse;
         }
-        if (code != WmiResult::Success && probeMs > 0 && !deviceHasAddress(first))
-            m_error += QStringLiteral(" %1 adresini ağda başka bir cihaz kullanıyor olabilir.")
-                           .arg(first);
         return code;
     }
 

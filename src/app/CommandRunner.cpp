@@ -6,6 +6,7 @@
 #include "Links.h"
 #include "MainWindowRules.h"
 #include "ProfileCheck.h"
+#include "TrialRecord.h"
 #include "WmiAdapter.h"
 #include "modNetProfiles.h"
 
@@ -225,8 +226,28 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     }
     run.json().insert(QStringLiteral("adapters"), selection);
 
+    // On trial until the check has judged; without a check the change is kept at once (the
+    // checkpoint still puts the adapters back when the address is in use).
+    const bool judged = cl.check && !Links::externalAddressUrl(ini).isEmpty();
+    const int trialSeconds =
+        judged ? cl.checkAfterSeconds + context.httpTimeoutMs / 1000 + 10 : 30;
     const AdapterCommands::ApplyOutcome outcome =
-        AdapterCommands::applyProfile(backend, selection, parts);
+        AdapterCommands::applyProfile(backend, selection, parts, trialSeconds);
+    AdapterCommands::Trial trial = outcome.trial;
+    const auto keep = [&] {
+        QString problem;
+        if (trial.pending && !AdapterCommands::keepTrial(backend, problem))
+            trial.keepProblem = problem;
+        trial.pending = false;
+        TrialRecord::forget(ini);
+        if (const QString text = ApplyReport::trialProblemText(trial, trialSeconds);
+            !text.isEmpty())
+            err << text << '\n';
+    };
+    if (!judged || outcome.kind != AdapterCommands::ApplyOutcome::Kind::Applied)
+        keep();
+    else if (trial.pending)
+        TrialRecord::remember(ini);
     if (outcome.kind != AdapterCommands::ApplyOutcome::Kind::Applied) {
         if (outcome.adaptersChanged)
             writeCurrent(ini, QString(), err); // no longer on the earlier profile
@@ -245,8 +266,14 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         return run.finish(Done);
 
     // As the window's timer does: wait, look, and fall back when the internet is missing.
+    // Ended meanwhile, the program leaves the change to the system, which puts it back.
+    if (judged)
+        run.line(QStringLiteral("Deneniyor: %1 saniye içinde doğrulanmazsa geri alınır.")
+                     .arg(trialSeconds));
     context.wait(cl.checkAfterSeconds);
     const External external = externalCheck(ini, context);
+    if (judged)
+        keep();
     run.json().insert(QStringLiteral("external"), external.shown);
     run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
     if (!external.noInternet) {
@@ -271,8 +298,16 @@ int status(Run &run, clsIni &ini, const Context &context) {
     const QString current = ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
     const QString local = context.localAddress();
     const External external = externalCheck(ini, context);
+    QString unreachable;
+    AdapterBackend *backend = context.backend(unreachable);
+    const int trial = backend ? backend->checkpointSecondsLeft() : -1;
     run.line(QStringLiteral("Profil: %1")
                  .arg(current.isEmpty() ? QStringLiteral("yok (otomatik IP, DHCP)") : current));
+    if (trial >= 0)
+        run.line(QStringLiteral("Değişiklik %1: doğrulanmazsa geri alınır.")
+                     .arg(MainWindowRules::trialText(trial)));
+    run.json().insert(QStringLiteral("trialSecondsLeft"),
+                      trial >= 0 ? QJsonValue(trial) : QJsonValue());
     run.line(QStringLiteral("BİLGİSAYAR IP: %1").arg(local));
     run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
     run.json().insert(QStringLiteral("current"), current);
@@ -290,6 +325,12 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         return r.refuse(
             QStringLiteral("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
             ini.lastError().number);
+    // A change left on trial by an earlier run and put back meanwhile.
+    if (TrialRecord::remembered(ini)) {
+        QString unreachable;
+        if (AdapterBackend *backend = context.backend(unreachable))
+            TrialRecord::settle(ini, *backend);
+    }
     switch (cl.command) {
     case Command::List:
         return list(r, ini);

@@ -13,6 +13,10 @@ QString caption(const QString &currentProfile) {
                : product + QStringLiteral(" (") + currentProfile + QLatin1Char(')');
 }
 
+QString trialText(int seconds) {
+    return QStringLiteral("deneniyor, %1 sn").arg(seconds);
+}
+
 QStringList profileParts(const QString &value) {
     return value.isEmpty() ? QStringList() : value.split(QLatin1Char('.'));
 }

@@ -9,6 +9,9 @@ namespace MainWindowRules {
 // The window caption: the product name, and " (" profile ")" when a profile is current.
 QString caption(const QString &currentProfile);
 
+// A change on trial, `seconds` before the system puts the adapters back by itself.
+QString trialText(int seconds);
+
 // A stored profile value split at every "."; an empty value has no parts.
 QStringList profileParts(const QString &value);
 

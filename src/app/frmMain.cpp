@@ -10,6 +10,7 @@
 #include "MainWindowRules.h"
 #include "ProfileCheck.h"
 #include "TrayIcon.h"
+#include "TrialRecord.h"
 #include "UserPrompts.h"
 #include "clsIni.h"
 #include "frmNewSettings.h"
@@ -67,6 +68,9 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    m_trialTicker = new QTimer(this);
+    m_trialTicker->setInterval(1000);
+    connect(m_trialTicker, &QTimer::timeout, this, &frmMain::showTrial);
     connect(m_services.tray, &TrayIcon::doubleClicked, this, &frmMain::trayIcon_DoubleClick);
     connect(trayMenu, &QMenu::aboutToShow, this, &frmMain::fillTrayMenu);
     m_services.tray->setContextMenu(trayMenu);
@@ -86,6 +90,8 @@ bool frmMain::Form_Load(const CommandLine &commandLine) {
                                     UserPrompts::Icon::Stop);
         return false;
     }
+    // A change left on trial by an earlier run and put back meanwhile.
+    TrialRecord::settle(*SettingsIni, *m_services.backend);
     RefreshProfileList();
     const QString current = currentProfile();
     if (!current.isEmpty())
@@ -164,6 +170,8 @@ void frmMain::Form_Unload() {
         return;
     m_unloaded = true;
     Timer1->stop();
+    // Closed by the user: what was applied stays, as it would without the trial.
+    keepTrial();
     SettingsIni.reset();
     RemoveTrayIcon();
     QCoreApplication::processEvents();
@@ -281,7 +289,71 @@ void frmMain::cmdProfileDelete_Click() {
 // ---- applying a profile, automatic addressing ---------------------------------------------
 
 void frmMain::refreshCaption() {
-    setWindowTitle(MainWindowRules::caption(currentProfile()) + m_services.captionNote);
+    QString trial;
+    if (const int seconds = trialSecondsLeft(); seconds >= 0)
+        trial = QStringLiteral(" [%1]").arg(MainWindowRules::trialText(seconds));
+    setWindowTitle(MainWindowRules::caption(currentProfile()) + trial + m_services.captionNote);
+}
+
+int frmMain::trialSeconds() const {
+    return 10 + m_services.httpTimeoutMs / 1000 + 10;
+}
+
+int frmMain::trialSecondsLeft() const {
+    if (!m_onTrial)
+        return -1;
+    return int((m_trialUntil.remainingTime() + 999) / 1000);
+}
+
+void frmMain::startTrial(const AdapterCommands::Trial &trial) {
+    if (const QString problem = ApplyReport::trialProblemText(trial, trialSeconds());
+        !problem.isEmpty())
+        m_services.prompts->message(problem, trial.keepProblem.isEmpty()
+                                                 ? UserPrompts::Icon::Information
+                                                 : UserPrompts::Icon::Stop);
+    if (!trial.pending)
+        return;
+    if (Links::externalAddressUrl(*SettingsIni).isEmpty()) {
+        // No address service: no check will judge the change.
+        m_onTrial = true;
+        keepTrial();
+        return;
+    }
+    m_onTrial = true;
+    TrialRecord::remember(*SettingsIni);
+    m_trialUntil.setRemainingTime(qint64(trialSeconds()) * 1000);
+    m_trialTicker->start();
+    showTrial();
+}
+
+void frmMain::keepTrial() {
+    if (!m_onTrial)
+        return;
+    m_onTrial = false;
+    m_trialTicker->stop();
+    QString problem;
+    const bool kept = AdapterCommands::keepTrial(*m_services.backend, problem);
+    if (SettingsIni)
+        TrialRecord::forget(*SettingsIni);
+    if (!kept) {
+        AdapterCommands::Trial failed;
+        failed.keepProblem = problem;
+        m_services.prompts->message(ApplyReport::trialProblemText(failed, trialSeconds()),
+                                    UserPrompts::Icon::Stop);
+    }
+    if (!m_unloaded)
+        showTrial();
+}
+
+void frmMain::showTrial() {
+    if (m_onTrial && m_trialUntil.hasExpired()) {
+        // Not judged in time: the system has put the adapters back.
+        m_onTrial = false;
+        m_trialTicker->stop();
+    }
+    refreshCaption();
+    if (TrayIconShown)
+        m_services.tray->setToolTip(trayToolTip());
 }
 
 void frmMain::cmdProfileActivate_Click() {
@@ -326,9 +398,11 @@ bool frmMain::ApplyProfile(const QString &name) {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    keepTrial(); // an earlier change still on trial is settled by this one
     const AdapterCommands::ApplyOutcome outcome =
-        AdapterCommands::applyProfile(*m_services.backend, selection, ProfileParts);
+        AdapterCommands::applyProfile(*m_services.backend, selection, ProfileParts, trialSeconds());
     QApplication::restoreOverrideCursor();
+    startTrial(outcome.trial);
 
     using Kind = AdapterCommands::ApplyOutcome::Kind;
     if (outcome.kind != Kind::Applied && outcome.adaptersChanged)
@@ -361,8 +435,14 @@ void frmMain::forgetCurrentProfile() {
 }
 
 void frmMain::cmdEnableDHCP_Click() {
+    switchToDhcp(true);
+}
+
+void frmMain::switchToDhcp(bool onTrial) {
+    keepTrial();
     const AdapterCommands::DhcpReset reset =
-        AdapterCommands::ResetAdaptersToDHCP(*m_services.backend);
+        AdapterCommands::ResetAdaptersToDHCP(*m_services.backend, onTrial ? trialSeconds() : 0);
+    startTrial(reset.trial);
     if (reset.failed) {
         m_services.prompts->message(ApplyReport::dhcpFailedText(reset, m_services.backend->name()),
                                     UserPrompts::Icon::Stop);
@@ -390,6 +470,7 @@ void frmMain::ipnedir_Click() {
     icip->setText(m_services.localAddress(*m_services.prompts));
     const QString url = Links::externalAddressUrl(*SettingsIni);
     disip->setToolTip(QString());
+    const bool judging = m_onTrial;
     if (url.isEmpty()) {
         // No address service configured: nothing to judge the connection by.
         disip->setText(QStringLiteral("SERVİS YOK"));
@@ -412,9 +493,11 @@ void frmMain::ipnedir_Click() {
         } else {
             disip->setText(QStringLiteral("İNTERNET YOK"));
             if (!m_closeRequested)
-                cmdEnableDHCP_Click();
+                switchToDhcp(false); // keeps the trial first: the fallback is the safe state
         }
     }
+    if (judging)
+        keepTrial();
     if (TrayIconShown)
         m_services.tray->setToolTip(trayToolTip());
     m_refreshing = false;
@@ -452,11 +535,15 @@ void frmMain::trayIcon_DoubleClick() {
 
 QString frmMain::trayToolTip() const {
     const QString current = currentProfile();
-    return QStringLiteral("%1\n%2\nBİLGİSAYAR IP: %3\nMODEM IP: %4")
-        .arg(QStringLiteral(ZELVI_PRODUCT_NAME),
-             current.isEmpty() ? QStringLiteral("Otomatik IP (DHCP)")
-                               : QStringLiteral("Profil: %1").arg(current),
-             icip->text(), disip->text());
+    QString tip = QStringLiteral("%1\n%2\nBİLGİSAYAR IP: %3\nMODEM IP: %4")
+                      .arg(QStringLiteral(ZELVI_PRODUCT_NAME),
+                           current.isEmpty() ? QStringLiteral("Otomatik IP (DHCP)")
+                                             : QStringLiteral("Profil: %1").arg(current),
+                           icip->text(), disip->text());
+    if (const int seconds = trialSecondsLeft(); seconds >= 0)
+        tip += QStringLiteral("\nDeğişiklik %1: doğrulanmazsa geri alınır")
+                   .arg(MainWindowRules::trialText(seconds));
+    return tip;
 }
 
 void frmMain::fillTrayMenu() {

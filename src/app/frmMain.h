@@ -1,9 +1,11 @@
 #pragma once
 
+#include "AdapterCommands.h"
 #include "CommandLine.h"
 #include "ProfileListWidget.h"
 #include "clsIni.h"
 
+#include <QDeadlineTimer>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -78,6 +80,10 @@ public:
     void ProfileEdit();
     void RefreshProfileList();
 
+    // The change of the adapters on trial: seconds until the system puts them back by
+    // itself unless a check of the connection keeps it, or -1.
+    int trialSecondsLeft() const;
+
     // Controls.
     QTimer *Timer1 = nullptr;
     QPushButton *ipnedir = nullptr;
@@ -125,6 +131,17 @@ private:
     bool ApplyProfile(const QString &name);
     // After an apply that stopped once the adapters had changed: no profile is current.
     void forgetCurrentProfile();
+    // Every adapter to DHCP; on trial when the user asked for it, not when the check of the
+    // connection falls back.
+    void switchToDhcp(bool onTrial);
+    // How long a change stays on trial: the check after ten seconds and its own deadline,
+    // with room to spare.
+    int trialSeconds() const;
+    void startTrial(const AdapterCommands::Trial &trial);
+    // The check of the connection has judged: the change on trial is kept (the fallback to
+    // DHCP, when it follows, is a change of its own).
+    void keepTrial();
+    void showTrial();
     void openEditor(bool filled);
 
     Services m_services;
@@ -134,4 +151,7 @@ private:
     bool m_unloaded = false;
     bool m_refreshing = false;     // the address refresh is waiting for its answer
     bool m_closeRequested = false; // the window was closed meanwhile
+    bool m_onTrial = false;        // a change waits for the check to keep it
+    QDeadlineTimer m_trialUntil;
+    QTimer *m_trialTicker = nullptr; // the seconds left, in the caption and the tip
 };

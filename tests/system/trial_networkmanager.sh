@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Changes on trial against a real NetworkManager, DHCP server and address service, with
+# another device of the shop on the same link (inside scripts/nm-harness.sh with
+# ZELVI_NM_SERVICE and ZELVI_NM_NEIGHBOUR=1), through the command line:
+#   a good profile is kept: no checkpoint is left behind;
+#   an address that the other device holds is refused and the earlier profile is back;
+#   the program killed while its change is on trial: NetworkManager puts the earlier address
+#   and routes back by itself.
+#   trial_networkmanager.sh PROGRAM
+set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/processes.sh"
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+program=$1
+work=$(mktemp -d)
+pids=()
+trap 'stop_pids "${pids[@]}"; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+settings="$work/ayar.config"
+cat >"$settings" <<INI
+[Profiles]
+Yerel=10.99.0.50.255.255.255.0.10.99.0.1.10.99.0.1....
+Ikinci=10.99.0.60.255.255.255.0.10.99.0.1.10.99.0.1....
+Komsu=10.99.0.77.255.255.255.0.10.99.0.1.10.99.0.1....
+[Links]
+ExternalAddressUrl=$ZELVI_NM_SERVICE_URL
+INI
+zelvi() { "$program" --settings "$settings" --backend networkmanager "$@"; }
+addresses() { ip -4 -o addr show dev "$ZELVI_NM_IFACE" | awk '{print $4}' | tr '\n' ' '; }
+routes() { ip -4 route show dev "$ZELVI_NM_IFACE"; }
+current() { sed -n 's/^ProfileName=//p' "$settings"; }
+checkpoints() {
+  dbus-send --system --print-reply --dest=org.freedesktop.NetworkManager \
+    /org/freedesktop/NetworkManager org.freedesktop.DBus.Properties.Get \
+    string:org.freedesktop.NetworkManager string:Checkpoints | grep -c 'object path' || true
+}
+ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# (b) A profile in the router's network: kept after the check, nothing left pending.
+out=$(zelvi --apply Yerel --check --check-after 1) || fail "--apply Yerel --check: $out"
+[[ $(addresses) == "10.99.0.50/24 " ]] || fail "Yerel is not on the adapter: $(addresses)"
+[ "$(checkpoints)" -eq 0 ] || fail "a checkpoint was left after the check kept the change"
+[ "$(current)" = Yerel ] || fail "Yerel is not the current profile"
+before_routes=$(routes)
+echo "good profile: kept, no checkpoint ($(addresses))"
+
+# (c) The neighbour holds 10.99.0.77: the apply is refused and Yerel is back, not DHCP.
+ip netns exec "$ZELVI_NM_NEIGHBOUR_NS" ip addr add 10.99.0.77/24 dev zn0
+start=$(ms)
+status=0
+zelvi --apply Komsu >"$work/out" 2>"$work/err" || status=$?
+refused=$(($(ms) - start))
+[ $status -eq 1 ] || fail "the apply of a held address ended with $status: $(cat "$work/out" "$work/err")"
+grep -q "10.99.0.77 adresini ağda başka bir cihaz kullanıyor" "$work/err" ||
+  fail "the message does not name the address: $(cat "$work/err")"
+grep -q "önceki ayarlarına döndürüldü" "$work/err" || fail "not put back: $(cat "$work/err")"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel is not back: $(addresses)"
+back=$(($(ms) - start))
+[ "$(routes)" = "$before_routes" ] || fail "the routes differ: $(routes)"
+[ "$(checkpoints)" -eq 0 ] || fail "a checkpoint was left after the refusal"
+[ "$(current)" = Yerel ] || fail "the current profile changed to '$(current)'"
+echo "address in use: refused after $refused ms, Yerel back after $back ms"
+
+# (a) Killed while on trial: NetworkManager itself restores Yerel's address and routes.
+"$program" --settings "$settings" --backend networkmanager --apply Ikinci --check \
+  --check-after 5 >"$work/out" 2>&1 &
+pids+=($!)
+waitfor '[[ $(addresses) == *10.99.0.60/24* ]]' 200 || fail "Ikinci did not arrive: $(addresses)"
+kill -9 "${pids[0]}"
+killed=$(ms)
+status_json=$(zelvi --status --json) # another run sees the change on trial
+[[ $status_json == *'"trialSecondsLeft":'[12][0-9]* ]] || fail "--status shows no trial: $status_json"
+[ "$(checkpoints)" -eq 1 ] || fail "no checkpoint pending after the kill"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ] && [ "$(routes)" = "$before_routes" ]' 400 ||
+  fail "Yerel was not put back: $(addresses) / $(routes)"
+[ "$(checkpoints)" -eq 0 ] || fail "the checkpoint stayed after its rollback"
+zelvi --list | grep -qx '\* Yerel' || fail "the next run does not name Yerel current: $(zelvi --list)"
+echo "killed on trial: Yerel back $(($(ms) - killed)) ms after the kill ($status_json)"
