@@ -441,8 +441,9 @@ bool NetworkManagerBackend::devices(QList<Device> &list, WmiError &error) {
         QString description = iface;
         if (const QString model = hardwareModel(index); !model.isEmpty())
             description += QStringLiteral(" - ") + model;
-        list.append({device.path(), iface,
-                     QStringLiteral("[%1] %2").arg(index, 8, 10, QLatin1Char('0')).arg(description)});
+        list.append(
+            {device.path(), iface,
+             QStringLiteral("[%1] %2").arg(index, 8, 10, QLatin1Char('0')).arg(description)});
     }
     return true;
 }

@@ -159,8 +159,8 @@ bool NmCheckpoint::rollBack(QString &problem) {
         return false;
     }
     QVariantList answer;
-    if (!call(QStringLiteral("CheckpointRollback"),
-              {QVariant::fromValue(QDBusObjectPath(c->path))}, problem, &answer))
+    if (!call(QStringLiteral("CheckpointRollback"), {QVariant::fromValue(QDBusObjectPath(c->path))},
+              problem, &answer))
         return false;
     // Each device's result: 0 restored, 1 gone, 2 no longer managed, 3 failed.
     QMap<QString, uint> results;

@@ -265,9 +265,9 @@ bool SimulatedComputer::load(WmiError &error) {
         saved.until = qint64(c.value(QStringLiteral("until")).toDouble());
         if (const std::optional<QString> problem =
                 adaptersFromJson(c.value(QStringLiteral("adapters")), saved.adapters)) {
-            error = {Wmi::ServerUnavailable,
-                     QStringLiteral("Benzetim dosyası bozuk: %1\ncheckpoint: %2")
-                         .arg(m_file, *problem)};
+            error = {
+                Wmi::ServerUnavailable,
+                QStringLiteral("Benzetim dosyası bozuk: %1\ncheckpoint: %2").arg(m_file, *problem)};
             return false;
         }
         checkpoint = saved;
@@ -280,9 +280,10 @@ bool SimulatedComputer::load(WmiError &error) {
 bool SimulatedComputer::save(WmiError &error) const {
     QJsonObject root{{QStringLiteral("adapters"), adaptersToJson(adapters)}};
     if (checkpoint)
-        root.insert(QStringLiteral("checkpoint"),
-                    QJsonObject{{QStringLiteral("until"), double(checkpoint->until)},
-                                {QStringLiteral("adapters"), adaptersToJson(checkpoint->adapters)}});
+        root.insert(
+            QStringLiteral("checkpoint"),
+            QJsonObject{{QStringLiteral("until"), double(checkpoint->until)},
+                        {QStringLiteral("adapters"), adaptersToJson(checkpoint->adapters)}});
     if (failConnect)
         root.insert(QStringLiteral("failConnect"), errorToJson(*failConnect));
     if (failQuery)

@@ -229,8 +229,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     // On trial until the check has judged; without a check the change is kept at once (the
     // checkpoint still puts the adapters back when the address is in use).
     const bool judged = cl.check && !Links::externalAddressUrl(ini).isEmpty();
-    const int trialSeconds =
-        judged ? cl.checkAfterSeconds + context.httpTimeoutMs / 1000 + 10 : 30;
+    const int trialSeconds = judged ? cl.checkAfterSeconds + context.httpTimeoutMs / 1000 + 10 : 30;
     const AdapterCommands::ApplyOutcome outcome =
         AdapterCommands::applyProfile(backend, selection, parts, trialSeconds);
     AdapterCommands::Trial trial = outcome.trial;
