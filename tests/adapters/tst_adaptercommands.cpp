@@ -2,6 +2,7 @@
 // simulated computer.
 #include "AdapterCommands.h"
 #include "AddressText.h"
+#include "ApplyReport.h"
 #include "SimulatedFixture.h"
 #include "Wmi.h"
 
@@ -51,6 +52,9 @@ private Q_SLOTS:
     void malformedFileIsRefused_data();
     void malformedFileIsRefused();
     void oneFileWritePerCommand();
+    void changesOnTrial_data();
+    void changesOnTrial();
+    void leftoverTrialIsUndoneFirst();
 };
 
 void tst_AdapterCommands::retAddr() {
@@ -369,6 +373,81 @@ void tst_AdapterCommands::oneFileWritePerCommand() {
     QCOMPARE(applyProfile(*pc.computer, u("*ALL"), parts(kProfile)).kind, Kind::Applied);
     QCOMPARE(pc.computer->fileWrites() - before, 2); // the switch to DHCP, then the profile
     QCOMPARE(pc.stored()[199].address, u("10.0.0.5"));
+}
+
+// One adapter on 10.0.0.9, the clock of the computer and of a later run in the test's hands.
+struct TrialComputer : SimulatedFixture {
+    TrialComputer() : SimulatedFixture({QStringLiteral("[2] Ethernet Adapter")}) {
+        computer->adapters[0].dhcp = false;
+        computer->adapters[0].address = QStringLiteral("10.0.0.9");
+        computer->now = [this] { return clock; };
+        store();
+    }
+    // What a run started now finds: a checkpoint whose time has come is put back.
+    SimulatedComputer::Adapter laterRun(int &secondsLeft) {
+        SimulatedComputer later(computer->file());
+        later.now = [this] { return clock; };
+        WmiError error;
+        later.connect(error);
+        secondsLeft = later.checkpointSecondsLeft();
+        return later.adapters.value(0);
+    }
+    qint64 clock = 1'000'000;
+};
+
+void tst_AdapterCommands::changesOnTrial_data() {
+    QTest::addColumn<bool>("addressInUse");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<int>("secondsLater");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("secondsLeft");
+    QTest::newRow("kept by the check") << false << true << 60 << u("10.0.0.5") << -1;
+    QTest::newRow("not judged yet") << false << false << 10 << u("10.0.0.5") << 20;
+    QTest::newRow("program ended: put back") << false << false << 31 << u("10.0.0.9") << -1;
+    QTest::newRow("address held by another device: put back at once")
+        << true << false << 0 << u("10.0.0.9") << -1;
+}
+
+void tst_AdapterCommands::changesOnTrial() {
+    QFETCH(bool, addressInUse);
+    QFETCH(bool, kept);
+    TrialComputer pc;
+    if (addressInUse) {
+        pc.computer->adapters[0].inUse = QStringList{u("10.0.0.5")};
+        pc.store();
+    }
+    const ApplyOutcome o = applyProfile(*pc.computer, u("*ALL"), parts(kProfile), 30);
+    QCOMPARE(o.kind, addressInUse ? Kind::AddressInUse : Kind::Applied);
+    QCOMPARE(o.trial.pending, !addressInUse);
+    if (addressInUse) {
+        QVERIFY(!o.adaptersChanged);
+        const QString text = ApplyReport::outcomeText(o, u("Kasa"), u("*ALL"), u("x"));
+        QVERIFY2(text.contains(u("10.0.0.5 adresini ağda başka bir cihaz kullanıyor")) &&
+                     text.contains(u("önceki ayarlarına döndürüldü")),
+                 qPrintable(text));
+    }
+    QString problem;
+    if (kept)
+        QVERIFY(keepTrial(*pc.computer, problem));
+    QFETCH(int, secondsLater);
+    pc.clock += secondsLater * 1000;
+    int secondsLeft = 0;
+    QTEST(pc.laterRun(secondsLeft).address, "address");
+    QTEST(secondsLeft, "secondsLeft");
+}
+
+void tst_AdapterCommands::leftoverTrialIsUndoneFirst() {
+    // A run applied 10.0.0.5 and ended before its check; the next run, within the time,
+    // starts from what the adapters had before that, not from the change nobody kept.
+    TrialComputer pc;
+    QVERIFY(applyProfile(*pc.computer, u("*ALL"), parts(kProfile), 30).trial.pending);
+    pc.clock += 5000;
+    const char *other = "10.0.0.6.255.255.255.0.10.0.0.1.8.8.8.8.0.0.0.0";
+    QVERIFY(applyProfile(*pc.computer, u("*ALL"), parts(other), 30).trial.pending);
+    QCOMPARE(pc.stored()[0].address, u("10.0.0.6"));
+    pc.clock += 31000;
+    int secondsLeft = 0;
+    QCOMPARE(pc.laterRun(secondsLeft).address, u("10.0.0.9"));
 }
 
 QTEST_GUILESS_MAIN(tst_AdapterCommands)

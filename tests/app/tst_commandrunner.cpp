@@ -32,6 +32,7 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<SimulatedFixture> m_pc;
+    int m_trialDuringWait = -1;
 };
 
 int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) {
@@ -44,7 +45,8 @@ int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) 
     context.backend = [this](QString &) { return m_pc->computer.get(); };
     context.localAddress = [] { return u("10.0.0.9"); };
     context.httpTimeoutMs = 2000;
-    context.wait = [](int) {};
+    // What another run would see while this one waits for its check.
+    context.wait = [this](int) { m_trialDuringWait = m_pc->computer->checkpointSecondsLeft(); };
     QTextStream o(&out);
     QTextStream e(&err);
     return CommandRunner::run(cl, context, o, e);
@@ -116,6 +118,7 @@ void tst_CommandRunner::commands() {
     QVERIFY(readAll(m_dir.filePath(u("ayar.config")))
                 .contains("ProfileName=" + current.toUtf8() + "\n"));
     QCOMPARE(m_pc->stored()[0].address, address);
+    QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1); // no check: kept at once
     if (args.contains(u("--adapter")) && status == 0)
         QCOMPARE(m_pc->stored()[1].address, u("10.0.0.5"));
 }
@@ -137,6 +140,8 @@ void tst_CommandRunner::checkFallsBackWithoutInternet() {
         QCOMPARE(o.value(u("revertedToDhcp")).toBool(), !online);
         QCOMPARE(o.value(u("external")).toString(), online ? u("85.105.1.2") : u("İNTERNET YOK"));
         QCOMPARE(m_pc->stored()[0].dhcp, !online);
+        QCOMPARE(m_trialDuringWait, 10 + 2 + 10); // on trial until the check has judged
+        QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1);
         QCOMPARE(readAll(m_dir.filePath(u("ayar.config"))).contains("ProfileName=Alfa"), online);
     }
 }

@@ -86,6 +86,10 @@ private Q_SLOTS:
     void noServiceSwitchesToDhcpOnce();
     void withoutConfiguredServiceNothingSwitches();
     void closingEndsTheCheckAtOnce();
+    void changeOnTrialIsJudgedByTheCheck_data();
+    void changeOnTrialIsJudgedByTheCheck();
+    void startNamesTheProfileTheAdaptersAreOn_data();
+    void startNamesTheProfileTheAdaptersAreOn();
     void layout_data();
     void layout();
 
@@ -864,6 +868,66 @@ void tst_frmMain::layout() {
         QCOMPARE(l->textFormat(), Qt::PlainText);
         QVERIFY(l->font().bold());
     }
+}
+
+void tst_frmMain::changeOnTrialIsJudgedByTheCheck_data() {
+    QTest::addColumn<QString>("service"); // "answers", "refused" or none configured
+    QTest::addColumn<bool>("onTrial");
+    QTest::addColumn<bool>("dhcpAfter");
+    QTest::newRow("internet: kept") << u("answers") << true << false;
+    QTest::newRow("no internet: kept, then DHCP") << u("refused") << true << true;
+    QTest::newRow("no service: nothing to judge, kept at once") << QString() << false << false;
+}
+
+void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
+    QFETCH(QString, service);
+    QFETCH(bool, onTrial);
+    CannedHttpServer server;
+    QByteArray url = server.url().toUtf8();
+    if (service == u("refused")) {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        url = "http://127.0.0.1:" + QByteArray::number(probe.serverPort()) + "/ip.php";
+    }
+    writeSettings("[Profiles]\nOfis=10.0.0.5.255.255.255.0.10.0.0.1.8.8.8.8....\n" +
+                  (service.isEmpty() ? QByteArray() : "[Links]\nExternalAddressUrl=" + url + "\n"));
+    QVERIFY(load());
+    m_window->lstProfiles->setCurrentRow(0);
+    apply([](frmSelectNIC &d) {
+        d.lstNIC->setCurrentRow(0);
+        d.cmdSave->click();
+    });
+    QVERIFY2(m_prompts.messages.isEmpty(), qPrintable(m_prompts.messages.join(u("\n"))));
+    // With the check's own deadline of half a second: 10 + 0 + 10 seconds.
+    QCOMPARE(m_window->windowTitle(), onTrial ? u("Nuvar_POS_Zelvi_IP (Ofis) [deneniyor, 20 sn]")
+                                              : u("Nuvar_POS_Zelvi_IP (Ofis)"));
+    QCOMPARE(m_pc->computer->checkpointSecondsLeft(), onTrial ? 20 : -1);
+
+    m_window->Timer1_Timer();
+    QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1); // nothing left to put back
+    QFETCH(bool, dhcpAfter);
+    QCOMPARE(m_pc->stored()[0].dhcp, dhcpAfter);
+    QVERIFY(!m_window->windowTitle().contains(u("deneniyor")));
+}
+
+void tst_frmMain::startNamesTheProfileTheAdaptersAreOn_data() {
+    QTest::addColumn<bool>("stillOnTrial");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("still on trial") << true << u("Nuvar_POS_Zelvi_IP (Yeni)");
+    QTest::newRow("put back meanwhile") << false << u("Nuvar_POS_Zelvi_IP (Eski)");
+}
+
+void tst_frmMain::startNamesTheProfileTheAdaptersAreOn() {
+    // An earlier run applied Yeni over Eski and ended before its check.
+    QFETCH(bool, stillOnTrial);
+    if (stillOnTrial)
+        QCOMPARE(m_pc->computer->createCheckpoint(30).kind,
+                 AdapterBackend::CheckpointStart::Kind::Made);
+    writeSettings("[Profiles]\nEski=1.2.3.4\nYeni=1.2.3.5\n[CurrentProfile]\nProfileName=Yeni\n"
+                  "ProfileBeforeTrial=Eski\n");
+    QVERIFY(load());
+    QTEST(m_window->windowTitle(), "caption");
+    QCOMPARE(readAll(m_path).contains("ProfileBeforeTrial"), stillOnTrial);
 }
 
 QTEST_MAIN(tst_frmMain)
