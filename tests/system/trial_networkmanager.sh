@@ -15,17 +15,7 @@ work=$(mktemp -d)
 pids=()
 trap 'stop_pids "${pids[@]}"; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-settings="$work/ayar.config"
-cat >"$settings" <<INI
-[Profiles]
-Yerel=10.99.0.50.255.255.255.0.10.99.0.1.10.99.0.1....
-Ikinci=10.99.0.60.255.255.255.0.10.99.0.1.10.99.0.1....
-Komsu=10.99.0.77.255.255.255.0.10.99.0.1.10.99.0.1....
-[Links]
-ExternalAddressUrl=$ZELVI_NM_SERVICE_URL
-INI
-zelvi() { "$program" --settings "$settings" --backend networkmanager "$@"; }
-addresses() { ip -4 -o addr show dev "$ZELVI_NM_IFACE" | awk '{print $4}' | tr '\n' ' '; }
+source "$(dirname "$0")/trial_world.sh"
 routes() { ip -4 route show dev "$ZELVI_NM_IFACE"; }
 current() { sed -n 's/^ProfileName=//p' "$settings"; }
 checkpoints() {
@@ -33,7 +23,6 @@ checkpoints() {
     /org/freedesktop/NetworkManager org.freedesktop.DBus.Properties.Get \
     string:org.freedesktop.NetworkManager string:Checkpoints | grep -c 'object path' || true
 }
-ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # (b) A profile in the router's network: kept after the check, nothing left pending.
 out=$(zelvi --apply Yerel --check --check-after 1) || fail "--apply Yerel --check: $out"
@@ -61,8 +50,7 @@ back=$(($(ms) - start))
 echo "address in use: refused after $refused ms, Yerel back after $back ms"
 
 # (a) Killed while on trial: NetworkManager itself restores Yerel's address and routes.
-"$program" --settings "$settings" --backend networkmanager --apply Ikinci --check \
-  --check-after 5 >"$work/out" 2>&1 &
+zelvi_on_trial Ikinci 5
 pids+=($!)
 waitfor '[[ $(addresses) == *10.99.0.60/24* ]]' 200 || fail "Ikinci did not arrive: $(addresses)"
 kill -9 "${pids[0]}"
