@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
+#include <signal.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,9 +81,11 @@ std::optional<NmCheckpoint::Live> NmCheckpoint::ours() {
     const QList<QByteArray> lines = f.readAll().split('\n');
     const QString path = QString::fromUtf8(lines.value(0));
     const qint64 created = lines.value(1).toLongLong();
-    for (const Live &c : live()) {
-        if (c.path == path && c.created == created)
+    for (Live c : live()) {
+        if (c.path == path && c.created == created) {
+            c.pid = lines.value(2).toLongLong();
             return c;
+        }
     }
     return std::nullopt; // restored or kept meanwhile, or NetworkManager has restarted
 }
@@ -90,7 +94,8 @@ void NmCheckpoint::writeRecord(const Live &checkpoint) {
     QDir().mkpath(QFileInfo(m_recordFile).absolutePath());
     QSaveFile f(m_recordFile);
     if (f.open(QIODevice::WriteOnly)) {
-        f.write(checkpoint.path.toUtf8() + '\n' + QByteArray::number(checkpoint.created) + '\n');
+        f.write(checkpoint.path.toUtf8() + '\n' + QByteArray::number(checkpoint.created) + '\n' +
+                QByteArray::number(qint64(getpid())) + '\n');
         f.commit();
     }
 }
@@ -103,9 +108,17 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
                                                      int seconds) {
     using Kind = AdapterBackend::CheckpointStart::Kind;
     QString problem;
-    if (ours() && !rollBack(problem))
-        return {Kind::Failed,
+    if (const std::optional<Live> earlier = ours()) {
+        // Another run of the program that is still going judges its own change.
+        if (earlier->pid > 0 && earlier->pid != getpid() && kill(pid_t(earlier->pid), 0) == 0)
+            return {Kind::Busy, QStringLiteral("Bu program başka bir pencerede ya da komutta bir "
+                                               "değişikliği deniyor (%1 saniye daha).")
+                                    .arg(secondsUntil(earlier->rollbackAt))};
+        if (!rollBack(problem))
+            return {
+                Kind::Failed,
                 QStringLiteral("Önceki çalışmadan kalan deneme geri alınamadı: %1").arg(problem)};
+    }
     forgetRecord();
     for (const Live &other : live()) {
         for (const QDBusObjectPath &device : other.devices) {

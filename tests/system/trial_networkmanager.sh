@@ -4,6 +4,7 @@
 # ZELVI_NM_SERVICE and ZELVI_NM_NEIGHBOUR=1), through the command line:
 #   a good profile is kept: no checkpoint is left behind;
 #   an address that the other device holds is refused and the earlier profile is back;
+#   another program's checkpoint on the adapter: refused, and theirs is left alone;
 #   the program killed while its change is on trial: NetworkManager puts the earlier address
 #   and routes back by itself.
 #   trial_networkmanager.sh PROGRAM
@@ -48,6 +49,23 @@ back=$(($(ms) - start))
 [ "$(checkpoints)" -eq 0 ] || fail "a checkpoint was left after the refusal"
 [ "$(current)" = Yerel ] || fail "the current profile changed to '$(current)'"
 echo "address in use: refused after $refused ms, Yerel back after $back ms"
+
+# Another program's checkpoint on the adapter: refused, nothing touched, theirs left alone.
+nm() {
+  dbus-send --system --print-reply --dest=org.freedesktop.NetworkManager \
+    /org/freedesktop/NetworkManager org.freedesktop.NetworkManager."$@"
+}
+device=$(nmcli -g GENERAL.DBUS-PATH device show "$ZELVI_NM_IFACE")
+foreign=$(nm CheckpointCreate "array:objpath:$device" uint32:60 uint32:0 |
+  sed -n 's/.*object path "\(.*\)"/\1/p')
+status=0
+zelvi --apply Ikinci >"$work/out" 2>"$work/err" || status=$?
+[ $status -eq 1 ] && grep -q "Başka bir program bu ağ bağdaştırıcısında" "$work/err" ||
+  fail "another program's trial did not stop the apply ($status): $(cat "$work/err")"
+[ "$(addresses)" = "10.99.0.50/24 " ] || fail "the adapter changed: $(addresses)"
+[ "$(checkpoints)" -eq 1 ] || fail "the other program's checkpoint was touched"
+nm CheckpointDestroy "objpath:$foreign" >/dev/null
+echo "another program's trial: refused, left alone"
 
 # (a) Killed while on trial: NetworkManager itself restores Yerel's address and routes.
 zelvi_on_trial Ikinci 5
