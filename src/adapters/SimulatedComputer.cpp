@@ -260,11 +260,21 @@ bool SimulatedComputer::load(WmiError &error) {
         return false;
     }
     checkpoint.reset();
-    if (const QJsonObject c = root.value(QStringLiteral("checkpoint")).toObject(); !c.isEmpty()) {
+    if (const QJsonValue c = root.value(QStringLiteral("checkpoint"));
+        !c.isUndefined() && !c.isNull()) {
+        const QJsonValue until = c.toObject().value(QStringLiteral("until"));
+        if (!until.isDouble() || !c.toObject().value(QStringLiteral("adapters")).isArray()) {
+            adapters.clear();
+            error = {Wmi::ServerUnavailable,
+                     QStringLiteral("Benzetim dosyası bozuk: %1\n\"checkpoint\" bir nesne olmalı: "
+                                    "{\"until\": milisaniye, \"adapters\": [...]}.")
+                         .arg(m_file)};
+            return false;
+        }
         Checkpoint saved;
-        saved.until = qint64(c.value(QStringLiteral("until")).toDouble());
+        saved.until = qint64(until.toDouble());
         if (const std::optional<QString> problem =
-                adaptersFromJson(c.value(QStringLiteral("adapters")), saved.adapters)) {
+                adaptersFromJson(c.toObject().value(QStringLiteral("adapters")), saved.adapters)) {
             error = {
                 Wmi::ServerUnavailable,
                 QStringLiteral("Benzetim dosyası bozuk: %1\ncheckpoint: %2").arg(m_file, *problem)};

@@ -4,6 +4,7 @@
 #include "AddressText.h"
 #include "ApplyReport.h"
 #include "SimulatedFixture.h"
+#include "TestFiles.h"
 #include "Wmi.h"
 
 #include <QDir>
@@ -343,25 +344,36 @@ void tst_AdapterCommands::sameDescriptionPicksOneAdapter() {
 
 void tst_AdapterCommands::malformedFileIsRefused_data() {
     QTest::addColumn<QByteArray>("refuse");
+    QTest::addColumn<QByteArray>("checkpoint");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("code as text") << QByteArray(R"({"EnableStatic": "91"})") << u("tam sayı");
-    QTest::newRow("fraction") << QByteArray(R"({"EnableStatic": 91.5})") << u("tam sayı");
-    QTest::newRow("unknown method") << QByteArray(R"({"EnableStatc": 91})") << u("EnableStatc");
-    QTest::newRow("not an object") << QByteArray(R"(["EnableStatic"])") << u("nesne");
+    const QByteArray none = "null";
+    QTest::newRow("code as text") << QByteArray(R"({"EnableStatic": "91"})") << none
+                                  << u("tam sayı");
+    QTest::newRow("fraction") << QByteArray(R"({"EnableStatic": 91.5})") << none << u("tam sayı");
+    QTest::newRow("unknown method")
+        << QByteArray(R"({"EnableStatc": 91})") << none << u("EnableStatc");
+    QTest::newRow("not an object") << QByteArray(R"(["EnableStatic"])") << none << u("nesne");
+    // Put back at once, it would leave the computer without adapters.
+    QTest::newRow("checkpoint without its time or adapters")
+        << none << QByteArray(R"({"until": "soon"})") << u("checkpoint");
 }
 
 void tst_AdapterCommands::malformedFileIsRefused() {
     QFETCH(QByteArray, refuse);
+    QFETCH(QByteArray, checkpoint);
     QFETCH(QString, reason);
     SimulatedFixture pc;
     QFile f(pc.computer->file());
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(R"({"adapters": [{"caption": "[2] Ethernet Adapter", "refuse": )" + refuse + "}]}");
+    f.write(
+        R"({"adapters": [{"caption": "[2] Ethernet Adapter", "address": "10.0.0.9", "refuse": )" +
+        refuse + "}], \"checkpoint\": " + checkpoint + "}");
     f.close();
     const ApplyOutcome r = applyProfile(*pc.computer, u("*ALL"), parts(kProfile));
     QCOMPARE(r.kind, Kind::PlatformError);
     QVERIFY2(r.error.description.contains(reason), qPrintable(r.error.description));
-    QVERIFY(r.error.description.contains(u("Ethernet Adapter")));
+    QVERIFY(r.error.description.contains(u("Ethernet Adapter")) || checkpoint != "null");
+    QVERIFY(readAll(pc.computer->file()).contains("10.0.0.9")); // the file is left as it was
 }
 
 void tst_AdapterCommands::oneFileWritePerCommand() {
