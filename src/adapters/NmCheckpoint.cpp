@@ -90,14 +90,13 @@ std::optional<NmCheckpoint::Live> NmCheckpoint::ours() {
     return std::nullopt; // restored or kept meanwhile, or NetworkManager has restarted
 }
 
-void NmCheckpoint::writeRecord(const Live &checkpoint) {
+bool NmCheckpoint::writeRecord(const Live &checkpoint) {
     QDir().mkpath(QFileInfo(m_recordFile).absolutePath());
     QSaveFile f(m_recordFile);
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write(checkpoint.path.toUtf8() + '\n' + QByteArray::number(checkpoint.created) + '\n' +
-                QByteArray::number(qint64(getpid())) + '\n');
-        f.commit();
-    }
+    return f.open(QIODevice::WriteOnly) &&
+           f.write(checkpoint.path.toUtf8() + '\n' + QByteArray::number(checkpoint.created) + '\n' +
+                   QByteArray::number(qint64(getpid())) + '\n') > 0 &&
+           f.commit();
 }
 
 void NmCheckpoint::forgetRecord() {
@@ -139,10 +138,14 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
         return {Kind::Failed, problem};
     const QString path = answer.value(0).value<QDBusObjectPath>().path();
     for (const Live &c : live()) {
-        if (c.path == path)
-            writeRecord(c);
+        if (c.path == path && writeRecord(c))
+            return {Kind::Made, {}};
     }
-    return {Kind::Made, {}};
+    // Unrecorded, it could not be told from another program's, and nothing could keep it.
+    call(QStringLiteral("CheckpointDestroy"), {QVariant::fromValue(QDBusObjectPath(path))},
+         problem);
+    return {Kind::Failed,
+            QStringLiteral("Deneme noktasının kaydı yazılamadı: %1").arg(m_recordFile)};
 }
 
 bool NmCheckpoint::extend(int seconds, QString &problem) {

@@ -35,7 +35,7 @@ private:
     };
     QList<Live> live();
     std::optional<Live> ours();
-    void writeRecord(const Live &checkpoint);
+    bool writeRecord(const Live &checkpoint);
     void forgetRecord();
     bool call(const QString &method, const QVariantList &args, QString &problem,
               QVariantList *answer = nullptr);

@@ -33,6 +33,13 @@ out=$(zelvi --apply Yerel --check --check-after 1) || fail "--apply Yerel --chec
 before_routes=$(routes)
 echo "good profile: kept, no checkpoint ($(addresses))"
 
+# Where the program cannot keep the record that tells its checkpoint from others', it makes
+# none: the change runs without one and says so, nothing is left for NetworkManager to undo.
+out=$(XDG_RUNTIME_DIR=/proc/self zelvi --apply Yerel 2>&1) || fail "apply without a record: $out"
+[[ $out == *"deneme noktası kurulamadı"* ]] || fail "no word of the missing safety net: $out"
+[ "$(checkpoints)" -eq 0 ] || fail "an unrecorded checkpoint was left"
+echo "no record: applied without a checkpoint, and said so"
+
 # (c) The neighbour holds 10.99.0.77: the apply is refused and Yerel is back, not DHCP.
 ip netns exec "$ZELVI_NM_NEIGHBOUR_NS" ip addr add 10.99.0.77/24 dev zn0
 start=$(ms)
