@@ -242,11 +242,14 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         if (const QString text = ApplyReport::trialProblemText(trial, trialSeconds);
             !text.isEmpty())
             err << text << '\n';
+        trial.problem.clear(); // said once
     };
     if (!judged || outcome.kind != AdapterCommands::ApplyOutcome::Kind::Applied)
         keep();
     else if (trial.pending)
         TrialRecord::remember(ini);
+    else
+        keep(); // without a checkpoint: said before the wait
     if (outcome.kind != AdapterCommands::ApplyOutcome::Kind::Applied) {
         if (outcome.adaptersChanged)
             writeCurrent(ini, QString(), err); // no longer on the earlier profile
@@ -266,7 +269,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
 
     // As the window's timer does: wait, look, and fall back when the internet is missing.
     // Ended meanwhile, the program leaves the change to the system, which puts it back.
-    if (judged)
+    if (trial.pending)
         run.line(QStringLiteral("Deneniyor: %1 saniye içinde doğrulanmazsa geri alınır.")
                      .arg(trialSeconds));
     context.wait(cl.checkAfterSeconds);
