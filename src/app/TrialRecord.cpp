@@ -4,40 +4,47 @@
 #include "clsIni.h"
 #include "modNetProfiles.h"
 
+#include <QStringList>
+
 namespace TrialRecord {
 
 namespace {
 
 const QString kPreviousKey = QStringLiteral("ProfileBeforeTrial");
-// What a missing key reads as: no stored name contains a control character.
-const QString kNone = QStringLiteral("\x01");
 
 } // namespace
 
+bool remembered(clsIni &ini) {
+    // By the key alone: an empty value (no profile before, DHCP) reads as a missing one.
+    QStringList keys;
+    qint32 count = 0;
+    ini.ReadSection(ini.FileName(), modNetProfiles::CurrentProfileSection, keys, count);
+    for (const QString &key : keys) {
+        if (key.compare(kPreviousKey, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
 void remember(clsIni &ini) {
     using namespace modNetProfiles;
-    if (ini.ReadString(CurrentProfileSection, kPreviousKey, kNone) != kNone)
+    if (remembered(ini))
         return; // a trial of this run not settled yet: the profile before it still counts
     ini.WriteString(CurrentProfileSection, kPreviousKey,
                     ini.ReadString(CurrentProfileSection, ProfileNameKey, QString()));
 }
 
 void forget(clsIni &ini) {
-    using namespace modNetProfiles;
-    if (ini.ReadString(CurrentProfileSection, kPreviousKey, kNone) != kNone)
-        ini.DeleteKey(CurrentProfileSection, kPreviousKey);
-}
-
-bool remembered(clsIni &ini) {
-    return ini.ReadString(modNetProfiles::CurrentProfileSection, kPreviousKey, kNone) != kNone;
+    if (remembered(ini))
+        ini.DeleteKey(modNetProfiles::CurrentProfileSection, kPreviousKey);
 }
 
 void settle(clsIni &ini, AdapterBackend &backend) {
     using namespace modNetProfiles;
-    const QString previous = ini.ReadString(CurrentProfileSection, kPreviousKey, kNone);
-    if (previous == kNone || backend.checkpointSecondsLeft() >= 0)
+    if (!remembered(ini) || backend.checkpointSecondsLeft() >= 0)
         return;
-    ini.WriteString(CurrentProfileSection, ProfileNameKey, previous);
+    ini.WriteString(CurrentProfileSection, ProfileNameKey,
+                    ini.ReadString(CurrentProfileSection, kPreviousKey, QString()));
     ini.DeleteKey(CurrentProfileSection, kPreviousKey);
 }
 

@@ -905,6 +905,7 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
 
     m_window->Timer1_Timer();
     QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1); // nothing left to put back
+    QVERIFY(!readAll(m_path).contains("ProfileBeforeTrial"));
     QFETCH(bool, dhcpAfter);
     QCOMPARE(m_pc->stored()[0].dhcp, dhcpAfter);
     QVERIFY(!m_window->windowTitle().contains(u("deneniyor")));
@@ -912,19 +913,24 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
 
 void tst_frmMain::startNamesTheProfileTheAdaptersAreOn_data() {
     QTest::addColumn<bool>("stillOnTrial");
+    QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("still on trial") << true << u("Nuvar_POS_Zelvi_IP (Yeni)");
-    QTest::newRow("put back meanwhile") << false << u("Nuvar_POS_Zelvi_IP (Eski)");
+    QTest::newRow("still on trial") << true << QByteArray("Eski") << u("Nuvar_POS_Zelvi_IP (Yeni)");
+    QTest::newRow("put back meanwhile")
+        << false << QByteArray("Eski") << u("Nuvar_POS_Zelvi_IP (Eski)");
+    QTest::newRow("put back to DHCP") << false << QByteArray() << u("Nuvar_POS_Zelvi_IP");
 }
 
 void tst_frmMain::startNamesTheProfileTheAdaptersAreOn() {
-    // An earlier run applied Yeni over Eski and ended before its check.
+    // An earlier run applied Yeni over Eski (or over DHCP) and ended before its check.
     QFETCH(bool, stillOnTrial);
     if (stillOnTrial)
         QCOMPARE(m_pc->computer->createCheckpoint(30).kind,
                  AdapterBackend::CheckpointStart::Kind::Made);
+    QFETCH(QByteArray, before);
     writeSettings("[Profiles]\nEski=1.2.3.4\nYeni=1.2.3.5\n[CurrentProfile]\nProfileName=Yeni\n"
-                  "ProfileBeforeTrial=Eski\n");
+                  "ProfileBeforeTrial=" +
+                  before + "\n");
     QVERIFY(load());
     QTEST(m_window->windowTitle(), "caption");
     QCOMPARE(readAll(m_path).contains("ProfileBeforeTrial"), stillOnTrial);
