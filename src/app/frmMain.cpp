@@ -90,8 +90,16 @@ bool frmMain::Form_Load(const CommandLine &commandLine) {
                                     UserPrompts::Icon::Stop);
         return false;
     }
-    // A change left on trial by an earlier run and put back meanwhile.
+    // A change left on trial by an earlier run: put back meanwhile, or still on trial, when
+    // this start's check judges it as the earlier run's would have.
     TrialRecord::settle(*SettingsIni, *m_services.backend);
+    if (TrialRecord::remembered(*SettingsIni)) {
+        if (const int left = m_services.backend->checkpointSecondsLeft(); left >= 0) {
+            m_onTrial = true;
+            m_trialUntil.setRemainingTime(qint64(left) * 1000);
+            m_trialTicker->start();
+        }
+    }
     RefreshProfileList();
     const QString current = currentProfile();
     if (!current.isEmpty())
@@ -350,6 +358,7 @@ void frmMain::showTrial() {
         // Not judged in time: the system has put the adapters back.
         m_onTrial = false;
         m_trialTicker->stop();
+        TrialRecord::settle(*SettingsIni, *m_services.backend);
     }
     refreshCaption();
     if (TrayIconShown)
