@@ -14,7 +14,7 @@ rounds=$2
 work=$(mktemp -d)
 pids=()
 trap 'stop_pids "${pids[@]}"; rm -rf "$work"' EXIT
-source "$(dirname "$0")/../tests/system/trial_world.sh"
+source "$(dirname "$0")/../tests/system/cli_world.sh"
 ip netns exec "$ZELVI_NM_NEIGHBOUR_NS" ip addr add 10.99.0.77/24 dev zn0
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 # The moment of NetworkManager's last rollback, in milliseconds.

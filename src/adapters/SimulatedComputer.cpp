@@ -319,8 +319,18 @@ bool SimulatedComputer::loadAndRestore(WmiError &error) {
     return save(error);
 }
 
-bool SimulatedComputer::saveProblem(QString &problem) {
+bool SimulatedComputer::withCheckpoint(QString &problem, const QString &missing,
+                                       const std::function<void()> &change) {
     WmiError error;
+    if (!loadAndRestore(error)) {
+        problem = error.description;
+        return false;
+    }
+    if (!checkpoint) {
+        problem = missing;
+        return missing.isEmpty();
+    }
+    change();
     if (save(error))
         return true;
     problem = error.description;
@@ -336,51 +346,25 @@ AdapterBackend::CheckpointStart SimulatedComputer::createCheckpoint(int seconds)
     if (checkpoint)
         adapters = checkpoint->adapters;
     checkpoint = Checkpoint{now() + qint64(seconds) * 1000, adapters};
-    QString problem;
-    if (!saveProblem(problem))
-        return {Kind::Failed, problem};
+    if (!save(error))
+        return {Kind::Failed, error.description};
     return {Kind::Made, {}};
 }
 
 bool SimulatedComputer::extendCheckpoint(int seconds, QString &problem) {
-    WmiError error;
-    if (!loadAndRestore(error)) {
-        problem = error.description;
-        return false;
-    }
-    if (!checkpoint) {
-        problem = QStringLiteral("Deneme noktası artık yok.");
-        return false;
-    }
-    checkpoint->until = now() + qint64(seconds) * 1000;
-    return saveProblem(problem);
+    return withCheckpoint(problem, QStringLiteral("Deneme noktası artık yok."),
+                          [&] { checkpoint->until = now() + qint64(seconds) * 1000; });
 }
 
 bool SimulatedComputer::keepChanges(QString &problem) {
-    WmiError error;
-    if (!loadAndRestore(error)) {
-        problem = error.description;
-        return false;
-    }
-    if (!checkpoint)
-        return true;
-    checkpoint.reset();
-    return saveProblem(problem);
+    return withCheckpoint(problem, QString(), [this] { checkpoint.reset(); });
 }
 
 bool SimulatedComputer::rollBack(QString &problem) {
-    WmiError error;
-    if (!loadAndRestore(error)) {
-        problem = error.description;
-        return false;
-    }
-    if (!checkpoint) {
-        problem = QStringLiteral("Geri dönülecek deneme noktası yok.");
-        return false;
-    }
-    adapters = checkpoint->adapters;
-    checkpoint.reset();
-    return saveProblem(problem);
+    return withCheckpoint(problem, QStringLiteral("Geri dönülecek deneme noktası yok."), [this] {
+        adapters = checkpoint->adapters;
+        checkpoint.reset();
+    });
 }
 
 int SimulatedComputer::checkpointSecondsLeft() {

@@ -83,7 +83,10 @@ public:
 private:
     // Loads the file, then puts back a checkpoint whose time has come.
     bool loadAndRestore(WmiError &error);
-    bool saveProblem(QString &problem);
+    // Reads the file, changes its pending checkpoint and stores it; without one, `missing` is
+    // the problem (none: nothing to do).
+    bool withCheckpoint(QString &problem, const QString &missing,
+                        const std::function<void()> &change);
 
     QString m_file;
     bool m_inCommand = false; // changes are kept at the end of the command

@@ -321,13 +321,11 @@ void frmMain::startTrial(const AdapterCommands::Trial &trial) {
                                                  : UserPrompts::Icon::Stop);
     if (!trial.pending)
         return;
+    m_onTrial = true;
     if (Links::externalAddressUrl(*SettingsIni).isEmpty()) {
-        // No address service: no check will judge the change.
-        m_onTrial = true;
-        keepTrial();
+        keepTrial(); // no address service: no check will judge the change
         return;
     }
-    m_onTrial = true;
     TrialRecord::remember(*SettingsIni);
     m_trialUntil.setRemainingTime(qint64(trialSeconds()) * 1000);
     m_trialTicker->start();
@@ -479,6 +477,8 @@ void frmMain::ipnedir_Click() {
     icip->setText(m_services.localAddress(*m_services.prompts));
     const QString url = Links::externalAddressUrl(*SettingsIni);
     disip->setToolTip(QString());
+    // Only a change on trial before this check began is judged by it: the wait for the answer
+    // lets the user start another one meanwhile.
     const bool judging = m_onTrial;
     if (url.isEmpty()) {
         // No address service configured: nothing to judge the connection by.

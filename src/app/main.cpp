@@ -91,6 +91,8 @@ int runCommand(int argc, char *argv[]) {
     context.pathRule =
         commandLine.settingsFile.isEmpty() ? clsIni::PathRule::Complete : clsIni::PathRule::Exact;
     context.backend = [&](QString &reason) -> AdapterBackend * {
+        if (backend)
+            return backend.get(); // made once a run
         const QString choice = commandLine.backend;
         if (choice.startsWith(QLatin1String("simulated"))) {
             backend = std::make_unique<SimulatedComputer>(simulatedFile(choice));

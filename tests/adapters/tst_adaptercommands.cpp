@@ -49,7 +49,6 @@ private Q_SLOTS:
     void allAdapters();
     void applyOutcomes();
     void listsDescriptions();
-    void sameDescriptionPicksOneAdapter();
     void malformedFileIsRefused_data();
     void malformedFileIsRefused();
     void oneFileWritePerCommand();
@@ -332,14 +331,6 @@ void tst_AdapterCommands::listsDescriptions() {
     QVERIFY(AddressText::isMask(u("255.255.255.0")));
     QVERIFY(!AddressText::isMask(u("255.255.0.255")));
     QCOMPARE(AddressText::prefixLength(*AddressText::parse(u("255.255.240.0"))), 20);
-}
-
-void tst_AdapterCommands::sameDescriptionPicksOneAdapter() {
-    SimulatedFixture pc({u("[2] Ethernet Adapter"), u("[3] Ethernet Adapter")});
-    const ApplyOutcome r = applyProfile(*pc.computer, u("[3] Ethernet Adapter"), parts(kProfile));
-    QCOMPARE(r.kind, Kind::Applied);
-    QVERIFY(pc.stored()[0].dhcp);
-    QCOMPARE(pc.stored()[1].address, u("10.0.0.5"));
 }
 
 void tst_AdapterCommands::malformedFileIsRefused_data() {

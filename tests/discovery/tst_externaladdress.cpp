@@ -175,8 +175,6 @@ void tst_ExternalAddress::serviceProtocolEdges_data() {
     const QByteArray post = "POST /ip.php HTTP/1.1\r\nHost: a\r\n";
     QTest::newRow("plain") << post + "\r\n" << 200;
     QTest::newRow("bare LF line ends") << QByteArray("POST /ip.php HTTP/1.1\nHost: a\n\n") << 200;
-    QTest::newRow("body just inside the limit")
-        << post + "Content-Length: 16380\r\n\r\n" + QByteArray(16380, 'x') << 200;
     QTest::newRow("body at the limit")
         << post + "Content-Length: 16384\r\n\r\n" + QByteArray(16384, 'x') << 200;
     QTest::newRow("more than announced is not read")

@@ -10,17 +10,7 @@ program=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-settings="$work/ayar.config"
-cat >"$settings" <<INI
-[Profiles]
-Yerel=10.99.0.50.255.255.255.0.10.99.0.1.10.99.0.1....
-Yabanci=192.168.77.10.255.255.255.0.192.168.77.1.192.168.77.1....
-[Links]
-ExternalAddressUrl=$ZELVI_NM_SERVICE_URL
-INI
-zelvi() { "$program" --settings "$settings" --backend networkmanager "$@"; }
-addresses() { ip -4 -o addr show dev "$ZELVI_NM_IFACE" | awk '{print $4}' | tr '\n' ' '; }
-current() { sed -n 's/^ProfileName=//p' "$settings"; }
+source "$(dirname "$0")/cli_world.sh"
 
 zelvi --adapters | grep -q "] $ZELVI_NM_IFACE" || fail "--adapters does not list $ZELVI_NM_IFACE"
 

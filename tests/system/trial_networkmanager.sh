@@ -16,9 +16,8 @@ work=$(mktemp -d)
 pids=()
 trap 'stop_pids "${pids[@]}"; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-source "$(dirname "$0")/trial_world.sh"
+source "$(dirname "$0")/cli_world.sh"
 routes() { ip -4 route show dev "$ZELVI_NM_IFACE"; }
-current() { sed -n 's/^ProfileName=//p' "$settings"; }
 checkpoints() {
   dbus-send --system --print-reply --dest=org.freedesktop.NetworkManager \
     /org/freedesktop/NetworkManager org.freedesktop.DBus.Properties.Get \
