@@ -137,10 +137,6 @@ void settleTrial(AdapterBackend &backend, int seconds, bool checked, Trial &tria
 
 } // namespace
 
-bool keepTrial(AdapterBackend &backend, QString &problem) {
-    return backend.keepChanges(problem);
-}
-
 DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds) {
     DhcpReset r;
     Wmi::SWbemLocator locator(backend);

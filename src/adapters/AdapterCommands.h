@@ -38,9 +38,10 @@ QStringList adapterCaptions(AdapterBackend &backend);
 QStringList adapterDescriptions(AdapterBackend &backend);
 
 // A change on trial: a checkpoint is made before it, which the system restores by itself
-// unless the change is kept in time (keepTrial, after a check of the connection).
+// unless the change is kept in time (AdapterBackend::keepChanges, after a check of the
+// connection).
 struct Trial {
-    bool pending = false; // the checkpoint waits for keepTrial
+    bool pending = false; // the checkpoint waits to be kept
     QString problem;      // why the change runs without one, when it does
     QString keepProblem;  // the change could not be kept: the system will restore the adapters
     QString busy;         // another program is trying a change: nothing was touched
@@ -59,10 +60,6 @@ struct DhcpReset {
 // Every IP-enabled adapter: DNS servers from DHCP, then EnableDHCP. With trialSeconds, on
 // trial for that long from the end of the switch.
 DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds = 0);
-
-// Keeps the change on trial; false, with the reason, when the system could not be told (it
-// then restores the adapters when the time is up).
-bool keepTrial(AdapterBackend &backend, QString &problem);
 
 struct StaticApply {
     bool failed = false;

@@ -235,7 +235,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     AdapterCommands::Trial trial = outcome.trial;
     const auto keep = [&] {
         QString problem;
-        if (trial.pending && !AdapterCommands::keepTrial(backend, problem))
+        if (trial.pending && !backend.keepChanges(problem))
             trial.keepProblem = problem;
         trial.pending = false;
         TrialRecord::forget(ini);

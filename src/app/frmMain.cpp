@@ -338,7 +338,7 @@ void frmMain::keepTrial() {
     m_onTrial = false;
     m_trialTicker->stop();
     QString problem;
-    const bool kept = AdapterCommands::keepTrial(*m_services.backend, problem);
+    const bool kept = m_services.backend->keepChanges(problem);
     if (SettingsIni)
         TrialRecord::forget(*SettingsIni);
     if (!kept) {

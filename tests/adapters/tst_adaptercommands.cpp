@@ -431,7 +431,7 @@ void tst_AdapterCommands::changesOnTrial() {
     }
     QString problem;
     if (kept)
-        QVERIFY(keepTrial(*pc.computer, problem));
+        QVERIFY(pc.computer->keepChanges(problem));
     QFETCH(int, secondsLater);
     pc.clock += secondsLater * 1000;
     int secondsLeft = 0;
