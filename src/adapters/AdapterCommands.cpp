@@ -211,6 +211,11 @@ StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
     return r;
 }
 
+bool connectionCheckFollows(ApplyOutcome::Kind kind) {
+    using Kind = ApplyOutcome::Kind;
+    return kind == Kind::Applied || kind == Kind::Refused || kind == Kind::NothingMatched;
+}
+
 ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
                           const QStringList &ProfileParts, int trialSeconds) {
     using Kind = ApplyOutcome::Kind;

@@ -92,6 +92,10 @@ struct ApplyOutcome {
     QString address;              // the profile's address (the one in use, for AddressInUse)
     Trial trial;
 };
+// Whether the adapters changed so that the connection is checked after it, as after an apply:
+// applied, refused in part, or put on DHCP only because the chosen adapter was gone.
+bool connectionCheckFollows(ApplyOutcome::Kind kind);
+
 // What follows the adapter dialog: the profile is checked whole, then every adapter goes
 // to DHCP, then, if that was confirmed, the static settings go on the chosen ones. With
 // trialSeconds, on trial: an address that another device holds puts the adapters back as

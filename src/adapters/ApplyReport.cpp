@@ -5,7 +5,7 @@ namespace ApplyReport {
 using Kind = AdapterCommands::ApplyOutcome::Kind;
 
 QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString &name,
-                    const QString &selection, const QString &backendName) {
+                    const QString &selection, const QString &backendName, int checkInSeconds) {
     QString notApplied = QStringLiteral("\"%s\" profili uygulanmadı.");
     notApplied.replace(QStringLiteral("%s"), name);
     switch (outcome.kind) {
@@ -50,8 +50,12 @@ QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString 
                               "cihazı bulun.");
     case Kind::Refused:
         return QStringLiteral("\"%1\" profili tam uygulanamadı:\n%2\nProfil etkin olarak "
-                              "kaydedilmedi. 10 saniye sonra internet bağlantısı denetlenecek.")
-            .arg(name, AdapterCommands::describe(outcome.refusals));
+                              "kaydedilmedi.")
+                   .arg(name, AdapterCommands::describe(outcome.refusals)) +
+               (checkInSeconds < 0
+                    ? QString()
+                    : QStringLiteral(" %1 saniye sonra internet bağlantısı denetlenecek.")
+                          .arg(checkInSeconds));
     }
     return {};
 }
@@ -81,6 +85,18 @@ QString dhcpFailedText(const AdapterCommands::DhcpReset &reset, const QString &b
 QString dhcpRefusedText(const AdapterCommands::DhcpReset &reset) {
     return QStringLiteral("Bazı ağ bağdaştırıcıları otomatik IP'ye (DHCP) geçemedi:\n%1")
         .arg(AdapterCommands::describe(reset.refusals));
+}
+
+QString fallbackRefusedText(const AdapterCommands::DhcpReset &reset, const QString &name) {
+    QStringList kept;
+    for (const AdapterCommands::Refusal &r : reset.refusals) {
+        if (!kept.contains(r.adapter))
+            kept.append(r.adapter);
+    }
+    return QStringLiteral("İnternet bağlantısı yok, ancak \"%1\" tam geri alınamadı: şu ağ "
+                          "bağdaştırıcıları otomatik IP'ye (DHCP) geçmedi ve sabit ayarlarında "
+                          "kaldı: %2\n%3")
+        .arg(name, kept.join(QStringLiteral(", ")), AdapterCommands::describe(reset.refusals));
 }
 
 QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {

@@ -9,9 +9,10 @@
 namespace ApplyReport {
 
 // Why the apply of profile `name` did not go through as chosen; empty when it did.
-// `selection` is what was chosen in the adapter dialog (a caption or "*ALL").
+// `selection` is what was chosen in the adapter dialog (a caption or "*ALL"); `checkInSeconds`
+// when the connection check follows (none when negative).
 QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString &name,
-                    const QString &selection, const QString &backendName);
+                    const QString &selection, const QString &backendName, int checkInSeconds = 10);
 // Whether it is a plain notice (nothing chosen, DHCP not confirmed) rather than a failure.
 bool isNotice(AdapterCommands::ApplyOutcome::Kind kind);
 
@@ -22,6 +23,10 @@ QString refusedProfileText(const QString &name, const QString &reason);
 QString dhcpFailedText(const AdapterCommands::DhcpReset &reset, const QString &backendName);
 // Some adapters did not take DHCP.
 QString dhcpRefusedText(const AdapterCommands::DhcpReset &reset);
+
+// The fallback to DHCP after profile `name` left the computer without internet, refused by
+// some adapters: which ones kept their settings.
+QString fallbackRefusedText(const AdapterCommands::DhcpReset &reset, const QString &name);
 
 // A change that ran without its checkpoint, or whose checkpoint could not be kept; empty
 // when neither.

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "FileLocation.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -34,9 +36,12 @@ QString settingsPathProblem(const QString &path) {
 
 CommandLine CommandLine::parse(const QStringList &arguments) {
     CommandLine cl;
+    cl.json = arguments.contains(QStringLiteral("--json")); // wrong usage answers in JSON too
     QStringList rest;
+    QStringList singleDash;
     bool settingsGiven = false;
     bool allGiven = false;
+    bool checkAfterGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -93,6 +98,7 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         } else if (arg == QLatin1String("--check")) {
             cl.check = true;
         } else if (arg == QLatin1String("--check-after")) {
+            checkAfterGiven = true;
             bool number = false;
             cl.checkAfterSeconds = i + 1 < arguments.size() ? arguments[++i].toInt(&number) : -1;
             if (!number || cl.checkAfterSeconds < 0 || cl.checkAfterSeconds > 3600) {
@@ -103,10 +109,14 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             cl.yes = true;
         } else if (arg == QLatin1String("--json")) {
             cl.json = true;
-        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+        } else if (arg.startsWith(QLatin1String("--"))) {
             cl.error = QStringLiteral("Bilinmeyen seçenek: %1").arg(arg);
             return cl;
         } else {
+            // "-HIDEONSTARTUP" and the like: part of the start text, which then is not the
+            // switch, so the window opens as it would for any other text.
+            if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
+                singleDash.append(arg);
             rest.append(arg);
         }
     }
@@ -124,6 +134,10 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         cl.settingsFile = QFileInfo(cl.settingsFile).absoluteFilePath();
     }
     const bool applyOnly = !cl.adapterIndex.isEmpty() || allGiven || cl.check || cl.yes;
+    if (checkAfterGiven && !cl.check) {
+        cl.error = QStringLiteral("--check-after yalnızca --check ile kullanılır.");
+        return cl;
+    }
     if (applyOnly && cl.command != Command::Apply) {
         cl.error = QStringLiteral("--adapter, --all, --check, --check-after ve --yes yalnızca "
                                   "--apply ile kullanılır.");
@@ -145,16 +159,11 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     const QString upper = cl.rest.toUpper();
     cl.hideOnStartup =
         upper == QLatin1String("/HIDEONSTARTUP") || upper == QLatin1String("HIDEONSTARTUP");
+    if (!singleDash.isEmpty())
+        cl.warning = QStringLiteral("Uyarı: %1 bir seçenek değil; pencere normal açılıyor (gizli "
+                                    "başlatmak için: /HIDEONSTARTUP).")
+                         .arg(singleDash.join(QLatin1Char(' ')));
     return cl;
-}
-
-bool CommandLine::asksForCommand(const QStringList &arguments) {
-    for (const QString &arg : arguments) {
-        if (commandOf(arg) != Command::None || arg == QLatin1String("--help") ||
-            arg == QLatin1String("-h"))
-            return true;
-    }
-    return false;
 }
 
 QString CommandLine::commandName(Command command) {
@@ -165,47 +174,54 @@ QString CommandLine::commandName(Command command) {
     return {};
 }
 
-QString CommandLine::usage() {
+QString CommandLine::usage(const QString &programName) {
+    const QString settings = FileLocation::locate(QStringLiteral("Nuvar_Pos_Zelvi_ip.exe.config"));
     return QStringLiteral(
-        "Kullanım: Nuvar_Pos_Zelvi_ip [SEÇENEKLER] [/HIDEONSTARTUP]\n"
-        "          Nuvar_Pos_Zelvi_ip [SEÇENEKLER] KOMUT [--json]\n"
-        "\n"
-        "Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):\n"
-        "  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile\n"
-        "  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları\n"
-        "  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla\n"
-        "  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]\n"
-        "                     profili \"ZELVİ IP UYGULA\" gibi uygular (varsayılan --all);\n"
-        "                     --yes şüpheli ama mümkün bir profili sormadan uygular;\n"
-        "                     --check SANİYE (varsayılan 10) sonra interneti denetler ve\n"
-        "                     yoksa otomatik IP'ye (DHCP) geri döner; o zamana dek\n"
-        "                     değişiklik denenir: program kapanırsa ağ ayarları\n"
-        "                     kendiliğinden eski hallerine döner\n"
-        "  --dhcp             bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
-        "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,\n"
-        "                     denenen bir değişikliğin kalan saniyeleri\n"
-        "  --json             çıktı metin yerine tek bir JSON nesnesi\n"
-        "Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti\n"
-        "(neden ve numara stderr'de); 2 yanlış kullanım; 3 --check otomatik IP'ye döndü.\n"
-        "\n"
-        "Seçenekler:\n"
-        "\n"
-        "  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar\n"
-        "  --settings DOSYA   program klasöründeki ayar dosyası yerine tam olarak DOSYA\n"
-        "                     kullanılır (yoksa boş olarak oluşturulur)\n"
-        "  --backend networkmanager\n"
-        "                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)\n"
-        "  --backend simulated[=DOSYA]\n"
-        "                     gerçek ağa dokunmadan, DOSYA'daki benzetim bağdaştırıcılarıyla\n"
-        "                     çalışır (varsayılan dosya program klasöründe\n"
-        "                     simulated-computer.json)\n"
-        "  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)\n"
-        "  --help             bu yardımı gösterir\n"
-        "\n"
-        "Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında\n"
-        "verilir; verilmezse satır \"SERVİS YOK\" der ve hiçbir şey denetlenmez:\n"
-        "  [Links]\n"
-        "  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php\n"
-        "Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,\n"
-        "sunucu, port) izlenir.\n");
+               "Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]\n"
+               "          %1 [SEÇENEKLER] KOMUT [--json]\n"
+               "\n"
+               "Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):\n"
+               "  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile\n"
+               "  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları\n"
+               "  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla\n"
+               "  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]\n"
+               "                     profili \"ZELVİ IP UYGULA\" gibi uygular (varsayılan --all);\n"
+               "                     --yes şüpheli ama mümkün bir profili sormadan uygular;\n"
+               "                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra\n"
+               "                     interneti denetler ve yoksa otomatik IP'ye (DHCP) geri\n"
+               "                     döner; o zamana dek değişiklik denenir: program kapanırsa\n"
+               "                     ağ ayarları kendiliğinden eski hallerine döner\n"
+               "  --dhcp             bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
+               "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,\n"
+               "                     denenen bir değişikliğin kalan saniyeleri\n"
+               "  --json             çıktı metin yerine tek bir JSON nesnesi\n"
+               "Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,\n"
+               "ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr'de);\n"
+               "2 yanlış kullanım; 3 --check otomatik IP'ye (DHCP) döndü.\n"
+               "\n"
+               "Seçenekler:\n"
+               "  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar\n"
+               "  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş\n"
+               "                     olarak oluşturulur)\n"
+               "  --backend networkmanager\n"
+               "                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)\n"
+               "  --backend simulated[=DOSYA]\n"
+               "                     gerçek ağa dokunmadan, DOSYA'daki benzetim "
+               "bağdaştırıcılarıyla\n"
+               "                     çalışır (varsayılan: ayar dosyasının yanında\n"
+               "                     simulated-computer.json)\n"
+               "  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)\n"
+               "  --help             bu yardımı gösterir\n"
+               "\n"
+               "Ayar dosyası (--settings verilmezse): %2\n"
+               "Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde tutar;\n"
+               "kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında.\n"
+               "\n"
+               "Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında\n"
+               "verilir; verilmezse satır \"SERVİS YOK\" der ve hiçbir şey denetlenmez:\n"
+               "  [Links]\n"
+               "  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php\n"
+               "Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,\n"
+               "sunucu, port) izlenir.\n")
+        .arg(programName, settings);
 }

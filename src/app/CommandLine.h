@@ -10,7 +10,8 @@ struct CommandLine {
     QString backend;          // --backend NAME: "networkmanager", "simulated" or "simulated=FILE"
     bool reportShown = false; // --report-shown: print when the window is first shown, then end
     QString error;            // why the command line could not be used (an unknown option ...)
-    QString rest;             // what remains, joined with single blanks
+    QString warning; // a text the window's start does not take as the switch ("-HIDEONSTARTUP")
+    QString rest;    // what remains, joined with single blanks
     bool hideOnStartup = false; // the rest, upper-cased, is "/HIDEONSTARTUP" or "HIDEONSTARTUP"
 
     // A command for scripts: the program then runs without any window or display.
@@ -23,11 +24,11 @@ struct CommandLine {
     bool yes = false;           // --yes: apply a profile that is doubtful but possible
     bool json = false;          // --json: one JSON object instead of text
 
-    static CommandLine parse(const QStringList &arguments); // without the program's name
-    // Whether the arguments ask for a command or for help rather than the window (decided
-    // before any Qt application exists: a command needs no display).
-    static bool asksForCommand(const QStringList &arguments);
+    // Without the program's name. Parsed whole before any Qt application exists: a command,
+    // help and wrong usage need no display.
+    static CommandLine parse(const QStringList &arguments);
     // The command's option without its dashes ("list" for --list).
     static QString commandName(Command command);
-    static QString usage();
+    // The options, headed by the name the program was started by.
+    static QString usage(const QString &programName);
 };

@@ -6,10 +6,12 @@
 #include "Links.h"
 #include "MainWindowRules.h"
 #include "ProfileCheck.h"
+#include "ShownText.h"
 #include "TrialRecord.h"
 #include "WmiAdapter.h"
 #include "modNetProfiles.h"
 
+#include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,7 +26,8 @@ namespace {
 using namespace modNetProfiles;
 using Command = CommandLine::Command;
 
-// One run: where the output goes and how it ends.
+// One run: where the output goes and how it ends. Each line is written when it is decided (over
+// SSH a wait is not silent), with a name's control characters shown as escapes; JSON as is.
 class Run {
 public:
     Run(const CommandLine &cl, QTextStream &out, QTextStream &err)
@@ -34,36 +37,70 @@ public:
 
     void line(const QString &text) {
         if (!m_cl.json)
-            m_out << text << '\n';
+            write(m_out, text);
+    }
+    // A notice on stderr that is no failure.
+    void say(const QString &text) { write(m_err, text); }
+    // A failure (the reason, and its number where it has one, on stderr and in the JSON): the
+    // run then ends with a status other than 0.
+    void fail(const QString &reason, qint64 number = 0) {
+        write(m_err, number != 0 ? QStringLiteral("%1 (%2)").arg(reason).arg(number) : reason);
+        const QString earlier = m_json.value(QStringLiteral("reason")).toString();
+        m_json.insert(QStringLiteral("reason"),
+                      earlier.isEmpty() ? reason : earlier + QLatin1Char('\n') + reason);
+        if (number != 0 && !m_json.contains(QStringLiteral("number")))
+            m_json.insert(QStringLiteral("number"), double(number));
+        m_failed = true;
     }
     QJsonObject &json() { return m_json; }
 
     int finish(int status) {
+        if (status == Done && m_failed)
+            status = Refused;
         m_json.insert(QStringLiteral("status"), status);
-        if (m_cl.json)
+        if (m_cl.json) {
             m_out << QJsonDocument(m_json).toJson(QJsonDocument::Compact) << '\n';
-        m_out.flush();
+            m_out.flush();
+        }
+        if (m_out.status() != QTextStream::Ok) {
+            // Scripts must not read a lost answer as success; what was changed stays changed.
+            const QIODevice *device = m_out.device();
+            write(m_err, QStringLiteral("Çıktı yazılamadı (%1); komut yine de sonuna dek çalıştı, "
+                                        "yaptığı değişiklik geri alınmadı.")
+                             .arg(device ? device->errorString() : QString()));
+            if (status == Done)
+                status = Refused;
+        }
         m_err.flush();
         return status;
     }
-    // A refusal: the reason (and its number, where it has one) on stderr, and in the JSON.
     int refuse(const QString &reason, qint64 number = 0) {
-        m_err << reason;
-        if (number != 0)
-            m_err << " (" << number << ')';
-        m_err << '\n';
-        m_json.insert(QStringLiteral("reason"), reason);
-        if (number != 0)
-            m_json.insert(QStringLiteral("number"), double(number));
+        fail(reason, number);
         return finish(Refused);
     }
 
 private:
+    static void write(QTextStream &stream, const QString &text) {
+        stream << ShownText::escaped(text) << '\n';
+        stream.flush();
+    }
+
     const CommandLine &m_cl;
     QTextStream &m_out;
     QTextStream &m_err;
     QJsonObject m_json;
+    bool m_failed = false;
 };
+
+QJsonArray refusalsJson(const QList<AdapterCommands::Refusal> &refusals) {
+    QJsonArray items;
+    for (const AdapterCommands::Refusal &r : refusals)
+        items.append(QJsonObject{{QStringLiteral("adapter"), r.adapter},
+                                 {QStringLiteral("method"), r.method},
+                                 {QStringLiteral("code"), r.code},
+                                 {QStringLiteral("detail"), r.detail}});
+    return items;
+}
 
 QStringList sortedProfiles(clsIni &ini) {
     QStringList names;
@@ -173,31 +210,65 @@ int adapters(Run &run, AdapterBackend &backend) {
     return run.finish(Done);
 }
 
-bool writeCurrent(clsIni &ini, const QString &name, QTextStream &err) {
-    if (ini.WriteString(CurrentProfileSection, ProfileNameKey, name) != 0)
+// Records `name` as the current profile (empty: none) after the adapters changed; a failure
+// fails the run.
+bool recordCurrent(Run &run, clsIni &ini, const QString &name) {
+    if (ini.ReadString(CurrentProfileSection, ProfileNameKey, QString()) == name ||
+        ini.WriteString(CurrentProfileSection, ProfileNameKey, name) != 0)
         return true;
-    err << QStringLiteral("Etkin profil ayar dosyasına yazılamadı: Hata %1 (%2)")
-               .arg(ini.lastError().number)
-               .arg(ini.lastError().description)
-        << '\n';
+    const QString what =
+        name.isEmpty()
+            ? QStringLiteral("ayar dosyasındaki etkin profil silinemedi")
+            : QStringLiteral("\"%1\" etkin profil olarak ayar dosyasına yazılamadı").arg(name);
+    run.fail(QStringLiteral("Ağ bağdaştırıcıları değişti, ancak %1: Hata %2 (%3)")
+                 .arg(what)
+                 .arg(ini.lastError().number)
+                 .arg(ini.lastError().description));
     return false;
 }
 
-int dhcp(Run &run, clsIni &ini, AdapterBackend &backend, QTextStream &err) {
+int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
     const AdapterCommands::DhcpReset reset = AdapterCommands::ResetAdaptersToDHCP(backend);
     if (reset.failed)
         return run.refuse(ApplyReport::dhcpFailedText(reset, backend.name()), reset.error.number);
-    writeCurrent(ini, QString(), err);
+    recordCurrent(run, ini, QString());
     run.json().insert(QStringLiteral("adapters"), reset.adapters);
-    if (!reset.refusals.isEmpty())
+    if (!reset.refusals.isEmpty()) {
+        run.json().insert(QStringLiteral("refusals"), refusalsJson(reset.refusals));
         return run.refuse(ApplyReport::dhcpRefusedText(reset), reset.refusals.first().code);
+    }
     run.line(QStringLiteral("Bütün ağ bağdaştırıcıları (%1) otomatik IP'de (DHCP).")
                  .arg(reset.adapters));
     return run.finish(Done);
 }
 
+// What --check does when it finds no internet, as the window's check does: every adapter back
+// to DHCP. Exit 3 only when every adapter took it.
+int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name) {
+    const AdapterCommands::DhcpReset reset = AdapterCommands::ResetAdaptersToDHCP(backend);
+    run.json().insert(QStringLiteral("revertedToDhcp"), !reset.failed && reset.refusals.isEmpty());
+    if (reset.failed) {
+        run.fail(
+            QStringLiteral("İnternet bağlantısı yok, ancak \"%1\" geri alınamadı. ").arg(name) +
+                ApplyReport::dhcpFailedText(reset, backend.name()),
+            reset.error.number);
+        return run.finish(Refused);
+    }
+    const bool recorded = recordCurrent(run, ini, QString());
+    if (!reset.refusals.isEmpty()) {
+        run.json().insert(QStringLiteral("fallbackRefusals"), refusalsJson(reset.refusals));
+        run.fail(ApplyReport::fallbackRefusedText(reset, name), reset.refusals.first().code);
+        return run.finish(Refused);
+    }
+    run.say(QStringLiteral("İnternet bağlantısı yok: \"%1\" geri alındı, bütün ağ bağdaştırıcıları "
+                           "otomatik IP'ye (DHCP) geçirildi.")
+                .arg(name));
+    run.line(QStringLiteral("Otomatik IP'ye (DHCP) dönüldü."));
+    return run.finish(recorded ? RevertedToDhcp : Refused);
+}
+
 int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
-          const Context &context, QTextStream &err) {
+          const Context &context) {
     const QString name = storedName(ini, cl.profile);
     if (name.isEmpty())
         return run.refuse(QStringLiteral("\"%1\" adında bir profil yok.").arg(cl.profile));
@@ -232,6 +303,8 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     const int trialSeconds = judged ? cl.checkAfterSeconds + context.httpTimeoutMs / 1000 + 10 : 30;
     const AdapterCommands::ApplyOutcome outcome =
         AdapterCommands::applyProfile(backend, selection, parts, trialSeconds);
+    // The rules of the window: applied, refused in part or left on DHCP, the check follows.
+    const bool checkFollows = cl.check && AdapterCommands::connectionCheckFollows(outcome.kind);
     AdapterCommands::Trial trial = outcome.trial;
     const auto keep = [&] {
         QString problem;
@@ -241,30 +314,33 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         TrialRecord::forget(ini);
         if (const QString text = ApplyReport::trialProblemText(trial, trialSeconds);
             !text.isEmpty())
-            err << text << '\n';
+            run.say(text);
         trial.problem.clear(); // said once
     };
-    if (!judged || outcome.kind != AdapterCommands::ApplyOutcome::Kind::Applied)
-        keep();
-    else if (trial.pending)
-        TrialRecord::remember(ini);
-    else
+    if (!judged || !checkFollows || !trial.pending)
         keep(); // without a checkpoint: said before the wait
-    if (outcome.kind != AdapterCommands::ApplyOutcome::Kind::Applied) {
+    else
+        TrialRecord::remember(ini);
+
+    const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
+    run.json().insert(QStringLiteral("applied"), applied);
+    if (applied) {
+        recordCurrent(run, ini, name);
+        run.line(QStringLiteral("\"%1\" profili uygulandı: %2.")
+                     .arg(name, selection == QLatin1String("*ALL")
+                                    ? QStringLiteral("bütün ağ bağdaştırıcıları")
+                                    : selection));
+    } else {
         if (outcome.adaptersChanged)
-            writeCurrent(ini, QString(), err); // no longer on the earlier profile
-        const qint64 number =
-            !outcome.refusals.isEmpty() ? outcome.refusals.first().code : outcome.error.number;
-        return run.refuse(ApplyReport::outcomeText(outcome, name, selection, backend.name()),
-                          number);
+            recordCurrent(run, ini, QString()); // no longer on the earlier profile
+        if (!outcome.refusals.isEmpty())
+            run.json().insert(QStringLiteral("refusals"), refusalsJson(outcome.refusals));
+        run.fail(ApplyReport::outcomeText(outcome, name, selection, backend.name(),
+                                          checkFollows ? cl.checkAfterSeconds : -1),
+                 !outcome.refusals.isEmpty() ? outcome.refusals.first().code
+                                             : outcome.error.number);
     }
-    writeCurrent(ini, name, err);
-    run.json().insert(QStringLiteral("applied"), true);
-    run.line(QStringLiteral("\"%1\" profili uygulandı: %2.")
-                 .arg(name, selection == QLatin1String("*ALL")
-                                ? QStringLiteral("bütün ağ bağdaştırıcıları")
-                                : selection));
-    if (!cl.check)
+    if (!checkFollows)
         return run.finish(Done);
 
     // As the window's timer does: wait, look, and fall back when the internet is missing.
@@ -282,18 +358,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         run.json().insert(QStringLiteral("revertedToDhcp"), false);
         return run.finish(Done);
     }
-    const AdapterCommands::DhcpReset reset = AdapterCommands::ResetAdaptersToDHCP(backend);
-    if (!reset.failed)
-        writeCurrent(ini, QString(), err);
-    run.json().insert(QStringLiteral("revertedToDhcp"), !reset.failed);
-    err << QStringLiteral("İnternet bağlantısı yok: \"%1\" geri alındı, bütün ağ bağdaştırıcıları "
-                          "otomatik IP'ye (DHCP) geçirildi.")
-               .arg(name)
-        << '\n';
-    if (reset.failed)
-        err << ApplyReport::dhcpFailedText(reset, backend.name()) << '\n';
-    run.line(QStringLiteral("Otomatik IP'ye (DHCP) dönüldü."));
-    return run.finish(RevertedToDhcp);
+    return fallBack(run, ini, backend, name);
 }
 
 int status(Run &run, clsIni &ini, const Context &context) {
@@ -354,8 +419,8 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     if (cl.command == Command::Adapters)
         return adapters(r, *backend);
     if (cl.command == Command::Dhcp)
-        return dhcp(r, ini, *backend, err);
-    return apply(r, cl, ini, *backend, context, err);
+        return dhcp(r, ini, *backend);
+    return apply(r, cl, ini, *backend, context);
 }
 
 } // namespace CommandRunner

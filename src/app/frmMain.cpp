@@ -420,7 +420,7 @@ bool frmMain::ApplyProfile(const QString &name) {
         ApplyReport::outcomeText(outcome, name, selection, m_services.backend->name()),
         ApplyReport::isNotice(outcome.kind) ? UserPrompts::Icon::Information
                                             : UserPrompts::Icon::Stop);
-    if (outcome.kind != Kind::NothingMatched && outcome.kind != Kind::Refused)
+    if (!AdapterCommands::connectionCheckFollows(outcome.kind))
         return false;
     if (outcome.kind == Kind::Refused) {
         icip->setText(QStringLiteral("BEKLEYİNİZ"));

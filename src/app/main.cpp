@@ -5,6 +5,7 @@
 #include "MessageBoxPrompts.h"
 #include "NetworkManagerBackend.h"
 #include "ShownReporter.h"
+#include "ShownText.h"
 #include "SimulatedComputer.h"
 #include "TrayIcon.h"
 #include "UnavailableBackend.h"
@@ -17,11 +18,18 @@
 #include <QDBusConnection>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 #include <QThread>
 #include <QUrl>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -64,25 +72,34 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
 class StderrPrompts : public UserPrompts {
 public:
     void message(const QString &text, Icon) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
+        std::fprintf(stderr, "%s\n", qPrintable(ShownText::escaped(text)));
     }
     using UserPrompts::askYesNo;
     bool askYesNo(const QString &, Icon, Default) override { return false; }
 };
 
-int runCommand(int argc, char *argv[]) {
+// Wrong usage of any kind: the reason and the options on stderr (and one JSON object on stdout
+// when --json was asked for), status 2. No display is needed for it.
+int wrongUsage(const CommandLine &commandLine, const QString &programName) {
+    std::fprintf(stderr, "%s\n", qPrintable(ShownText::escaped(commandLine.error)));
+    std::fputs(qPrintable(CommandLine::usage(programName)), stderr);
+    if (commandLine.json) {
+        const QJsonObject answer{
+            {QStringLiteral("command"), CommandLine::commandName(commandLine.command)},
+            {QStringLiteral("status"), CommandRunner::WrongUsage},
+            {QStringLiteral("reason"), commandLine.error}};
+        std::fputs(QJsonDocument(answer).toJson(QJsonDocument::Compact).append('\n').constData(),
+                   stdout);
+    }
+    return CommandRunner::WrongUsage;
+}
+
+int runCommand(int argc, char *argv[], const CommandLine &commandLine) {
+    // A reader that went away (a closed pipe, a dropped SSH session) must not kill a change
+    // half made: the write fails, the command ends its work and says so.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral(ZELVI_PRODUCT_NAME));
-    const CommandLine commandLine = CommandLine::parse(QCoreApplication::arguments().mid(1));
-    if (commandLine.help) {
-        std::fputs(qPrintable(CommandLine::usage()), stdout);
-        return 0;
-    }
-    if (!commandLine.error.isEmpty() || commandLine.command == CommandLine::Command::None) {
-        std::fprintf(stderr, "%s\n", qPrintable(commandLine.error));
-        std::fputs(qPrintable(CommandLine::usage()), stderr);
-        return CommandRunner::WrongUsage;
-    }
     StderrPrompts prompts;
     std::unique_ptr<AdapterBackend> backend;
     CommandRunner::Context context;
@@ -118,11 +135,32 @@ int runCommand(int argc, char *argv[]) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // A standard stream started closed is held open on /dev/null for reading only: no file the
+    // program opens can take its number and receive the output, and a write to it fails (and
+    // is reported) instead.
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int opened = ::open("/dev/null", O_RDONLY);
+            if (opened >= 0 && opened != fd) {
+                ::dup2(opened, fd);
+                ::close(opened);
+            }
+        }
+    }
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (CommandLine::asksForCommand(arguments))
-        return runCommand(argc, argv); // without any window or display
+    const QString programName = QFileInfo(QFile::decodeName(argv[0])).fileName();
+    // The whole command line first: help, wrong usage and commands need no display.
+    const CommandLine given = CommandLine::parse(arguments);
+    if (given.help) {
+        std::fputs(qPrintable(CommandLine::usage(programName)), stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
+    if (!given.error.isEmpty())
+        return wrongUsage(given, programName);
+    if (given.command != CommandLine::Command::None)
+        return runCommand(argc, argv, given);
     QElapsedTimer sinceStart;
     sinceStart.start();
     FontWarmUp fonts;             // meanwhile: Qt, the settings, the addresses
@@ -131,13 +169,12 @@ int main(int argc, char *argv[]) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setQuitOnLastWindowClosed(false); // the program ends with its main window
 
+    // What is left once Qt has taken its own options ("-platform offscreen" ...).
     const CommandLine commandLine = CommandLine::parse(QApplication::arguments().mid(1));
-    if (commandLine.help || !commandLine.error.isEmpty()) {
-        if (!commandLine.error.isEmpty())
-            std::fprintf(stderr, "%s\n", qPrintable(commandLine.error));
-        std::fputs(qPrintable(CommandLine::usage()), commandLine.help ? stdout : stderr);
-        return commandLine.help ? 0 : 2;
-    }
+    if (!commandLine.error.isEmpty())
+        return wrongUsage(commandLine, programName);
+    if (!commandLine.warning.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(ShownText::escaped(commandLine.warning)));
 
     MessageBoxPrompts prompts;
     SystemTrayIcon tray;

@@ -1,5 +1,7 @@
 #include "ExternalAddress.h"
 
+#include "ShownText.h"
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -11,19 +13,13 @@ namespace ExternalAddress {
 
 namespace {
 
-// Characters that change the order in which text is displayed.
-bool isBidiControl(char32_t c) {
-    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E ||
-           c == 0x200F || c == 0x061C;
-}
-
 // The first line, without control and bidirectional-control characters.
 QString displayed(const QString &text) {
     QString out;
     for (const QChar c : text) {
         if (c == u'\r' || c == u'\n')
             break;
-        if (c.category() == QChar::Other_Control || isBidiControl(c.unicode()))
+        if (c.category() == QChar::Other_Control || ShownText::isBidiControl(c.unicode()))
             continue;
         out.append(c);
     }

@@ -4,29 +4,73 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace FileLocation {
 
-QString configFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/nuvar-pos-zelvi-ip");
+namespace {
+
+// The owner of the path, or of its nearest folder that exists.
+uid_t ownerOf(QString path) {
+    for (;;) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+            return st.st_uid;
+        const QString up = QFileInfo(path).path();
+        if (up == path)
+            return uid_t(-1);
+        path = up;
+    }
 }
 
-QString choose(const QString &fileName, const QString &programFolder, bool fileBesideProgram,
-               bool programFolderWritable, const QString &configFolder) {
-    if (fileBesideProgram || programFolderWritable)
-        return programFolder + QLatin1Char('/') + fileName;
-    return configFolder + QLatin1Char('/') + fileName;
+bool ownedByUser(const QString &path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && st.st_uid == ::geteuid();
+}
+
+} // namespace
+
+QString configFolder() {
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // "sudo -E" and the like keep the user's HOME: root's files there would lock the user out.
+    if (::geteuid() == 0 && ownerOf(base) != 0) {
+        if (const passwd *root = ::getpwuid(0))
+            base = QFile::decodeName(root->pw_dir) + QStringLiteral("/.config");
+    }
+    return base + QStringLiteral("/nuvar-pos-zelvi-ip");
+}
+
+bool isSystemFolder(const QString &folder) {
+    const QString f = QDir::cleanPath(folder);
+    for (const char *system : {"/usr", "/bin", "/sbin", "/opt", "/etc"}) {
+        const QLatin1String s(system);
+        if (f == s || f.startsWith(s + QLatin1Char('/')))
+            return true;
+    }
+    return f.startsWith(QLatin1String("/lib")) || f == QLatin1String("/");
+}
+
+bool besideProgram(const QString &programFolder, bool folderIsUsers, bool fileIsUsers) {
+    return !isSystemFolder(programFolder) && (folderIsUsers || fileIsUsers);
+}
+
+QString locate(const QString &fileName) {
+    const QString folder = programFolder();
+    const QString beside = folder + QLatin1Char('/') + fileName;
+    const bool folderIsUsers =
+        ownedByUser(folder) && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+    if (besideProgram(folder, folderIsUsers, ownedByUser(beside)))
+        return beside;
+    return configFolder() + QLatin1Char('/') + fileName;
 }
 
 QString programFile(const QString &fileName) {
-    const QString folder = programFolder();
+    const QString path = locate(fileName);
     const QString config = configFolder();
-    const QString path =
-        choose(fileName, folder, QFile::exists(folder + QLatin1Char('/') + fileName),
-               ::access(QFile::encodeName(folder).constData(), W_OK) == 0, config);
     if (path.startsWith(config + QLatin1Char('/')))
         QDir().mkpath(config); // the first start of an installed copy
     return path;

@@ -3,19 +3,24 @@
 #include <QString>
 
 // Where the program keeps a file of its own (the settings file, the simulated computer): beside
-// the program when the file is there already or the program's folder is writable (a portable
-// copy), otherwise in the user's configuration folder, as an installed program in /usr/bin
-// must.
+// the program in a portable copy, otherwise in the user's configuration folder, as an installed
+// program in /usr/bin must.
 namespace FileLocation {
 
-// $XDG_CONFIG_HOME/nuvar-pos-zelvi-ip (~/.config/nuvar-pos-zelvi-ip by default).
+// $XDG_CONFIG_HOME/nuvar-pos-zelvi-ip (~/.config/nuvar-pos-zelvi-ip by default); for root
+// always root's own, even when sudo kept another user's HOME.
 QString configFolder();
 
-// The decision, from what is known about the program's folder.
-QString choose(const QString &fileName, const QString &programFolder, bool fileBesideProgram,
-               bool programFolderWritable, const QString &configFolder);
+// Folders of the system (/usr, /bin, /sbin, /lib*, /opt, /etc), never a portable copy's.
+bool isSystemFolder(const QString &folder);
 
-// The file's path on this computer; the configuration folder is created when it is chosen.
+// A portable copy keeps its files beside itself: its folder is the user's (owned and writable)
+// or the file there is already the user's; a system folder never is, not even for root.
+bool besideProgram(const QString &programFolder, bool folderIsUsers, bool fileIsUsers);
+
+// The file's path on this computer; nothing is created.
+QString locate(const QString &fileName);
+// The same; the configuration folder is created when it is chosen.
 QString programFile(const QString &fileName);
 
 } // namespace FileLocation

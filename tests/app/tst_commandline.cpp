@@ -18,25 +18,35 @@ private Q_SLOTS:
 void tst_CommandLine::hideSwitch_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<bool>("hidden");
-    QTest::newRow("nothing") << QStringList{} << false;
-    QTest::newRow("/HIDEONSTARTUP") << QStringList{QStringLiteral("/HIDEONSTARTUP")} << true;
-    QTest::newRow("mixed case with /") << QStringList{QStringLiteral("/HideOnStartup")} << true;
-    QTest::newRow("mixed case without /") << QStringList{QStringLiteral("hideONstartup")} << true;
+    QTest::addColumn<bool>("warned"); // one line on stderr: the window opens all the same
+    QTest::newRow("nothing") << QStringList{} << false << false;
+    QTest::newRow("/HIDEONSTARTUP")
+        << QStringList{QStringLiteral("/HIDEONSTARTUP")} << true << false;
+    QTest::newRow("mixed case with /")
+        << QStringList{QStringLiteral("/HideOnStartup")} << true << false;
+    QTest::newRow("mixed case without /")
+        << QStringList{QStringLiteral("hideONstartup")} << true << false;
     QTest::newRow("followed by another")
-        << QStringList{QStringLiteral("/HIDEONSTARTUP"), QStringLiteral("x")} << false;
+        << QStringList{QStringLiteral("/HIDEONSTARTUP"), QStringLiteral("x")} << false << false;
     QTest::newRow("twice") << QStringList{QStringLiteral("/HIDEONSTARTUP"),
                                           QStringLiteral("/HIDEONSTARTUP")}
-                           << false;
+                           << false << false;
     QTest::newRow("with our own option")
         << QStringList{QStringLiteral("--settings"), QStringLiteral("/tmp/a.config"),
                        QStringLiteral("HIDEONSTARTUP")}
-        << true;
+        << true << false;
+    QTest::newRow("one dash, as old shortcuts have it")
+        << QStringList{QStringLiteral("-HIDEONSTARTUP")} << false << true;
 }
 
 void tst_CommandLine::hideSwitch() {
     QFETCH(QStringList, args);
     QFETCH(bool, hidden);
-    QCOMPARE(CommandLine::parse(args).hideOnStartup, hidden);
+    QFETCH(bool, warned);
+    const CommandLine cl = CommandLine::parse(args);
+    QVERIFY(cl.error.isEmpty());
+    QCOMPARE(cl.hideOnStartup, hidden);
+    QCOMPARE(!cl.warning.isEmpty(), warned);
 }
 
 void tst_CommandLine::options() {
@@ -56,8 +66,11 @@ void tst_CommandLine::options() {
                                      {QStringLiteral("--settings"), QDir::tempPath()},
                                      {QStringLiteral("--settings"), QStringLiteral("/x/")},
                                      {QStringLiteral("--setings=a")},
-                                     {QStringLiteral("-HIDEONSTARTUP")},
-                                     {QStringLiteral("--uygula"), QStringLiteral("Kasa")}})
+                                     {QStringLiteral("--uygula"), QStringLiteral("Kasa")},
+                                     {QStringLiteral("--list"), QStringLiteral("-x")},
+                                     {QStringLiteral("--json")},
+                                     {QStringLiteral("--apply"), QStringLiteral("K"),
+                                      QStringLiteral("--check-after"), QStringLiteral("5")}})
         QVERIFY2(!CommandLine::parse(wrong).error.isEmpty(), qPrintable(wrong.join(u' ')));
     QVERIFY(CommandLine::parse({QStringLiteral("--help")}).help);
     QCOMPARE(CommandLine::parse({QStringLiteral("a"), QStringLiteral("b")}).rest,

@@ -6,10 +6,12 @@
 #include "SimulatedFixture.h"
 #include "TestFiles.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,7 +27,8 @@ class tst_CommandRunner : public QObject {
 private Q_SLOTS:
     void commands_data();
     void commands();
-    void checkFallsBackWithoutInternet();
+    void checkAndFallback_data();
+    void checkAndFallback();
 
 private:
     int run(const QStringList &args, QString &out, QString &err);
@@ -123,27 +126,76 @@ void tst_CommandRunner::commands() {
         QCOMPARE(m_pc->stored()[1].address, u("10.0.0.5"));
 }
 
-void tst_CommandRunner::checkFallsBackWithoutInternet() {
+void tst_CommandRunner::checkAndFallback_data() {
+    QTest::addColumn<bool>("online");
+    QTest::addColumn<QString>("refuse"); // a method the first adapter refuses
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("stderr"); // a part of it
+    QTest::addColumn<QString>("onDhcp"); // which adapters are on DHCP afterwards
+    QTest::addColumn<bool>("current");   // Alfa recorded as the current profile afterwards
+    const QStringList check{u("--check")};
+    QTest::newRow("online: kept") << true << QString() << check << 0 << QString() << u("--")
+                                  << true;
+    QTest::newRow("offline: back on DHCP")
+        << false << QString() << check << 3 << u("geri alındı") << u("DD") << false;
+    QTest::newRow("offline, an adapter refuses DHCP: no success claimed")
+        << false << u("EnableDHCP") << check << 1 << u("sabit ayarlarında kaldı: Ethernet Adapter")
+        << u("-D") << false;
+    QTest::newRow("refused in part, online: checked, refusal stands")
+        << true << u("EnableStatic") << check << 1 << u("denetlenecek") << u("D-") << false;
+    QTest::newRow("refused in part, offline: falls back as the window does")
+        << false << u("EnableStatic") << check << 3 << u("geri alındı") << u("DD") << false;
+    QTest::newRow("refused in part without --check: no check promised")
+        << false << u("EnableStatic") << QStringList{} << 1 << u("kaydedilmedi.") << u("D-")
+        << false;
+    QTest::newRow("current profile not recorded: the change is said, status 1")
+        << true << u("readonly") << check << 1 << u("Ağ bağdaştırıcıları değişti") << u("--")
+        << false;
+}
+
+void tst_CommandRunner::checkAndFallback() {
+    QFETCH(bool, online);
+    QFETCH(QString, refuse);
+    QFETCH(QStringList, extra);
+    QFETCH(int, status);
+    QFETCH(QString, stderr);
+    QFETCH(QString, onDhcp);
+    QFETCH(bool, current);
     CannedHttpServer server;
-    for (const bool online : {true, false}) {
-        server.silent = !online;
-        m_pc = std::make_unique<SimulatedFixture>();
-        writeAll(m_dir.filePath(u("ayar.config")),
-                 "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n[Links]\n"
-                 "ExternalAddressUrl=" +
-                     server.url().toUtf8() + "\n");
-        QString out;
-        QString err;
-        const int status = run({u("--apply"), u("Alfa"), u("--check"), u("--json")}, out, err);
-        const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
-        QCOMPARE(status, online ? CommandRunner::Done : CommandRunner::RevertedToDhcp);
-        QCOMPARE(o.value(u("revertedToDhcp")).toBool(), !online);
-        QCOMPARE(o.value(u("external")).toString(), online ? u("85.105.1.2") : u("İNTERNET YOK"));
-        QCOMPARE(m_pc->stored()[0].dhcp, !online);
+    server.silent = !online;
+    m_pc = std::make_unique<SimulatedFixture>();
+    if (!refuse.isEmpty() && refuse != u("readonly"))
+        m_pc->refuse(0, refuse, 91);
+    const QString path = m_dir.filePath(u("ayar.config"));
+    writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n[Links]\n"
+                   "ExternalAddressUrl=" +
+                       server.url().toUtf8() + "\n");
+    if (refuse == u("readonly"))
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
+    QString out;
+    QString err;
+    const int got = run(QStringList{u("--apply"), u("Alfa"), u("--json")} + extra, out, err);
+    ::chmod(QFile::encodeName(path).constData(), 0644);
+    const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
+    QCOMPARE(got, status);
+    QCOMPARE(o.value(u("status")).toInt(), status);
+    QVERIFY2(err.contains(stderr), qPrintable(err));
+    QCOMPARE(err.contains(u("denetlenecek")),
+             extra.contains(u("--check")) && refuse == u("EnableStatic"));
+    QCOMPARE(o.value(u("revertedToDhcp")).toBool(), status == 3);
+    QCOMPARE(o.contains(u("external")), !extra.isEmpty()); // the check ran
+    if (refuse == u("EnableDHCP"))
+        QCOMPARE(o.value(u("fallbackRefusals")).toArray().size(), 1);
+    const auto stored = m_pc->stored();
+    QString dhcp;
+    for (const auto &adapter : stored)
+        dhcp += adapter.dhcp ? u'D' : u'-';
+    QCOMPARE(dhcp, onDhcp);
+    if (!extra.isEmpty() && refuse != u("readonly"))
         QCOMPARE(m_trialDuringWait, 10 + 2 + 10); // on trial until the check has judged
-        QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1);
-        QCOMPARE(readAll(m_dir.filePath(u("ayar.config"))).contains("ProfileName=Alfa"), online);
-    }
+    QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1);
+    QCOMPARE(readAll(path).contains("ProfileName=Alfa"), current);
 }
 
 QTEST_GUILESS_MAIN(tst_CommandRunner)
