@@ -1,5 +1,6 @@
 // Loading the profile names into a list and saving a profile, on real files.
 #include "FakePrompts.h"
+#include "FileLocation.h"
 #include "ProfileList.h"
 #include "TestFiles.h"
 #include "clsIni.h"
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void existingNameAsksBeforeReplacing();
     void editModeNeverAsks();
     void failedSaveIsReported();
+    void settingsFileBesideProgram_data();
     void settingsFileBesideProgram();
     void windowsFileComesOutAsItWent();
 
@@ -171,7 +173,33 @@ void tst_Profiles::failedSaveIsReported() {
     QCOMPARE(noFolder.error.number, 76);
 }
 
+void tst_Profiles::settingsFileBesideProgram_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("folderIsUsers");
+    QTest::addColumn<bool>("fileIsUsers");
+    QTest::addColumn<bool>("beside");
+    QTest::newRow("portable copy in the user's folder")
+        << u("/home/a/zelvi") << true << false << true;
+    QTest::newRow("the user's file in a shared folder") << u("/srv/zelvi") << false << true << true;
+    QTest::newRow("another user's folder and file")
+        << u("/home/b/zelvi") << false << false << false;
+    QTest::newRow("/usr/bin, even for root") << u("/usr/bin") << true << true << false;
+    QTest::newRow("/usr/local/bin") << u("/usr/local/bin") << true << false << false;
+    QTest::newRow("/opt") << u("/opt/zelvi") << true << false << false;
+    QTest::newRow("/lib64") << u("/lib64") << true << false << false;
+    QTest::newRow("/etc") << u("/etc/zelvi/") << true << false << false;
+    QTest::newRow("/sbin") << u("/sbin") << true << false << false;
+    QTest::newRow("a name that only starts like one")
+        << u("/usrdata/zelvi") << true << false << true;
+}
+
 void tst_Profiles::settingsFileBesideProgram() {
+    QFETCH(QString, folder);
+    QFETCH(bool, folderIsUsers);
+    QFETCH(bool, fileIsUsers);
+    QFETCH(bool, beside);
+    QCOMPARE(FileLocation::besideProgram(folder, folderIsUsers, fileIsUsers), beside);
+    // This test's own folder is the user's: a portable copy.
     QCOMPARE(settingsFilePath(),
              QCoreApplication::applicationDirPath() + u("/Nuvar_Pos_Zelvi_ip.exe.config"));
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package as a user meets it, on a fresh Debian 12 root (scripts/debian-root.sh):
-# installed with apt-get (no repository configured, so nothing is downloaded), started by an
-# ordinary user in a real X session, where it keeps its files in that user's configuration
-# folder and shows its window; then purged, leaving nothing of it.
+# installed with apt-get (no repository configured, so nothing is downloaded); run by root
+# (as after "sudo nuvar-pos-zelvi-ip --list"), which must keep its files in root's own folder
+# and create nothing under /usr; started by an ordinary user in a real X session, where it
+# keeps its files in that user's configuration folder, shows its window and records a profile
+# applied on the simulated computer; then purged, leaving nothing of it.
 #   package_install.sh ROOT PACKAGE.deb   (as root, inside tests/system/under_xvfb.sh)
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/processes.sh"
@@ -24,7 +26,8 @@ cleanup() {
   apt_offline purge nuvar-pos-zelvi-ip >/dev/null 2>&1 || true
   in_root userdel -r "$user" >/dev/null 2>&1 || true
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" || true; done
-  rm -rf "$root/tmp/package.deb" "$root/tmp/no-sources.list" "$root/tmp/no-sources.d"
+  rm -rf "$root/tmp/package.deb" "$root/tmp/no-sources.list" "$root/tmp/no-sources.d" \
+    "$root/tmp/installed" "$root/root/.config/nuvar-pos-zelvi-ip"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; cat "$log" >&2 2>/dev/null || true; exit 1; }
@@ -44,6 +47,17 @@ apt_offline install /tmp/package.deb >/dev/null || fail "apt-get could not insta
 [ -x "$root/usr/sbin/zelvi-ip-service" ] || fail "no /usr/sbin/zelvi-ip-service"
 echo "installed on a fresh Debian 12 root"
 
+profile='KASA=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....'
+touch "$root/tmp/installed"
+mkdir -p "$root/root/.config/nuvar-pos-zelvi-ip"
+printf '[Profiles]\n%s\n' "$profile" >"$root/root/.config/nuvar-pos-zelvi-ip/Nuvar_Pos_Zelvi_ip.exe.config"
+as_root() { in_root env -i HOME=/root PATH=/usr/bin:/bin nuvar-pos-zelvi-ip --backend simulated "$@"; }
+as_root --list >>"$log" 2>&1 || fail "root's --list failed"
+as_root --apply KASA >>"$log" 2>&1 || fail "root's --apply KASA failed"
+made=$(find "$root/usr" -newer "$root/tmp/installed" -type f)
+[ -z "$made" ] || fail "root's run created files under /usr: $made"
+echo "run by root: its files in /root/.config, nothing under /usr"
+
 in_root userdel -r "$user" >/dev/null 2>&1 || true
 in_root useradd --create-home --shell /bin/sh "$user"
 # An ordinary user, in this X session, with nothing of root's environment.
@@ -59,7 +73,16 @@ echo "started as $user: window shown, settings in ~/.config/nuvar-pos-zelvi-ip"
 
 stop_pids "${pids[@]}"
 pids=()
+printf '[Profiles]\n%s\n' "$profile" >>"$settings"
+chroot --userspec="$user:$user" "$root" env -i HOME="/home/$user" PATH=/usr/bin:/bin \
+  nuvar-pos-zelvi-ip --backend simulated --apply KASA >>"$log" 2>&1 ||
+  fail "the user's --apply KASA failed"
+grep -q '^ProfileName=KASA' "$settings" || fail "the user's settings file does not record KASA"
+echo "applied by $user: recorded in the user's own settings file"
+
 apt_offline purge nuvar-pos-zelvi-ip >/dev/null || fail "apt-get could not purge the package"
 [ ! -e "$root/usr/bin/nuvar-pos-zelvi-ip" ] || fail "the program stayed after purge"
 [ -z "$(in_root dpkg -L nuvar-pos-zelvi-ip 2>/dev/null)" ] || fail "dpkg still lists files"
+left=$(find "$root/usr" "$root/etc" "$root/opt" -iname '*zelvi*' 2>/dev/null || true)
+[ -z "$left" ] || fail "purge left: $left"
 echo "purged"
