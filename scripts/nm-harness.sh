@@ -2,7 +2,7 @@
 # Runs a command against a real NetworkManager and a real DHCP server, in two network
 # namespaces made for this run and removed afterwards:
 #
-#   router    10.99.0.1/24 on "zr0", dnsmasq serving leases 10.99.0.100-200
+#   router    10.99.0.1/24 on "zr0", dnsmasq serving leases 10.99.0.100-199
 #   computer  "zc0", managed by a NetworkManager of its own on a private system bus
 #
 #   scripts/nm-harness.sh COMMAND [ARGS...]
@@ -76,7 +76,7 @@ ip -n "$computer" link set lo up
 
 # The DHCP server.
 ip netns exec "$router" dnsmasq --no-daemon --conf-file=/dev/null --port=0 --no-ping \
-  --interface="$lan" --bind-interfaces --dhcp-range=10.99.0.100,10.99.0.200,255.255.255.0,1h \
+  --interface="$lan" --bind-interfaces --dhcp-range=10.99.0.100,10.99.0.199,255.255.255.0,1h \
   --dhcp-option=3,10.99.0.1 --dhcp-leasefile="$work/leases" --pid-file= \
   >"$work/dnsmasq.log" 2>&1 &
 pids+=($!)
