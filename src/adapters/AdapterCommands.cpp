@@ -129,7 +129,7 @@ void settleTrial(AdapterBackend &backend, int seconds, bool checked, Trial &tria
         return;
     trial.pending = false;
     QString keepProblem;
-    if (!backend.keepChanges(keepProblem))
+    if (backend.keepChanges(keepProblem) != AdapterBackend::Keep::Kept)
         trial.keepProblem = keepProblem;
     else if (checked)
         trial.problem = extendProblem;

@@ -107,7 +107,7 @@ QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
             .arg(seconds);
     if (trial.problem.isEmpty())
         return {};
-    return QStringLiteral("Değişiklik için deneme noktası kurulamadı: %1\nDeğişiklik yine de "
+    return QStringLiteral("Değişiklik için geri dönüş noktası kurulamadı: %1\nDeğişiklik yine de "
                           "yapıldı; program ilk %2 saniye içinde kapanırsa kendiliğinden geri "
                           "alınmaz.")
         .arg(trial.problem)

@@ -384,9 +384,8 @@ private:
 namespace {
 
 QString defaultCheckpointRecord() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString folder = runtime.isEmpty() ? FileLocation::configFolder() : runtime;
-    return folder + QStringLiteral("/nuvar-pos-zelvi-ip.checkpoint");
+    return TrialFile::besideSettings(
+        FileLocation::locate(QStringLiteral("Nuvar_Pos_Zelvi_ip.exe.config")));
 }
 
 } // namespace
@@ -473,7 +472,11 @@ bool NetworkManagerBackend::extendCheckpoint(int seconds, QString &problem) {
     return m_checkpoint.extend(seconds, problem);
 }
 
-bool NetworkManagerBackend::keepChanges(QString &problem) {
+bool NetworkManagerBackend::adoptCheckpoint() {
+    return m_checkpoint.adopt();
+}
+
+AdapterBackend::Keep NetworkManagerBackend::keepChanges(QString &problem) {
     return m_checkpoint.destroy(problem);
 }
 

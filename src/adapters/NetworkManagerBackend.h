@@ -21,9 +21,8 @@ struct NmPaths {
 class NetworkManagerBackend : public AdapterBackend {
 public:
     using Paths = NmPaths;
-    // The record of the program's checkpoint is kept in `checkpointRecord` (by default in
-    // the user's runtime folder, which is emptied at every start of the computer, as
-    // NetworkManager's checkpoints are).
+    // The record of the program's checkpoint is kept in `checkpointRecord`, the trial record
+    // beside the settings file (by default beside the default settings file).
     explicit NetworkManagerBackend(QDBusConnection bus, NmPaths paths = NmPaths(),
                                    QString checkpointRecord = QString());
 
@@ -33,7 +32,8 @@ public:
 
     CheckpointStart createCheckpoint(int seconds) override;
     bool extendCheckpoint(int seconds, QString &problem) override;
-    bool keepChanges(QString &problem) override;
+    bool adoptCheckpoint() override;
+    Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;
     int checkpointSecondsLeft() override;
 

@@ -3,14 +3,8 @@
 #include "NmDbus.h"
 
 #include <QDBusMessage>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
-#include <signal.h>
 #include <time.h>
-#include <unistd.h>
 
 namespace {
 
@@ -36,7 +30,7 @@ int secondsUntil(qint64 atMs) {
 NmCheckpoint::NmCheckpoint(QDBusConnection bus, QString service, QString manager,
                            QString recordFile)
     : m_bus(std::move(bus)), m_service(std::move(service)), m_manager(std::move(manager)),
-      m_recordFile(std::move(recordFile)) {}
+      m_record(std::move(recordFile)) {}
 
 bool NmCheckpoint::call(const QString &method, const QVariantList &args, QString &problem,
                         QVariantList *answer) {
@@ -74,109 +68,189 @@ QList<NmCheckpoint::Live> NmCheckpoint::live() {
     return list;
 }
 
-std::optional<NmCheckpoint::Live> NmCheckpoint::ours() {
-    QFile f(m_recordFile);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QList<QByteArray> lines = f.readAll().split('\n');
-    const QString path = QString::fromUtf8(lines.value(0));
-    const qint64 created = lines.value(1).toLongLong();
-    for (Live c : live()) {
-        if (c.path == path && c.created == created) {
-            c.pid = lines.value(2).toLongLong();
+std::optional<NmCheckpoint::Live> NmCheckpoint::find(const QString &path, qint64 created) {
+    for (const Live &c : live()) {
+        if (c.path == path && c.created == created)
             return c;
-        }
     }
     return std::nullopt; // restored or kept meanwhile, or NetworkManager has restarted
 }
 
-bool NmCheckpoint::writeRecord(const Live &checkpoint) {
-    QDir().mkpath(QFileInfo(m_recordFile).absolutePath());
-    QSaveFile f(m_recordFile);
-    return f.open(QIODevice::WriteOnly) &&
-           f.write(checkpoint.path.toUtf8() + '\n' + QByteArray::number(checkpoint.created) + '\n' +
-                   QByteArray::number(qint64(getpid())) + '\n') > 0 &&
-           f.commit();
+std::optional<NmCheckpoint::Live> NmCheckpoint::recorded(const QJsonObject &record) {
+    const QString path = record.value(QStringLiteral("checkpoint")).toString();
+    if (path.isEmpty())
+        return std::nullopt;
+    return find(path, qint64(record.value(QStringLiteral("created")).toDouble()));
 }
 
-void NmCheckpoint::forgetRecord() {
-    QFile::remove(m_recordFile);
+void NmCheckpoint::forget(const Live &checkpoint) {
+    m_record.update([&](QJsonObject &record) {
+        if (record.value(QStringLiteral("checkpoint")).toString() == checkpoint.path) {
+            record.remove(QStringLiteral("checkpoint"));
+            record.remove(QStringLiteral("created"));
+        }
+    });
 }
 
 AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath> &devices,
                                                      int seconds) {
     using Kind = AdapterBackend::CheckpointStart::Kind;
-    QString problem;
-    if (const std::optional<Live> earlier = ours()) {
-        // Another run of the program that is still going judges its own change.
-        if (earlier->pid > 0 && earlier->pid != getpid() && kill(pid_t(earlier->pid), 0) == 0)
-            return {Kind::Busy, QStringLiteral("Bu program başka bir pencerede ya da komutta bir "
-                                               "değişikliği deniyor (%1 saniye daha).")
-                                    .arg(secondsUntil(earlier->rollbackAt))};
-        if (!rollBack(problem))
-            return {
-                Kind::Failed,
-                QStringLiteral("Önceki çalışmadan kalan deneme geri alınamadı: %1").arg(problem)};
-    }
-    forgetRecord();
-    for (const Live &other : live()) {
-        for (const QDBusObjectPath &device : other.devices) {
+    AdapterBackend::CheckpointStart start{Kind::Failed, {}};
+    const auto covered = [&](const Live &c) {
+        for (const QDBusObjectPath &device : c.devices) {
             if (devices.contains(device))
-                return {Kind::Busy,
-                        other.rollbackAt == 0
+                return true;
+        }
+        return false;
+    };
+    const auto busy = [&](const Live &other) {
+        return AdapterBackend::CheckpointStart{
+            Kind::Busy, other.rollbackAt == 0
                             ? QStringLiteral("Başka bir program bu ağ bağdaştırıcısında bir "
                                              "değişikliği deniyor.")
                             : QStringLiteral("Başka bir program bu ağ bağdaştırıcısında bir "
                                              "değişikliği deniyor (%1 saniye daha).")
                                   .arg(secondsUntil(other.rollbackAt))};
-        }
+    };
+    std::optional<Live> made;
+    QString recordProblem;
+    // The record's folder stays locked from the look at what is pending to the record of the
+    // new checkpoint: a second run waits, then finds this one's.
+    const bool stored = m_record.update(
+        [&](QJsonObject &record) {
+            QString problem;
+            if (const std::optional<Live> earlier = recorded(record)) {
+                if (TrialFile::runOf(record) == TrialFile::Run::Other) {
+                    start = {Kind::Busy,
+                             QStringLiteral("Bu program başka bir pencerede ya da komutta bir "
+                                            "değişikliği deniyor (%1 saniye daha).")
+                                 .arg(secondsUntil(earlier->rollbackAt))};
+                    return;
+                }
+                // Left by a run that ended before judging it: back to what it had first.
+                if (!rollBackLive(*earlier, problem)) {
+                    start = {Kind::Failed,
+                             QStringLiteral("Önceki çalışmadan kalan deneme geri alınamadı: %1")
+                                 .arg(problem)};
+                    return;
+                }
+            }
+            record.remove(QStringLiteral("checkpoint"));
+            record.remove(QStringLiteral("created"));
+            for (const Live &other : live()) {
+                if (covered(other)) {
+                    start = busy(other);
+                    return;
+                }
+            }
+            QVariantList answer;
+            if (!call(QStringLiteral("CheckpointCreate"),
+                      {QVariant::fromValue(devices), uint(seconds), kDeleteNewConnections}, problem,
+                      &answer)) {
+                // One made meanwhile by another program: busy, never a change without one.
+                for (const Live &other : live()) {
+                    if (covered(other)) {
+                        start = busy(other);
+                        return;
+                    }
+                }
+                start = {Kind::Failed, problem};
+                return;
+            }
+            const QString path = answer.value(0).value<QDBusObjectPath>().path();
+            for (const Live &c : live()) {
+                if (c.path == path)
+                    made = c;
+            }
+            if (!made) {
+                start = {Kind::Failed, QStringLiteral("NetworkManager geri dönüş noktasını "
+                                                      "oluşturdu ama listelemiyor.")};
+                return;
+            }
+            record.insert(QStringLiteral("checkpoint"), made->path);
+            record.insert(QStringLiteral("created"), double(made->created));
+            TrialFile::stampRun(record);
+            start = {Kind::Made, {}};
+        },
+        &recordProblem);
+    if (start.kind == Kind::Made && !stored) {
+        // Unrecorded, it could not be told from another program's, and nothing could keep it.
+        QString ignored;
+        call(QStringLiteral("CheckpointDestroy"),
+             {QVariant::fromValue(QDBusObjectPath(made->path))}, ignored);
+        return {Kind::Failed,
+                QStringLiteral("Geri dönüş noktasının kaydı yazılamadı: %1").arg(recordProblem)};
     }
-    QVariantList answer;
-    if (!call(QStringLiteral("CheckpointCreate"),
-              {QVariant::fromValue(devices), uint(seconds), kDeleteNewConnections}, problem,
-              &answer))
-        return {Kind::Failed, problem};
-    const QString path = answer.value(0).value<QDBusObjectPath>().path();
-    for (const Live &c : live()) {
-        if (c.path == path && writeRecord(c))
-            return {Kind::Made, {}};
-    }
-    // Unrecorded, it could not be told from another program's, and nothing could keep it.
-    call(QStringLiteral("CheckpointDestroy"), {QVariant::fromValue(QDBusObjectPath(path))},
-         problem);
-    return {Kind::Failed,
-            QStringLiteral("Deneme noktasının kaydı yazılamadı: %1").arg(m_recordFile)};
+    if (!stored && start.problem.isEmpty())
+        start = {Kind::Failed, recordProblem};
+    if (start.kind == Kind::Made)
+        m_mine = made;
+    return start;
+}
+
+bool NmCheckpoint::adopt() {
+    const QJsonObject record = m_record.read();
+    if (TrialFile::runOf(record) != TrialFile::Run::Ended)
+        return false;
+    m_mine = recorded(record);
+    return m_mine.has_value();
 }
 
 bool NmCheckpoint::extend(int seconds, QString &problem) {
-    const std::optional<Live> c = ours();
-    if (!c) {
-        problem = QStringLiteral("Deneme noktası artık yok.");
+    if (!m_mine || !find(m_mine->path, m_mine->created)) {
+        problem = QStringLiteral("Geri dönüş noktası artık yok.");
         return false;
     }
     return call(QStringLiteral("CheckpointAdjustRollbackTimeout"),
-                {QVariant::fromValue(QDBusObjectPath(c->path)), uint(seconds)}, problem);
+                {QVariant::fromValue(QDBusObjectPath(m_mine->path)), uint(seconds)}, problem);
 }
 
-bool NmCheckpoint::destroy(QString &problem) {
-    const std::optional<Live> c = ours();
-    forgetRecord();
-    if (!c)
-        return true; // nothing pending
+AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
+    using Keep = AdapterBackend::Keep;
+    if (!m_mine)
+        return Keep::Kept; // nothing pending
+    const Live mine = *m_mine;
+    m_mine.reset();
+    const bool pending = find(mine.path, mine.created).has_value();
+    forget(mine);
+    if (!pending) {
+        problem = QStringLiteral("Geri dönüş noktasının süresi dolmuş: NetworkManager ağ "
+                                 "ayarlarını değişiklikten önceki haline döndürdü.");
+        return Keep::PutBack;
+    }
     return call(QStringLiteral("CheckpointDestroy"),
-                {QVariant::fromValue(QDBusObjectPath(c->path))}, problem);
+                {QVariant::fromValue(QDBusObjectPath(mine.path))}, problem)
+               ? Keep::Kept
+               : Keep::Failed;
 }
 
 bool NmCheckpoint::rollBack(QString &problem) {
-    const std::optional<Live> c = ours();
-    forgetRecord();
-    if (!c) {
-        problem = QStringLiteral("Geri dönülecek deneme noktası yok.");
+    if (!m_mine) {
+        problem = QStringLiteral("Geri dönülecek geri dönüş noktası yok.");
         return false;
     }
+    const Live mine = *m_mine;
+    m_mine.reset();
+    forget(mine);
+    if (!find(mine.path, mine.created)) {
+        problem = QStringLiteral("Geri dönüş noktası artık yok.");
+        return false;
+    }
+    return rollBackLive(mine, problem);
+}
+
+QString NmCheckpoint::deviceName(const QString &path) {
+    const QString name = NmDbus::property(m_bus, m_service, path,
+                                          QStringLiteral("org.freedesktop.NetworkManager.Device"),
+                                          QStringLiteral("Interface"))
+                             .toString();
+    return name.isEmpty() ? path : name;
+}
+
+bool NmCheckpoint::rollBackLive(const Live &checkpoint, QString &problem) {
     QVariantList answer;
-    if (!call(QStringLiteral("CheckpointRollback"), {QVariant::fromValue(QDBusObjectPath(c->path))},
-              problem, &answer))
+    if (!call(QStringLiteral("CheckpointRollback"),
+              {QVariant::fromValue(QDBusObjectPath(checkpoint.path))}, problem, &answer))
         return false;
     // Each device's result: 0 restored, 1 gone, 2 no longer managed, 3 failed.
     QMap<QString, uint> results;
@@ -185,17 +259,17 @@ bool NmCheckpoint::rollBack(QString &problem) {
     QStringList failed;
     for (auto it = results.cbegin(); it != results.cend(); ++it) {
         if (it.value() != 0)
-            failed.append(QStringLiteral("%1 (%2)").arg(it.key()).arg(it.value()));
+            failed.append(QStringLiteral("%1 (%2)").arg(deviceName(it.key())).arg(it.value()));
     }
     if (failed.isEmpty())
         return true;
-    problem = QStringLiteral("NetworkManager şu aygıtları geri alamadı: %1")
+    problem = QStringLiteral("NetworkManager şu ağ bağdaştırıcılarını geri alamadı: %1")
                   .arg(failed.join(QStringLiteral(", ")));
     return false;
 }
 
 int NmCheckpoint::secondsLeft() {
-    const std::optional<Live> c = ours();
+    const std::optional<Live> c = recorded(m_record.read());
     if (!c || c->rollbackAt == 0)
         return -1;
     return secondsUntil(c->rollbackAt);

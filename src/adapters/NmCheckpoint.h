@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TrialFile.h"
 #include "WmiAdapter.h"
 
 #include <QDBusConnection>
@@ -9,19 +10,22 @@
 #include <optional>
 
 // This program's checkpoint in NetworkManager. NetworkManager does not say who made a
-// checkpoint, so the program keeps a record (the checkpoint's object and the moment it was
-// made) in a small file of its own: a checkpoint that matches the record is the program's,
-// every other one belongs to another program and is never touched. A pending one whose run has
-// ended was left behind: it is put back before the next change; one whose run still goes on
-// is that run's to judge.
+// checkpoint, so the program keeps a record (the checkpoint's object, the moment it was made
+// and the run that made it) beside the settings file: a checkpoint that matches the record is
+// the program's, every other one belongs to another program and is never touched. A pending
+// one whose run has ended was left behind: it is put back before the next change, or taken
+// over to be judged; one whose run still goes on is that run's alone.
 class NmCheckpoint {
 public:
     NmCheckpoint(QDBusConnection bus, QString service, QString manager, QString recordFile);
 
-    // A checkpoint on these devices; a pending one of the program's is rolled back first.
+    // A checkpoint on these devices, made while no other run can make one; a pending one that
+    // an ended run of the program left is rolled back first. Any other checkpoint on them,
+    // or one made meanwhile, means busy: nothing is made.
     AdapterBackend::CheckpointStart create(const QList<QDBusObjectPath> &devices, int seconds);
+    bool adopt();
     bool extend(int seconds, QString &problem);
-    bool destroy(QString &problem);
+    AdapterBackend::Keep destroy(QString &problem);
     bool rollBack(QString &problem);
     int secondsLeft();
 
@@ -31,17 +35,19 @@ private:
         qint64 created = 0; // milliseconds of the boot clock
         qint64 rollbackAt = 0;
         QList<QDBusObjectPath> devices;
-        qint64 pid = 0; // the run that made it, from the record
     };
     QList<Live> live();
-    std::optional<Live> ours();
-    bool writeRecord(const Live &checkpoint);
-    void forgetRecord();
+    std::optional<Live> find(const QString &path, qint64 created);
+    std::optional<Live> recorded(const QJsonObject &record);
+    void forget(const Live &checkpoint);
+    bool rollBackLive(const Live &checkpoint, QString &problem);
+    QString deviceName(const QString &path);
     bool call(const QString &method, const QVariantList &args, QString &problem,
               QVariantList *answer = nullptr);
 
     QDBusConnection m_bus;
     QString m_service;
     QString m_manager;
-    QString m_recordFile;
+    TrialFile m_record;
+    std::optional<Live> m_mine; // made or taken over by this run, until kept or put back
 };

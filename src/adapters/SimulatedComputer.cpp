@@ -1,6 +1,7 @@
 #include "SimulatedComputer.h"
 
 #include "AddressText.h"
+#include "TrialFile.h"
 #include "Wmi.h"
 
 #include <QDateTime>
@@ -263,24 +264,33 @@ bool SimulatedComputer::load(WmiError &error) {
     if (const QJsonValue c = root.value(QStringLiteral("checkpoint"));
         !c.isUndefined() && !c.isNull()) {
         const QJsonValue until = c.toObject().value(QStringLiteral("until"));
-        if (!until.isDouble() || !c.toObject().value(QStringLiteral("adapters")).isArray()) {
+        const QJsonValue saved = c.toObject().value(QStringLiteral("adapters"));
+        // A time no clock reaches, or nothing to put back, is no checkpoint the computer
+        // can mean.
+        if (!until.isDouble() || until.toDouble() < 0 || until.toDouble() > 8.64e15 ||
+            !saved.isArray() || saved.toArray().isEmpty()) {
             adapters.clear();
             error = {Wmi::ServerUnavailable,
                      QStringLiteral("Benzetim dosyası bozuk: %1\n\"checkpoint\" bir nesne olmalı: "
-                                    "{\"until\": milisaniye, \"adapters\": [...]}.")
+                                    "{\"until\": 1970'ten beri milisaniye, \"adapters\": "
+                                    "[en az bir bağdaştırıcı]}.")
                          .arg(m_file)};
             return false;
         }
-        Checkpoint saved;
-        saved.until = qint64(until.toDouble());
-        if (const std::optional<QString> problem =
-                adaptersFromJson(c.toObject().value(QStringLiteral("adapters")), saved.adapters)) {
+        Checkpoint pending;
+        pending.until = qint64(until.toDouble());
+        if (const std::optional<QString> problem = adaptersFromJson(saved, pending.adapters)) {
             error = {
                 Wmi::ServerUnavailable,
                 QStringLiteral("Benzetim dosyası bozuk: %1\ncheckpoint: %2").arg(m_file, *problem)};
             return false;
         }
-        checkpoint = saved;
+        for (const char *key : {"pid", "boot"}) {
+            const QString name = QString::fromLatin1(key);
+            if (c.toObject().contains(name))
+                pending.run.insert(name, c.toObject().value(name));
+        }
+        checkpoint = pending;
     }
     failConnect = errorFromJson(root.value(QStringLiteral("failConnect")));
     failQuery = errorFromJson(root.value(QStringLiteral("failQuery")));
@@ -289,11 +299,12 @@ bool SimulatedComputer::load(WmiError &error) {
 
 bool SimulatedComputer::save(WmiError &error) const {
     QJsonObject root{{QStringLiteral("adapters"), adaptersToJson(adapters)}};
-    if (checkpoint)
-        root.insert(
-            QStringLiteral("checkpoint"),
-            QJsonObject{{QStringLiteral("until"), double(checkpoint->until)},
-                        {QStringLiteral("adapters"), adaptersToJson(checkpoint->adapters)}});
+    if (checkpoint) {
+        QJsonObject pending = checkpoint->run;
+        pending.insert(QStringLiteral("until"), double(checkpoint->until));
+        pending.insert(QStringLiteral("adapters"), adaptersToJson(checkpoint->adapters));
+        root.insert(QStringLiteral("checkpoint"), pending);
+    }
     if (failConnect)
         root.insert(QStringLiteral("failConnect"), errorToJson(*failConnect));
     if (failQuery)
@@ -326,7 +337,9 @@ bool SimulatedComputer::withCheckpoint(QString &problem, const QString &missing,
         problem = error.description;
         return false;
     }
-    if (!checkpoint) {
+    // Only this run's own: another run's pending one is not for this run to change.
+    if (!m_mine || !checkpoint || TrialFile::runOf(checkpoint->run) == TrialFile::Run::Other) {
+        m_mine = false;
         problem = missing;
         return missing.isEmpty();
     }
@@ -342,29 +355,62 @@ AdapterBackend::CheckpointStart SimulatedComputer::createCheckpoint(int seconds)
     WmiError error;
     if (!loadAndRestore(error))
         return {Kind::Failed, error.description};
-    // A pending one is the program's own, left by a run that did not keep its change.
-    if (checkpoint)
+    if (checkpoint) {
+        if (TrialFile::runOf(checkpoint->run) == TrialFile::Run::Other)
+            return {Kind::Busy, QStringLiteral("Bu program başka bir pencerede ya da komutta bir "
+                                               "değişikliği deniyor (%1 saniye daha).")
+                                    .arg((checkpoint->until - now() + 999) / 1000)};
+        // Left by a run that did not keep its change: back to what it had first.
         adapters = checkpoint->adapters;
-    checkpoint = Checkpoint{now() + qint64(seconds) * 1000, adapters};
+    }
+    if (adapters.isEmpty()) {
+        checkpoint.reset();
+        return save(error) ? CheckpointStart{} : CheckpointStart{Kind::Failed, error.description};
+    }
+    checkpoint = Checkpoint{now() + qint64(seconds) * 1000, adapters, {}};
+    TrialFile::stampRun(checkpoint->run);
     if (!save(error))
         return {Kind::Failed, error.description};
+    m_mine = true;
     return {Kind::Made, {}};
 }
 
+bool SimulatedComputer::adoptCheckpoint() {
+    WmiError error;
+    m_mine = loadAndRestore(error) && checkpoint &&
+             TrialFile::runOf(checkpoint->run) != TrialFile::Run::Other;
+    return m_mine;
+}
+
 bool SimulatedComputer::extendCheckpoint(int seconds, QString &problem) {
-    return withCheckpoint(problem, QStringLiteral("Deneme noktası artık yok."),
+    return withCheckpoint(problem, QStringLiteral("Geri dönüş noktası artık yok."),
                           [&] { checkpoint->until = now() + qint64(seconds) * 1000; });
 }
 
-bool SimulatedComputer::keepChanges(QString &problem) {
-    return withCheckpoint(problem, QString(), [this] { checkpoint.reset(); });
+AdapterBackend::Keep SimulatedComputer::keepChanges(QString &problem) {
+    if (!m_mine)
+        return Keep::Kept; // nothing of this run's pending
+    if (withCheckpoint(problem,
+                       QStringLiteral("Geri dönüş noktasının süresi dolmuş: benzetim "
+                                      "bilgisayarı ağ ayarlarını değişiklikten önceki "
+                                      "haline döndürdü."),
+                       [this] { checkpoint.reset(); })) {
+        m_mine = false;
+        return Keep::Kept;
+    }
+    const bool putBack = !m_mine;
+    m_mine = false;
+    return putBack ? Keep::PutBack : Keep::Failed;
 }
 
 bool SimulatedComputer::rollBack(QString &problem) {
-    return withCheckpoint(problem, QStringLiteral("Geri dönülecek deneme noktası yok."), [this] {
-        adapters = checkpoint->adapters;
-        checkpoint.reset();
-    });
+    const bool done =
+        withCheckpoint(problem, QStringLiteral("Geri dönüş noktası artık yok."), [this] {
+            adapters = checkpoint->adapters;
+            checkpoint.reset();
+        });
+    m_mine = false;
+    return done;
 }
 
 int SimulatedComputer::checkpointSecondsLeft() {

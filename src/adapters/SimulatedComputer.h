@@ -3,6 +3,7 @@
 #include "WmiAdapter.h"
 
 #include <QHash>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,7 +19,7 @@
 //                     "dhcp": false, "address": "10.0.0.5", "mask": "255.0.0.0",
 //                     "gateway": "10.0.0.1", "dns": ["10.0.0.1"], "wins": ["", ""],
 //                     "refuse": { "EnableStatic": 91 }, "inUse": ["10.0.0.7"] } ],
-//     "checkpoint": { "until": 1796695690000, "adapters": [ ... ] },
+//     "checkpoint": { "until": 1796695690000, "adapters": [ ... ], "pid": 4242, "boot": "…" },
 //     "failConnect": { "number": -2147023174, "description": "..." },
 //     "failQuery": { "number": -2147217385, "description": "..." } }
 // It is read at every connection and written once at the end of every command (after every
@@ -28,7 +29,8 @@
 // addresses that other devices on the adapter's network hold: taking one fails as the probe
 // before it would. A pending checkpoint keeps the adapters as they were and the moment
 // (milliseconds since 1970) when they are put back, which happens at the first read after
-// it, whoever reads: the program that made it may have ended.
+// it, whoever reads: the program that made it may have ended. "pid" and "boot" name the run
+// that made it: while that run goes on, the checkpoint is its own to judge.
 class SimulatedComputer : public AdapterBackend {
 public:
     struct Adapter {
@@ -47,6 +49,7 @@ public:
     struct Checkpoint {
         qint64 until = 0; // milliseconds since 1970
         QList<Adapter> adapters;
+        QJsonObject run; // who made it: "pid" and "boot" (TrialFile::stampRun)
     };
 
     explicit SimulatedComputer(QString file);
@@ -58,7 +61,8 @@ public:
     bool commitChanges(WmiError &error) override;
     CheckpointStart createCheckpoint(int seconds) override;
     bool extendCheckpoint(int seconds, QString &problem) override;
-    bool keepChanges(QString &problem) override;
+    bool adoptCheckpoint() override;
+    Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;
     int checkpointSecondsLeft() override;
 
@@ -92,4 +96,5 @@ private:
     bool m_inCommand = false; // changes are kept at the end of the command
     bool m_changed = false;   // a change of the command is not in the file yet
     mutable int m_fileWrites = 0;
+    bool m_mine = false; // this run made (or took over) the pending checkpoint
 };

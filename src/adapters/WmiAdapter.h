@@ -107,16 +107,22 @@ public:
         Q_UNUSED(problem);
         return true;
     }
-    // Keeps the changes made since: the checkpoint is gone.
-    virtual bool keepChanges(QString &problem) {
+    // Takes over the pending checkpoint that an ended run of the program left, to judge it
+    // as that run would have; false when there is none (or its run still goes on).
+    virtual bool adoptCheckpoint() { return false; }
+    // Keeps the changes made since this run's checkpoint: the checkpoint is gone. PutBack
+    // when the system had already restored the adapters (the run was paused past its time).
+    enum class Keep { Kept, PutBack, Failed };
+    virtual Keep keepChanges(QString &problem) {
         Q_UNUSED(problem);
-        return true;
+        return Keep::Kept;
     }
     // Puts the adapters back as they were at the checkpoint, now.
     virtual bool rollBack(QString &problem) {
         Q_UNUSED(problem);
         return false;
     }
-    // Seconds until this program's pending checkpoint is restored, or -1 without one.
+    // Seconds until this program's pending checkpoint (of any of its runs) is restored, or -1
+    // without one.
     virtual int checkpointSecondsLeft() { return -1; }
 };

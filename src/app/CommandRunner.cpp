@@ -227,10 +227,48 @@ bool recordCurrent(Run &run, clsIni &ini, const QString &name) {
     return false;
 }
 
+// A change is on trial only for the time its call takes: kept at once when no check follows.
+constexpr int kUncheckedTrialSeconds = 30;
+
+// Keeps this run's change on trial; false when the system had put it back meanwhile (the run
+// was paused past its time), which the run then says, naming the profile now current.
+bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::Trial &trial,
+               bool remembered) {
+    QString problem;
+    const AdapterBackend::Keep kept =
+        trial.pending ? backend.keepChanges(problem) : AdapterBackend::Keep::Kept;
+    trial.pending = false;
+    if (kept == AdapterBackend::Keep::PutBack) {
+        // The profile before it is current again, where this run recorded it.
+        const QString now = remembered
+                                ? TrialRecord::putBack(ini)
+                                : ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
+        run.json().insert(QStringLiteral("putBack"), true);
+        run.json().insert(QStringLiteral("current"), now);
+        run.fail(QStringLiteral("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
+                     .arg(problem, now.isEmpty()
+                                       ? QStringLiteral("değişiklikten önceki ayarlarında")
+                                       : QStringLiteral("\"%1\" profilinde").arg(now)));
+        return false;
+    }
+    if (remembered)
+        TrialRecord::forget(ini);
+    if (kept == AdapterBackend::Keep::Failed)
+        trial.keepProblem = problem;
+    return true;
+}
+
 int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
-    const AdapterCommands::DhcpReset reset = AdapterCommands::ResetAdaptersToDHCP(backend);
+    // On trial for the call alone: another program's change on trial is respected.
+    AdapterCommands::DhcpReset reset =
+        AdapterCommands::ResetAdaptersToDHCP(backend, kUncheckedTrialSeconds);
     if (reset.failed)
         return run.refuse(ApplyReport::dhcpFailedText(reset, backend.name()), reset.error.number);
+    if (!keepTrial(run, ini, backend, reset.trial, false))
+        return run.finish(PutBack);
+    if (const QString text = ApplyReport::trialProblemText(reset.trial, kUncheckedTrialSeconds);
+        !text.isEmpty())
+        run.say(text);
     recordCurrent(run, ini, QString());
     run.json().insert(QStringLiteral("adapters"), reset.adapters);
     if (!reset.refusals.isEmpty()) {
@@ -300,27 +338,32 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     // On trial until the check has judged; without a check the change is kept at once (the
     // checkpoint still puts the adapters back when the address is in use).
     const bool judged = cl.check && !Links::externalAddressUrl(ini).isEmpty();
-    const int trialSeconds = judged ? cl.checkAfterSeconds + context.httpTimeoutMs / 1000 + 10 : 30;
+    const int trialSeconds =
+        judged ? cl.checkAfterSeconds + context.httpTimeoutMs / 1000 + 10 : kUncheckedTrialSeconds;
     const AdapterCommands::ApplyOutcome outcome =
         AdapterCommands::applyProfile(backend, selection, parts, trialSeconds);
     // The rules of the window: applied, refused in part or left on DHCP, the check follows.
-    const bool checkFollows = cl.check && AdapterCommands::connectionCheckFollows(outcome.kind);
+    const bool changed = AdapterCommands::connectionCheckFollows(outcome.kind);
+    const bool checkFollows = cl.check && changed;
     AdapterCommands::Trial trial = outcome.trial;
+    // Only this run's own trial is recorded and forgotten: a refused run touches nobody's.
+    bool remembered = false;
     const auto keep = [&] {
-        QString problem;
-        if (trial.pending && !backend.keepChanges(problem))
-            trial.keepProblem = problem;
-        trial.pending = false;
-        TrialRecord::forget(ini);
+        if (!keepTrial(run, ini, backend, trial, remembered))
+            return false;
+        // Said only of a change that was made: a refusal says that nothing was.
         if (const QString text = ApplyReport::trialProblemText(trial, trialSeconds);
-            !text.isEmpty())
+            changed && !text.isEmpty())
             run.say(text);
         trial.problem.clear(); // said once
+        return true;
     };
-    if (!judged || !checkFollows || !trial.pending)
-        keep(); // without a checkpoint: said before the wait
-    else
+    if (judged && checkFollows && trial.pending) {
         TrialRecord::remember(ini);
+        remembered = true;
+    } else if (!keep()) {
+        return run.finish(PutBack); // paused during the change past its time
+    }
 
     const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
     run.json().insert(QStringLiteral("applied"), applied);
@@ -350,8 +393,8 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                      .arg(trialSeconds));
     context.wait(cl.checkAfterSeconds);
     const External external = externalCheck(ini, context);
-    if (judged)
-        keep();
+    if (judged && !keep())
+        return run.finish(PutBack); // paused past the trial: what was checked is gone
     run.json().insert(QStringLiteral("external"), external.shown);
     run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
     if (!external.noInternet) {

@@ -19,6 +19,7 @@ constexpr int Done = 0;
 constexpr int Refused = 1; // by the program's rules or by an adapter
 constexpr int WrongUsage = 2;
 constexpr int RevertedToDhcp = 3; // --check found no internet and switched back
+constexpr int PutBack = 3; // the change did not stay: the system put it back before it was kept
 
 struct Context {
     QString settingsPath;

@@ -1,51 +1,83 @@
 #include "TrialRecord.h"
 
+#include "TrialFile.h"
 #include "WmiAdapter.h"
 #include "clsIni.h"
 #include "modNetProfiles.h"
 
 #include <QStringList>
+#include <optional>
 
 namespace TrialRecord {
 
 namespace {
 
-const QString kPreviousKey = QStringLiteral("ProfileBeforeTrial");
+const QString kBefore = QStringLiteral("profileBefore");
+// Where an earlier version of the program kept it, in [CurrentProfile] of the settings file.
+const QString kLegacyKey = QStringLiteral("ProfileBeforeTrial");
 
-} // namespace
+TrialFile fileOf(clsIni &ini) {
+    return TrialFile(TrialFile::besideSettings(ini.FileName()));
+}
 
-bool remembered(clsIni &ini) {
-    // By the key alone: an empty value (no profile before, DHCP) reads as a missing one.
+bool legacyKey(clsIni &ini) {
     QStringList keys;
     qint32 count = 0;
     ini.ReadSection(ini.FileName(), modNetProfiles::CurrentProfileSection, keys, count);
     for (const QString &key : keys) {
-        if (key.compare(kPreviousKey, Qt::CaseInsensitive) == 0)
+        if (key.compare(kLegacyKey, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
 }
 
+// The profile before the trial; an empty one (DHCP before) is a profile too.
+std::optional<QString> before(clsIni &ini) {
+    const QJsonObject record = fileOf(ini).read();
+    if (record.contains(kBefore))
+        return record.value(kBefore).toString();
+    if (legacyKey(ini))
+        return ini.ReadString(modNetProfiles::CurrentProfileSection, kLegacyKey, QString());
+    return std::nullopt;
+}
+
+} // namespace
+
+bool remembered(clsIni &ini) {
+    return before(ini).has_value();
+}
+
 void remember(clsIni &ini) {
-    using namespace modNetProfiles;
-    if (remembered(ini))
-        return; // a trial of this run not settled yet: the profile before it still counts
-    ini.WriteString(CurrentProfileSection, kPreviousKey,
-                    ini.ReadString(CurrentProfileSection, ProfileNameKey, QString()));
+    const QString current = ini.ReadString(modNetProfiles::CurrentProfileSection,
+                                           modNetProfiles::ProfileNameKey, QString());
+    fileOf(ini).update([&](QJsonObject &record) {
+        // A trial of this run not settled yet: the profile before it still counts.
+        if (!record.contains(kBefore))
+            record.insert(kBefore, current);
+    });
 }
 
 void forget(clsIni &ini) {
-    if (remembered(ini))
-        ini.DeleteKey(modNetProfiles::CurrentProfileSection, kPreviousKey);
+    fileOf(ini).update([](QJsonObject &record) { record.remove(kBefore); });
+    if (legacyKey(ini))
+        ini.DeleteKey(modNetProfiles::CurrentProfileSection, kLegacyKey);
+}
+
+QString putBack(clsIni &ini) {
+    const std::optional<QString> remembered = before(ini);
+    if (!remembered)
+        return ini.ReadString(modNetProfiles::CurrentProfileSection, modNetProfiles::ProfileNameKey,
+                              QString());
+    const QString earlier = *remembered;
+    ini.WriteString(modNetProfiles::CurrentProfileSection, modNetProfiles::ProfileNameKey, earlier);
+    forget(ini);
+    return earlier;
 }
 
 void settle(clsIni &ini, AdapterBackend &backend) {
-    using namespace modNetProfiles;
     if (!remembered(ini) || backend.checkpointSecondsLeft() >= 0)
         return;
-    ini.WriteString(CurrentProfileSection, ProfileNameKey,
-                    ini.ReadString(CurrentProfileSection, kPreviousKey, QString()));
-    ini.DeleteKey(CurrentProfileSection, kPreviousKey);
+    putBack(ini);
 }
 
 } // namespace TrialRecord

@@ -6,9 +6,9 @@ class AdapterBackend;
 class clsIni;
 
 // The current profile while a change of the adapters is on trial. The settings file names the
-// new profile at once; the one before it is kept beside it until the change is kept, so that
-// when the system has put the adapters back by itself (the program ended first), the next
-// start names the profile the adapters are really on.
+// new profile at once; the one before it is kept in the trial record beside the settings file
+// (which every run that uses those settings sees) until the change is kept, so that when the
+// system has put the adapters back by itself, the profile they are really on is named again.
 namespace TrialRecord {
 
 // Before the change: the profile current until now.
@@ -20,5 +20,7 @@ bool remembered(clsIni &ini);
 // At start: a change that was neither kept nor is still on trial was put back; its earlier
 // profile is current again. Asks the backend only when there is something to settle.
 void settle(clsIni &ini, AdapterBackend &backend);
+// The system put the change back: the profile before it is current again, and named.
+QString putBack(clsIni &ini);
 
 } // namespace TrialRecord

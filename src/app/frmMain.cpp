@@ -92,11 +92,12 @@ bool frmMain::Form_Load(const CommandLine &commandLine) {
     }
     // A change left on trial by an earlier run: put back meanwhile, or still on trial, when
     // this start's check judges it as the earlier run's would have.
+    // Another run's that still goes on is shown, not judged: it is that run's.
     TrialRecord::settle(*SettingsIni, *m_services.backend);
     if (TrialRecord::remembered(*SettingsIni)) {
         if (const int left = m_services.backend->checkpointSecondsLeft(); left >= 0) {
-            m_onTrial = true;
-            m_trialUntil.setRemainingTime(qint64(left) * 1000);
+            m_onTrial = m_services.backend->adoptCheckpoint();
+            m_trialLeft = left;
             m_trialTicker->start();
         }
     }
@@ -308,14 +309,12 @@ int frmMain::trialSeconds() const {
 }
 
 int frmMain::trialSecondsLeft() const {
-    if (!m_onTrial)
-        return -1;
-    return int((m_trialUntil.remainingTime() + 999) / 1000);
+    return m_trialLeft;
 }
 
-void frmMain::startTrial(const AdapterCommands::Trial &trial) {
+void frmMain::startTrial(const AdapterCommands::Trial &trial, bool changed) {
     if (const QString problem = ApplyReport::trialProblemText(trial, trialSeconds());
-        !problem.isEmpty())
+        changed && !problem.isEmpty())
         m_services.prompts->message(problem, trial.keepProblem.isEmpty()
                                                  ? UserPrompts::Icon::Information
                                                  : UserPrompts::Icon::Stop);
@@ -327,8 +326,15 @@ void frmMain::startTrial(const AdapterCommands::Trial &trial) {
         return;
     }
     TrialRecord::remember(*SettingsIni);
-    m_trialUntil.setRemainingTime(qint64(trialSeconds()) * 1000);
+    m_trialLeft = trialSeconds();
     m_trialTicker->start();
+    showTrial();
+}
+
+void frmMain::restartTrialClock() {
+    QString problem;
+    if (m_onTrial && m_services.backend->extendCheckpoint(trialSeconds(), problem))
+        m_trialLeft = trialSeconds();
     showTrial();
 }
 
@@ -337,26 +343,44 @@ void frmMain::keepTrial() {
         return;
     m_onTrial = false;
     m_trialTicker->stop();
+    m_trialLeft = -1;
     QString problem;
-    const bool kept = m_services.backend->keepChanges(problem);
-    if (SettingsIni)
+    switch (m_services.backend->keepChanges(problem)) {
+    case AdapterBackend::Keep::Kept:
         TrialRecord::forget(*SettingsIni);
-    if (!kept) {
+        break;
+    case AdapterBackend::Keep::PutBack: {
+        const QString now = TrialRecord::putBack(*SettingsIni);
+        m_services.prompts->message(
+            QStringLiteral("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
+                .arg(problem, now.isEmpty() ? QStringLiteral("otomatik IP'de (DHCP) ya da "
+                                                             "değişiklikten önceki ayarlarında")
+                                            : QStringLiteral("\"%1\" profilinde").arg(now)),
+            UserPrompts::Icon::Stop);
+        break;
+    }
+    case AdapterBackend::Keep::Failed: {
+        TrialRecord::forget(*SettingsIni);
         AdapterCommands::Trial failed;
         failed.keepProblem = problem;
         m_services.prompts->message(ApplyReport::trialProblemText(failed, trialSeconds()),
                                     UserPrompts::Icon::Stop);
+        break;
+    }
     }
     if (!m_unloaded)
         showTrial();
 }
 
 void frmMain::showTrial() {
-    if (m_onTrial && m_trialUntil.hasExpired()) {
-        // Not judged in time: the system has put the adapters back.
-        m_onTrial = false;
-        m_trialTicker->stop();
-        TrialRecord::settle(*SettingsIni, *m_services.backend);
+    if (m_trialTicker->isActive()) {
+        m_trialLeft = m_services.backend->checkpointSecondsLeft();
+        if (m_trialLeft < 0) {
+            // Ended: put back by the system when not judged in time, or judged by its run.
+            m_onTrial = false;
+            m_trialTicker->stop();
+            TrialRecord::settle(*SettingsIni, *m_services.backend);
+        }
     }
     refreshCaption();
     if (TrayIconShown)
@@ -394,6 +418,7 @@ void frmMain::cmdProfileActivate_Click() {
     icip->setText(QStringLiteral("BEKLEYİNİZ"));
     disip->setText(QStringLiteral("BEKLEYİNİZ"));
     setTimer1Interval(10000);
+    restartTrialClock();
 }
 
 bool frmMain::ApplyProfile(const QString &name) {
@@ -405,13 +430,14 @@ bool frmMain::ApplyProfile(const QString &name) {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    keepTrial(); // an earlier change still on trial is settled by this one
+    if (!selection.trimmed().isEmpty())
+        keepTrial(); // an earlier change still on trial is settled by this one
     const AdapterCommands::ApplyOutcome outcome =
         AdapterCommands::applyProfile(*m_services.backend, selection, ProfileParts, trialSeconds());
     QApplication::restoreOverrideCursor();
-    startTrial(outcome.trial);
-
     using Kind = AdapterCommands::ApplyOutcome::Kind;
+    startTrial(outcome.trial, AdapterCommands::connectionCheckFollows(outcome.kind));
+
     if (outcome.kind != Kind::Applied && outcome.adaptersChanged)
         forgetCurrentProfile(); // the adapters are no longer on the earlier profile
     if (outcome.kind == Kind::Applied)
@@ -428,6 +454,7 @@ bool frmMain::ApplyProfile(const QString &name) {
     }
     // The adapters changed all the same: the connection is checked as after an apply.
     setTimer1Interval(10000);
+    restartTrialClock();
     return false;
 }
 
@@ -449,7 +476,7 @@ void frmMain::switchToDhcp(bool onTrial) {
     keepTrial();
     const AdapterCommands::DhcpReset reset =
         AdapterCommands::ResetAdaptersToDHCP(*m_services.backend, onTrial ? trialSeconds() : 0);
-    startTrial(reset.trial);
+    startTrial(reset.trial, !reset.failed);
     if (reset.failed) {
         m_services.prompts->message(ApplyReport::dhcpFailedText(reset, m_services.backend->name()),
                                     UserPrompts::Icon::Stop);
@@ -468,6 +495,7 @@ void frmMain::switchToDhcp(bool onTrial) {
         m_services.prompts->message(QStringLiteral("Etkin profil ayar dosyasından silinemedi.\n%1")
                                         .arg(errorText(SettingsIni->lastError())),
                                     UserPrompts::Icon::Stop);
+    restartTrialClock();
 }
 
 void frmMain::ipnedir_Click() {

@@ -5,7 +5,6 @@
 #include "ProfileListWidget.h"
 #include "clsIni.h"
 
-#include <QDeadlineTimer>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -137,10 +136,15 @@ private:
     // How long a change stays on trial: the check after ten seconds and its own deadline,
     // with room to spare.
     int trialSeconds() const;
-    void startTrial(const AdapterCommands::Trial &trial);
+    // `changed`: the adapters did change, so a missing safety net is worth a word.
+    void startTrial(const AdapterCommands::Trial &trial, bool changed);
+    // The trial's time counts from now: a message the user read took none of it.
+    void restartTrialClock();
     // The check of the connection has judged: the change on trial is kept (the fallback to
-    // DHCP, when it follows, is a change of its own).
+    // DHCP, when it follows, is a change of its own), unless the system had put it back.
     void keepTrial();
+    // The seconds left as the backend counts them (a suspended computer's time included), in
+    // the caption and the tip; a trial that ended is settled.
     void showTrial();
     void openEditor(bool filled);
 
@@ -151,7 +155,7 @@ private:
     bool m_unloaded = false;
     bool m_refreshing = false;     // the address refresh is waiting for its answer
     bool m_closeRequested = false; // the window was closed meanwhile
-    bool m_onTrial = false;        // a change waits for the check to keep it
-    QDeadlineTimer m_trialUntil;
+    bool m_onTrial = false;        // this window's change waits for its check to keep it
+    int m_trialLeft = -1;          // seconds left of a trial shown (this window's or another run's)
     QTimer *m_trialTicker = nullptr; // the seconds left, in the caption and the tip
 };

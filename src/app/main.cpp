@@ -8,6 +8,7 @@
 #include "ShownText.h"
 #include "SimulatedComputer.h"
 #include "TrayIcon.h"
+#include "TrialFile.h"
 #include "UnavailableBackend.h"
 #include "Wmi.h"
 #include "frmMain.h"
@@ -43,11 +44,12 @@ QString simulatedFile(const QString &choice) {
 // The way to the network configuration that the command line asks for. Where the real
 // one cannot be reached the user is told, and offered the simulated computer instead.
 std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
-                                              UserPrompts &prompts) {
+                                              const QString &settingsPath, UserPrompts &prompts) {
     const QString choice = commandLine.backend;
     if (choice.startsWith(QLatin1String("simulated")))
         return std::make_unique<SimulatedComputer>(simulatedFile(choice));
-    auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus());
+    auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus(), NmPaths(),
+                                                      TrialFile::besideSettings(settingsPath));
     WmiError reason;
     if (nm->connect(reason))
         return nm;
@@ -115,7 +117,9 @@ int runCommand(int argc, char *argv[], const CommandLine &commandLine) {
             backend = std::make_unique<SimulatedComputer>(simulatedFile(choice));
             return backend.get();
         }
-        auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus());
+        auto nm = std::make_unique<NetworkManagerBackend>(
+            QDBusConnection::systemBus(), NmPaths(),
+            TrialFile::besideSettings(context.settingsPath));
         WmiError error;
         if (!nm->connect(error)) {
             reason = QStringLiteral("NetworkManager'a ulaşılamadı; ağ ayarları değiştirilemez.\n%1")
@@ -178,10 +182,11 @@ int main(int argc, char *argv[]) {
 
     MessageBoxPrompts prompts;
     SystemTrayIcon tray;
-    const std::unique_ptr<AdapterBackend> backend = chooseBackend(commandLine, prompts);
     frmMain::Services services;
     services.settingsPath = commandLine.settingsFile.isEmpty() ? modNetProfiles::settingsFilePath()
                                                                : commandLine.settingsFile;
+    const std::unique_ptr<AdapterBackend> backend =
+        chooseBackend(commandLine, services.settingsPath, prompts);
     if (!commandLine.settingsFile.isEmpty())
         services.settingsPathRule = clsIni::PathRule::Exact;
     services.prompts = &prompts;

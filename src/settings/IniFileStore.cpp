@@ -1,5 +1,6 @@
 #include "IniFileStore.h"
 
+#include "FolderLock.h"
 #include "SettingsPath.h"
 
 #include <QDir>
@@ -74,36 +75,6 @@ bool writeAll(int fd, const QByteArray &bytes) {
     }
     return true;
 }
-
-class FolderLock {
-public:
-    explicit FolderLock(const QByteArray &folder) {
-        m_fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (m_fd < 0)
-            return;
-        while (::flock(m_fd, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                const int err = errno;
-                ::close(m_fd);
-                m_fd = -1;
-                errno = err;
-                return;
-            }
-        }
-    }
-    ~FolderLock() {
-        if (m_fd >= 0)
-            ::close(m_fd); // closing releases the lock
-    }
-    FolderLock(const FolderLock &) = delete;
-    FolderLock &operator=(const FolderLock &) = delete;
-
-    bool locked() const { return m_fd >= 0; }
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd = -1;
-};
 
 // Called under the lock: a temporary file of ours is left over from a killed process. Only
 // files that this user owns are ours: in a shared folder another user may name files alike.

@@ -431,7 +431,7 @@ void tst_AdapterCommands::changesOnTrial() {
     }
     QString problem;
     if (kept)
-        QVERIFY(pc.computer->keepChanges(problem));
+        QCOMPARE(pc.computer->keepChanges(problem), AdapterBackend::Keep::Kept);
     QFETCH(int, secondsLater);
     pc.clock += secondsLater * 1000;
     int secondsLeft = 0;

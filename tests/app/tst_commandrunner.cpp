@@ -6,9 +6,12 @@
 #include "SimulatedFixture.h"
 #include "TestFiles.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -29,6 +32,8 @@ private Q_SLOTS:
     void commands();
     void checkAndFallback_data();
     void checkAndFallback();
+    void othersTrialAndPause_data();
+    void othersTrialAndPause();
 
 private:
     int run(const QStringList &args, QString &out, QString &err);
@@ -36,6 +41,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<SimulatedFixture> m_pc;
     int m_trialDuringWait = -1;
+    bool m_pauseDuringWait = false; // the run is stopped past its trial while it waits
 };
 
 int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) {
@@ -49,7 +55,11 @@ int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) 
     context.localAddress = [] { return u("10.0.0.9"); };
     context.httpTimeoutMs = 2000;
     // What another run would see while this one waits for its check.
-    context.wait = [this](int) { m_trialDuringWait = m_pc->computer->checkpointSecondsLeft(); };
+    context.wait = [this](int) {
+        m_trialDuringWait = m_pc->computer->checkpointSecondsLeft();
+        if (m_pauseDuringWait)
+            m_pc->computer->now = [] { return QDateTime::currentMSecsSinceEpoch() + 100'000; };
+    };
     QTextStream o(&out);
     QTextStream e(&err);
     return CommandRunner::run(cl, context, o, e);
@@ -196,6 +206,59 @@ void tst_CommandRunner::checkAndFallback() {
         QCOMPARE(m_trialDuringWait, 10 + 2 + 10); // on trial until the check has judged
     QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1);
     QCOMPARE(readAll(path).contains("ProfileName=Alfa"), current);
+}
+
+void tst_CommandRunner::othersTrialAndPause_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("otherRun"); // another run of the program has a change on trial
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("stderr");
+    QTest::newRow("another run's trial: --apply refused, its record untouched")
+        << QStringList{u("--apply"), u("Alfa")} << true << 1 << u("başka bir pencerede");
+    QTest::newRow("another run's trial: --dhcp refused as well")
+        << QStringList{u("--dhcp")} << true << 1 << u("başka bir pencerede");
+    QTest::newRow("paused past its trial: put back, never reported kept")
+        << QStringList{u("--apply"), u("Alfa"), u("--check")} << false << 3
+        << u("Değişiklik kalmadı");
+}
+
+void tst_CommandRunner::othersTrialAndPause() {
+    QFETCH(QStringList, args);
+    QFETCH(bool, otherRun);
+    QFETCH(int, status);
+    QFETCH(QString, stderr);
+    CannedHttpServer server;
+    m_pc = std::make_unique<SimulatedFixture>();
+    const QString path = m_dir.filePath(u("ayar.config"));
+    writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n[CurrentProfile]\n"
+                   "ProfileName=Sube\n[Links]\nExternalAddressUrl=" +
+                       server.url().toUtf8() + "\n");
+    const QString record = path + u(".trial");
+    QFile::remove(record);
+    QProcess other; // a run of the program that is still going
+    if (otherRun) {
+        other.start(u("sleep"), {u("30")});
+        QVERIFY(other.waitForStarted());
+        QFile boot(u("/proc/sys/kernel/random/boot_id"));
+        QVERIFY(boot.open(QIODevice::ReadOnly));
+        m_pc->computer->checkpoint = SimulatedComputer::Checkpoint{
+            QDateTime::currentMSecsSinceEpoch() + 20'000, m_pc->computer->adapters,
+            QJsonObject{{u("pid"), double(other.processId())},
+                        {u("boot"), QString::fromLatin1(boot.readAll().trimmed())}}};
+        m_pc->store();
+        writeAll(record, R"({"profileBefore": "Zeta"})");
+    }
+    m_pauseDuringWait = !otherRun;
+    QString out;
+    QString err;
+    QCOMPARE(run(args, out, err), status);
+    m_pauseDuringWait = false;
+    QVERIFY2(err.contains(stderr), qPrintable(err));
+    QCOMPARE(readAll(record), otherRun ? QByteArray(R"({"profileBefore": "Zeta"})") : "<missing>");
+    QVERIFY(readAll(path).contains("ProfileName=Sube\n")); // the profile the adapters are on
+    QVERIFY(m_pc->stored()[0].dhcp);
+    other.kill();
+    other.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(tst_CommandRunner)
