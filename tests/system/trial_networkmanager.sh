@@ -89,3 +89,43 @@ waitfor '[ "$(addresses)" = "10.99.0.50/24 " ] && [ "$(routes)" = "$before_route
 [ "$(checkpoints)" -eq 0 ] || fail "the checkpoint stayed after its rollback"
 zelvi --list | grep -qx '\* Yerel' || fail "the next run does not name Yerel current: $(zelvi --list)"
 echo "killed on trial: Yerel back $(($(ms) - killed)) ms after the kill ($status_json)"
+
+# Two runs at once: one applies, the other is refused as busy (never a change without a
+# checkpoint, never a false "in use"); adapter and settings agree afterwards.
+for name in Ikinci Yerel; do
+  "$program" --settings "$settings" --backend networkmanager --apply "$name" --check \
+    --check-after 2 >"$work/at-once-$name" 2>&1 &
+  pids+=($!)
+done
+statuses=""
+for pid in "${pids[@]: -2}"; do s=0; wait "$pid" || s=$?; statuses+="$s "; done
+both=$(cat "$work"/at-once-*)
+[[ $statuses == "0 1 " || $statuses == "1 0 " ]] || fail "two runs at once ended with $statuses: $both"
+[[ $both == *"başka bir pencerede ya da komutta"* ]] || fail "the second run was not refused as busy: $both"
+[[ $both != *"başka bir cihaz kullanıyor"* ]] || fail "a false 'address in use': $both"
+case "$(current)" in
+Ikinci) [ "$(addresses)" = "10.99.0.60/24 " ] ;;
+Yerel) [ "$(addresses)" = "10.99.0.50/24 " ] ;;
+*) false ;;
+esac || fail "settings ($(current)) and adapter ($(addresses)) disagree"
+[ "$(checkpoints)" -eq 0 ] || fail "a checkpoint was left by two runs at once"
+echo "two runs at once: $statuses- $(current) applied, the other refused as busy"
+
+# Stopped (SIGSTOP, a suspended laptop) past its trial: NetworkManager puts the change back,
+# and the run, continued, says so and exits 3 instead of reporting it kept.
+zelvi --apply Yerel >/dev/null 2>&1 || true
+"$program" --settings "$settings" --backend networkmanager --apply Ikinci --check \
+  --check-after 1 >"$work/paused" 2>&1 &
+paused=$!
+pids+=($paused)
+waitfor 'grep -q Deneniyor "$work/paused"' 100 || fail "the paused run did not start its trial: $(cat "$work/paused")"
+kill -STOP "$paused"
+stopped=$(ms)
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 400 || fail "NetworkManager did not put Yerel back: $(addresses)"
+kill -CONT "$paused"
+status=0
+wait "$paused" || status=$?
+[ $status -eq 3 ] || fail "the paused run ended with $status: $(cat "$work/paused")"
+grep -q "Değişiklik kalmadı" "$work/paused" || fail "the paused run did not say so: $(cat "$work/paused")"
+[ "$(current)" = Yerel ] || fail "the paused run left '$(current)' current"
+echo "paused past its trial: put back after $(($(ms) - stopped)) ms, exit 3, Yerel named"
