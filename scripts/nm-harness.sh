@@ -34,6 +34,7 @@ pids=()
 
 cleanup() {
   status=$?
+  [ -f "$work/nm.pid" ] && pids+=("$(cat "$work/nm.pid")") # started again by nm-restart
   stop_pids "${pids[@]}"
   ip netns del "$computer" 2>/dev/null || true
   ip netns del "$router" 2>/dev/null || true
@@ -147,8 +148,12 @@ RULES
   auth_polkit=true
 fi
 
-# NetworkManager for the computer.
-mkdir -p "$work/connections" "$work/empty-conf" "$work/empty-system-conf"
+# NetworkManager for the computer. Its runtime folder (/run) and state folder are folders of
+# the run, so that they outlive a restart of NetworkManager: "$ZELVI_NM_RESTART" restarts it,
+# "$ZELVI_NM_RESTART --reboot" as a restart of the computer would (the interface loses its
+# addresses, /run is emptied; the stored profiles stay).
+mkdir -p "$work/connections" "$work/empty-conf" "$work/empty-system-conf" "$work/nm-run" \
+  "$work/nm-lib"
 cat >"$work/NetworkManager.conf" <<CONF
 [main]
 plugins=keyfile
@@ -170,16 +175,41 @@ enabled=false
 match-device=*
 managed=1
 CONF
-ip netns exec "$computer" sh -c '
+cat >"$work/nm-start" <<'SCRIPT'
+#!/usr/bin/env bash
+# nm-start WORK COMPUTER: NetworkManager in the computer namespace, its pid in WORK/nm.pid.
+ip netns exec "$2" sh -c '
   mount -o remount,ro /sys
-  mount -t tmpfs tmpfs /run
+  mount --bind "$1/nm-run" /run
   mkdir -p /run/NetworkManager
-  mount -t tmpfs tmpfs /var/lib/NetworkManager
+  mount --bind "$1/nm-lib" /var/lib/NetworkManager
   exec NetworkManager --no-daemon --debug --config="$1/NetworkManager.conf" \
     --config-dir="$1/empty-conf" --system-config-dir="$1/empty-system-conf" \
     --state-file="$1/NetworkManager.state" --pid-file="$1/NetworkManager.pid"
-' sh "$work" >"$work/NetworkManager.log" 2>&1 &
-pids+=($!)
+' sh "$1" >>"$1/NetworkManager.log" 2>&1 &
+echo $! >"$1/nm.pid"
+SCRIPT
+cat >"$work/nm-restart" <<SCRIPT
+#!/usr/bin/env bash
+# Restarts the harness's NetworkManager; with --reboot, as a restart of the computer would.
+set -euo pipefail
+source "$(realpath "$(dirname "$0")")/lib/processes.sh"
+pid=\$(cat "$work/nm.pid")
+kill "\$pid"
+waitfor "! kill -0 \$pid 2>/dev/null" 100 || kill -9 "\$pid"
+if [ "\${1:-}" = --reboot ]; then
+  ip -n "$computer" addr flush dev zc0
+  ip -n "$computer" link set zc0 down
+  find "$work/nm-run" -mindepth 1 -delete
+fi
+bash "$work/nm-start" "$work" "$computer"
+waitfor 'DBUS_SYSTEM_BUS_ADDRESS=unix:path=$work/system_bus_socket dbus-send --system --print-reply \
+  --dest=org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner \
+  string:org.freedesktop.NetworkManager 2>/dev/null | grep -q "boolean true"' 150
+SCRIPT
+chmod +x "$work/nm-start" "$work/nm-restart"
+bash "$work/nm-start" "$work" "$computer"
+export ZELVI_NM_RESTART="$work/nm-restart"
 
 waitfor 'bus_has org.freedesktop.NetworkManager' 150 || { echo "nm-harness: NetworkManager did not start" >&2; tail -n 30 "$work/NetworkManager.log" >&2; exit 1; }
 

@@ -3,6 +3,7 @@
 #include "AddressText.h"
 #include "FileLocation.h"
 #include "NmDbus.h"
+#include "NmEarlier.h"
 #include "Wmi.h"
 
 #include <QCoreApplication>
@@ -38,6 +39,7 @@ constexpr uint kReasonIpUnavailable = 5;
 constexpr int kProbeGraceMs = 1500;
 constexpr uint kConnectionExternal = 0x8;
 constexpr uint kToDisk = 0x1;
+constexpr uint kInMemory = 0x2;
 constexpr uint kBlockAutoconnect = 0x20;
 
 // "E:ID_MODEL_FROM_DATABASE=..." lines of the udev database entry of an interface.
@@ -295,15 +297,23 @@ private:
              {QStringLiteral("interface-name"), m_iface}});
         settings.insert(QStringLiteral("ipv4"),
                         {{QStringLiteral("method"), QStringLiteral("auto")}});
+        const bool onTrial = m_nm.changesOnTrial();
         const QDBusMessage reply =
             call(m_nm.paths().settings, QStringLiteral("org.freedesktop.NetworkManager.Settings"),
                  QStringLiteral("AddConnection2"),
-                 {QVariant::fromValue(settings), uint(kToDisk | kBlockAutoconnect), QVariantMap()});
+                 {QVariant::fromValue(settings),
+                  uint((onTrial ? kInMemory : kToDisk) | kBlockAutoconnect), QVariantMap()});
         if (reply.type() != QDBusMessage::ReplyMessage) {
             code = failed(QDBusError(reply), WmiResult::InvalidInputParameter);
             return {};
         }
-        return reply.arguments().value(0).value<QDBusObjectPath>().path();
+        const QString made = reply.arguments().value(0).value<QDBusObjectPath>().path();
+        if (onTrial)
+            m_nm.noteEarlier(settings.value(QStringLiteral("connection"))
+                                 .value(QStringLiteral("uuid"))
+                                 .toString(),
+                             m_iface, {{QStringLiteral("new"), true}});
+        return made;
     }
 
     // Changes the ipv4 setting of the device's profile, stores it and applies it.
@@ -321,6 +331,14 @@ private:
         NmDbus::Settings settings;
         reply.arguments().value(0).value<QDBusArgument>() >> settings;
         QVariantMap ipv4 = settings.value(QStringLiteral("ipv4"));
+        // On trial: in memory only, so that a restart of the computer brings back what is
+        // stored; what the profile had is recorded for a restart of NetworkManager.
+        const bool onTrial = m_nm.changesOnTrial();
+        if (onTrial)
+            m_nm.noteEarlier(settings.value(QStringLiteral("connection"))
+                                 .value(QStringLiteral("uuid"))
+                                 .toString(),
+                             m_iface, {{QStringLiteral("ipv4"), NmEarlier::fromIpv4(ipv4)}});
         // With the old "addresses" present NetworkManager ignores address-data and gateway.
         ipv4.remove(QStringLiteral("addresses"));
         ipv4.remove(QStringLiteral("routes"));
@@ -328,7 +346,7 @@ private:
         settings.insert(QStringLiteral("ipv4"), ipv4);
 
         reply = call(connection, kConnection, QStringLiteral("Update2"),
-                     {QVariant::fromValue(settings), uint(kToDisk), QVariantMap()});
+                     {QVariant::fromValue(settings), onTrial ? kInMemory : kToDisk, QVariantMap()});
         if (reply.type() != QDBusMessage::ReplyMessage)
             return failed(QDBusError(reply), invalidCode);
 
@@ -393,7 +411,7 @@ QString defaultCheckpointRecord() {
 NetworkManagerBackend::NetworkManagerBackend(QDBusConnection bus, Paths paths,
                                              QString checkpointRecord)
     : m_bus(std::move(bus)), m_paths(std::move(paths)),
-      m_checkpoint(m_bus, m_paths.service, m_paths.manager,
+      m_checkpoint(m_bus, m_paths.service, m_paths.manager, m_paths.settings,
                    checkpointRecord.isEmpty() ? defaultCheckpointRecord() : checkpointRecord) {
     NmDbus::registerTypes();
 }
@@ -470,6 +488,10 @@ AdapterBackend::CheckpointStart NetworkManagerBackend::createCheckpoint(int seco
 
 bool NetworkManagerBackend::extendCheckpoint(int seconds, QString &problem) {
     return m_checkpoint.extend(seconds, problem);
+}
+
+void NetworkManagerBackend::recoverAbandonedTrial() {
+    m_checkpoint.recover();
 }
 
 bool NetworkManagerBackend::adoptCheckpoint() {

@@ -32,6 +32,7 @@ public:
 
     CheckpointStart createCheckpoint(int seconds) override;
     bool extendCheckpoint(int seconds, QString &problem) override;
+    void recoverAbandonedTrial() override;
     bool adoptCheckpoint() override;
     Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;
@@ -44,6 +45,12 @@ public:
     int addressProbeMs = 300;
 
     QDBusConnection &bus() { return m_bus; }
+    // Changes on trial are made in memory and stored when kept; the record keeps what each
+    // profile had before.
+    bool changesOnTrial() const { return m_checkpoint.onTrial(); }
+    void noteEarlier(const QString &uuid, const QString &iface, const QJsonObject &earlier) {
+        m_checkpoint.noteEarlier(uuid, iface, earlier);
+    }
     const Paths &paths() const { return m_paths; }
 
 private:

@@ -1,9 +1,12 @@
 #include "NmCheckpoint.h"
 
 #include "NmDbus.h"
+#include "NmEarlier.h"
 
 #include <QDBusMessage>
+#include <QDeadlineTimer>
 #include <QStringList>
+#include <QThread>
 #include <time.h>
 
 namespace {
@@ -12,6 +15,12 @@ const QString kManager = QStringLiteral("org.freedesktop.NetworkManager");
 const QString kCheckpoint = QStringLiteral("org.freedesktop.NetworkManager.Checkpoint");
 // Connections made after the checkpoint (a profile made for a bare device) go on rollback.
 constexpr uint kDeleteNewConnections = 0x2;
+constexpr uint kToDisk = 0x1;
+const QString kConnection = QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection");
+const QString kDevice = QStringLiteral("org.freedesktop.NetworkManager.Device");
+const QString kConnections = QStringLiteral("connections");
+constexpr uint kStateDisconnected = 30;
+constexpr uint kStateActivated = 100;
 
 // NetworkManager times checkpoints by the boot clock, in milliseconds.
 qint64 bootClockMs() {
@@ -27,10 +36,10 @@ int secondsUntil(qint64 atMs) {
 
 } // namespace
 
-NmCheckpoint::NmCheckpoint(QDBusConnection bus, QString service, QString manager,
+NmCheckpoint::NmCheckpoint(QDBusConnection bus, QString service, QString manager, QString settings,
                            QString recordFile)
     : m_bus(std::move(bus)), m_service(std::move(service)), m_manager(std::move(manager)),
-      m_record(std::move(recordFile)) {}
+      m_settings(std::move(settings)), m_record(std::move(recordFile)) {}
 
 bool NmCheckpoint::call(const QString &method, const QVariantList &args, QString &problem,
                         QVariantList *answer) {
@@ -88,7 +97,136 @@ void NmCheckpoint::forget(const Live &checkpoint) {
         if (record.value(QStringLiteral("checkpoint")).toString() == checkpoint.path) {
             record.remove(QStringLiteral("checkpoint"));
             record.remove(QStringLiteral("created"));
+            record.remove(kConnections);
         }
+    });
+    m_noted.clear();
+}
+
+void NmCheckpoint::noteEarlier(const QString &uuid, const QString &iface, QJsonObject earlier) {
+    if (!m_mine || m_noted.contains(uuid))
+        return;
+    m_noted.append(uuid);
+    earlier.insert(QStringLiteral("iface"), iface);
+    m_record.update([&](QJsonObject &record) {
+        QJsonObject connections = record.value(kConnections).toObject();
+        if (!connections.contains(uuid))
+            connections.insert(uuid, earlier);
+        record.insert(kConnections, connections);
+    });
+}
+
+QString NmCheckpoint::connectionPath(const QString &uuid) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        m_service, m_settings, QStringLiteral("org.freedesktop.NetworkManager.Settings"),
+        QStringLiteral("GetConnectionByUuid"));
+    message.setArguments({uuid});
+    const QDBusMessage reply = m_bus.call(message);
+    return reply.type() == QDBusMessage::ReplyMessage
+               ? reply.arguments().value(0).value<QDBusObjectPath>().path()
+               : QString();
+}
+
+QString NmCheckpoint::devicePath(const QString &iface) {
+    QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_manager, kManager,
+                                                          QStringLiteral("GetDeviceByIpIface"));
+    message.setArguments({iface});
+    const QDBusMessage reply = m_bus.call(message);
+    return reply.type() == QDBusMessage::ReplyMessage
+               ? reply.arguments().value(0).value<QDBusObjectPath>().path()
+               : QString();
+}
+
+bool NmCheckpoint::persist(const QString &uuid, QString &problem) {
+    const QString connection = connectionPath(uuid);
+    if (connection.isEmpty()) {
+        problem = QStringLiteral("NetworkManager'da %1 profili yok").arg(uuid);
+        return false;
+    }
+    QDBusMessage message = QDBusMessage::createMethodCall(m_service, connection, kConnection,
+                                                          QStringLiteral("Update2"));
+    message.setArguments({QVariant::fromValue(NmDbus::Settings()), kToDisk, QVariantMap()});
+    message.setInteractiveAuthorizationAllowed(true);
+    const QDBusMessage reply = m_bus.call(message, QDBus::Block, 30000);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return true;
+    problem = QDBusError(reply).message();
+    return false;
+}
+
+bool NmCheckpoint::restoreEarlier(const QJsonObject &connections, QString &problem) {
+    QStringList failed;
+    const auto dbus = [&](const QString &path, const QString &interface, const char *method,
+                          const QVariantList &args) {
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(m_service, path, interface, QString::fromLatin1(method));
+        message.setArguments(args);
+        message.setInteractiveAuthorizationAllowed(true);
+        return m_bus.call(message, QDBus::Block, 30000);
+    };
+    // Object paths change when NetworkManager restarts: profiles are known by their UUID,
+    // devices by their interface.
+    for (auto it = connections.constBegin(); it != connections.constEnd(); ++it) {
+        const QJsonObject earlier = it.value().toObject();
+        const QString iface = earlier.value(QStringLiteral("iface")).toString();
+        const QString connection = connectionPath(it.key());
+        if (connection.isEmpty())
+            continue; // a profile made for the change, gone with the rollback
+        if (earlier.value(QStringLiteral("new")).toBool()) {
+            dbus(connection, kConnection, "Delete", {});
+            continue;
+        }
+        QDBusMessage reply = dbus(connection, kConnection, "GetSettings", {});
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            failed.append(iface);
+            continue;
+        }
+        NmDbus::Settings settings;
+        reply.arguments().value(0).value<QDBusArgument>() >> settings;
+        QVariantMap ipv4 = settings.value(QStringLiteral("ipv4"));
+        NmEarlier::intoIpv4(earlier.value(QStringLiteral("ipv4")).toObject(), ipv4);
+        settings.insert(QStringLiteral("ipv4"), ipv4);
+        reply = dbus(connection, kConnection, "Update2",
+                     {QVariant::fromValue(settings), kToDisk, QVariantMap()});
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            failed.append(iface);
+            continue;
+        }
+        // On the device too, where it is up with this profile (without a cable it comes up
+        // with it later).
+        if (const QString device = devicePath(iface); !device.isEmpty()) {
+            // A device still coming up (NetworkManager just started) is left to finish
+            // first: a reapply in the middle of it stalls it.
+            const auto state = [&] {
+                return NmDbus::property(m_bus, m_service, device, kDevice, QStringLiteral("State"))
+                    .toUInt();
+            };
+            QDeadlineTimer settled(10000);
+            while (state() > kStateDisconnected && state() < kStateActivated &&
+                   !settled.hasExpired())
+                QThread::msleep(100);
+            if (state() == kStateActivated)
+                dbus(device, kDevice, "Reapply",
+                     {QVariant::fromValue(NmDbus::Settings()), quint64(0), uint(0)});
+        }
+    }
+    if (failed.isEmpty())
+        return true;
+    problem = QStringLiteral("NetworkManager şu ağ bağdaştırıcılarını geri alamadı: %1")
+                  .arg(failed.join(QStringLiteral(", ")));
+    return false;
+}
+
+void NmCheckpoint::recover() {
+    m_record.update([&](QJsonObject &record) {
+        if (!record.contains(QStringLiteral("checkpoint")) ||
+            TrialFile::runOf(record) == TrialFile::Run::Other || recorded(record))
+            return; // nothing left, another run's, or still NetworkManager's to roll back
+        QString problem;
+        restoreEarlier(record.value(kConnections).toObject(), problem);
+        record.remove(QStringLiteral("checkpoint"));
+        record.remove(QStringLiteral("created"));
+        record.remove(kConnections);
     });
 }
 
@@ -119,16 +257,20 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
     const bool stored = m_record.update(
         [&](QJsonObject &record) {
             QString problem;
-            if (const std::optional<Live> earlier = recorded(record)) {
+            if (record.contains(QStringLiteral("checkpoint"))) {
+                const std::optional<Live> earlier = recorded(record);
                 if (TrialFile::runOf(record) == TrialFile::Run::Other) {
                     start = {Kind::Busy,
                              QStringLiteral("Bu program başka bir pencerede ya da komutta bir "
                                             "değişikliği deniyor (%1 saniye daha).")
-                                 .arg(secondsUntil(earlier->rollbackAt))};
+                                 .arg(earlier ? secondsUntil(earlier->rollbackAt) : 0)};
                     return;
                 }
-                // Left by a run that ended before judging it: back to what it had first.
-                if (!rollBackLive(*earlier, problem)) {
+                // Left by a run that ended before judging it: back to what it had first, by
+                // NetworkManager or, when NetworkManager has forgotten it, from the record.
+                const QJsonObject connections = record.value(kConnections).toObject();
+                if (earlier ? !rollBackLive(*earlier, connections, problem)
+                            : !restoreEarlier(connections, problem)) {
                     start = {Kind::Failed,
                              QStringLiteral("Önceki çalışmadan kalan deneme geri alınamadı: %1")
                                  .arg(problem)};
@@ -137,6 +279,7 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
             }
             record.remove(QStringLiteral("checkpoint"));
             record.remove(QStringLiteral("created"));
+            record.remove(kConnections);
             for (const Live &other : live()) {
                 if (covered(other)) {
                     start = busy(other);
@@ -183,8 +326,10 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
     }
     if (!stored && start.problem.isEmpty())
         start = {Kind::Failed, recordProblem};
-    if (start.kind == Kind::Made)
+    if (start.kind == Kind::Made) {
         m_mine = made;
+        m_noted.clear();
+    }
     return start;
 }
 
@@ -211,17 +356,39 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
         return Keep::Kept; // nothing pending
     const Live mine = *m_mine;
     m_mine.reset();
+    const QJsonObject connections = m_record.read().value(kConnections).toObject();
     const bool pending = find(mine.path, mine.created).has_value();
-    forget(mine);
     if (!pending) {
-        problem = QStringLiteral("Geri dönüş noktasının süresi dolmuş: NetworkManager ağ "
-                                 "ayarlarını değişiklikten önceki haline döndürdü.");
-        return Keep::PutBack;
+        // Rolled back by NetworkManager; or NetworkManager restarted and kept the change in
+        // memory without its checkpoint: then the program puts it back itself.
+        QString restoreProblem;
+        const bool restored = restoreEarlier(connections, restoreProblem);
+        forget(mine);
+        problem = restored ? QStringLiteral("Geri dönüş noktasının süresi dolmuş: ağ ayarları "
+                                            "değişiklikten önceki haline döndürüldü.")
+                           : restoreProblem;
+        return restored ? Keep::PutBack : Keep::Failed;
     }
-    return call(QStringLiteral("CheckpointDestroy"),
-                {QVariant::fromValue(QDBusObjectPath(mine.path))}, problem)
-               ? Keep::Kept
-               : Keep::Failed;
+    if (!call(QStringLiteral("CheckpointDestroy"),
+              {QVariant::fromValue(QDBusObjectPath(mine.path))}, problem)) {
+        forget(mine);
+        return Keep::Failed;
+    }
+    // Kept: stored, so that it also outlives a restart of the computer.
+    QStringList unsaved;
+    for (auto it = connections.constBegin(); it != connections.constEnd(); ++it) {
+        QString why;
+        if (!persist(it.key(), why))
+            unsaved.append(QStringLiteral("%1 (%2)").arg(
+                it.value().toObject().value(QStringLiteral("iface")).toString(), why));
+    }
+    forget(mine);
+    if (unsaved.isEmpty())
+        return Keep::Kept;
+    problem = QStringLiteral("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı, "
+                             "bilgisayar yeniden başlayınca kaybolur: %1")
+                  .arg(unsaved.join(QStringLiteral(", ")));
+    return Keep::Failed;
 }
 
 bool NmCheckpoint::rollBack(QString &problem) {
@@ -231,12 +398,13 @@ bool NmCheckpoint::rollBack(QString &problem) {
     }
     const Live mine = *m_mine;
     m_mine.reset();
+    const QJsonObject connections = m_record.read().value(kConnections).toObject();
     forget(mine);
     if (!find(mine.path, mine.created)) {
         problem = QStringLiteral("Geri dönüş noktası artık yok.");
-        return false;
+        return restoreEarlier(connections, problem);
     }
-    return rollBackLive(mine, problem);
+    return rollBackLive(mine, connections, problem);
 }
 
 QString NmCheckpoint::deviceName(const QString &path) {
@@ -247,7 +415,8 @@ QString NmCheckpoint::deviceName(const QString &path) {
     return name.isEmpty() ? path : name;
 }
 
-bool NmCheckpoint::rollBackLive(const Live &checkpoint, QString &problem) {
+bool NmCheckpoint::rollBackLive(const Live &checkpoint, const QJsonObject &connections,
+                                QString &problem) {
     QVariantList answer;
     if (!call(QStringLiteral("CheckpointRollback"),
               {QVariant::fromValue(QDBusObjectPath(checkpoint.path))}, problem, &answer))
@@ -260,6 +429,11 @@ bool NmCheckpoint::rollBackLive(const Live &checkpoint, QString &problem) {
     for (auto it = results.cbegin(); it != results.cend(); ++it) {
         if (it.value() != 0)
             failed.append(QStringLiteral("%1 (%2)").arg(deviceName(it.key())).arg(it.value()));
+    }
+    // The profiles hold their earlier settings again, in memory: stored as they are on disk.
+    for (auto it = connections.constBegin(); it != connections.constEnd(); ++it) {
+        QString ignored;
+        persist(it.key(), ignored); // a profile made for the change is gone
     }
     if (failed.isEmpty())
         return true;

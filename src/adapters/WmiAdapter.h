@@ -107,6 +107,9 @@ public:
         Q_UNUSED(problem);
         return true;
     }
+    // At a run's start: a change that an ended run left on trial and that the system can no
+    // longer put back by itself (it lost the checkpoint) is put back from the record.
+    virtual void recoverAbandonedTrial() {}
     // Takes over the pending checkpoint that an ended run of the program left, to judge it
     // as that run would have; false when there is none (or its run still goes on).
     virtual bool adoptCheckpoint() { return false; }

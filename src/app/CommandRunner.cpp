@@ -436,7 +436,7 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
             QStringLiteral("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
             ini.lastError().number);
     // A change left on trial by an earlier run and put back meanwhile.
-    if (TrialRecord::remembered(ini)) {
+    if (TrialRecord::pending(ini)) {
         QString unreachable;
         if (AdapterBackend *backend = context.backend(unreachable))
             TrialRecord::settle(ini, *backend);

@@ -74,7 +74,12 @@ QString putBack(clsIni &ini) {
     return earlier;
 }
 
+bool pending(clsIni &ini) {
+    return !fileOf(ini).read().isEmpty() || legacyKey(ini);
+}
+
 void settle(clsIni &ini, AdapterBackend &backend) {
+    backend.recoverAbandonedTrial();
     if (!remembered(ini) || backend.checkpointSecondsLeft() >= 0)
         return;
     putBack(ini);

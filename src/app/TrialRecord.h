@@ -17,8 +17,11 @@ void remember(clsIni &ini);
 void forget(clsIni &ini);
 // A change was on trial when the settings file was last written.
 bool remembered(clsIni &ini);
-// At start: a change that was neither kept nor is still on trial was put back; its earlier
-// profile is current again. Asks the backend only when there is something to settle.
+// The record beside the settings file holds anything at all (a checkpoint, the profile before).
+bool pending(clsIni &ini);
+// At start: a change that was neither kept nor is still on trial was put back (by the
+// system, or now by the backend from the record, when the system lost its checkpoint); its
+// earlier profile is current again.
 void settle(clsIni &ini, AdapterBackend &backend);
 // The system put the change back: the profile before it is current again, and named.
 QString putBack(clsIni &ini);

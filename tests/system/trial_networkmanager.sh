@@ -129,3 +129,23 @@ wait "$paused" || status=$?
 grep -q "Değişiklik kalmadı" "$work/paused" || fail "the paused run did not say so: $(cat "$work/paused")"
 [ "$(current)" = Yerel ] || fail "the paused run left '$(current)' current"
 echo "paused past its trial: put back after $(($(ms) - stopped)) ms, exit 3, Yerel named"
+
+# A change on trial is made in memory: a restart of the computer during the trial (the program
+# gone, NetworkManager stopped, /run emptied) brings back the stored profile, and the next run
+# names it; a restart of NetworkManager alone (the checkpoint forgotten, the change still in
+# memory) is undone by the next run from the record.
+for restart in --reboot ""; do
+  zelvi --apply Yerel >/dev/null 2>&1 || fail "Yerel could not be applied before the restart"
+  zelvi_on_trial Ikinci 60
+  trial_pid=$!
+  pids+=($trial_pid)
+  waitfor '[[ $(addresses) == *10.99.0.60/24* ]] && grep -q Deneniyor "$work/on-trial.out"' 200 ||
+    fail "Ikinci did not arrive: $(addresses)"
+  kill -9 "$trial_pid"
+  "$ZELVI_NM_RESTART" $restart || fail "NetworkManager did not start again"
+  listed=$(zelvi --list) || fail "--list after the restart: $listed"
+  waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 200 ||
+    fail "after ${restart:-a restart of NetworkManager}, Yerel is not back: $(addresses)"
+  grep -qx '\* Yerel' <<<"$listed" || fail "the next run does not name Yerel: $listed"
+  echo "${restart:---restart}: Yerel back and named"
+done
