@@ -98,7 +98,7 @@ QStringList adapterCaptions(AdapterBackend &backend) {
 namespace {
 
 // Makes the checkpoint before a change; false when the change must not start.
-bool startTrial(AdapterBackend &backend, int seconds, Trial &trial) {
+bool startTrial(AdapterBackend &backend, int seconds, Trial &trial, bool required = false) {
     if (seconds <= 0)
         return true;
     using Kind = AdapterBackend::CheckpointStart::Kind;
@@ -108,13 +108,17 @@ bool startTrial(AdapterBackend &backend, int seconds, Trial &trial) {
         trial.pending = true;
         break;
     case Kind::NotAvailable:
+        if (required) {
+            trial.problem = QStringLiteral("bu ağ ayarlarında geri dönüş noktası yok.");
+            return false;
+        }
         break;
     case Kind::Busy:
         trial.busy = start.problem;
         return false;
     case Kind::Failed:
         trial.problem = start.problem;
-        break;
+        return !required;
     }
     return true;
 }
@@ -217,7 +221,8 @@ bool connectionCheckFollows(ApplyOutcome::Kind kind) {
 }
 
 ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
-                          const QStringList &ProfileParts, int trialSeconds) {
+                          const QStringList &ProfileParts, int trialSeconds,
+                          bool checkpointRequired) {
     using Kind = ApplyOutcome::Kind;
     ApplyOutcome r;
     r.address = RetAddr(ProfileParts, 0);
@@ -230,9 +235,10 @@ ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
         r.kind = Kind::NoAdapterChosen;
         return r;
     }
-    if (!startTrial(backend, trialSeconds, r.trial)) {
-        r.kind = Kind::TrialBusy;
-        r.reason = r.trial.busy;
+    if (!startTrial(backend, trialSeconds, r.trial, checkpointRequired)) {
+        r.kind = r.trial.busy.isEmpty() ? Kind::NoSafetyNet : Kind::TrialBusy;
+        r.reason = r.trial.busy.isEmpty() ? r.trial.problem : r.trial.busy;
+        r.trial.problem.clear();
         return r;
     }
     const DhcpReset reset = ResetAdaptersToDHCP(backend);

@@ -83,6 +83,7 @@ struct ApplyOutcome {
         InvalidProfile,   // the profile cannot work: nothing was touched
         TrialBusy,        // another program is trying a change: nothing was touched
         AddressInUse,     // another device holds the address: the adapters were put back
+        NoSafetyNet,      // a checkpoint was required and none could be made: nothing touched
     };
     Kind kind = Kind::Applied;
     WmiError error;
@@ -102,7 +103,9 @@ bool connectionCheckFollows(ApplyOutcome::Kind kind);
 // they were; an apply that stopped before the static settings is kept at once; otherwise the
 // trial is pending for that long from the end of the apply (applied, or refused in part, the
 // check of the connection settles it).
+// With `checkpointRequired` (a change made from afar) nothing is changed without one.
 ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
-                          const QStringList &ProfileParts, int trialSeconds = 0);
+                          const QStringList &ProfileParts, int trialSeconds = 0,
+                          bool checkpointRequired = false);
 
 } // namespace AdapterCommands

@@ -34,6 +34,11 @@ QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString 
     case Kind::TrialBusy:
         return notApplied + QStringLiteral(" Ağ ayarlarına dokunulmadı.\n") + outcome.reason +
                QStringLiteral("\nO değişiklik bitince yeniden deneyin.");
+    case Kind::NoSafetyNet:
+        return notApplied +
+               QStringLiteral(" Ağ ayarlarına dokunulmadı.\nUzaktan bir değişiklik, geri dönüş "
+                              "noktası olmadan yapılmaz: %1")
+                   .arg(outcome.reason);
     case Kind::AddressInUse:
         return notApplied +
                QStringLiteral("\n%1 adresini ağda başka bir cihaz kullanıyor: adres "

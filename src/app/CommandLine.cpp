@@ -13,7 +13,8 @@ struct CommandOption {
 constexpr CommandOption kCommands[] = {
     {"--list", CommandLine::Command::List},         {"--show", CommandLine::Command::Show},
     {"--adapters", CommandLine::Command::Adapters}, {"--apply", CommandLine::Command::Apply},
-    {"--dhcp", CommandLine::Command::Dhcp},         {"--status", CommandLine::Command::Status}};
+    {"--dhcp", CommandLine::Command::Dhcp},         {"--status", CommandLine::Command::Status},
+    {"--confirm", CommandLine::Command::Confirm},   {"--undo", CommandLine::Command::Undo}};
 
 CommandLine::Command commandOf(const QString &arg) {
     for (const CommandOption &c : kCommands) {
@@ -105,6 +106,16 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                 cl.error = QStringLiteral("--check-after 0 ile 3600 arasında bir saniye bekliyor.");
                 return cl;
             }
+        } else if (arg == QLatin1String("--confirm-within")) {
+            bool number = false;
+            cl.confirmWithin = i + 1 < arguments.size() ? arguments[++i].toInt(&number) : -1;
+            if (!number || cl.confirmWithin < 10 || cl.confirmWithin > 3600) {
+                cl.error =
+                    QStringLiteral("--confirm-within 10 ile 3600 arasında bir saniye bekliyor.");
+                return cl;
+            }
+        } else if (arg == QLatin1String("--detached-run")) {
+            cl.detachedRun = true;
         } else if (arg == QLatin1String("--yes")) {
             cl.yes = true;
         } else if (arg == QLatin1String("--json")) {
@@ -133,14 +144,24 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         // Exactly the file named, relative to the folder the program was started in.
         cl.settingsFile = QFileInfo(cl.settingsFile).absoluteFilePath();
     }
-    const bool applyOnly = !cl.adapterIndex.isEmpty() || allGiven || cl.check || cl.yes;
+    const bool applyOnly = !cl.adapterIndex.isEmpty() || allGiven || cl.check || cl.yes ||
+                           cl.confirmWithin > 0 || cl.detachedRun;
+    if (cl.check && cl.confirmWithin > 0) {
+        cl.error = QStringLiteral("--check ile --confirm-within birlikte verilemez: uzaktan "
+                                  "yapılan değişikliği --confirm doğrular.");
+        return cl;
+    }
+    if (cl.detachedRun && cl.confirmWithin == 0) {
+        cl.error = QStringLiteral("--detached-run yalnızca --confirm-within ile kullanılır.");
+        return cl;
+    }
     if (checkAfterGiven && !cl.check) {
         cl.error = QStringLiteral("--check-after yalnızca --check ile kullanılır.");
         return cl;
     }
     if (applyOnly && cl.command != Command::Apply) {
-        cl.error = QStringLiteral("--adapter, --all, --check, --check-after ve --yes yalnızca "
-                                  "--apply ile kullanılır.");
+        cl.error = QStringLiteral("--adapter, --all, --check, --check-after, --confirm-within ve "
+                                  "--yes yalnızca --apply ile kullanılır.");
         return cl;
     }
     if (!cl.adapterIndex.isEmpty() && allGiven) {
@@ -191,13 +212,23 @@ QString CommandLine::usage(const QString &programName) {
                "                     interneti denetler ve yoksa otomatik IP'ye (DHCP) geri\n"
                "                     döner; o zamana dek değişiklik denenir: program kapanırsa\n"
                "                     ağ ayarları kendiliğinden eski hallerine döner\n"
+               "  --apply AD --confirm-within SANİYE [--adapter NUMARA | --all] [--yes]\n"
+               "                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1\n"
+               "                     saniye sonra oturumdan bağımsız uygular; değişiklik\n"
+               "                     SANİYE (10-3600) boyunca denenir ve --confirm ile\n"
+               "                     (yeni adresten) kalıcı olur, --undo ile ya da süre\n"
+               "                     dolunca geri alınır\n"
+               "  --confirm          uzaktan yapılan değişikliği kalıcı yapar\n"
+               "  --undo             uzaktan yapılan değişikliği hemen geri alır\n"
                "  --dhcp             bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
                "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,\n"
-               "                     denenen bir değişikliğin kalan saniyeleri\n"
+               "                     denenen bir değişikliğin kalan saniyeleri, uzaktan\n"
+               "                     yapılan değişikliğin durumu\n"
                "  --json             çıktı metin yerine tek bir JSON nesnesi\n"
                "Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,\n"
                "ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr'de);\n"
-               "2 yanlış kullanım; 3 --check otomatik IP'ye (DHCP) döndü.\n"
+               "2 yanlış kullanım; 3 değişiklik kalmadı: --check otomatik IP'ye (DHCP) döndü\n"
+               "ya da değişiklik doğrulanmadan geri alındı.\n"
                "\n"
                "Seçenekler:\n"
                "  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar\n"

@@ -15,12 +15,14 @@ struct CommandLine {
     bool hideOnStartup = false; // the rest, upper-cased, is "/HIDEONSTARTUP" or "HIDEONSTARTUP"
 
     // A command for scripts: the program then runs without any window or display.
-    enum class Command { None, List, Show, Adapters, Apply, Dhcp, Status };
+    enum class Command { None, List, Show, Adapters, Apply, Dhcp, Status, Confirm, Undo };
     Command command = Command::None;
     QString profile;            // --show NAME, --apply NAME
     QString adapterIndex;       // --adapter INDEX (the number in the caption's brackets)
     bool check = false;         // --check: after --apply, the external check and its fallback
     int checkAfterSeconds = 10; // --check-after SECONDS
+    int confirmWithin = 0;      // --confirm-within SECONDS: made from afar, kept by --confirm
+    bool detachedRun = false;   // --detached-run: the run that makes such a change (internal)
     bool yes = false;           // --yes: apply a profile that is doubtful but possible
     bool json = false;          // --json: one JSON object instead of text
 

@@ -2,16 +2,17 @@
 
 #include "AdapterCommands.h"
 #include "ApplyReport.h"
+#include "CommandOutput.h"
 #include "ExternalAddress.h"
 #include "Links.h"
 #include "MainWindowRules.h"
 #include "ProfileCheck.h"
-#include "ShownText.h"
+#include "RemoteCommands.h"
+#include "RemoteTrial.h"
 #include "TrialRecord.h"
 #include "WmiAdapter.h"
 #include "modNetProfiles.h"
 
-#include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,82 +26,6 @@ namespace {
 
 using namespace modNetProfiles;
 using Command = CommandLine::Command;
-
-// One run: where the output goes and how it ends. Each line is written when it is decided (over
-// SSH a wait is not silent), with a name's control characters shown as escapes; JSON as is.
-class Run {
-public:
-    Run(const CommandLine &cl, QTextStream &out, QTextStream &err)
-        : m_cl(cl), m_out(out), m_err(err) {
-        m_json.insert(QStringLiteral("command"), CommandLine::commandName(cl.command));
-    }
-
-    void line(const QString &text) {
-        if (!m_cl.json)
-            write(m_out, text);
-    }
-    // A notice on stderr that is no failure.
-    void say(const QString &text) { write(m_err, text); }
-    // A failure (the reason, and its number where it has one, on stderr and in the JSON): the
-    // run then ends with a status other than 0.
-    void fail(const QString &reason, qint64 number = 0) {
-        write(m_err, number != 0 ? QStringLiteral("%1 (%2)").arg(reason).arg(number) : reason);
-        const QString earlier = m_json.value(QStringLiteral("reason")).toString();
-        m_json.insert(QStringLiteral("reason"),
-                      earlier.isEmpty() ? reason : earlier + QLatin1Char('\n') + reason);
-        if (number != 0 && !m_json.contains(QStringLiteral("number")))
-            m_json.insert(QStringLiteral("number"), double(number));
-        m_failed = true;
-    }
-    QJsonObject &json() { return m_json; }
-
-    int finish(int status) {
-        if (status == Done && m_failed)
-            status = Refused;
-        m_json.insert(QStringLiteral("status"), status);
-        if (m_cl.json) {
-            m_out << QJsonDocument(m_json).toJson(QJsonDocument::Compact) << '\n';
-            m_out.flush();
-        }
-        if (m_out.status() != QTextStream::Ok) {
-            // Scripts must not read a lost answer as success; what was changed stays changed.
-            const QIODevice *device = m_out.device();
-            write(m_err, QStringLiteral("Çıktı yazılamadı (%1); komut yine de sonuna dek çalıştı, "
-                                        "yaptığı değişiklik geri alınmadı.")
-                             .arg(device ? device->errorString() : QString()));
-            if (status == Done)
-                status = Refused;
-        }
-        m_err.flush();
-        return status;
-    }
-    int refuse(const QString &reason, qint64 number = 0) {
-        fail(reason, number);
-        return finish(Refused);
-    }
-
-private:
-    static void write(QTextStream &stream, const QString &text) {
-        stream << ShownText::escaped(text) << '\n';
-        stream.flush();
-    }
-
-    const CommandLine &m_cl;
-    QTextStream &m_out;
-    QTextStream &m_err;
-    QJsonObject m_json;
-    bool m_failed = false;
-};
-
-QJsonArray refusalsJson(const QList<AdapterCommands::Refusal> &refusals) {
-    QJsonArray items;
-    for (const AdapterCommands::Refusal &r : refusals)
-        items.append(QJsonObject{{QStringLiteral("adapter"), r.adapter},
-                                 {QStringLiteral("method"), r.method},
-                                 {QStringLiteral("code"), r.code},
-                                 {QStringLiteral("detail"), r.detail}});
-    return items;
-}
 
 QStringList sortedProfiles(clsIni &ini) {
     QStringList names;
@@ -210,23 +135,6 @@ int adapters(Run &run, AdapterBackend &backend) {
     return run.finish(Done);
 }
 
-// Records `name` as the current profile (empty: none) after the adapters changed; a failure
-// fails the run.
-bool recordCurrent(Run &run, clsIni &ini, const QString &name) {
-    if (ini.ReadString(CurrentProfileSection, ProfileNameKey, QString()) == name ||
-        ini.WriteString(CurrentProfileSection, ProfileNameKey, name) != 0)
-        return true;
-    const QString what =
-        name.isEmpty()
-            ? QStringLiteral("ayar dosyasındaki etkin profil silinemedi")
-            : QStringLiteral("\"%1\" etkin profil olarak ayar dosyasına yazılamadı").arg(name);
-    run.fail(QStringLiteral("Ağ bağdaştırıcıları değişti, ancak %1: Hata %2 (%3)")
-                 .arg(what)
-                 .arg(ini.lastError().number)
-                 .arg(ini.lastError().description));
-    return false;
-}
-
 // A change is on trial only for the time its call takes: kept at once when no check follows.
 constexpr int kUncheckedTrialSeconds = 30;
 
@@ -259,6 +167,8 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
 }
 
 int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
+    if (RemoteTrial::awaits(ini, backend))
+        return run.refuse(RemoteTrial::busyText(ini, backend));
     // On trial for the call alone: another program's change on trial is respected.
     AdapterCommands::DhcpReset reset =
         AdapterCommands::ResetAdaptersToDHCP(backend, kUncheckedTrialSeconds);
@@ -334,6 +244,12 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                                   .arg(cl.adapterIndex));
     }
     run.json().insert(QStringLiteral("adapters"), selection);
+    if (cl.confirmWithin > 0)
+        return cl.detachedRun
+                   ? applyDetached(run, cl, ini, backend, context, name, selection, parts)
+                   : applyFromAfar(run, cl, ini, backend, context, name);
+    if (RemoteTrial::awaits(ini, backend))
+        return run.refuse(RemoteTrial::busyText(ini, backend));
 
     // On trial until the check has judged; without a check the change is kept at once (the
     // checkpoint still puts the adapters back when the address is in use).
@@ -418,6 +334,15 @@ int status(Run &run, clsIni &ini, const Context &context) {
                      .arg(MainWindowRules::trialText(trial)));
     run.json().insert(QStringLiteral("trialSecondsLeft"),
                       trial >= 0 ? QJsonValue(trial) : QJsonValue());
+    if (const RemoteTrial::Info remote = RemoteTrial::read(ini);
+        remote.state != RemoteTrial::State::None) {
+        run.line(RemoteTrial::describe(remote, trial));
+        run.json().insert(
+            QStringLiteral("remote"),
+            QJsonObject{{QStringLiteral("state"), RemoteTrial::stateName(remote.state)},
+                        {QStringLiteral("profile"), remote.profile},
+                        {QStringLiteral("reason"), remote.reason}});
+    }
     run.line(QStringLiteral("BİLGİSAYAR IP: %1").arg(local));
     run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
     run.json().insert(QStringLiteral("current"), current);
@@ -451,6 +376,8 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     case Command::Adapters:
     case Command::Apply:
     case Command::Dhcp:
+    case Command::Confirm:
+    case Command::Undo:
         break;
     case Command::None:
         return r.finish(WrongUsage);
@@ -463,6 +390,16 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         return adapters(r, *backend);
     if (cl.command == Command::Dhcp)
         return dhcp(r, ini, *backend);
+    if (cl.command == Command::Confirm || cl.command == Command::Undo) {
+        const RemoteTrial::Result result = cl.command == Command::Confirm
+                                               ? RemoteTrial::confirm(ini, *backend)
+                                               : RemoteTrial::undo(ini, *backend);
+        if (result.status == Done)
+            r.line(result.text);
+        else
+            r.fail(result.text);
+        return r.finish(result.status);
+    }
     return apply(r, cl, ini, *backend, context);
 }
 

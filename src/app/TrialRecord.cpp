@@ -1,5 +1,6 @@
 #include "TrialRecord.h"
 
+#include "RemoteTrial.h"
 #include "TrialFile.h"
 #include "WmiAdapter.h"
 #include "clsIni.h"
@@ -64,6 +65,7 @@ void forget(clsIni &ini) {
 }
 
 QString putBack(clsIni &ini) {
+    RemoteTrial::notePutBack(ini);
     const std::optional<QString> remembered = before(ini);
     if (!remembered)
         return ini.ReadString(modNetProfiles::CurrentProfileSection, modNetProfiles::ProfileNameKey,

@@ -9,6 +9,7 @@
 #include "Links.h"
 #include "MainWindowRules.h"
 #include "ProfileCheck.h"
+#include "RemoteTrial.h"
 #include "TrayIcon.h"
 #include "TrialRecord.h"
 #include "UserPrompts.h"
@@ -96,7 +97,9 @@ bool frmMain::Form_Load(const CommandLine &commandLine) {
     TrialRecord::settle(*SettingsIni, *m_services.backend);
     if (TrialRecord::remembered(*SettingsIni)) {
         if (const int left = m_services.backend->checkpointSecondsLeft(); left >= 0) {
-            m_onTrial = m_services.backend->adoptCheckpoint();
+            // A change from afar is the administrator's to confirm, not this window's check's.
+            m_onTrial = !RemoteTrial::awaits(*SettingsIni, *m_services.backend) &&
+                        m_services.backend->adoptCheckpoint();
             m_trialLeft = left;
             m_trialTicker->start();
         }
@@ -421,7 +424,17 @@ void frmMain::cmdProfileActivate_Click() {
     restartTrialClock();
 }
 
+bool frmMain::remoteTrialWaits() {
+    if (!RemoteTrial::awaits(*SettingsIni, *m_services.backend))
+        return false;
+    m_services.prompts->message(RemoteTrial::busyText(*SettingsIni, *m_services.backend),
+                                UserPrompts::Icon::Information);
+    return true;
+}
+
 bool frmMain::ApplyProfile(const QString &name) {
+    if (remoteTrialWaits())
+        return false;
     QString selection;
     {
         frmSelectNIC dialog(*m_services.backend, *m_services.prompts, this);
@@ -469,6 +482,8 @@ void frmMain::forgetCurrentProfile() {
 }
 
 void frmMain::cmdEnableDHCP_Click() {
+    if (remoteTrialWaits())
+        return;
     switchToDhcp(true);
 }
 
@@ -529,7 +544,8 @@ void frmMain::ipnedir_Click() {
                                   .arg(url));
         } else {
             disip->setText(QStringLiteral("İNTERNET YOK"));
-            if (!m_closeRequested)
+            // A change from afar waits for its own confirmation, or for its time to end.
+            if (!m_closeRequested && !RemoteTrial::awaits(*SettingsIni, *m_services.backend))
                 switchToDhcp(false); // keeps the trial first: the fallback is the safe state
         }
     }
@@ -583,10 +599,32 @@ QString frmMain::trayToolTip() const {
     return tip;
 }
 
+void frmMain::settleRemoteTrial(bool keep) {
+    const RemoteTrial::Result result = keep
+                                           ? RemoteTrial::confirm(*SettingsIni, *m_services.backend)
+                                           : RemoteTrial::undo(*SettingsIni, *m_services.backend);
+    showTrial();
+    RefreshProfileList();
+    if (const QString current = currentProfile(); !current.isEmpty())
+        selectProfile(current);
+    m_services.prompts->message(result.text, result.status == 0 ? UserPrompts::Icon::Information
+                                                                : UserPrompts::Icon::Stop);
+}
+
 void frmMain::fillTrayMenu() {
     trayMenu->clear();
     trayMenu->addAction(QStringLiteral("Pencereyi aç"), this, &frmMain::trayIcon_DoubleClick);
     trayMenu->addSeparator();
+    if (RemoteTrial::awaits(*SettingsIni, *m_services.backend)) {
+        const QString profile = RemoteTrial::read(*SettingsIni).profile;
+        trayMenu->addAction(
+            QStringLiteral("Uzaktan yapılan \"%1\" değişikliğini kalıcı yap").arg(profile), this,
+            [this] { settleRemoteTrial(true); });
+        trayMenu->addAction(
+            QStringLiteral("Uzaktan yapılan \"%1\" değişikliğini geri al").arg(profile), this,
+            [this] { settleRemoteTrial(false); });
+        trayMenu->addSeparator();
+    }
     const QString current = currentProfile();
     auto *group = new QActionGroup(trayMenu);
     for (int row = 0; row < lstProfiles->count(); ++row) {

@@ -126,6 +126,10 @@ private:
     QString trayToolTip() const;
     void selectProfile(const QString &name);
     void refreshCaption();
+    // A change from afar waits for its confirmation: said, and nothing else changes meanwhile.
+    bool remoteTrialWaits();
+    // The notification-area menu's answer to a change from afar: kept, or undone.
+    void settleRemoteTrial(bool keep);
     // Asks for the adapters and applies the selected profile to them.
     bool ApplyProfile(const QString &name);
     // After an apply that stopped once the adapters had changed: no profile is current.

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTextStream>
 #include <QThread>
 #include <QUrl>
@@ -100,6 +101,8 @@ int runCommand(int argc, char *argv[], const CommandLine &commandLine) {
     // A reader that went away (a closed pipe, a dropped SSH session) must not kill a change
     // half made: the write fails, the command ends its work and says so.
     std::signal(SIGPIPE, SIG_IGN);
+    if (commandLine.detachedRun)
+        std::signal(SIGHUP, SIG_IGN); // the session it came from may end at any moment
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral(ZELVI_PRODUCT_NAME));
     StderrPrompts prompts;
@@ -131,6 +134,21 @@ int runCommand(int argc, char *argv[], const CommandLine &commandLine) {
     };
     context.localAddress = [&prompts] { return ipbul::GetLocalAddress(prompts); };
     context.wait = [](int seconds) { QThread::sleep(static_cast<unsigned long>(seconds)); };
+    context.detach = [](const QStringList &arguments, QString &problem) {
+        // A session of its own, and nothing of this one's: not its terminal, not its output,
+        // which an SSH client would otherwise wait for.
+        QProcess process;
+        process.setProgram(QCoreApplication::applicationFilePath());
+        process.setArguments(arguments);
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        if (process.startDetached())
+            return true;
+        problem = process.errorString();
+        return false;
+    };
+    context.programName = QFileInfo(QFile::decodeName(argv[0])).fileName();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return CommandRunner::run(commandLine, context, out, err);

@@ -34,6 +34,8 @@ private Q_SLOTS:
     void checkAndFallback();
     void othersTrialAndPause_data();
     void othersTrialAndPause();
+    void changeFromAfar_data();
+    void changeFromAfar();
 
 private:
     int run(const QStringList &args, QString &out, QString &err);
@@ -42,6 +44,7 @@ private:
     std::unique_ptr<SimulatedFixture> m_pc;
     int m_trialDuringWait = -1;
     bool m_pauseDuringWait = false; // the run is stopped past its trial while it waits
+    QStringList m_detached;         // what a change from afar started in the background
 };
 
 int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) {
@@ -59,6 +62,10 @@ int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) 
         m_trialDuringWait = m_pc->computer->checkpointSecondsLeft();
         if (m_pauseDuringWait)
             m_pc->computer->now = [] { return QDateTime::currentMSecsSinceEpoch() + 100'000; };
+    };
+    context.detach = [this](const QStringList &arguments, QString &) {
+        m_detached = arguments;
+        return true;
     };
     QTextStream o(&out);
     QTextStream e(&err);
@@ -259,6 +266,52 @@ void tst_CommandRunner::othersTrialAndPause() {
     QVERIFY(m_pc->stored()[0].dhcp);
     other.kill();
     other.waitForFinished();
+}
+
+void tst_CommandRunner::changeFromAfar_data() {
+    QTest::addColumn<QStringList>("then"); // what follows the change, made meanwhile
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("address"); // the adapter's afterwards
+    QTest::addColumn<QString>("current");
+    QTest::newRow("--confirm keeps it")
+        << QStringList{u("--confirm")} << 0 << u("10.0.0.5") << u("Alfa");
+    QTest::newRow("--undo puts it back now")
+        << QStringList{u("--undo")} << 0 << QString() << u("Sube");
+    QTest::newRow("unconfirmed: put back at its time, --confirm says so")
+        << QStringList{u("--confirm"), u("late")} << 3 << QString() << u("Sube");
+    QTest::newRow("while it waits, --apply changes nothing")
+        << QStringList{u("--apply"), u("Alfa")} << 1 << u("10.0.0.5") << u("Alfa");
+    QTest::newRow("while it waits, --dhcp changes nothing")
+        << QStringList{u("--dhcp")} << 1 << u("10.0.0.5") << u("Alfa");
+}
+
+void tst_CommandRunner::changeFromAfar() {
+    QFETCH(QStringList, then);
+    QFETCH(int, status);
+    QFETCH(QString, address);
+    QFETCH(QString, current);
+    m_pc = std::make_unique<SimulatedFixture>();
+    const QString path = m_dir.filePath(u("ayar.config"));
+    QFile::remove(path + u(".trial"));
+    writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n"
+                   "[CurrentProfile]\nProfileName=Sube\n");
+    QString out;
+    QString err;
+    QCOMPARE(run({u("--confirm")}, out, err), 1); // nothing to confirm yet
+    m_detached.clear();
+    QCOMPARE(run({u("--apply"), u("Alfa"), u("--confirm-within"), u("30"), u("--json")}, out, err),
+             0);
+    QVERIFY2(out.contains(u("--confirm\"")), qPrintable(out));
+    QVERIFY(m_pc->stored()[0].dhcp); // answered before anything changed
+    QVERIFY(m_detached.contains(u("--detached-run")));
+    QCOMPARE(run(m_detached.mid(2), out, err), 0); // the detached run makes the change
+    QCOMPARE(m_pc->stored()[0].address, u("10.0.0.5"));
+    if (then.removeAll(u("late")) > 0)
+        m_pc->computer->now = [] { return QDateTime::currentMSecsSinceEpoch() + 40'000; };
+    err.clear();
+    QCOMPARE(run(then, out, err), status);
+    QCOMPARE(m_pc->stored()[0].address, address);
+    QVERIFY2(readAll(path).contains("ProfileName=" + current.toUtf8() + "\n"), readAll(path));
 }
 
 QTEST_GUILESS_MAIN(tst_CommandRunner)

@@ -11,6 +11,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 source "$(dirname "$0")/cli_world.sh"
+source "$(dirname "$0")/../../scripts/lib/processes.sh"
 
 zelvi --adapters | grep -q "] $ZELVI_NM_IFACE" || fail "--adapters does not list $ZELVI_NM_IFACE"
 
@@ -35,3 +36,29 @@ for _ in $(seq 100); do [[ $(addresses) == *10.99.0.1[0-9][0-9]/24* ]] && break;
 [[ $(addresses) == *10.99.0.1[0-9][0-9]/24* ]] || fail "not back on DHCP: $(addresses)"
 [ -z "$(current)" ] || fail "the reverted profile is still current"
 echo "foreign subnet: reverted to DHCP, exit 3 ($(head -n1 "$work/err"))"
+
+# A change from afar: the command answers before the address moves, the change comes a second
+# later from a run of its own, --confirm keeps it (stored: it outlives a restart of the
+# computer), and one that nobody confirms is back at the earlier address when its time ends.
+zelvi --apply Yerel >/dev/null || fail "Yerel could not be applied"
+start=$(ms)
+out=$(zelvi --apply Ikinci --confirm-within 20 --json) || fail "--confirm-within: $out"
+returned=$(($(ms) - start))
+[ "$(addresses)" = "10.99.0.50/24 " ] || fail "the address moved before the answer: $(addresses)"
+[[ $out == *'"confirm":'*'--confirm"'* ]] || fail "no way to confirm in the answer: $out"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "Ikinci did not arrive: $(addresses)"
+arrived=$(($(ms) - start))
+zelvi --status | grep -q "doğrulama bekliyor" || fail "--status does not say it waits: $(zelvi --status)"
+zelvi --confirm >/dev/null || fail "--confirm failed"
+"$ZELVI_NM_RESTART" --reboot || fail "NetworkManager did not start again"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "the confirmed change was lost: $(addresses)"
+zelvi --apply Yerel --confirm-within 10 >/dev/null || fail "the second --confirm-within failed"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive: $(addresses)"
+start=$(ms)
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 150 || fail "the unconfirmed change stayed: $(addresses)"
+back=$(($(ms) - start))
+status=0
+zelvi --confirm >"$work/late" 2>&1 || status=$?
+[ $status -eq 3 ] || fail "a late --confirm ended with $status: $(cat "$work/late")"
+[ "$(current)" = Ikinci ] || fail "the earlier profile is not named again: $(current)"
+echo "from afar: answered in $returned ms, new address after $arrived ms, confirmed and kept; unconfirmed back after $back ms more"
