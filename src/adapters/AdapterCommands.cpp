@@ -169,6 +169,8 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds) {
         if (code != WmiResult::Success)
             r.refusals.append({descriptionOf(adapter->Caption()), QStringLiteral("EnableDHCP"),
                                code, adapter->lastErrorText()});
+        else if (const QString notice = adapter->noticeText(); !notice.isEmpty())
+            r.notices.append(notice);
         ++r.adapters;
     }
     if (!backend.commitChanges(r.error))
@@ -209,6 +211,8 @@ StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
         check(r.refusals, *adapter, "SetDNSServerSearchOrder",
               adapter->SetDNSServerSearchOrder(dns));
         check(r.refusals, *adapter, "SetWINSServer", adapter->SetWINSServer(wins, wins));
+        if (const QString notice = adapter->noticeText(); !notice.isEmpty())
+            r.notices.append(notice);
     }
     if (!backend.commitChanges(r.error))
         r.failed = true;
@@ -255,12 +259,15 @@ ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
         r.error = apply.error;
     } else if (apply.matched == 0) {
         r.kind = Kind::NothingMatched;
-    } else if (!apply.refusals.isEmpty()) {
-        r.kind = Kind::Refused;
-        r.refusals = apply.refusals;
-        for (const Refusal &refusal : apply.refusals) {
-            if (refusal.code == WmiResult::AddressInUse)
-                r.kind = Kind::AddressInUse;
+    } else {
+        r.notices = apply.notices;
+        if (!apply.refusals.isEmpty()) {
+            r.kind = Kind::Refused;
+            r.refusals = apply.refusals;
+            for (const Refusal &refusal : apply.refusals) {
+                if (refusal.code == WmiResult::AddressInUse)
+                    r.kind = Kind::AddressInUse;
+            }
         }
     }
     if (r.kind == Kind::AddressInUse && r.trial.pending) {

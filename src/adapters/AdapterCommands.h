@@ -55,6 +55,7 @@ struct DhcpReset {
     int adapters = 0;
     QList<Refusal> refusals; // adapters that refused EnableDHCP
     bool changed = false;    // some adapter was asked to change
+    QStringList notices;     // what the adapters that took it leave to be said
     Trial trial;
 };
 // Every IP-enabled adapter: DNS servers from DHCP, then EnableDHCP. With trialSeconds, on
@@ -65,6 +66,7 @@ struct StaticApply {
     bool failed = false;
     WmiError error;
     int matched = 0;
+    QStringList notices;
     QList<Refusal> refusals;
 };
 // The profile's address, mask, gateway, DNS servers and empty WINS servers on every
@@ -91,6 +93,7 @@ struct ApplyOutcome {
     QString reason;               // why the profile cannot work
     bool adaptersChanged = false; // the adapters were switched to DHCP before it stopped
     QString address;              // the profile's address (the one in use, for AddressInUse)
+    QStringList notices;          // what the adapters that took it leave to be said
     Trial trial;
 };
 // Whether the adapters changed so that the connection is checked after it, as after an apply:

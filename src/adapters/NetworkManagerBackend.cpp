@@ -90,6 +90,7 @@ public:
 
     QString Caption() const override { return m_caption; }
     QString lastErrorText() const override { return m_error; }
+    QString noticeText() const override { return m_notice; }
 
     qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
         if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())
@@ -280,6 +281,10 @@ private:
             if (!(connectionFlags(p.path()) & kConnectionExternal))
                 return p.path();
         }
+        // Without a cable nothing is "available": the profile made for this interface before,
+        // the last one used, so that every call changes the one that comes up with the cable.
+        if (const QString stored = storedProfile(); !stored.isEmpty())
+            return stored;
         // None yet: a new one for this interface.
         const bool wifi = deviceProperty(QStringLiteral("DeviceType")).toUInt() == kDeviceWifi;
         if (wifi) {
@@ -298,11 +303,15 @@ private:
         settings.insert(QStringLiteral("ipv4"),
                         {{QStringLiteral("method"), QStringLiteral("auto")}});
         const bool onTrial = m_nm.changesOnTrial();
+        // Without a link it must come up by itself when the cable is plugged in; with one the
+        // program brings it up.
+        const bool linked = deviceProperty(QStringLiteral("State")).toUInt() > kStateUnavailable;
         const QDBusMessage reply =
             call(m_nm.paths().settings, QStringLiteral("org.freedesktop.NetworkManager.Settings"),
                  QStringLiteral("AddConnection2"),
                  {QVariant::fromValue(settings),
-                  uint((onTrial ? kInMemory : kToDisk) | kBlockAutoconnect), QVariantMap()});
+                  uint((onTrial ? kInMemory : kToDisk) | (linked ? kBlockAutoconnect : 0)),
+                  QVariantMap()});
         if (reply.type() != QDBusMessage::ReplyMessage) {
             code = failed(QDBusError(reply), WmiResult::InvalidInputParameter);
             return {};
@@ -314,6 +323,43 @@ private:
                                  .toString(),
                              m_iface, {{QStringLiteral("new"), true}});
         return made;
+    }
+
+    // The profile stored for this interface (by name or by hardware address) that was used
+    // last, or none.
+    QString storedProfile() {
+        const QDBusMessage reply =
+            call(m_nm.paths().settings, QStringLiteral("org.freedesktop.NetworkManager.Settings"),
+                 QStringLiteral("ListConnections"), {});
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return {};
+        const QString hardware = deviceProperty(QStringLiteral("HwAddress")).toString().toUpper();
+        QString best;
+        quint64 bestUsed = 0;
+        for (const QDBusObjectPath &p : NmDbus::objectPaths(reply.arguments().value(0))) {
+            if (connectionFlags(p.path()) & kConnectionExternal)
+                continue;
+            const QDBusMessage got = call(p.path(), kConnection, QStringLiteral("GetSettings"), {});
+            if (got.type() != QDBusMessage::ReplyMessage)
+                continue;
+            NmDbus::Settings settings;
+            got.arguments().value(0).value<QDBusArgument>() >> settings;
+            const QVariantMap connection = settings.value(QStringLiteral("connection"));
+            const QByteArray mac = settings.value(QStringLiteral("802-3-ethernet"))
+                                       .value(QStringLiteral("mac-address"))
+                                       .toByteArray();
+            const bool forThis =
+                connection.value(QStringLiteral("type")).toString() ==
+                    QLatin1String("802-3-ethernet") &&
+                (connection.value(QStringLiteral("interface-name")).toString() == m_iface ||
+                 (!mac.isEmpty() && mac.toHex(':').toUpper() == hardware.toLatin1()));
+            const quint64 used = connection.value(QStringLiteral("timestamp")).toULongLong();
+            if (forThis && (best.isEmpty() || used > bestUsed)) {
+                best = p.path();
+                bestUsed = used;
+            }
+        }
+        return best;
     }
 
     // Changes the ipv4 setting of the device's profile, stores it and applies it.
@@ -351,8 +397,13 @@ private:
             return failed(QDBusError(reply), invalidCode);
 
         const uint state = deviceProperty(QStringLiteral("State")).toUInt();
-        if (state <= kStateUnavailable)
-            return WmiResult::Success; // stored; applied when the device comes up
+        m_notice.clear();
+        if (state <= kStateUnavailable) {
+            m_notice = QStringLiteral("%1 ağ bağdaştırıcısında bağlantı yok (kablo takılı değil): "
+                                      "ayarlar saklandı, kablo takılınca uygulanacak.")
+                           .arg(m_iface);
+            return WmiResult::Success;
+        }
 
         if (!applyToDevice(connection, state, invalidCode, code))
             return code;
@@ -395,6 +446,7 @@ private:
     QString m_iface;
     QString m_caption;
     QString m_error;
+    QString m_notice;
 };
 
 } // namespace

@@ -57,6 +57,8 @@ public:
     virtual qint32 EnableDHCP() = 0;
     // What the system said when the last method failed, if it said anything.
     virtual QString lastErrorText() const { return {}; }
+    // What the methods that succeeded leave to be said (the settings wait for a cable).
+    virtual QString noticeText() const { return {}; }
 };
 
 using WmiAdapterList = std::vector<std::unique_ptr<WmiAdapter>>;

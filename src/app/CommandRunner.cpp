@@ -135,6 +135,14 @@ int adapters(Run &run, AdapterBackend &backend) {
     return run.finish(Done);
 }
 
+// What adapters that took a change leave to be said (no cable: applied when it comes).
+void sayNotices(Run &run, const QStringList &notices) {
+    for (const QString &notice : notices)
+        run.say(notice);
+    if (!notices.isEmpty())
+        run.json().insert(QStringLiteral("notices"), QJsonArray::fromStringList(notices));
+}
+
 // A change is on trial only for the time its call takes: kept at once when no check follows.
 constexpr int kUncheckedTrialSeconds = 30;
 
@@ -181,6 +189,7 @@ int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
         run.say(text);
     recordCurrent(run, ini, QString());
     run.json().insert(QStringLiteral("adapters"), reset.adapters);
+    sayNotices(run, reset.notices);
     if (!reset.refusals.isEmpty()) {
         run.json().insert(QStringLiteral("refusals"), refusalsJson(reset.refusals));
         return run.refuse(ApplyReport::dhcpRefusedText(reset), reset.refusals.first().code);
@@ -283,6 +292,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
 
     const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
     run.json().insert(QStringLiteral("applied"), applied);
+    sayNotices(run, outcome.notices);
     if (applied) {
         recordCurrent(run, ini, name);
         run.line(QStringLiteral("\"%1\" profili uygulandı: %2.")

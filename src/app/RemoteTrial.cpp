@@ -109,8 +109,24 @@ QString busyText(clsIni &ini, AdapterBackend &backend) {
         .arg(backend.checkpointSecondsLeft());
 }
 
-Result confirm(clsIni &ini, AdapterBackend &backend) {
+namespace {
+
+// The outcome of the run that makes the change, once it has one (it starts a second after the
+// command that asked for it, and the change takes a few more).
+Info outcome(clsIni &ini) {
+    QDeadlineTimer made(15000);
     Info info = read(ini);
+    while (info.state == State::Starting && !made.hasExpired()) {
+        QThread::msleep(100);
+        info = read(ini);
+    }
+    return info;
+}
+
+} // namespace
+
+Result confirm(clsIni &ini, AdapterBackend &backend) {
+    Info info = outcome(ini);
     switch (info.state) {
     case State::None:
     case State::Confirmed:
@@ -149,7 +165,7 @@ Result confirm(clsIni &ini, AdapterBackend &backend) {
 }
 
 Result undo(clsIni &ini, AdapterBackend &backend) {
-    Info info = read(ini);
+    Info info = outcome(ini);
     if (info.state != State::Applied)
         return {1, QStringLiteral("Geri alınacak, uzaktan yapılmış bir değişiklik yok.")};
     QString problem;

@@ -453,6 +453,9 @@ bool frmMain::ApplyProfile(const QString &name) {
 
     if (outcome.kind != Kind::Applied && outcome.adaptersChanged)
         forgetCurrentProfile(); // the adapters are no longer on the earlier profile
+    if (!outcome.notices.isEmpty())
+        m_services.prompts->message(outcome.notices.join(QLatin1Char('\n')),
+                                    UserPrompts::Icon::Information);
     if (outcome.kind == Kind::Applied)
         return true;
     m_services.prompts->message(

@@ -13,7 +13,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 source "$(dirname "$0")/cli_world.sh"
 source "$(dirname "$0")/../../scripts/lib/processes.sh"
 
-zelvi --adapters | grep -q "] $ZELVI_NM_IFACE" || fail "--adapters does not list $ZELVI_NM_IFACE"
+[[ $(zelvi --adapters) == *"] $ZELVI_NM_IFACE"* ]] || fail "--adapters does not list $ZELVI_NM_IFACE"
 
 status=0
 out=$(zelvi --apply Yerel --check --check-after 1 --json) || status=$?
@@ -48,7 +48,8 @@ returned=$(($(ms) - start))
 [[ $out == *'"confirm":'*'--confirm"'* ]] || fail "no way to confirm in the answer: $out"
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "Ikinci did not arrive: $(addresses)"
 arrived=$(($(ms) - start))
-zelvi --status | grep -q "doğrulama bekliyor" || fail "--status does not say it waits: $(zelvi --status)"
+waitfor '[[ $(zelvi --status) == *"doğrulama bekliyor"* ]]' 100 ||
+  fail "--status does not say it waits: $(zelvi --status)"
 zelvi --confirm >/dev/null || fail "--confirm failed"
 "$ZELVI_NM_RESTART" --reboot || fail "NetworkManager did not start again"
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "the confirmed change was lost: $(addresses)"
@@ -62,3 +63,23 @@ zelvi --confirm >"$work/late" 2>&1 || status=$?
 [ $status -eq 3 ] || fail "a late --confirm ended with $status: $(cat "$work/late")"
 [ "$(current)" = Ikinci ] || fail "the earlier profile is not named again: $(current)"
 echo "from afar: answered in $returned ms, new address after $arrived ms, confirmed and kept; unconfirmed back after $back ms more"
+
+# No cable, on an adapter without a profile yet: the first call makes one, every later call
+# changes that one (no new ones), each says that the settings wait for the cable, and the last
+# change is what comes up when the cable is back.
+profiles() { nmcli -g NAME connection show | grep -c "^Zelvi $ZELVI_NM_IFACE\$" || true; }
+ip -n "$ZELVI_NM_ROUTER_NS" link set zr0 down
+waitfor '[ "$(nmcli -g GENERAL.STATE device show "$ZELVI_NM_IFACE" | cut -d" " -f1)" = 20 ]' 100 ||
+  fail "the adapter still has a link"
+nmcli connection delete "Zelvi $ZELVI_NM_IFACE" >/dev/null || fail "the adapter's profile could not be removed"
+for name in Ikinci Yerel; do
+  out=$(zelvi --apply "$name" 2>&1) || fail "--apply $name without a cable: $out"
+  [[ $out == *"kablo takılı değil"* ]] || fail "--apply $name does not say that there is no link: $out"
+done
+zelvi --dhcp >/dev/null 2>&1 || fail "--dhcp without a cable failed"
+zelvi --apply Yerel >/dev/null 2>&1 || fail "--apply Yerel without a cable failed"
+[ "$(profiles)" = 1 ] || fail "$(profiles) profiles for the adapter after four calls without a cable"
+ip -n "$ZELVI_NM_ROUTER_NS" link set zr0 up
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 150 || fail "Yerel did not come up with the cable: $(addresses)"
+[ "$(current)" = Yerel ] || fail "settings and adapter disagree: $(current)"
+echo "no cable: said, one profile, the last change came up with the cable"

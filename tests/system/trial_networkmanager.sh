@@ -87,7 +87,8 @@ status_json=$(zelvi --status --json) # another run sees the change on trial
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ] && [ "$(routes)" = "$before_routes" ]' 400 ||
   fail "Yerel was not put back: $(addresses) / $(routes)"
 [ "$(checkpoints)" -eq 0 ] || fail "the checkpoint stayed after its rollback"
-zelvi --list | grep -qx '\* Yerel' || fail "the next run does not name Yerel current: $(zelvi --list)"
+listed=$(zelvi --list)
+grep -qx '\* Yerel' <<<"$listed" || fail "the next run does not name Yerel current: $listed"
 echo "killed on trial: Yerel back $(($(ms) - killed)) ms after the kill ($status_json)"
 
 # Two runs at once: one applies, the other is refused as busy (never a change without a
