@@ -15,7 +15,8 @@
 # alone), whose only rule lets the members of group netdev change the network, as a Debian
 # administrator grants it to a technician. With ZELVI_NM_NEIGHBOUR=1 a third namespace, another
 # device of the shop, sits on the same link (the router bridges "zr0" and its "zn0" on "zbr",
-# which then holds 10.99.0.1); ZELVI_NM_NEIGHBOUR_NS names it. Needs root. Nothing outside the
+# which then holds 10.99.0.1); ZELVI_NM_NEIGHBOUR_NS names it. With ZELVI_NM_SECOND=1 as well,
+# the computer has a second adapter "zc1" on the same link. Needs root. Nothing outside the
 # two namespaces and the run's folder is touched: NetworkManager's runtime and state folders
 # are private mounts inside the namespace.
 set -euo pipefail
@@ -70,6 +71,11 @@ if [ -n "${ZELVI_NM_NEIGHBOUR:-}" ]; then
   ip -n "$neighbour" link set zn0 up
   lan=zbr
   export ZELVI_NM_NEIGHBOUR_NS="$neighbour"
+  if [ -n "${ZELVI_NM_SECOND:-}" ]; then
+    ip link add zc1 netns "$computer" type veth peer name zr1 netns "$router"
+    ip -n "$router" link set zr1 master zbr
+    ip -n "$router" link set zr1 up
+  fi
 fi
 ip -n "$router" addr add 10.99.0.1/24 dev "$lan"
 ip -n "$router" link set zr0 up

@@ -13,9 +13,11 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QNetworkInterface>
 #include <QThread>
 #include <QUuid>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <net/if.h>
@@ -112,16 +114,26 @@ public:
         // When somebody does, the device either fails for want of an IP configuration or,
         // when it has other addresses to live on, stays up without this one.
         NmDbus::DeviceStateWatch watch(m_nm.bus(), m_nm.paths().service, m_device);
-        const int probeMs = m_nm.addressProbeMs;
-        QElapsedTimer since;
-        since.start();
+        // This computer's own address on another adapter (the same profile on two adapters of
+        // one network) would answer the probe: it is no other device's.
+        const int probeMs = ownedElsewhere(first) ? 0 : m_nm.addressProbeMs;
+        // NetworkManager has taken up the change once the addresses the device had are gone;
+        // until then a stalled NetworkManager (or one waiting for a password) is no conflict.
+        QStringList before = deviceAddresses();
+        before.removeAll(first);
+        QElapsedTimer since; // from the end of the call that made the change
         const auto refusedByProbe = [&] {
             if (probeMs <= 0 || deviceHasAddress(first))
                 return false;
             if (watch.failedWith(kReasonIpUnavailable))
                 return true;
+            if (!since.isValid())
+                since.start();
+            const QStringList now = deviceAddresses();
+            const bool takenUp = std::none_of(before.cbegin(), before.cend(),
+                                              [&](const QString &a) { return now.contains(a); });
             const uint state = deviceProperty(QStringLiteral("State")).toUInt();
-            return (state == kStateActivated || state == kStateIpConfig) &&
+            return takenUp && (state == kStateActivated || state == kStateIpConfig) &&
                    since.elapsed() > probeMs + kProbeGraceMs;
         };
         const qint32 code = change(
@@ -210,15 +222,29 @@ private:
 
     QString objectPath(const QVariant &value) { return value.value<QDBusObjectPath>().path(); }
 
-    bool deviceHasAddress(const QString &address) {
+    QStringList deviceAddresses() {
         const QString config = objectPath(deviceProperty(QStringLiteral("Ip4Config")));
         if (config.isEmpty() || config == QLatin1String("/"))
-            return false;
+            return {};
         const QVariant data = NmDbus::property(m_nm.bus(), m_nm.paths().service, config, kIp4Config,
                                                QStringLiteral("AddressData"));
-        for (const QVariantMap &entry : NmDbus::mapList(data)) {
-            if (entry.value(QStringLiteral("address")).toString() == address)
-                return true;
+        QStringList addresses;
+        for (const QVariantMap &entry : NmDbus::mapList(data))
+            addresses.append(entry.value(QStringLiteral("address")).toString());
+        return addresses;
+    }
+
+    bool deviceHasAddress(const QString &address) { return deviceAddresses().contains(address); }
+
+    // Whether another interface of this computer holds the address.
+    bool ownedElsewhere(const QString &address) const {
+        for (const QNetworkInterface &other : QNetworkInterface::allInterfaces()) {
+            if (other.name() == m_iface)
+                continue;
+            for (const QNetworkAddressEntry &entry : other.addressEntries()) {
+                if (entry.ip().toString() == address)
+                    return true;
+            }
         }
         return false;
     }
