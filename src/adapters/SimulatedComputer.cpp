@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -320,6 +321,17 @@ bool SimulatedComputer::save(WmiError &error) const {
     return true;
 }
 
+SimulatedComputer::FileTurn::FileTurn(SimulatedComputer &computer) : m_computer(computer) {
+    if (m_computer.m_turns++ == 0)
+        m_computer.m_lock = std::make_unique<FolderLock>(
+            QFile::encodeName(QFileInfo(m_computer.m_file).absolutePath()));
+}
+
+SimulatedComputer::FileTurn::~FileTurn() {
+    if (--m_computer.m_turns == 0)
+        m_computer.m_lock.reset();
+}
+
 bool SimulatedComputer::loadAndRestore(WmiError &error) {
     if (!load(error))
         return false;
@@ -332,6 +344,7 @@ bool SimulatedComputer::loadAndRestore(WmiError &error) {
 
 bool SimulatedComputer::withCheckpoint(QString &problem, const QString &missing,
                                        const std::function<void()> &change) {
+    FileTurn turn(*this);
     WmiError error;
     if (!loadAndRestore(error)) {
         problem = error.description;
@@ -352,6 +365,7 @@ bool SimulatedComputer::withCheckpoint(QString &problem, const QString &missing,
 
 AdapterBackend::CheckpointStart SimulatedComputer::createCheckpoint(int seconds) {
     using Kind = CheckpointStart::Kind;
+    FileTurn turn(*this);
     WmiError error;
     if (!loadAndRestore(error))
         return {Kind::Failed, error.description};
@@ -376,6 +390,7 @@ AdapterBackend::CheckpointStart SimulatedComputer::createCheckpoint(int seconds)
 }
 
 bool SimulatedComputer::adoptCheckpoint() {
+    FileTurn turn(*this);
     WmiError error;
     m_mine = loadAndRestore(error) && checkpoint &&
              TrialFile::runOf(checkpoint->run) != TrialFile::Run::Other;
@@ -414,6 +429,7 @@ bool SimulatedComputer::rollBack(QString &problem) {
 }
 
 int SimulatedComputer::checkpointSecondsLeft() {
+    FileTurn turn(*this);
     WmiError error;
     if (!loadAndRestore(error) || !checkpoint)
         return -1;
@@ -421,6 +437,7 @@ int SimulatedComputer::checkpointSecondsLeft() {
 }
 
 bool SimulatedComputer::connect(WmiError &error) {
+    FileTurn turn(*this);
     if (!loadAndRestore(error))
         return false;
     if (failConnect) {
@@ -445,6 +462,12 @@ bool SimulatedComputer::ipEnabledAdapters(WmiAdapterList &list, WmiError &error)
 
 qint32 SimulatedComputer::call(int index, const QString &method,
                                const std::function<qint32(Adapter &)> &change) {
+    FileTurn turn(*this);
+    // Outside a command each method is a read-change-write of its own: what another run
+    // stored meanwhile is read first.
+    WmiError error;
+    if (!m_inCommand && !load(error))
+        return 72;
     if (index < 0 || index >= adapters.size())
         return 94;
     Adapter &adapter = adapters[index];
@@ -462,7 +485,6 @@ qint32 SimulatedComputer::call(int index, const QString &method,
         m_changed = true;
         return result;
     }
-    WmiError error;
     if (!save(error)) {
         adapter = before;
         return 72; // the change could not be kept
@@ -471,11 +493,16 @@ qint32 SimulatedComputer::call(int index, const QString &method,
 }
 
 void SimulatedComputer::beginChanges() {
+    // The command's changes go on what the file holds now, and nobody else's meanwhile.
+    m_commandTurn = std::make_unique<FileTurn>(*this);
+    WmiError ignored;
+    load(ignored);
     m_inCommand = true;
     m_changed = false;
 }
 
 bool SimulatedComputer::commitChanges(WmiError &error) {
+    const std::unique_ptr<FileTurn> turn = std::move(m_commandTurn); // released at the end
     const bool changed = m_changed;
     m_inCommand = false;
     m_changed = false;

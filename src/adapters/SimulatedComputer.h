@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FolderLock.h"
 #include "WmiAdapter.h"
 
 #include <QHash>
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // A computer whose network adapters exist only in a file, so that the program can be
@@ -85,6 +87,19 @@ public:
     qint32 call(int index, const QString &method, const std::function<qint32(Adapter &)> &change);
 
 private:
+    // The file's folder locked for one read-change-write, so that two runs on one file take
+    // turns and lose nothing of each other's; nested turns of this object share the lock.
+    class FileTurn {
+    public:
+        explicit FileTurn(SimulatedComputer &computer);
+        ~FileTurn();
+        FileTurn(const FileTurn &) = delete;
+        FileTurn &operator=(const FileTurn &) = delete;
+
+    private:
+        SimulatedComputer &m_computer;
+    };
+
     // Loads the file, then puts back a checkpoint whose time has come.
     bool loadAndRestore(WmiError &error);
     // Reads the file, changes its pending checkpoint and stores it; without one, `missing` is
@@ -97,4 +112,7 @@ private:
     bool m_changed = false;   // a change of the command is not in the file yet
     mutable int m_fileWrites = 0;
     bool m_mine = false; // this run made (or took over) the pending checkpoint
+    int m_turns = 0;
+    std::unique_ptr<FolderLock> m_lock;
+    std::unique_ptr<FileTurn> m_commandTurn; // from the start of a command to its end
 };

@@ -4,6 +4,9 @@
 #include "TestFiles.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +28,7 @@ private Q_SLOTS:
     void statuses_data();
     void statuses();
     void linesArriveAsDecided();
+    void twoRunsOnOneComputer();
 
 private:
     void start(QProcess &process, const QStringList &args, bool display);
@@ -40,6 +44,7 @@ void tst_CommandProcess::initTestCase() {
 void tst_CommandProcess::init() {
     writeAll(m_dir.filePath(u("a.config")),
              "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n"
+             "Beta=10.0.0.6.255.0.0.0.10.0.0.1.10.0.0.1....\n"
              "Renk\x1b[31m=10.0.0.6.255.0.0.0.10.0.0.1.10.0.0.1....\n"
              "Ters\xe2\x80\xaeYon=10.0.0.7.255.0.0.0.10.0.0.1.10.0.0.1....\n");
 }
@@ -114,6 +119,34 @@ void tst_CommandProcess::linesArriveAsDecided() {
     QVERIFY(process.waitForFinished(30000));
     QVERIFY(process.readAllStandardOutput().contains("MODEM IP: SERVİS YOK"));
     QCOMPARE(process.exitCode(), 0);
+}
+
+// Two runs at once on one simulated computer, forty times: one waits for the other or is
+// refused as busy, and whatever the order, the settings name the profile that the adapters
+// carry and nothing is left pending.
+void tst_CommandProcess::twoRunsOnOneComputer() {
+    for (int round = 0; round < 40; ++round) {
+        QProcess alfa;
+        QProcess beta;
+        start(alfa, {u("--apply"), u("Alfa"), u("--adapter"), u("2")}, false);
+        start(beta, {u("--apply"), u("Beta"), u("--adapter"), u("3")}, false);
+        QVERIFY(alfa.waitForFinished(30000) && beta.waitForFinished(30000));
+        for (QProcess *run : {&alfa, &beta}) {
+            const QByteArray err = run->readAllStandardError();
+            QVERIFY2(run->exitCode() == 0 || err.contains("başka bir pencerede"), err.constData());
+        }
+        const QByteArray settings = readAll(m_dir.filePath(u("a.config")));
+        const QJsonObject pc =
+            QJsonDocument::fromJson(readAll(m_dir.filePath(u("pc.json")))).object();
+        const QJsonArray adapters = pc.value(u("adapters")).toArray();
+        QVERIFY2(!pc.contains(u("checkpoint")), qPrintable(QString::number(round)));
+        if (settings.contains("ProfileName=Alfa\n"))
+            QCOMPARE(adapters[0].toObject().value(u("address")).toString(), u("10.0.0.5"));
+        else if (settings.contains("ProfileName=Beta\n"))
+            QCOMPARE(adapters[1].toObject().value(u("address")).toString(), u("10.0.0.6"));
+        else
+            QFAIL(settings.constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_CommandProcess)
