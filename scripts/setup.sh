@@ -40,6 +40,8 @@ packages=(
   appstream
   passwd
   debootstrap
+  openssh-server
+  openssh-client
 )
 
 missing=()
@@ -57,8 +59,8 @@ fi
 
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-# The tests start NetworkManager and dnsmasq themselves, inside network namespaces of their
-# own: the packages must not start them on this machine.
+# The tests start NetworkManager, dnsmasq and sshd themselves, inside network namespaces of
+# their own: the packages must not start them on this machine.
 guard=/usr/sbin/policy-rc.d
 made_guard=
 if [ ! -e "$guard" ]; then
@@ -72,3 +74,7 @@ remove_guard() {
 trap remove_guard EXIT
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# The tests start sshd themselves, inside a network namespace: the machine's own stays off.
+if command -v systemctl >/dev/null; then
+  systemctl disable ssh.service ssh.socket >/dev/null 2>&1 || true
+fi
