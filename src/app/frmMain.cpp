@@ -24,6 +24,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -104,6 +106,11 @@ bool frmMain::Form_Load(const CommandLine &commandLine) {
             m_trialTicker->start();
         }
     }
+    // Another run's change (from afar, or a command) started while the window is open is
+    // shown as it comes: its record is written beside the settings file.
+    auto *records =
+        new QFileSystemWatcher({QFileInfo(SettingsIni->FileName()).absolutePath()}, this);
+    connect(records, &QFileSystemWatcher::directoryChanged, this, &frmMain::showOthersTrial);
     RefreshProfileList();
     const QString current = currentProfile();
     if (!current.isEmpty())
@@ -332,6 +339,15 @@ void frmMain::startTrial(const AdapterCommands::Trial &trial, bool changed) {
     m_trialLeft = trialSeconds();
     m_trialTicker->start();
     showTrial();
+}
+
+void frmMain::showOthersTrial() {
+    if (m_unloaded || m_trialTicker->isActive() || !TrialRecord::remembered(*SettingsIni))
+        return;
+    m_trialLeft = m_services.backend->checkpointSecondsLeft();
+    if (m_trialLeft >= 0)
+        m_trialTicker->start();
+    refreshCaption();
 }
 
 void frmMain::restartTrialClock() {

@@ -142,6 +142,8 @@ private:
     int trialSeconds() const;
     // `changed`: the adapters did change, so a missing safety net is worth a word.
     void startTrial(const AdapterCommands::Trial &trial, bool changed);
+    // Another run's change on trial, begun while the window is open: shown counting down.
+    void showOthersTrial();
     // The trial's time counts from now: a message the user read took none of it.
     void restartTrialClock();
     // The check of the connection has judged: the change on trial is kept (the fallback to

@@ -2,6 +2,10 @@
 
 #include "SimulatedComputer.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -28,6 +32,20 @@ struct SimulatedFixture {
         WmiError error;
         reader.load(error);
         return reader.adapters;
+    }
+    // A checkpoint pending for `seconds`, made by another run of the program that still goes
+    // on: `other`, started here (a sleeping process stands for it).
+    bool pendingOfOtherRun(QProcess &other, int seconds) {
+        other.start(QStringLiteral("sleep"), {QString::number(seconds + 30)});
+        QFile boot(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+        if (!other.waitForStarted() || !boot.open(QIODevice::ReadOnly))
+            return false;
+        computer->checkpoint = SimulatedComputer::Checkpoint{
+            QDateTime::currentMSecsSinceEpoch() + qint64(seconds) * 1000, computer->adapters,
+            QJsonObject{{QStringLiteral("pid"), double(other.processId())},
+                        {QStringLiteral("boot"), QString::fromLatin1(boot.readAll().trimmed())}}};
+        store();
+        return true;
     }
     void refuse(int adapter, const QString &method, qint32 code) {
         computer->adapters[adapter].refuse.insert(method, code);

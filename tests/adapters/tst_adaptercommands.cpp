@@ -347,6 +347,11 @@ void tst_AdapterCommands::malformedFileIsRefused_data() {
     // Put back at once, it would leave the computer without adapters.
     QTest::newRow("checkpoint without its time or adapters")
         << none << QByteArray(R"({"until": "soon"})") << u("checkpoint");
+    QTest::newRow("checkpoint with nothing to put back")
+        << none << QByteArray(R"({"until": 1, "adapters": []})") << u("checkpoint");
+    QTest::newRow("checkpoint at a time no clock reaches")
+        << none << QByteArray(R"({"until": -5, "adapters": [{"caption": "[2] E"}]})")
+        << u("checkpoint");
 }
 
 void tst_AdapterCommands::malformedFileIsRefused() {

@@ -244,15 +244,7 @@ void tst_CommandRunner::othersTrialAndPause() {
     QFile::remove(record);
     QProcess other; // a run of the program that is still going
     if (otherRun) {
-        other.start(u("sleep"), {u("30")});
-        QVERIFY(other.waitForStarted());
-        QFile boot(u("/proc/sys/kernel/random/boot_id"));
-        QVERIFY(boot.open(QIODevice::ReadOnly));
-        m_pc->computer->checkpoint = SimulatedComputer::Checkpoint{
-            QDateTime::currentMSecsSinceEpoch() + 20'000, m_pc->computer->adapters,
-            QJsonObject{{u("pid"), double(other.processId())},
-                        {u("boot"), QString::fromLatin1(boot.readAll().trimmed())}}};
-        m_pc->store();
+        QVERIFY(m_pc->pendingOfOtherRun(other, 20));
         writeAll(record, R"({"profileBefore": "Zeta"})");
     }
     m_pauseDuringWait = !otherRun;

@@ -52,6 +52,7 @@ class tst_frmMain : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
+    void othersTrialIsShownNotJudged();
     void noCurrentProfile();
     void currentProfileSelectedAtLoad();
     void currentProfileNoLongerListed();
@@ -118,6 +119,7 @@ private:
 void tst_frmMain::init() {
     m_path = m_dir.filePath(u("Nuvar_Pos_Zelvi_ip.exe.config"));
     QFile::remove(m_path);
+    QFile::remove(m_path + u(".trial"));
     m_prompts = FakePrompts();
     m_tray = std::make_unique<FakeTrayIcon>();
     m_pc = std::make_unique<SimulatedFixture>();
@@ -925,6 +927,22 @@ void tst_frmMain::startNamesTheProfileTheAdaptersAreOn() {
     QTEST(m_window->windowTitle(), "caption");
     QVERIFY(!readAll(m_path).contains("ProfileBeforeTrial"));
     QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1);
+}
+
+// A change from afar begun while the window is open: shown counting down as soon as its record
+// is written, and left to the administrator's --confirm: the window's check keeps nothing.
+void tst_frmMain::othersTrialIsShownNotJudged() {
+    writeSettings("[Profiles]\nEski=1.2.3.4\nYeni=1.2.3.5\n[CurrentProfile]\nProfileName=Eski\n");
+    QVERIFY(load());
+    QProcess other; // the run that made the change, still going
+    QVERIFY(m_pc->pendingOfOtherRun(other, 60));
+    writeAll(m_path + u(".trial"),
+             R"({"profileBefore": "Eski", "remote": {"state": "applied", "profile": "Yeni"}})");
+    QTRY_VERIFY(m_window->windowTitle().contains(u("deneniyor")));
+    m_window->Timer1_Timer();
+    QVERIFY(m_pc->computer->checkpointSecondsLeft() > 0); // not kept by the window's check
+    other.kill();
+    other.waitForFinished();
 }
 
 QTEST_MAIN(tst_frmMain)
