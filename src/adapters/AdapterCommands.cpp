@@ -1,5 +1,6 @@
 #include "AdapterCommands.h"
 
+#include "AddressText.h"
 #include "ProfileCheck.h"
 #include "Wmi.h"
 
@@ -217,6 +218,33 @@ StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
     if (!backend.commitChanges(r.error))
         r.failed = true;
     return r;
+}
+
+bool alreadyHeld(AdapterBackend &backend, const QString &selection,
+                 const QStringList &ProfileParts) {
+    // The profile's addresses as the system writes them (no leading zeros), blanks left out.
+    const auto field = [&](int idx) {
+        if (isBlankAddress(ProfileParts, idx))
+            return QStringList();
+        const QString text = RetAddr(ProfileParts, qint16(idx));
+        const std::optional<quint32> address = AddressText::parse(text);
+        return QStringList{address ? AddressText::format(*address) : text};
+    };
+    WmiError error;
+    WmiAdapterList adapters;
+    if (!backend.connect(error) || !backend.ipEnabledAdapters(adapters, error))
+        return false;
+    int matched = 0;
+    for (const auto &adapter : adapters) {
+        if (!adapterMatches(adapter->Caption(), selection))
+            continue;
+        ++matched;
+        const std::optional<WmiAdapter::Held> held = adapter->held();
+        if (!held || held->dhcp || held->address != field(0) || held->mask != field(4) ||
+            held->gateway != field(8) || held->dns != field(12) + field(16))
+            return false;
+    }
+    return matched > 0;
 }
 
 bool connectionCheckFollows(ApplyOutcome::Kind kind) {

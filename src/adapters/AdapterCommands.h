@@ -96,6 +96,11 @@ struct ApplyOutcome {
     QStringList notices;          // what the adapters that took it leave to be said
     Trial trial;
 };
+// Whether every chosen adapter (at least one) holds exactly this profile already: static, with
+// its address, mask, gateway and DNS servers. Then an apply has nothing to change.
+bool alreadyHeld(AdapterBackend &backend, const QString &selection,
+                 const QStringList &ProfileParts);
+
 // Whether the adapters changed so that the connection is checked after it, as after an apply:
 // applied, refused in part, or put on DHCP only because the chosen adapter was gone.
 bool connectionCheckFollows(ApplyOutcome::Kind kind);

@@ -94,6 +94,41 @@ public:
     QString lastErrorText() const override { return m_error; }
     QString noticeText() const override { return m_notice; }
 
+    // From the profile the device is up with, and only while the device holds its address.
+    std::optional<Held> held() override {
+        const QString active = objectPath(deviceProperty(QStringLiteral("ActiveConnection")));
+        if (active.isEmpty() || active == QLatin1String("/"))
+            return std::nullopt;
+        const QString connection = objectPath(NmDbus::property(
+            m_nm.bus(), m_nm.paths().service, active, kActive, QStringLiteral("Connection")));
+        const QDBusMessage reply = call(connection, kConnection, QStringLiteral("GetSettings"), {});
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return std::nullopt;
+        NmDbus::Settings settings;
+        reply.arguments().value(0).value<QDBusArgument>() >> settings;
+        const QVariantMap ipv4 = settings.value(QStringLiteral("ipv4"));
+        Held now;
+        now.dhcp = ipv4.value(QStringLiteral("method")).toString() != QLatin1String("manual");
+        for (const QVariantMap &entry :
+             NmDbus::mapList(ipv4.value(QStringLiteral("address-data")))) {
+            const QString address = entry.value(QStringLiteral("address")).toString();
+            const uint prefix = entry.value(QStringLiteral("prefix")).toUInt();
+            if (!deviceHasAddress(address))
+                return std::nullopt; // not on the device (yet): not held
+            now.address.append(address);
+            now.mask.append(AddressText::format(prefix == 0 ? 0 : ~quint32(0) << (32 - prefix)));
+        }
+        if (const QString gateway = ipv4.value(QStringLiteral("gateway")).toString();
+            !gateway.isEmpty())
+            now.gateway.append(gateway);
+        QList<uint> dns;
+        if (const QVariant v = ipv4.value(QStringLiteral("dns")); v.canConvert<QDBusArgument>())
+            v.value<QDBusArgument>() >> dns;
+        for (const uint server : dns)
+            now.dns.append(AddressText::format(qFromBigEndian(server)));
+        return now;
+    }
+
     qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
         if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())
             return WmiResult::InvalidInputParameter;

@@ -138,6 +138,14 @@ public:
 
     QString Caption() const override { return m_computer.adapters.at(m_index).caption; }
 
+    std::optional<Held> held() override {
+        const SimulatedComputer::Adapter &a = m_computer.adapters.at(m_index);
+        const auto list = [](const QString &one) {
+            return one.isEmpty() ? QStringList() : QStringList{one};
+        };
+        return Held{a.dhcp, list(a.address), list(a.mask), list(a.gateway), a.dns};
+    }
+
     qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
         return m_computer.call(m_index, QStringLiteral("EnableStatic"), [&](auto &a) {
             if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QtGlobal>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // An error of the platform: binding, connecting, querying. The number follows WMI's
@@ -59,6 +60,17 @@ public:
     virtual QString lastErrorText() const { return {}; }
     // What the methods that succeeded leave to be said (the settings wait for a cable).
     virtual QString noticeText() const { return {}; }
+
+    // What the adapter holds now, as the class's properties DHCPEnabled, IPAddress, IPSubnet,
+    // DefaultIPGateway and DNSServerSearchOrder tell it; nothing when it cannot be known.
+    struct Held {
+        bool dhcp = true;
+        QStringList address;
+        QStringList mask;
+        QStringList gateway;
+        QStringList dns;
+    };
+    virtual std::optional<Held> held() { return std::nullopt; }
 };
 
 using WmiAdapterList = std::vector<std::unique_ptr<WmiAdapter>>;

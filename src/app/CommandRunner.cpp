@@ -253,6 +253,19 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                                   .arg(cl.adapterIndex));
     }
     run.json().insert(QStringLiteral("adapters"), selection);
+    // For configuration management: what holds the profile already is left alone, and no
+    // connection drops.
+    const bool changes = cl.detachedRun || backend.checkpointSecondsLeft() >= 0 ||
+                         !AdapterCommands::alreadyHeld(backend, selection, parts);
+    run.json().insert(QStringLiteral("changed"), changes);
+    if (!changes) {
+        recordCurrent(run, ini, name);
+        run.line(QStringLiteral("\"%1\" profili zaten uygulanmış (%2); ağ ayarlarına dokunulmadı.")
+                     .arg(name, selection == QLatin1String("*ALL")
+                                    ? QStringLiteral("bütün ağ bağdaştırıcıları")
+                                    : selection));
+        return run.finish(Done);
+    }
     if (cl.confirmWithin > 0)
         return cl.detachedRun
                    ? applyDetached(run, cl, ini, backend, context, name, selection, parts)

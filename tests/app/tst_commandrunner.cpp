@@ -36,6 +36,7 @@ private Q_SLOTS:
     void othersTrialAndPause();
     void changeFromAfar_data();
     void changeFromAfar();
+    void applyAgainChangesNothing();
 
 private:
     int run(const QStringList &args, QString &out, QString &err);
@@ -304,6 +305,29 @@ void tst_CommandRunner::changeFromAfar() {
     QCOMPARE(run(then, out, err), status);
     QCOMPARE(m_pc->stored()[0].address, address);
     QVERIFY2(readAll(path).contains("ProfileName=" + current.toUtf8() + "\n"), readAll(path));
+}
+
+// Configuration management runs the same apply again and again: what holds the profile
+// already is not touched (no file written, no checkpoint, nothing started from afar).
+void tst_CommandRunner::applyAgainChangesNothing() {
+    m_pc = std::make_unique<SimulatedFixture>();
+    writeAll(m_dir.filePath(u("ayar.config")),
+             "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1.10.0.0.2\n");
+    QString out;
+    QString err;
+    QCOMPARE(run({u("--apply"), u("Alfa"), u("--json")}, out, err), 0);
+    QVERIFY2(out.contains(u("\"changed\":true")), qPrintable(out));
+    const int writes = m_pc->computer->fileWrites();
+    m_detached.clear();
+    for (const QStringList &again :
+         {QStringList{u("--apply"), u("Alfa"), u("--json")},
+          {u("--apply"), u("Alfa"), u("--confirm-within"), u("30"), u("--json")}}) {
+        out.clear();
+        QCOMPARE(run(again, out, err), 0);
+        QVERIFY2(out.contains(u("\"changed\":false")), qPrintable(out));
+    }
+    QCOMPARE(m_pc->computer->fileWrites(), writes);
+    QVERIFY(m_detached.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_CommandRunner)

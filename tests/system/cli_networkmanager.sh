@@ -83,3 +83,8 @@ ip -n "$ZELVI_NM_ROUTER_NS" link set zr0 up
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 150 || fail "Yerel did not come up with the cable: $(addresses)"
 [ "$(current)" = Yerel ] || fail "settings and adapter disagree: $(current)"
 echo "no cable: said, one profile, the last change came up with the cable"
+
+# The same apply again (as configuration management runs it): nothing changes, nothing drops.
+out=$(zelvi --apply Yerel --json) || fail "--apply Yerel again: $out"
+[[ $out == *'"changed":false'* ]] || fail "an apply of the profile the adapter holds changed it: $out"
+echo "the same apply again: changed false"
