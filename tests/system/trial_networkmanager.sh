@@ -35,10 +35,11 @@ echo "good profile: kept, no checkpoint ($(addresses))"
 # Where the program cannot keep the record that tells its checkpoint from others', it makes
 # none: the change runs without one and says so, nothing is left for NetworkManager to undo.
 mkdir "$settings.trial" # a folder where the record would go: no regular file can be written
-out=$(zelvi --apply Yerel 2>&1) || fail "apply without a record: $out"
+out=$(zelvi --apply Ikinci 2>&1) || fail "apply without a record: $out"
 rmdir "$settings.trial"
 [[ $out == *"geri dönüş noktası kurulamadı"* ]] || fail "no word of the missing safety net: $out"
 [ "$(checkpoints)" -eq 0 ] || fail "an unrecorded checkpoint was left"
+zelvi --apply Yerel >/dev/null || fail "Yerel could not be applied again"
 echo "no record: applied without a checkpoint, and said so"
 
 # (c) The neighbour holds 10.99.0.77: the apply is refused and Yerel is back, not DHCP.
@@ -92,7 +93,9 @@ grep -qx '\* Yerel' <<<"$listed" || fail "the next run does not name Yerel curre
 echo "killed on trial: Yerel back $(($(ms) - killed)) ms after the kill ($status_json)"
 
 # Two runs at once: one applies, the other is refused as busy (never a change without a
-# checkpoint, never a false "in use"); adapter and settings agree afterwards.
+# checkpoint, never a false "in use"); adapter and settings agree afterwards. From DHCP, so
+# that both have something to change.
+zelvi --dhcp >/dev/null || fail "--dhcp before two runs at once failed"
 for name in Ikinci Yerel; do
   "$program" --settings "$settings" --backend networkmanager --apply "$name" --check \
     --check-after 2 >"$work/at-once-$name" 2>&1 &
