@@ -21,10 +21,14 @@ QString bootId() {
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll().trimmed()) : QString();
 }
 
-// Whether the path holds something other than a regular file (a link, a FIFO, a folder).
-bool notRegular(const QString &path) {
+// Whether the path holds something that is no record of this user's: not a regular file (a
+// link, a FIFO, a folder), or another user's file (in a folder that others may write to, such
+// as /tmp, a record planted by somebody else would make the program roll back a stranger's
+// checkpoint).
+bool notOurs(const QString &path) {
     struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 &&
+           (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid());
 }
 
 } // namespace
@@ -36,7 +40,7 @@ QString TrialFile::besideSettings(const QString &settingsPath) {
 }
 
 QJsonObject TrialFile::read() const {
-    if (notRegular(m_path))
+    if (notOurs(m_path))
         return {};
     QFile f(m_path);
     if (!f.open(QIODevice::ReadOnly))
@@ -55,8 +59,9 @@ bool TrialFile::update(const std::function<void(QJsonObject &)> &change, QString
     FolderLock lock(QFile::encodeName(folder));
     if (!lock.locked())
         return fail(QStringLiteral("Deneme kaydının klasörü kilitlenemedi: %1").arg(folder));
-    if (notRegular(m_path))
-        return fail(QStringLiteral("Deneme kaydı düzenli bir dosya değil: %1").arg(m_path));
+    if (notOurs(m_path))
+        return fail(QStringLiteral("Deneme kaydı bu kullanıcının düzenli bir dosyası değil: %1")
+                        .arg(m_path));
     QJsonObject record = read();
     change(record);
     // A record that says nothing but who made it has nothing left to tell.

@@ -7,7 +7,8 @@
 // The record of a change on trial, kept beside the settings file so that every run that uses
 // those settings sees it, whatever its environment (a window, cron, su): who made the change
 // (the run's process on this start of the computer), its checkpoint, the profile before it.
-// A JSON object, read and replaced whole under the folder's lock; only a regular file is read.
+// A JSON object, read and replaced whole under the folder's lock; only a regular file of this
+// user's is read.
 class TrialFile {
 public:
     explicit TrialFile(QString path);

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void changeFromAfar_data();
     void changeFromAfar();
     void applyAgainChangesNothing();
+    void plantedRecordIsIgnored();
 
 private:
     int run(const QStringList &args, QString &out, QString &err);
@@ -328,6 +330,24 @@ void tst_CommandRunner::applyAgainChangesNothing() {
     }
     QCOMPARE(m_pc->computer->fileWrites(), writes);
     QVERIFY(m_detached.isEmpty());
+}
+
+// Settings in a folder that others may write to (/tmp): a trial record that another user put
+// beside them is no record of this user's trial and changes nothing.
+void tst_CommandRunner::plantedRecordIsIgnored() {
+    if (::geteuid() != 0)
+        QSKIP("needs root to make a file of another user");
+    m_pc = std::make_unique<SimulatedFixture>();
+    const QString path = m_dir.filePath(u("ayar.config"));
+    writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n"
+                   "[CurrentProfile]\nProfileName=Alfa\n");
+    writeAll(path + u(".trial"), R"({"profileBefore": "Zeta"})");
+    QVERIFY(::chown(QFile::encodeName(path + u(".trial")).constData(), 65534, 65534) == 0);
+    QString out;
+    QString err;
+    QCOMPARE(run({u("--list")}, out, err), 0);
+    QVERIFY2(out.contains(u("* Alfa")), qPrintable(out + err));
+    QFile::remove(path + u(".trial"));
 }
 
 QTEST_GUILESS_MAIN(tst_CommandRunner)
