@@ -121,10 +121,7 @@ public:
         if (const QString gateway = ipv4.value(QStringLiteral("gateway")).toString();
             !gateway.isEmpty())
             now.gateway.append(gateway);
-        QList<uint> dns;
-        if (const QVariant v = ipv4.value(QStringLiteral("dns")); v.canConvert<QDBusArgument>())
-            v.value<QDBusArgument>() >> dns;
-        for (const uint server : dns)
+        for (const uint server : NmDbus::uintList(ipv4.value(QStringLiteral("dns"))))
             now.dns.append(AddressText::format(qFromBigEndian(server)));
         return now;
     }

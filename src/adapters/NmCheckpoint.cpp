@@ -34,6 +34,15 @@ int secondsUntil(qint64 atMs) {
     return left <= 0 ? 0 : int((left + 999) / 1000);
 }
 
+// True when no interface is left out; otherwise the problem names them.
+bool allRestored(const QStringList &failed, QString &problem) {
+    if (failed.isEmpty())
+        return true;
+    problem = QStringLiteral("NetworkManager şu ağ bağdaştırıcılarını geri alamadı: %1")
+                  .arg(failed.join(QStringLiteral(", ")));
+    return false;
+}
+
 } // namespace
 
 NmCheckpoint::NmCheckpoint(QDBusConnection bus, QString service, QString manager, QString settings,
@@ -210,11 +219,7 @@ bool NmCheckpoint::restoreEarlier(const QJsonObject &connections, QString &probl
                      {QVariant::fromValue(NmDbus::Settings()), quint64(0), uint(0)});
         }
     }
-    if (failed.isEmpty())
-        return true;
-    problem = QStringLiteral("NetworkManager şu ağ bağdaştırıcılarını geri alamadı: %1")
-                  .arg(failed.join(QStringLiteral(", ")));
-    return false;
+    return allRestored(failed, problem);
 }
 
 void NmCheckpoint::recover() {
@@ -435,11 +440,7 @@ bool NmCheckpoint::rollBackLive(const Live &checkpoint, const QJsonObject &conne
         QString ignored;
         persist(it.key(), ignored); // a profile made for the change is gone
     }
-    if (failed.isEmpty())
-        return true;
-    problem = QStringLiteral("NetworkManager şu ağ bağdaştırıcılarını geri alamadı: %1")
-                  .arg(failed.join(QStringLiteral(", ")));
-    return false;
+    return allRestored(failed, problem);
 }
 
 int NmCheckpoint::secondsLeft() {

@@ -49,6 +49,15 @@ QList<QVariantMap> mapList(const QVariant &value) {
     return maps;
 }
 
+QList<uint> uintList(const QVariant &value) {
+    QList<uint> list;
+    if (value.canConvert<QDBusArgument>())
+        value.value<QDBusArgument>() >> list;
+    else
+        list = value.value<QList<uint>>();
+    return list;
+}
+
 QVariant toMapList(const QList<QVariantMap> &maps) {
     return QVariant::fromValue(maps);
 }

@@ -27,6 +27,8 @@ QVariant property(QDBusConnection &bus, const QString &service, const QString &p
 QList<QDBusObjectPath> objectPaths(const QVariant &value);
 // aa{sv}, as AddressData holds it.
 QList<QVariantMap> mapList(const QVariant &value);
+// au, as ipv4.dns holds it.
+QList<uint> uintList(const QVariant &value);
 
 // Values to send: aa{sv} and au.
 QVariant toMapList(const QList<QVariantMap> &maps);

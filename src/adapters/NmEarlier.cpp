@@ -16,15 +16,6 @@ const QString kIgnoreAutoDns = QStringLiteral("ignore-auto-dns");
 const QString kDadTimeout = QStringLiteral("dad-timeout");
 const QString kRouteMetric = QStringLiteral("route-metric");
 
-QList<uint> uintList(const QVariant &value) {
-    QList<uint> list;
-    if (value.canConvert<QDBusArgument>())
-        value.value<QDBusArgument>() >> list;
-    else
-        list = value.value<QList<uint>>();
-    return list;
-}
-
 } // namespace
 
 QJsonObject fromIpv4(const QVariantMap &ipv4) {
@@ -44,7 +35,7 @@ QJsonObject fromIpv4(const QVariantMap &ipv4) {
         earlier.insert(kGateway, ipv4.value(kGateway).toString());
     if (ipv4.contains(kDns)) {
         QJsonArray dns;
-        for (const uint server : uintList(ipv4.value(kDns)))
+        for (const uint server : NmDbus::uintList(ipv4.value(kDns)))
             dns.append(double(server));
         earlier.insert(kDns, dns);
     }
