@@ -21,6 +21,7 @@
 # are private mounts inside the namespace.
 set -euo pipefail
 source "$(dirname "$0")/lib/processes.sh"
+source "$(dirname "$0")/lib/nm-pieces.sh"
 
 [ "$(id -u)" -eq 0 ] || { echo "nm-harness: needs root" >&2; exit 1; }
 [ $# -ge 1 ] || { echo "usage: nm-harness.sh COMMAND [ARGS...]" >&2; exit 2; }
@@ -100,27 +101,7 @@ if [ -n "${ZELVI_NM_SERVICE:-}" ]; then
 fi
 
 # A private system bus.
-cat >"$work/bus.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:path=$work/system_bus_socket</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_type="method_call"/>
-    <allow send_type="signal"/>
-    <allow send_type="method_return"/>
-    <allow send_type="error"/>
-    <allow receive_type="method_call"/>
-    <allow receive_type="signal"/>
-    <allow receive_type="method_return"/>
-    <allow receive_type="error"/>
-  </policy>
-</busconfig>
-CONF
+write_bus_conf "$work/bus.conf" "$work/system_bus_socket"
 dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile >"$work/dbus.log" 2>&1 &
 pids+=($!)
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/system_bus_socket"
@@ -158,29 +139,8 @@ fi
 # the run, so that they outlive a restart of NetworkManager: "$ZELVI_NM_RESTART" restarts it,
 # "$ZELVI_NM_RESTART --reboot" as a restart of the computer would (the interface loses its
 # addresses, /run is emptied; the stored profiles stay).
-mkdir -p "$work/connections" "$work/empty-conf" "$work/empty-system-conf" "$work/nm-run" \
-  "$work/nm-lib"
-cat >"$work/NetworkManager.conf" <<CONF
-[main]
-plugins=keyfile
-dhcp=internal
-dns=none
-rc-manager=unmanaged
-hostname-mode=none
-no-auto-default=*
-auth-polkit=$auth_polkit
-
-[keyfile]
-path=$work/connections
-unmanaged-devices=none
-
-[connectivity]
-enabled=false
-
-[device]
-match-device=*
-managed=1
-CONF
+mkdir -p "$work/nm-run" "$work/nm-lib"
+write_nm_conf "$work/NetworkManager.conf" "$work" "$auth_polkit"
 cat >"$work/nm-start" <<'SCRIPT'
 #!/usr/bin/env bash
 # nm-start WORK COMPUTER: NetworkManager in the computer namespace, its pid in WORK/nm.pid.

@@ -42,6 +42,7 @@ packages=(
   debootstrap
   openssh-server
   openssh-client
+  ansible-core
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #   remote_networkmanager.sh PROGRAM
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/processes.sh"
+source "$(dirname "$0")/../../scripts/lib/nm-pieces.sh"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 program=$1
 work=$(mktemp -d)
@@ -19,18 +20,7 @@ fail() { echo "FAIL: $*" >&2; cat "$work/sshd.log" >&2 2>/dev/null || true; exit
 source "$(dirname "$0")/cli_world.sh"
 
 ssh-keygen -q -t ed25519 -N '' -f "$work/host" && ssh-keygen -q -t ed25519 -N '' -f "$work/client"
-cp "$work/client.pub" "$work/authorized_keys"
-cat >"$work/sshd_config" <<CONF
-Port 2222
-HostKey $work/host
-AuthorizedKeysFile $work/authorized_keys
-PermitRootLogin prohibit-password
-PasswordAuthentication no
-KbdInteractiveAuthentication no
-UsePAM no
-StrictModes no
-PidFile none
-CONF
+write_sshd_conf "$work/sshd_config" 2222 "$work/host" "$work/client.pub"
 unshare --mount --propagation private sh -c '
   mount -t tmpfs tmpfs /run && mkdir -m 755 /run/sshd && exec /usr/sbin/sshd -D -e -f "$1"
 ' sh "$work/sshd_config" >"$work/sshd.log" 2>&1 &

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# The shop's play (contrib/ansible) against three tills (inside scripts/fleet-harness.sh), run
+# by Debian's ansible-core on the control node as an administrator runs it:
+#   1. every till re-addressed and confirmed at its new address, each naming its new profile,
+#      kept over a restart of NetworkManager;
+#   2. the same play again: nothing changed, no connection dropped;
+#   3. one till given an address the control node cannot reach: that till is reported failed
+#      and is back at its old address when its trial ends, while another is confirmed; a
+#      third's NetworkManager restarts (a stand-in for a crash) just before the confirmation:
+#      the program's next run there puts the change back, and the play says so.
+#   fleet_ansible.sh PROGRAM
+set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/processes.sh"
+program=$1
+repo=$(realpath "$(dirname "$0")/../..")
+w=$ZELVI_FLEET_WORK
+settings=/root/.config/nuvar-pos-zelvi-ip/Nuvar_Pos_Zelvi_ip.exe.config
+trial=20
+fail() { echo "FAIL: $*" >&2; cat "$w"/play*.out >&2 2>/dev/null || true; exit 1; }
+ms() { echo $(($(date +%s%N) / 1000000)); }
+address() { "$w/till" "$1" ip -4 -o addr show dev zt0 | awk '{print $4}' | tr '\n' ' '; }
+current() { sed -n 's/^ProfileName=//p' "$w/kasa$1$settings"; }
+zt0_changes() { grep -c 'device (zt0): state change' "$w/kasa$1/NetworkManager.log" || true; }
+
+# Each till starts on a profile set at its counter.
+for i in 1 2 3; do
+  mkdir -p -m 700 "$(dirname "$w/kasa$i$settings")"
+  printf '[Profiles]\nBaslangic=10.99.0.1%d.255.255.255.0.10.99.0.1.10.99.0.1....\n' "$i" \
+    >"$w/kasa$i$settings"
+  "$w/till" $i "$program" --settings "$settings" --apply Baslangic >/dev/null ||
+    fail "kasa$i could not start on its profile"
+done
+
+# The administrator's inventory: where each till answers, the profile it gets (and, for
+# the test, the program of the build instead of the package, and a short trial).
+inventory() {
+  cat >"$w/inventory.yml" <<YAML
+tills:
+  vars:
+    ansible_user: root
+    ansible_ssh_private_key_file: $w/client
+    ansible_ssh_common_args: -o UserKnownHostsFile=$w/known_hosts
+    ansible_ssh_extra_args: -o HostKeyAlias={{ inventory_hostname }}
+    zelvi_install: false
+    zelvi_program: $program
+    zelvi_trial_seconds: $trial
+    zelvi_reach_seconds: 8
+    zelvi_profiles:
+      A1: {address: 10.99.0.21, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+      A2: {address: 10.99.0.22, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+      A3: {address: 10.99.0.23, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+      B1: {address: 10.99.0.31, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+      B3: {address: 10.99.0.33, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+      Uzak: {address: 192.168.77.10, mask: 255.255.255.0, gateway: 192.168.77.1, dns1: 192.168.77.1}
+  hosts:
+    kasa1: {ansible_host: $1, zelvi_profile: $2}
+    kasa2: {ansible_host: $3, zelvi_profile: $4}
+    kasa3: {ansible_host: $5, zelvi_profile: $6${7:-}}
+YAML
+}
+# play N: runs the shop's play, its output in play-N.out; the status is the play's.
+play() {
+  HOME="$w/homes" ANSIBLE_CONFIG="$repo/contrib/ansible/ansible.cfg" \
+    ANSIBLE_LOCAL_TEMP="$w/homes/tmp" ANSIBLE_SSH_CONTROL_PATH_DIR="$w/homes/cp" \
+    ANSIBLE_NOCOLOR=1 ansible-playbook -i "$w/inventory.yml" "$repo/contrib/ansible/site.yml" \
+    >"$w/play-$1.out" 2>&1
+}
+# recap N HOST: the host's line of the play's recap ("ok=9 changed=1 unreachable=0 failed=0 …").
+recap() { sed -n "s/^$2 *: *//p" "$w/play-$1.out" | tr -s ' '; }
+
+# 1. Three tills re-addressed in one play.
+inventory 10.99.0.11 A1 10.99.0.12 A2 10.99.0.13 A3
+start=$(ms)
+play 1 || fail "the first play failed"
+took=$(($(ms) - start))
+for i in 1 2 3; do
+  recap 1 kasa$i | grep -q 'changed=[1-9].* failed=0' || fail "kasa$i: $(recap 1 kasa$i)"
+  [ "$(address $i)" = "10.99.0.2$i/24 " ] || fail "kasa$i is at $(address $i), not 10.99.0.2$i"
+  [ "$(current $i)" = "A$i" ] || fail "kasa$i names profile '$(current $i)', not A$i"
+  "$w/nm-restart" $i || fail "kasa$i: NetworkManager did not start again"
+done
+sleep 1
+for i in 1 2 3; do
+  [ "$(address $i)" = "10.99.0.2$i/24 " ] || fail "kasa$i lost its change on a restart: $(address $i)"
+done
+echo "three tills re-addressed and confirmed in $took ms"
+
+# 2. The same play again, with the same inventory: each till is found at its profile's address.
+for i in 1 2 3; do changes[$i]=$(zt0_changes $i); done
+start=$(ms)
+play 2 || fail "the second play failed"
+took=$(($(ms) - start))
+for i in 1 2 3; do
+  recap 2 kasa$i | grep -q 'changed=0 .*failed=0' || fail "kasa$i, run again: $(recap 2 kasa$i)"
+  [ "$(address $i)" = "10.99.0.2$i/24 " ] || fail "kasa$i moved when run again: $(address $i)"
+  [ "$(zt0_changes $i)" = "${changes[$i]}" ] || fail "kasa$i's connection dropped when run again"
+done
+echo "the play run again: nothing changed ($took ms)"
+
+# 3. kasa2 to an address the control node cannot reach; kasa3's NetworkManager restarts right
+# before the confirmation.
+cat >"$w/crash-first" <<SCRIPT
+#!/bin/sh
+case " \$* " in *" --confirm "*) "$w/nm-restart" 3 >/dev/null 2>&1 ;; esac
+exec "$program" "\$@"
+SCRIPT
+chmod +x "$w/crash-first"
+inventory 10.99.0.21 B1 10.99.0.22 Uzak 10.99.0.23 B3 ", zelvi_program: $w/crash-first"
+# When kasa2 leaves its address and when it is back there.
+(
+  waitfor '[ "$(address 2)" != "10.99.0.22/24 " ]' 300 && ms >"$w/left"
+  waitfor '[ "$(address 2)" = "10.99.0.22/24 " ]' 600 && ms >"$w/back"
+) &
+watcher=$!
+start=$(ms)
+if play 3; then fail "the third play reported no failure"; fi
+took=$(($(ms) - start))
+wait $watcher || fail "kasa2 did not leave its address and come back"
+recap 3 kasa1 | grep -q 'changed=[1-9].* failed=0' || fail "kasa1: $(recap 3 kasa1)"
+[ "$(address 1)" = "10.99.0.31/24 " ] && [ "$(current 1)" = B1 ] ||
+  fail "kasa1 is at $(address 1) with '$(current 1)', not B1"
+for i in 2 3; do
+  recap 3 kasa$i | grep -q 'failed=1' || fail "kasa$i was not reported failed: $(recap 3 kasa$i)"
+  [ "$(address $i)" = "10.99.0.2$i/24 " ] && [ "$(current $i)" = A$i ] ||
+    fail "kasa$i is at $(address $i) with '$(current $i)', not back on A$i"
+done
+grep -q 'fatal: \[kasa2\].*Uzak (192.168.77.10) did not stay: it did not answer at 192.168.77.10 within 8 s.*put the earlier settings back.*answers at 10.99.0.22 again, with profile A2' \
+  "$w/play-3.out" || fail "the play did not say what became of kasa2"
+grep -q 'fatal: \[kasa3\].*B3 (10.99.0.33) did not stay.*NetworkManager restarted.*answers at 10.99.0.23 again, with profile A3' \
+  "$w/play-3.out" || fail "the play did not say what became of kasa3"
+away=$(($(cat "$w/back") - $(cat "$w/left")))
+[ $away -le $(((trial + 5) * 1000)) ] || fail "kasa2 was away $away ms, more than the trial and 5 s"
+echo "one till unreachable, one crashed: both back and reported, the other confirmed ($took ms; kasa2 away $away ms)"
