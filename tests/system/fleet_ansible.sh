@@ -12,37 +12,19 @@
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/processes.sh"
 program=$1
-repo=$(realpath "$(dirname "$0")/../..")
-w=$ZELVI_FLEET_WORK
-settings=/root/.config/nuvar-pos-zelvi-ip/Nuvar_Pos_Zelvi_ip.exe.config
 trial=20
 fail() { echo "FAIL: $*" >&2; cat "$w"/play*.out >&2 2>/dev/null || true; exit 1; }
-ms() { echo $(($(date +%s%N) / 1000000)); }
-address() { "$w/till" "$1" ip -4 -o addr show dev zt0 | awk '{print $4}' | tr '\n' ' '; }
-current() { sed -n 's/^ProfileName=//p' "$w/kasa$1$settings"; }
 zt0_changes() { grep -c 'device (zt0): state change' "$w/kasa$1/NetworkManager.log" || true; }
-
-# Each till starts on a profile set at its counter.
-for i in 1 2 3; do
-  mkdir -p -m 700 "$(dirname "$w/kasa$i$settings")"
-  printf '[Profiles]\nBaslangic=10.99.0.1%d.255.255.255.0.10.99.0.1.10.99.0.1....\n' "$i" \
-    >"$w/kasa$i$settings"
-  "$w/till" $i "$program" --settings "$settings" --apply Baslangic >/dev/null ||
-    fail "kasa$i could not start on its profile"
-done
+source "$(dirname "$0")/fleet_world.sh"
 
 # The administrator's inventory: where each till answers, the profile it gets (and, for
 # the test, the program of the build instead of the package, and a short trial).
 inventory() {
-  cat >"$w/inventory.yml" <<YAML
-tills:
-  vars:
-    ansible_user: root
-    ansible_ssh_private_key_file: $w/client
-    ansible_ssh_common_args: -o UserKnownHostsFile=$w/known_hosts
-    ansible_ssh_extra_args: -o HostKeyAlias={{ inventory_hostname }}
-    zelvi_install: false
-    zelvi_program: $program
+  {
+    echo tills:
+    echo "  vars:"
+    inventory_vars
+    cat <<YAML
     zelvi_trial_seconds: $trial
     zelvi_reach_seconds: 8
     zelvi_profiles:
@@ -57,16 +39,8 @@ tills:
     kasa2: {ansible_host: $3, zelvi_profile: $4}
     kasa3: {ansible_host: $5, zelvi_profile: $6${7:-}}
 YAML
+  } >"$w/inventory.yml"
 }
-# play N: runs the shop's play, its output in play-N.out; the status is the play's.
-play() {
-  HOME="$w/homes" ANSIBLE_CONFIG="$repo/contrib/ansible/ansible.cfg" \
-    ANSIBLE_LOCAL_TEMP="$w/homes/tmp" ANSIBLE_SSH_CONTROL_PATH_DIR="$w/homes/cp" \
-    ANSIBLE_NOCOLOR=1 ansible-playbook -i "$w/inventory.yml" "$repo/contrib/ansible/site.yml" \
-    >"$w/play-$1.out" 2>&1
-}
-# recap N HOST: the host's line of the play's recap ("ok=9 changed=1 unreachable=0 failed=0 …").
-recap() { sed -n "s/^$2 *: *//p" "$w/play-$1.out" | tr -s ' '; }
 
 # 1. Three tills re-addressed in one play.
 inventory 10.99.0.11 A1 10.99.0.12 A2 10.99.0.13 A3
