@@ -253,6 +253,7 @@ QString CommandLine::usage(const QString &programName) {
                "  [Links]\n"
                "  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php\n"
                "Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,\n"
-               "sunucu, port) izlenir.\n")
+               "sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere\n"
+               "yönlendiren servis \"SERVİS HATASI\" gösterir.\n")
         .arg(programName, settings);
 }

@@ -557,10 +557,7 @@ void frmMain::ipnedir_Click() {
         } else if (outcome.kind == Kind::ServiceError) {
             // The service answered: the internet is there, only the address is not.
             disip->setText(QStringLiteral("SERVİS HATASI"));
-            disip->setToolTip(QStringLiteral("Adres servisi %1 hata koduyla yanıt verdi: internet "
-                                             "bağlantısı var, ancak dış adres alınamadı.\n%2")
-                                  .arg(answer.status)
-                                  .arg(url));
+            disip->setToolTip(ExternalAddress::errorHelp(answer, url));
         } else {
             disip->setText(QStringLiteral("İNTERNET YOK"));
             // A change from afar waits for its own confirmation, or for its time to end.

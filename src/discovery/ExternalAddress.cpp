@@ -2,6 +2,7 @@
 
 #include "ShownText.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -13,12 +14,15 @@ namespace ExternalAddress {
 
 namespace {
 
-// The first line, without control and bidirectional-control characters.
+// The first line that shows anything, without control and bidirectional-control characters.
 QString displayed(const QString &text) {
     QString out;
     for (const QChar c : text) {
-        if (c == u'\r' || c == u'\n')
-            break;
+        if (c == u'\r' || c == u'\n') {
+            if (!out.isEmpty())
+                break;
+            continue;
+        }
         if (c.category() == QChar::Other_Control || ShownText::isBidiControl(c.unicode()))
             continue;
         out.append(c);
@@ -35,13 +39,39 @@ Judgement judge(const QByteArray &body) {
     QString text = decoder.decode(bytes);
     if (text.endsWith(QChar::ReplacementCharacter) && body.size() > MaxAnswerBytes)
         text.chop(1);
-    return {displayed(text), text.size() >= MinAnswerLength};
+    const QString shown = displayed(text);
+    return {shown, text.size() >= MinAnswerLength && !shown.isEmpty()};
+}
+
+bool followable(const QUrl &from, const QUrl &to) {
+    if (from.host().compare(to.host(), Qt::CaseInsensitive) != 0)
+        return false;
+    const auto port = [](const QUrl &url) {
+        return url.port(url.scheme() == QLatin1String("https") ? 443 : 80);
+    };
+    if (from.scheme() == to.scheme())
+        return port(from) == port(to);
+    // The service moved to https on the same host: at the same port, or at https's own.
+    return from.scheme() == QLatin1String("http") && to.scheme() == QLatin1String("https") &&
+           (port(to) == port(from) || port(to) == 443);
+}
+
+QString errorHelp(const Answer &answer, const QString &url) {
+    const QString what =
+        answer.redirect.isEmpty()
+            ? QStringLiteral("Adres servisi %1 hata koduyla yanıt verdi").arg(answer.status)
+            : QStringLiteral("Adres servisi başka bir adrese yönlendiriyor (%1); yönlendirme "
+                             "izlenmedi")
+                  .arg(answer.redirect.toDisplayString());
+    return QStringLiteral("%1: internet bağlantısı var, ancak dış adres alınamadı.\n%2")
+        .arg(what, url);
 }
 
 Outcome outcome(const Answer &answer) {
-    if (!answer.complete || (answer.status >= 300 && answer.status < 400))
+    if (!answer.complete)
         return {Outcome::Kind::NoInternet, {}};
-    if (answer.status >= 400)
+    // A redirect not followed, an error status: the service answered, the internet is there.
+    if (!answer.redirect.isEmpty() || answer.status >= 300)
         return {Outcome::Kind::ServiceError, {}};
     const Judgement j = judge(answer.body);
     if (!j.usable)
@@ -49,18 +79,18 @@ Outcome outcome(const Answer &answer) {
     return {Outcome::Kind::Address, j.text};
 }
 
-Answer post(const QUrl &url, const QByteArray &body, int timeoutMs,
-            const std::function<bool()> &cancelled) {
+namespace {
+
+// One request, not following a redirect; `location` gets where a redirect points.
+Answer exchange(QNetworkAccessManager &manager, const QUrl &url, const QByteArray &body,
+                const QDeadlineTimer &until, const std::function<bool()> &cancelled,
+                QUrl &location) {
     Answer answer;
-    if (!url.isValid() || url.isEmpty())
-        return answer;
-    QNetworkAccessManager manager;
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QStringLiteral("application/x-www-form-urlencoded"));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::SameOriginRedirectPolicy);
-    request.setMaximumRedirectsAllowed(MaxRedirects);
+                         QNetworkRequest::ManualRedirectPolicy);
     QNetworkReply *reply = manager.post(request, body);
 
     bool cut = false;
@@ -90,25 +120,49 @@ Answer post(const QUrl &url, const QByteArray &body, int timeoutMs,
         });
         poll.start(50);
     }
-    deadline.start(timeoutMs);
+    deadline.start(int(qMax<qint64>(0, until.remainingTime())));
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!cut && !stopped && reply->isOpen())
         answer.body += reply->read(MaxAnswerBytes + 1 - answer.body.size());
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     answer.status = status.toInt();
+    location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
     const QNetworkReply::NetworkError error = reply->error();
-    const bool redirectRefused = error == QNetworkReply::InsecureRedirectError ||
-                                 error == QNetworkReply::TooManyRedirectsError;
     // The errors that stand for an HTTP error status: the answer itself came whole.
     const bool statusError =
         (error >= QNetworkReply::ContentAccessDenied &&
          error <= QNetworkReply::UnknownContentError) ||
         (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
-    answer.complete = !stopped && !redirectRefused && !status.isNull() &&
-                      (cut || error == QNetworkReply::NoError || statusError);
+    answer.complete =
+        !stopped && !status.isNull() && (cut || error == QNetworkReply::NoError || statusError);
     reply->deleteLater();
     return answer;
+}
+
+} // namespace
+
+Answer post(const QUrl &url, const QByteArray &body, int timeoutMs,
+            const std::function<bool()> &cancelled) {
+    if (!url.isValid() || url.isEmpty())
+        return {};
+    // One deadline for the whole exchange, redirects included.
+    const QDeadlineTimer until(timeoutMs);
+    QNetworkAccessManager manager;
+    QUrl at = url;
+    for (int redirects = 0;; ++redirects) {
+        QUrl location;
+        Answer answer = exchange(manager, at, body, until, cancelled, location);
+        if (!answer.complete || location.isEmpty() || redirects == MaxRedirects)
+            return answer;
+        const QUrl target = at.resolved(location);
+        if (!followable(at, target)) {
+            answer.redirect = target;
+            return answer;
+        }
+        // Still a POST, whatever the status: the service answers nothing else.
+        at = target;
+    }
 }
 
 QString HttpPost(const QUrl &url, const QByteArray &body, int timeoutMs) {

@@ -13,23 +13,30 @@ namespace ExternalAddress {
 constexpr int MaxAnswerBytes = 256;
 // Shorter answers are no answer at all.
 constexpr int MinAnswerLength = 5;
-// Redirects followed, and only to the same scheme, host and port.
+// Redirects followed in one exchange.
 constexpr int MaxRedirects = 5;
 
-// What to show for an answer's body: its first line, without control characters and without
-// the characters that reorder text (so "\u202E7.311.0.302" cannot pass for 203.0.113.7), and
-// whether the body counts as an answer (at least MinAnswerLength characters).
+// What to show for an answer's body: its first line that shows anything, without control
+// characters and without the characters that reorder text (so "\u202E7.311.0.302" cannot pass
+// for 203.0.113.7), and whether the body counts as an answer (at least MinAnswerLength
+// characters, and something to show).
 struct Judgement {
     QString text;
     bool usable = false;
 };
 Judgement judge(const QByteArray &body);
 
+// Whether a redirect is followed: to the same scheme, host and port, or from http to https on
+// the same host (at the same port or at https's own), as a host that moved its service to
+// https answers. Any other place is not the service the settings name.
+bool followable(const QUrl &from, const QUrl &to);
+
 // One exchange with the service.
 struct Answer {
     bool complete = false; // an HTTP answer arrived, from the service itself, in time
     int status = 0;
     QByteArray body; // at most MaxAnswerBytes + 1 bytes of it
+    QUrl redirect;   // where a redirect that was not followed pointed
 };
 
 // What the window makes of an answer.
@@ -43,6 +50,9 @@ struct Outcome {
     QString text; // for Address: what to show
 };
 Outcome outcome(const Answer &answer);
+
+// What a ServiceError means, for the line's tooltip: the status or the redirect, and the URL.
+QString errorHelp(const Answer &answer, const QString &url);
 
 // One POST with the body. The whole exchange, from the request to the end of the answer,
 // has `timeoutMs`, whatever the server trickles; past it, or when `cancelled` says so (it is

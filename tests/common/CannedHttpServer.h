@@ -27,6 +27,7 @@ public:
     explicit CannedHttpServer(const QHostAddress &address = QHostAddress::LocalHost) {
         QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                ++connections;
                 QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
                 QObject::connect(socket, &QTcpSocket::readyRead, socket,
                                  [this, socket] { onRead(socket); });
@@ -47,6 +48,7 @@ public:
     bool silent = false;
     int trickleMs = 0; // > 0: the response goes out one byte every trickleMs
     int requests = 0;
+    int connections = 0;    // also those that sent no HTTP request (a TLS handshake)
     int abandoned = 0;      // answers the client stopped waiting for before their end
     QByteArray lastRequest; // head of the last request
 

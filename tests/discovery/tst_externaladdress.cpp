@@ -31,7 +31,10 @@ private Q_SLOTS:
     void failuresGiveNothing();
     void errorStatusIsNoAddress();
     void deadlineCountsTheWholeAnswer();
-    void redirectsOnlyToTheSameServer();
+    void followable_data();
+    void followable();
+    void redirects_data();
+    void redirects();
     void serviceProtocolEdges_data();
     void serviceProtocolEdges();
 };
@@ -44,6 +47,9 @@ void tst_ExternalAddress::judgement_data() {
     QTest::newRow("empty") << QByteArray() << QString() << false;
     QTest::newRow("four characters") << QByteArray("1.2.") << u("1.2.") << false;
     QTest::newRow("five characters") << QByteArray("1.2.3") << u("1.2.3") << true;
+    QTest::newRow("the first line that shows anything")
+        << QByteArray("\r\n\r\n85.105.1.2\r\nx") << u("85.105.1.2") << true;
+    QTest::newRow("blank lines are no answer") << QByteArray("\r\n \x01\r\n\t") << u(" ") << true;
     QTest::newRow("line breaks count, but only the first line shows")
         << QByteArray("1.2\r\n<b>second</b>") << u("1.2") << true;
     QTest::newRow("control characters are not shown")
@@ -128,29 +134,77 @@ void tst_ExternalAddress::deadlineCountsTheWholeAnswer() {
     QTRY_COMPARE(server.abandoned, 1); // the program stopped waiting
 }
 
-void tst_ExternalAddress::redirectsOnlyToTheSameServer() {
+void tst_ExternalAddress::followable_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<bool>("followed");
+    const QString from = u("http://ip.ornek:8080/ip.php");
+    QTest::newRow("same server, other path") << from << u("http://IP.ornek:8080/yeni") << true;
+    QTest::newRow("to https on the same port") << from << u("https://ip.ornek:8080/ip.php") << true;
+    QTest::newRow("to https's own port") << from << u("https://ip.ornek/ip.php") << true;
+    QTest::newRow("http's own port to https's")
+        << u("http://ip.ornek/ip.php") << u("https://ip.ornek:443/ip.php") << true;
+    QTest::newRow("to https on a third port") << from << u("https://ip.ornek:8443/") << false;
+    QTest::newRow("to another port") << from << u("http://ip.ornek:8081/ip.php") << false;
+    QTest::newRow("to another host") << from << u("https://ip.ornek.evil:8080/") << false;
+    QTest::newRow("from https down to http")
+        << u("https://ip.ornek/ip.php") << u("http://ip.ornek:443/ip.php") << false;
+    QTest::newRow("to another scheme") << from << u("ftp://ip.ornek:8080/") << false;
+}
+
+void tst_ExternalAddress::followable() {
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(bool, followed);
+    QCOMPARE(ExternalAddress::followable(QUrl(from), QUrl(to)), followed);
+}
+
+// What the line shows after a redirect, live on loopback: "to" is a path on the same server,
+// "other" the other host's service, "https" the same server's port with https.
+void tst_ExternalAddress::redirects_data() {
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("connections"); // to the server, the redirect's included
+    QTest::addColumn<bool>("refused");    // the line's tooltip names the target
+    const int address = int(Outcome::Kind::Address), error = int(Outcome::Kind::ServiceError);
+    QTest::newRow("302 to another host") << 302 << u("other") << error << 1 << true;
+    QTest::newRow("307 to another host") << 307 << u("other") << error << 1 << true;
+    QTest::newRow("307 on the same server keeps the POST")
+        << 307 << u("/yeni") << address << 2 << false;
+    QTest::newRow("without end") << 307 << u("/ip.php") << error << MaxRedirects + 1 << false;
+    // No certificate here: followed (the handshake arrives), then no answer.
+    QTest::newRow("to https on the same port")
+        << 301 << u("https") << int(Outcome::Kind::NoInternet) << 2 << false;
+}
+
+void tst_ExternalAddress::redirects() {
+    QFETCH(int, status);
+    QFETCH(QString, to);
+    QFETCH(int, kind);
+    QFETCH(int, connections);
+    QFETCH(bool, refused);
     CannedHttpServer other(QHostAddress(u("127.0.0.2"))); // another host
     other.response = CannedHttpServer::http(200, "203.0.113.7");
     CannedHttpServer server;
-    for (const int status : {302, 307}) {
-        server.response = CannedHttpServer::redirect(status, other.url());
-        QCOMPARE(outcome(post(QUrl(server.url()), QByteArray())).kind, Outcome::Kind::NoInternet);
-    }
-    QCOMPARE(other.requests, 0);
-
-    // To the same scheme, host and port: followed, a POST staying a POST on 307.
-    server.requests = 0;
-    server.responses = {CannedHttpServer::redirect(307, server.url(u("/yeni/ip.php"))),
+    QString target = to == u("other") ? other.url() : server.url(to);
+    if (to == u("https"))
+        target = server.url().replace(u("http:"), u("https:"));
+    server.responses = {CannedHttpServer::redirect(status, target),
                         CannedHttpServer::http(200, "85.105.1.2")};
-    QCOMPARE(outcome(post(QUrl(server.url()), QByteArray())).text, u("85.105.1.2"));
-    QCOMPARE(server.requests, 2);
-    QVERIFY(server.lastRequest.startsWith("POST /yeni/ip.php "));
-
-    // A redirect that never ends is no answer.
-    server.requests = 0;
-    server.responses = {CannedHttpServer::redirect(307, server.url())};
-    QCOMPARE(outcome(post(QUrl(server.url()), QByteArray())).kind, Outcome::Kind::NoInternet);
-    QVERIFY(server.requests < 3 * (MaxRedirects + 1)); // a handful, not without end
+    if (to == u("/ip.php"))
+        server.responses.removeLast();
+    const Answer answer = post(QUrl(server.url()), QByteArray(), 3000);
+    QCOMPARE(int(outcome(answer).kind), kind);
+    QTRY_COMPARE(server.connections, connections);
+    QCOMPARE(other.connections, 0);
+    QCOMPARE(answer.redirect, refused ? QUrl(target) : QUrl());
+    if (refused)
+        QVERIFY(errorHelp(answer, server.url()).contains(target));
+    if (kind == int(Outcome::Kind::Address)) {
+        QCOMPARE(outcome(answer).text, u("85.105.1.2"));
+        QVERIFY(server.lastRequest.startsWith("POST /yeni "));
+    }
 }
 
 void tst_ExternalAddress::failuresGiveNothing() {
