@@ -242,6 +242,14 @@ void tst_ExternalAddress::serviceProtocolEdges_data() {
                                  << 400;
     QTest::newRow("chunked body") << post + "Transfer-Encoding: chunked\r\n\r\n0\r\n\r\n" << 501;
     QTest::newRow("head without end") << post + "X: " + QByteArray(9000, 'y') << 431;
+    // Blank lines before the request line take no room from a head and body at their limits.
+    QTest::newRow("blank lines before the largest request")
+        << QByteArray(300, '\n') + QByteArray(300, '\r').replace("\r", "\r\n") + post +
+               "X: " + QByteArray(8000, 'y') + "\r\nContent-Length: 16384\r\n\r\n" +
+               QByteArray(16384, 'x')
+        << 200;
+    QTest::newRow("blank lines without end") << QByteArray(5000, '\n') + post + "\r\n" << 400;
+    QTest::newRow("blank before a colon") << post + "Content-Length : 3\r\n\r\nabc" << 400;
     QTest::newRow("no request line") << QByteArray("hello\r\n\r\n") << 400;
     QTest::newRow("GET") << QByteArray("GET /ip.php HTTP/1.1\r\n\r\n") << 405;
     QTest::newRow("other path") << QByteArray("POST /x HTTP/1.1\r\n\r\n") << 404;

@@ -39,10 +39,24 @@ bool startsWithName(QByteArrayView line, QByteArrayView name) {
 
 } // namespace
 
+qsizetype leadingBlank(QByteArrayView received) {
+    qsizetype at = 0;
+    while (true) {
+        if (received.sliced(at).startsWith("\n"))
+            at += 1;
+        else if (received.sliced(at).startsWith("\r\n"))
+            at += 2;
+        else
+            return at;
+    }
+}
+
 Parsed parse(QByteArrayView received) {
     // Blank lines before the request line are allowed and skipped.
-    while (received.startsWith("\r\n") || received.startsWith("\n"))
-        received = received.sliced(received.startsWith("\n") ? 1 : 2);
+    const qsizetype blank = leadingBlank(received);
+    if (blank > MaxLeadingBlankBytes)
+        return refused(400);
+    received = received.sliced(blank);
     const qsizetype end = headEnd(received);
     if (end < 0)
         return received.size() > MaxHeadBytes ? refused(431) : Parsed{};
@@ -74,6 +88,10 @@ Parsed parse(QByteArrayView received) {
     qint64 length = -1;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArrayView line = lines[i];
+        // No whitespace between a field's name and its colon (HTTP/1.1 requires the refusal).
+        if (const qsizetype colon = line.indexOf(':');
+            colon > 0 && (line[colon - 1] == ' ' || line[colon - 1] == '\t'))
+            return refused(400);
         if (startsWithName(line, "transfer-encoding"))
             return refused(501); // only bodies of a stated length are read
         if (!startsWithName(line, "content-length"))

@@ -9,6 +9,9 @@ namespace HttpRequest {
 
 constexpr qsizetype MaxHeadBytes = 8192;
 constexpr qsizetype MaxBodyBytes = 16384;
+// Blank lines before the request line are skipped (a client may send some after a body); they
+// count toward no limit up to this many bytes, beyond it the request is refused.
+constexpr qsizetype MaxLeadingBlankBytes = 4096;
 
 struct Parsed {
     enum class State {
@@ -23,5 +26,8 @@ struct Parsed {
 };
 
 Parsed parse(QByteArrayView received);
+
+// How many bytes the blank lines (CR LF or LF) at the start of `received` take.
+qsizetype leadingBlank(QByteArrayView received);
 
 } // namespace HttpRequest

@@ -2,7 +2,6 @@
 
 #include "HttpRequest.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <arpa/inet.h>
 #include <array>
@@ -52,6 +51,7 @@ constexpr qsizetype kMaxRequest = HttpRequest::MaxHeadBytes + HttpRequest::MaxBo
 } // namespace
 
 IpService::IpService(QObject *parent) : QObject(parent) {
+    m_clock.start();
     connect(&m_sweep, &QTimer::timeout, this, &IpService::dropLateClients);
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, [this] {
@@ -175,7 +175,7 @@ void IpService::acceptSome() {
         }
         Connection &c = m_connections[fd];
         c.peer = peerText(peer);
-        c.since = QDateTime::currentMSecsSinceEpoch();
+        c.since = m_clock.elapsed();
     }
     // More may be waiting: epoll reports the listening socket again next round, after the
     // open connections had their turn.
@@ -200,7 +200,14 @@ void IpService::readFrom(int fd, Connection &c) {
     if (n < 0)
         return;
     c.received.append(buffer, n);
-    const HttpRequest::Parsed request = HttpRequest::parse(c.received);
+    // Blank lines before the request line take no room from the request itself.
+    if (const qsizetype blank = HttpRequest::leadingBlank(c.received); blank > 0) {
+        c.blank += blank;
+        c.received.remove(0, blank);
+    }
+    HttpRequest::Parsed request = HttpRequest::parse(c.received);
+    if (c.blank > HttpRequest::MaxLeadingBlankBytes)
+        request = {HttpRequest::Parsed::State::Refused, 400, {}, {}};
     if (request.state == HttpRequest::Parsed::State::NeedMore)
         return; // never at kMaxRequest: a whole request fits
     c.answer = answerFor(request, c.peer);
@@ -244,7 +251,7 @@ void IpService::drop(int fd) {
 }
 
 void IpService::dropLateClients() {
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 now = m_clock.elapsed();
     std::vector<int> late;
     for (const auto &[fd, c] : m_connections) {
         if (now - c.since >= ClientTimeoutMs)

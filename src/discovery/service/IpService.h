@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QSocketNotifier>
@@ -43,7 +44,8 @@ private:
         QByteArray received;
         QByteArray answer;
         qsizetype written = 0;
-        qint64 since = 0;
+        qint64 since = 0;    // on m_clock
+        qsizetype blank = 0; // bytes of blank lines skipped before the request line
         bool answered = false;
     };
 
@@ -63,5 +65,6 @@ private:
     std::unordered_map<int, Connection> m_connections;
     std::unique_ptr<QSocketNotifier> m_notifier;
     QTimer m_retry;
-    QTimer m_sweep; // ends connections whose time is up
+    QTimer m_sweep;        // ends connections whose time is up
+    QElapsedTimer m_clock; // monotonic: a step of the wall clock moves no client's time
 };
