@@ -12,6 +12,7 @@ constexpr int FieldCount = 5;
 constexpr int Address = 0;
 constexpr int Mask = 1;
 constexpr int Gateway = 2;
+constexpr int FirstDns = 3;
 constexpr int SecondDns = 4;
 
 // The fields as the editor labels them, with what they are.
@@ -100,6 +101,14 @@ Result check(const QStringList &ProfileParts) {
     if (const std::optional<QString> why = unusableAddress(value[Address])) {
         r.refusal = refusal(Address, *why);
         return r;
+    }
+    // 0.0.0.0 is nobody: a gateway or server of 0.0.0.0 is a field left empty in effect.
+    for (const int field : {Gateway, FirstDns}) {
+        if (value[field] == 0) {
+            r.refusal = refusal(field, QStringLiteral("0.0.0.0 bir adres değil; boş bırakılmış "
+                                                      "gibidir."));
+            return r;
+        }
     }
 
     const quint32 mask = value[Mask];
