@@ -1,5 +1,8 @@
 #include "ApplyReport.h"
 
+#include "ShownText.h"
+#include "modNetProfiles.h"
+
 namespace ApplyReport {
 
 using Kind = AdapterCommands::ApplyOutcome::Kind;
@@ -73,6 +76,20 @@ QString refusedProfileText(const QString &name, const QString &reason) {
     return QStringLiteral("\"%1\" profili uygulanamaz; ağ ayarlarına dokunulmadı.\n%2\n"
                           "Profili DÜZENLE ile açıp düzeltin ve kaydedin.")
         .arg(name, reason);
+}
+
+std::optional<QString> refusedNameText(const QString &name) {
+    const std::optional<QString> problem = modNetProfiles::profileNameProblem(name);
+    if (!problem)
+        return std::nullopt;
+    constexpr int Shown = 60;
+    QString shown = ShownText::escaped(name);
+    if (shown.size() > Shown)
+        shown = shown.left(Shown) + QStringLiteral("…");
+    return QStringLiteral("\"%1\" profili uygulanamaz; ağ ayarlarına dokunulmadı.\nProfilin adı "
+                          "kullanılamaz: %2\nAyar dosyasında adı düzeltin ya da profili yeni bir "
+                          "adla KOPYALA ile kaydedip bunu SİL ile silin.")
+        .arg(shown, *problem);
 }
 
 QString dhcpFailedText(const AdapterCommands::DhcpReset &reset, const QString &backendName) {

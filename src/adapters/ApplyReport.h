@@ -3,6 +3,7 @@
 #include "AdapterCommands.h"
 
 #include <QString>
+#include <optional>
 
 // What the user is told about an apply or a switch to DHCP, in Turkish: the same words in the
 // window's message boxes and on the command line.
@@ -18,6 +19,11 @@ bool isNotice(AdapterCommands::ApplyOutcome::Kind kind);
 
 // A profile that the whole-profile check refuses, nothing touched.
 QString refusedProfileText(const QString &name, const QString &reason);
+
+// Why a profile whose name came from a hand-edited file cannot be applied (a name the editor
+// refuses: too long to be read back as the current profile, a NUL …), or nothing. The name
+// is shown short and with its control characters visible.
+std::optional<QString> refusedNameText(const QString &name);
 
 // The switch to DHCP could not reach the adapters at all.
 QString dhcpFailedText(const AdapterCommands::DhcpReset &reset, const QString &backendName);

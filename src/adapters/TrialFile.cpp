@@ -60,7 +60,7 @@ bool TrialFile::update(const std::function<void(QJsonObject &)> &change, QString
     if (!lock.locked())
         return fail(QStringLiteral("Deneme kaydının klasörü kilitlenemedi: %1").arg(folder));
     if (notOurs(m_path))
-        return fail(QStringLiteral("Deneme kaydı bu kullanıcının düzenli bir dosyası değil: %1")
+        return fail(QStringLiteral("Deneme kaydı bu kullanıcının normal bir dosyası değil: %1")
                         .arg(m_path));
     QJsonObject record = read();
     change(record);

@@ -230,6 +230,8 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     if (name.isEmpty())
         return run.refuse(QStringLiteral("\"%1\" adında bir profil yok.").arg(cl.profile));
     run.json().insert(QStringLiteral("profile"), name);
+    if (const std::optional<QString> refused = ApplyReport::refusedNameText(name))
+        return run.refuse(*refused);
     const QStringList parts =
         MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
     const ProfileCheck::Result check = ProfileCheck::check(parts);

@@ -414,6 +414,10 @@ void frmMain::cmdProfileActivate_Click() {
         return;
     }
     const QString name = item->text();
+    if (const std::optional<QString> refused = ApplyReport::refusedNameText(name)) {
+        m_services.prompts->message(*refused, UserPrompts::Icon::Stop);
+        return;
+    }
     const ProfileCheck::Result check = ProfileCheck::check(ProfileParts);
     if (!check.canApply()) {
         m_services.prompts->message(ApplyReport::refusedProfileText(name, *check.refusal),

@@ -224,7 +224,7 @@ std::optional<QString> IniDocument::sectionNameProblem(QStringView section) {
     if (hasLineBreak(section))
         return QStringLiteral("Bölüm adı satır sonu içeremez.");
     if (hasNul(section))
-        return QStringLiteral("Bölüm adı boş karakter (NUL, kod 0) içeremez.");
+        return QStringLiteral("Bölüm adı NUL karakteri içeremez.");
     return std::nullopt;
 }
 
@@ -237,7 +237,7 @@ std::optional<QString> IniDocument::keyNameProblem(QStringView key) {
     if (hasLineBreak(name))
         return QStringLiteral("Ad satır sonu içeremez.");
     if (hasNul(name))
-        return QStringLiteral("Ad boş karakter (NUL, kod 0) içeremez.");
+        return QStringLiteral("Ad NUL karakteri içeremez.");
     if (name.startsWith(QLatin1Char('[')))
         return QStringLiteral("Ad \"[\" işareti ile başlayamaz.");
     if (name.startsWith(QLatin1Char(';')))
@@ -249,7 +249,7 @@ std::optional<QString> IniDocument::valueProblem(QStringView value) {
     if (hasLineBreak(value))
         return QStringLiteral("Değer satır sonu içeremez.");
     if (hasNul(value))
-        return QStringLiteral("Değer boş karakter (NUL, kod 0) içeremez.");
+        return QStringLiteral("Değer NUL karakteri içeremez.");
     if (value.contains(QChar(kEofMarkChar)))
         return QStringLiteral("Değer dosya sonu işareti (Ctrl+Z, kod 26) içeremez.");
     return std::nullopt;

@@ -52,9 +52,9 @@ std::optional<IniError> notRegular(const struct stat &st, const QString &path) {
                          : S_ISSOCK(st.st_mode) ? QStringLiteral("bir soket")
                          : (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
                              ? QStringLiteral("bir aygıt")
-                             : QStringLiteral("düzenli bir dosya değil");
+                             : QStringLiteral("normal bir dosya değil");
     return IniError{IniErrorNumber::PathFileAccess,
-                    QStringLiteral("Ayar dosyası olarak yalnızca düzenli bir dosya kullanılabilir; "
+                    QStringLiteral("Ayar dosyası olarak yalnızca normal bir dosya kullanılabilir; "
                                    "%1 %2.")
                         .arg(path, kind)};
 }

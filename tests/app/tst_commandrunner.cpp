@@ -103,6 +103,8 @@ void tst_CommandRunner::commands_data() {
     row("refused profile touches nothing", {u("--apply"), u("Bozuk")}, 1, "stderr:ZELVİ IP", "Şube",
         "");
     row("doubtful profile needs --yes", {u("--apply"), u("Zeta")}, 1, "stderr:--yes", "Şube", "");
+    row("hand-edited name too long to record", {u("--apply"), u("Zz") + QString(298, u'z')}, 1,
+        "stderr:en çok 254 karakter", "Şube", "");
     row("doubtful profile with --yes", {u("--apply"), u("Zeta"), u("--yes")}, 0, "uygulandı",
         "Zeta", "10.0.0.7");
     row("dhcp forgets the current profile", {u("--dhcp"), u("--json")}, 0, "\"status\":0", "", "");
@@ -122,10 +124,11 @@ void tst_CommandRunner::commands() {
     QFETCH(QString, address);
     m_pc = std::make_unique<SimulatedFixture>(QStringList{u("[2] Kasa"), u("[3] Kasa")});
     writeAll(m_dir.filePath(u("ayar.config")),
-             u("[Profiles]\nZeta=10.0.0.7.255.255.255.0.10.0.1.1.10.0.0.1....\n"
-               "Alfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\nŞube=10.0.0.6.255.0.0.0.10.0.0.1."
-               "10.0.0.1....\nBozuk=10.0.0.300.255.0.0.0.10.0.0.1.10.0.0.1....\n"
-               "[CurrentProfile]\nProfileName=Şube\n")
+             (u("[Profiles]\nZeta=10.0.0.7.255.255.255.0.10.0.1.1.10.0.0.1....\n"
+                "Alfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\nŞube=10.0.0.6.255.0.0.0.10.0.0.1."
+                "10.0.0.1....\nBozuk=10.0.0.300.255.0.0.0.10.0.0.1.10.0.0.1....\nZz") +
+              QString(298, u'z') +
+              u("=10.0.0.8.255.0.0.0.10.0.0.1.10.0.0.1....\n[CurrentProfile]\nProfileName=Şube\n"))
                  .toUtf8());
     QString out;
     QString err;

@@ -610,7 +610,9 @@ void tst_frmMain::commandsActOnlyOnTheSelection() {
 
 void tst_frmMain::profileCheckedBeforeAnyAdapter() {
     writeSettings("[Profiles]\nBozuk=10.0.0.300.255.255.255.0.10.0.0.1.8.8.8.8....\n"
-                  "Dis=10.0.0.5.255.255.255.0.10.0.1.1.8.8.8.8....\n");
+                  "Dis=10.0.0.5.255.255.255.0.10.0.1.1.8.8.8.8....\n" +
+                  QByteArray(300, 'U') + "=10.0.0.7.255.255.255.0.10.0.0.1.8.8.8.8....\nKa" +
+                  QByteArray(1, '\0') + "sa=10.0.0.8.255.255.255.0.10.0.0.1.8.8.8.8....\n");
     QVERIFY(load());
     const QByteArray computer = readAll(m_pc->computer->file());
     m_window->lstProfiles->setCurrentRow(0); // Bozuk: cannot work
@@ -618,6 +620,22 @@ void tst_frmMain::profileCheckedBeforeAnyAdapter() {
     QCOMPARE(m_prompts.messages.size(), 1);
     QVERIFY(m_prompts.messages[0].contains(u("ZELVİ IP")));
     QVERIFY(m_prompts.messages[0].contains(u("10.0.0.300")));
+
+    // Names from a hand-edited file that the editor refuses: one too long to be read back as
+    // the current profile, one with a NUL.
+    for (const QString &bad : {QString(300, u'U'), u("Ka") + QChar(0) + u("sa")}) {
+        const QList<QListWidgetItem *> items =
+            m_window->lstProfiles->findItems(bad.left(2), Qt::MatchStartsWith);
+        QCOMPARE(items.size(), 1);
+        m_window->lstProfiles->setCurrentItem(items[0]);
+        m_prompts.messages.clear();
+        m_window->cmdProfileActivate->click();
+        QCOMPARE(m_prompts.messages.size(), 1);
+        QVERIFY2(m_prompts.messages[0].contains(u("ağ ayarlarına dokunulmadı")),
+                 qPrintable(m_prompts.messages[0]));
+        QCOMPARE(readAll(m_pc->computer->file()), computer);
+        QVERIFY(!readAll(m_path).contains("ProfileName"));
+    }
 
     m_window->lstProfiles->setCurrentRow(1); // Dis: the gateway is outside the subnet
     m_prompts.answer = false;
