@@ -1,6 +1,7 @@
 #include "SimulatedComputer.h"
 
 #include "AddressText.h"
+#include "IniFileStore.h"
 #include "TrialFile.h"
 #include "Wmi.h"
 
@@ -241,24 +242,33 @@ QList<SimulatedComputer::Adapter> SimulatedComputer::defaultAdapters() {
 }
 
 bool SimulatedComputer::load(WmiError &error) {
-    QFile f(m_file);
-    if (!f.exists()) {
+    // As the settings file: a regular file of a bounded size, never a FIFO or a device.
+    IniError readError;
+    const std::optional<QByteArray> bytes =
+        IniFileStore::read(m_file, readError, QStringLiteral("Benzetim dosyası"));
+    if (!bytes) {
+        error = {Wmi::ServerUnavailable,
+                 QStringLiteral("Benzetim dosyası okunamadı: %1").arg(readError.description)};
+        return false;
+    }
+    if (!QFileInfo::exists(m_file)) {
         adapters = defaultAdapters();
         checkpoint.reset();
         failConnect.reset();
         failQuery.reset();
         return save(error);
     }
-    if (!f.open(QIODevice::ReadOnly)) {
-        error = {Wmi::ServerUnavailable,
-                 QStringLiteral("Benzetim dosyası okunamadı: %1").arg(m_file)};
-        return false;
-    }
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(*bytes, &parseError);
     if (!doc.isObject()) {
-        error = {Wmi::ServerUnavailable, QStringLiteral("Benzetim dosyası bozuk: %1 (%2)")
-                                             .arg(m_file, parseError.errorString())};
+        const QString why = parseError.error != QJsonParseError::NoError
+                                ? QStringLiteral("JSON hatası, %1. bayt: %2")
+                                      .arg(parseError.offset)
+                                      .arg(parseError.errorString())
+                                : QStringLiteral("en dıştaki değer bir JSON nesnesi ({ … }) "
+                                                 "olmalı");
+        error = {Wmi::ServerUnavailable,
+                 QStringLiteral("Benzetim dosyası bozuk: %1 (%2)").arg(m_file, why)};
         return false;
     }
     const QJsonObject root = doc.object();

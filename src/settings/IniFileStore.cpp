@@ -129,7 +129,7 @@ void setFlushToDisk(bool flush) {
     g_flushToDisk = flush;
 }
 
-std::optional<QByteArray> read(const QString &path, IniError &error) {
+std::optional<QByteArray> read(const QString &path, IniError &error, const QString &what) {
     if (const std::optional<IniError> link = SettingsPath::unsafeLink(path)) {
         error = *link;
         return std::nullopt;
@@ -149,13 +149,13 @@ std::optional<QByteArray> read(const QString &path, IniError &error) {
         ::close(fd);
         return std::nullopt;
     }
-    if (const std::optional<IniError> kind = SettingsPath::notRegular(st, path)) {
+    if (const std::optional<IniError> kind = SettingsPath::notRegular(st, path, what)) {
         error = *kind;
         ::close(fd);
         return std::nullopt;
     }
     if (st.st_size > SettingsPath::MaxFileSize) {
-        error = SettingsPath::tooLarge(st.st_size, path);
+        error = SettingsPath::tooLarge(st.st_size, path, what);
         ::close(fd);
         return std::nullopt;
     }
@@ -175,7 +175,7 @@ std::optional<QByteArray> read(const QString &path, IniError &error) {
         }
         bytes.append(buffer, n);
         if (bytes.size() > SettingsPath::MaxFileSize) { // it grew while it was read
-            error = SettingsPath::tooLarge(bytes.size(), path);
+            error = SettingsPath::tooLarge(bytes.size(), path, what);
             ::close(fd);
             return std::nullopt;
         }

@@ -21,8 +21,9 @@
 namespace IniFileStore {
 
 // The file's bytes; an empty array when the file does not exist. Fails when an existing
-// file cannot be read, is no regular file or is too large.
-std::optional<QByteArray> read(const QString &path, IniError &error);
+// file cannot be read, is no regular file or is too large; `what` names it in the message.
+std::optional<QByteArray> read(const QString &path, IniError &error,
+                               const QString &what = QStringLiteral("Ayar dosyası"));
 
 // Creates an empty file when none exists; an existing file is left untouched. Fails when
 // the path names something else than a regular file.

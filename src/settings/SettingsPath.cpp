@@ -44,7 +44,8 @@ std::optional<IniError> unsafeLink(const QString &path) {
     return std::nullopt;
 }
 
-std::optional<IniError> notRegular(const struct stat &st, const QString &path) {
+std::optional<IniError> notRegular(const struct stat &st, const QString &path,
+                                   const QString &what) {
     if (S_ISREG(st.st_mode))
         return std::nullopt;
     const QString kind = S_ISDIR(st.st_mode)    ? QStringLiteral("bir klasör")
@@ -54,14 +55,14 @@ std::optional<IniError> notRegular(const struct stat &st, const QString &path) {
                              ? QStringLiteral("bir aygıt")
                              : QStringLiteral("normal bir dosya değil");
     return IniError{IniErrorNumber::PathFileAccess,
-                    QStringLiteral("Ayar dosyası olarak yalnızca normal bir dosya kullanılabilir; "
-                                   "%1 %2.")
-                        .arg(path, kind)};
+                    QStringLiteral("%1 olarak yalnızca normal bir dosya kullanılabilir; %2 %3.")
+                        .arg(what, path, kind)};
 }
 
-IniError tooLarge(qint64 size, const QString &path) {
+IniError tooLarge(qint64 size, const QString &path, const QString &what) {
     return {IniErrorNumber::PathFileAccess,
-            QStringLiteral("Ayar dosyası çok büyük (%1 MB; en çok %2 MB okunur): %3")
+            QStringLiteral("%1 çok büyük (%2 MB; en çok %3 MB okunur): %4")
+                .arg(what)
                 .arg(size / (1024 * 1024))
                 .arg(MaxFileSize / (1024 * 1024))
                 .arg(path)};

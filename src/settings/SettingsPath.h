@@ -20,9 +20,11 @@ constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 std::optional<IniError> unsafeLink(const QString &path);
 
 // Why a file of this kind cannot be a settings file (a folder, a FIFO, a device, a socket),
-// if it cannot.
-std::optional<IniError> notRegular(const struct stat &st, const QString &path);
+// if it cannot. `what` names the file in the message.
+std::optional<IniError> notRegular(const struct stat &st, const QString &path,
+                                   const QString &what = QStringLiteral("Ayar dosyası"));
 
-IniError tooLarge(qint64 size, const QString &path);
+IniError tooLarge(qint64 size, const QString &path,
+                  const QString &what = QStringLiteral("Ayar dosyası"));
 
 } // namespace SettingsPath

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace AdapterCommands;
 using Kind = ApplyOutcome::Kind;
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void listsDescriptions();
     void malformedFileIsRefused_data();
     void malformedFileIsRefused();
+    void fileShapesAreRefused_data();
+    void fileShapesAreRefused();
     void oneFileWritePerCommand();
     void changesOnTrial_data();
     void changesOnTrial();
@@ -370,6 +373,38 @@ void tst_AdapterCommands::malformedFileIsRefused() {
     QVERIFY2(r.error.description.contains(reason), qPrintable(r.error.description));
     QVERIFY(r.error.description.contains(u("Ethernet Adapter")) || checkpoint != "null");
     QVERIFY(readAll(pc.computer->file()).contains("10.0.0.9")); // the file is left as it was
+}
+
+// The simulated computer's file follows the settings file's rules: what is no regular file is
+// refused at once (a FIFO would hold the program, /dev/zero fill its memory), and a file that
+// is not a JSON object says so.
+void tst_AdapterCommands::fileShapesAreRefused_data() {
+    QTest::addColumn<QString>("path"); // in the test's folder unless absolute
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a device") << u("/dev/zero") << QByteArray() << u("/dev/zero bir aygıt");
+    QTest::newRow("a FIFO") << u("fifo") << QByteArray() << u("FIFO");
+    QTest::newRow("a folder") << u("folder") << QByteArray() << u("bir klasör");
+    QTest::newRow("an array") << u("pc.json") << QByteArray("[]") << u("JSON nesnesi");
+    QTest::newRow("no JSON") << u("pc.json") << QByteArray("{\"adapters\": [") << u("JSON hatası");
+}
+
+void tst_AdapterCommands::fileShapesAreRefused() {
+    QFETCH(QString, path);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString file = path.startsWith(u'/') ? path : dir.filePath(path);
+    if (path == u("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    else if (path == u("folder"))
+        QVERIFY(QDir(dir.path()).mkdir(path));
+    else if (!content.isEmpty())
+        writeAll(file, content);
+    SimulatedComputer computer(file);
+    WmiError error;
+    QVERIFY(!computer.load(error));
+    QVERIFY2(error.description.contains(reason), qPrintable(error.description));
 }
 
 void tst_AdapterCommands::oneFileWritePerCommand() {
