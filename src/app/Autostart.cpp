@@ -1,10 +1,11 @@
 #include "Autostart.h"
 
+#include "FileLocation.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <algorithm>
 
 namespace Autostart {
@@ -31,8 +32,7 @@ QString execArgument(const QString &path) {
 } // namespace
 
 QString entryPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/autostart/nuvar-pos-zelvi-ip.desktop");
+    return FileLocation::configBase() + QStringLiteral("/autostart/nuvar-pos-zelvi-ip.desktop");
 }
 
 bool isEnabled() {

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,8 +33,24 @@ bool ownedByUser(const QString &path) {
 
 } // namespace
 
+QString configBase() {
+    const auto absolute = [](const char *name) {
+        const QString value = QFile::decodeName(qgetenv(name));
+        return value.startsWith(QLatin1Char('/')) ? value : QString();
+    };
+    // A relative $XDG_CONFIG_HOME is to be ignored, as one that is not set.
+    if (const QString xdg = absolute("XDG_CONFIG_HOME"); !xdg.isEmpty())
+        return xdg;
+    QString home = absolute("HOME");
+    if (home.isEmpty()) { // not set (a service, "env -i"): the user's home from the system
+        if (const passwd *user = ::getpwuid(::geteuid()))
+            home = QFile::decodeName(user->pw_dir);
+    }
+    return home + QStringLiteral("/.config");
+}
+
 QString configFolder() {
-    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QString base = configBase();
     // "sudo -E" and the like keep the user's HOME: root's files there would lock the user out.
     if (::geteuid() == 0 && ownerOf(base) != 0) {
         if (const passwd *root = ::getpwuid(0))

@@ -7,6 +7,11 @@
 // program in /usr/bin must.
 namespace FileLocation {
 
+// The user's configuration folder as the XDG rules give it: $XDG_CONFIG_HOME when it is an
+// absolute path, otherwise ~/.config, with the home folder from the system's user database
+// when $HOME is not set (or not absolute).
+QString configBase();
+
 // $XDG_CONFIG_HOME/nuvar-pos-zelvi-ip (~/.config/nuvar-pos-zelvi-ip by default); for root
 // always root's own, even when sudo kept another user's HOME.
 QString configFolder();

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <pwd.h>
+#include <unistd.h>
 
 using namespace modNetProfiles;
 
@@ -55,6 +57,8 @@ private Q_SLOTS:
     void settingsFileBesideProgram_data();
     void settingsFileBesideProgram();
     void windowsFileComesOutAsItWent();
+    void configFolderAsXdgSays_data();
+    void configFolderAsXdgSays();
 
 private:
     QTemporaryDir m_dir;
@@ -202,6 +206,42 @@ void tst_Profiles::settingsFileBesideProgram() {
     // This test's own folder is the user's: a portable copy.
     QCOMPARE(settingsFilePath(),
              QCoreApplication::applicationDirPath() + u("/Nuvar_Pos_Zelvi_ip.exe.config"));
+}
+
+// "~" is the user's home from the system's user database.
+void tst_Profiles::configFolderAsXdgSays_data() {
+    QTest::addColumn<QByteArray>("home"); // "-": not set
+    QTest::addColumn<QByteArray>("xdg");
+    QTest::addColumn<QString>("base");
+    QTest::newRow("home") << QByteArray("/home/a") << QByteArray("-") << u("/home/a/.config");
+    QTest::newRow("XDG_CONFIG_HOME")
+        << QByteArray("/home/a") << QByteArray("/srv/c") << u("/srv/c");
+    QTest::newRow("relative XDG_CONFIG_HOME is ignored")
+        << QByteArray("/home/a") << QByteArray("c") << u("/home/a/.config");
+    QTest::newRow("HOME not set") << QByteArray("-") << QByteArray("-") << u("~/.config");
+    QTest::newRow("HOME empty") << QByteArray("") << QByteArray("") << u("~/.config");
+}
+
+void tst_Profiles::configFolderAsXdgSays() {
+    QFETCH(QByteArray, home);
+    QFETCH(QByteArray, xdg);
+    QFETCH(QString, base);
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedXdg = qgetenv("XDG_CONFIG_HOME");
+    const bool hadXdg = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const auto set = [](const char *name, const QByteArray &value) {
+        if (value == "-")
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    };
+    set("HOME", home);
+    set("XDG_CONFIG_HOME", xdg);
+    const QString found = FileLocation::configBase();
+    qputenv("HOME", savedHome);
+    set("XDG_CONFIG_HOME", hadXdg ? savedXdg : QByteArray("-"));
+    QCOMPARE(found,
+             QString(base).replace(u("~"), QFile::decodeName(::getpwuid(::geteuid())->pw_dir)));
 }
 
 QTEST_GUILESS_MAIN(tst_Profiles)
