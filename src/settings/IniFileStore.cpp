@@ -60,6 +60,25 @@ QString resolvedPath(const QString &path) {
     return info.absoluteFilePath();
 }
 
+// When the folder is what fails (a new file or the replacement cannot be made there): the
+// folder is named, not the file.
+IniError folderError(int err, const QString &path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return {IniErrorNumber::PermissionDenied,
+                QStringLiteral("Klasöre yazma izni yok: %1\nAyar dosyası (%2) orada oluşturulamaz "
+                               "ya da değiştirilemez; klasörün izinlerine bakın.")
+                    .arg(folder, QFileInfo(path).fileName())};
+    case EROFS:
+        return {IniErrorNumber::PermissionDenied,
+                QStringLiteral("Klasör salt okunur bir diskte: %1").arg(folder)};
+    default:
+        return systemError(err, path);
+    }
+}
+
 bool writeAll(int fd, const QByteArray &bytes) {
     const char *p = bytes.constData();
     qsizetype left = bytes.size();
@@ -93,10 +112,14 @@ void removeStaleTemps(const QByteArray &folder, const QByteArray &baseName) {
     ::closedir(dir);
 }
 
+// Fails with `err`, and `inFolder` when it was the folder that refused (the new file's making
+// or the rename).
 bool replaceFile(const QByteArray &folder, const QByteArray &baseName, const QByteArray &target,
-                 const struct stat &old, int folderFd, const QByteArray &bytes, int &err) {
+                 const struct stat &old, int folderFd, const QByteArray &bytes, int &err,
+                 bool &inFolder) {
     QByteArray tempPath = folder + '/' + tempPrefix(baseName) + "XXXXXX";
     const int fd = ::mkostemp(tempPath.data(), O_CLOEXEC);
+    inFolder = fd < 0;
     if (fd < 0) {
         err = errno;
         return false;
@@ -113,6 +136,7 @@ bool replaceFile(const QByteArray &folder, const QByteArray &baseName, const QBy
     if (ok && ::rename(tempPath.constData(), target.constData()) != 0) {
         ok = false;
         err = errno;
+        inFolder = true;
     }
     if (!ok) {
         ::unlink(tempPath.constData());
@@ -202,7 +226,7 @@ bool createIfMissing(const QString &path, IniError &error) {
     const int fd =
         ::open(native.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
-        error = systemError(errno, path);
+        error = folderError(errno, path); // there was no file: the folder refused a new one
         return false;
     }
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -269,8 +293,9 @@ bool update(const QString &path, const std::function<bool(IniDocument &)> &chang
     }
 
     int err = 0;
-    if (!replaceFile(folder, baseName, target, st, lock.fd(), doc.toFileBytes(), err)) {
-        error = systemError(err, path);
+    bool inFolder = false;
+    if (!replaceFile(folder, baseName, target, st, lock.fd(), doc.toFileBytes(), err, inFolder)) {
+        error = inFolder ? folderError(err, path) : systemError(err, path);
         return false;
     }
     if (notice && doc.encodingChanged())

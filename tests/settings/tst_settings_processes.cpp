@@ -2,12 +2,16 @@
 // copies of the program saving at the same moment.
 #include "IniDocument.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -70,6 +74,8 @@ class tst_SettingsProcesses : public QObject {
 private Q_SLOTS:
     void killedWriterLeavesWholeFile();
     void twoWritersKeepEveryProfile();
+    void refusingFolderIsNamed_data();
+    void refusingFolderIsNamed();
 };
 
 void tst_SettingsProcesses::killedWriterLeavesWholeFile() {
@@ -136,6 +142,49 @@ void tst_SettingsProcesses::twoWritersKeepEveryProfile() {
     }
     delete first;
     delete second;
+}
+
+// A folder the user may not write to: the message names the folder, not the file (which may
+// be writable itself). As root the writer runs as nobody, for whom the folder's rights count.
+void tst_SettingsProcesses::refusingFolderIsNamed_data() {
+    QTest::addColumn<bool>("fileExists");
+    QTest::newRow("a writable file in the folder") << true;
+    QTest::newRow("no file yet") << false;
+}
+
+void tst_SettingsProcesses::refusingFolderIsNamed() {
+    QFETCH(bool, fileExists);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(u("kasa"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = folder + u("/ayar.config");
+    const QString writer = dir.filePath(u("profile_writer")); // within nobody's reach
+    QVERIFY(QFile::copy(QStringLiteral(PROFILE_WRITER_PATH), writer));
+    const bool root = ::geteuid() == 0;
+    if (fileExists) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Profiles]\n");
+        f.close();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
+    }
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    QVERIFY(::chmod(QFile::encodeName(writer).constData(), 0755) == 0);
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+    QProcess p;
+    if (root) {
+        p.setChildProcessModifier([] {
+            ::setgroups(0, nullptr);
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+        });
+    }
+    p.start(writer, {path, u("a"), u("1")});
+    QVERIFY(p.waitForFinished(20000));
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY2(err.contains(u("Klasöre yazma izni yok: ") + folder), qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsProcesses)
