@@ -1,6 +1,7 @@
 #include "MainWindowRules.h"
 
 #include "IniCodec.h"
+#include "ShownText.h"
 
 #include <QCollator>
 
@@ -8,9 +9,9 @@ namespace MainWindowRules {
 
 QString caption(const QString &currentProfile) {
     const QString product = QStringLiteral(ZELVI_PRODUCT_NAME);
-    return currentProfile.isEmpty()
-               ? product
-               : product + QStringLiteral(" (") + currentProfile + QLatin1Char(')');
+    return currentProfile.isEmpty() ? product
+                                    : product + QStringLiteral(" (") +
+                                          ShownText::escaped(currentProfile) + QLatin1Char(')');
 }
 
 QString trialText(int seconds) {

@@ -1,6 +1,7 @@
 #include "ProfileListWidget.h"
 
 #include "MainWindowRules.h"
+#include "ShownText.h"
 
 #include <QListWidget>
 
@@ -10,7 +11,8 @@ class ProfileItem : public QListWidgetItem {
 public:
     using QListWidgetItem::QListWidgetItem;
     bool operator<(const QListWidgetItem &other) const override {
-        return MainWindowRules::profileBefore(text(), other.text());
+        return MainWindowRules::profileBefore(ProfileListWidget::nameOf(this),
+                                              ProfileListWidget::nameOf(&other));
     }
 };
 
@@ -20,7 +22,13 @@ void ProfileListWidget::clear() {
     m_list->clear();
 }
 
+QString ProfileListWidget::nameOf(const QListWidgetItem *item) {
+    return item->data(Qt::UserRole).toString();
+}
+
 bool ProfileListWidget::addItem(const QString &name) {
-    m_list->addItem(new ProfileItem(name));
+    auto *item = new ProfileItem(ShownText::escaped(name));
+    item->setData(Qt::UserRole, name);
+    m_list->addItem(item);
     return true;
 }

@@ -9,7 +9,9 @@
 #include "Links.h"
 #include "MainWindowRules.h"
 #include "ProfileCheck.h"
+#include "ProfileListWidget.h"
 #include "RemoteTrial.h"
+#include "ShownText.h"
 #include "TrayIcon.h"
 #include "TrialRecord.h"
 #include "UserPrompts.h"
@@ -227,7 +229,8 @@ void frmMain::RefreshProfileList() {
 
 void frmMain::selectProfile(const QString &name) {
     for (int row = 0; row < lstProfiles->count(); ++row) {
-        if (MainWindowRules::sameProfileName(lstProfiles->item(row)->text(), name)) {
+        if (MainWindowRules::sameProfileName(ProfileListWidget::nameOf(lstProfiles->item(row)),
+                                             name)) {
             lstProfiles->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
             return;
         }
@@ -246,7 +249,7 @@ void frmMain::lstProfiles_Click() {
     cmdProfileClone->setEnabled(true);
     cmdProfileActivate->setEnabled(true);
     ProfileParts = MainWindowRules::profileParts(
-        SettingsIni->ReadString(ProfilesSection, item->text(), QString()));
+        SettingsIni->ReadString(ProfilesSection, ProfileListWidget::nameOf(item), QString()));
 }
 
 void frmMain::cmdProfileCreateNew_Click() {
@@ -279,7 +282,7 @@ void frmMain::openEditor(bool filled) {
         for (int i = 0; i < FieldCount; ++i)
             editor.txtIP[i]->setText(i < ProfileParts.size() ? ProfileParts[i] : QString());
         const QListWidgetItem *item = selectedProfile();
-        const QString name = item ? item->text() : QString();
+        const QString name = item ? ProfileListWidget::nameOf(item) : QString();
         editor.txtProfileName->setText(EditMode == 1 ? name : MainWindowRules::cloneName(name));
     }
     editor.exec();
@@ -292,7 +295,7 @@ void frmMain::cmdProfileDelete_Click() {
                                     UserPrompts::Icon::Stop);
         return;
     }
-    const QString name = item->text();
+    const QString name = ProfileListWidget::nameOf(item);
     if (!m_services.prompts->askYesNo(MainWindowRules::deleteQuestion(name),
                                       UserPrompts::Icon::Stop))
         return;
@@ -413,7 +416,7 @@ void frmMain::cmdProfileActivate_Click() {
                                     UserPrompts::Icon::Information);
         return;
     }
-    const QString name = item->text();
+    const QString name = ProfileListWidget::nameOf(item);
     if (const std::optional<QString> refused = ApplyReport::refusedNameText(name)) {
         m_services.prompts->message(*refused, UserPrompts::Icon::Stop);
         return;
@@ -648,8 +651,8 @@ void frmMain::fillTrayMenu() {
     const QString current = currentProfile();
     auto *group = new QActionGroup(trayMenu);
     for (int row = 0; row < lstProfiles->count(); ++row) {
-        const QString name = lstProfiles->item(row)->text();
-        QAction *action = trayMenu->addAction(name);
+        const QString name = ProfileListWidget::nameOf(lstProfiles->item(row));
+        QAction *action = trayMenu->addAction(ShownText::escaped(name));
         action->setCheckable(true);
         action->setChecked(!current.isEmpty() && MainWindowRules::sameProfileName(name, current));
         action->setActionGroup(group);

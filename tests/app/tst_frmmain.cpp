@@ -54,6 +54,7 @@ private Q_SLOTS:
     void cleanup();
     void othersTrialIsShownNotJudged();
     void noCurrentProfile();
+    void currentProfileSelectedAtLoad_data();
     void currentProfileSelectedAtLoad();
     void currentProfileNoLongerListed();
     void missingSettingsFileIsCreated();
@@ -204,14 +205,31 @@ void tst_frmMain::noCurrentProfile() {
     QVERIFY(m_window->ProfileParts.isEmpty());
 }
 
+// A name from a hand-edited file that holds a character reordering text is shown with it
+// visible, in the list and in the caption: it cannot reorder either.
+void tst_frmMain::currentProfileSelectedAtLoad_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("current"); // as recorded
+    QTest::addColumn<QString>("shown");   // in the list and in the caption
+    QTest::newRow("recorded in other letter case") << u("Ofis") << u("ofis") << u("Ofis");
+    QTest::newRow("a name that would reorder")
+        << u("Ofis\u202E1.2") << u("Ofis\u202E1.2") << u("Ofis\\u202e1.2");
+}
+
 void tst_frmMain::currentProfileSelectedAtLoad() {
-    writeSettings("[Profiles]\nKasa=1.2.3.4\nOfis=5.6.7.8\n[CurrentProfile]\nProfileName=ofis\n");
+    QFETCH(QString, name);
+    QFETCH(QString, current);
+    QFETCH(QString, shown);
+    writeSettings((u("[Profiles]\nKasa=1.2.3.4\n") + name +
+                   u("=5.6.7.8\n[CurrentProfile]\nProfileName=") + current + u("\n"))
+                      .toUtf8());
     QVERIFY(load());
-    QCOMPARE(m_window->lstProfiles->currentItem()->text(), u("Ofis"));
+    QCOMPARE(m_window->lstProfiles->currentItem()->text(), shown);
     QVERIFY(m_window->cmdProfileClone->isEnabled());
     QVERIFY(m_window->cmdProfileActivate->isEnabled());
     QCOMPARE(m_window->ProfileParts, (QStringList{u("5"), u("6"), u("7"), u("8")}));
-    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (ofis)"));
+    QCOMPARE(m_window->windowTitle(),
+             u("Nuvar_POS_Zelvi_IP (") + (current == name ? shown : current) + u(")"));
 }
 
 void tst_frmMain::currentProfileNoLongerListed() {
