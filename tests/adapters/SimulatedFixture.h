@@ -22,6 +22,12 @@ struct SimulatedFixture {
         }
         store();
     }
+    // Stops the computer's clock where it is: a trial's seconds left then depend on what the
+    // test does, not on how long the disk takes to write.
+    void stopClock() {
+        const qint64 at = QDateTime::currentMSecsSinceEpoch();
+        computer->now = [at] { return at; };
+    }
     void store() {
         WmiError error;
         computer->save(error);

@@ -188,6 +188,7 @@ void tst_CommandRunner::checkAndFallback() {
     CannedHttpServer server;
     server.silent = !online;
     m_pc = std::make_unique<SimulatedFixture>();
+    m_pc->stopClock();
     if (!refuse.isEmpty() && refuse != u("readonly"))
         m_pc->refuse(0, refuse, 91);
     const QString path = m_dir.filePath(u("ayar.config"));

@@ -917,6 +917,7 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
     }
     writeSettings("[Profiles]\nOfis=10.0.0.5.255.255.255.0.10.0.0.1.8.8.8.8....\n" +
                   (service.isEmpty() ? QByteArray() : "[Links]\nExternalAddressUrl=" + url + "\n"));
+    m_pc->stopClock();
     QVERIFY(load());
     m_window->lstProfiles->setCurrentRow(0);
     apply([](frmSelectNIC &d) {
