@@ -79,15 +79,34 @@ IniDocument IniDocument::fromFileBytes(QByteArray bytes) {
     const bool le = bytes.startsWith("\xFF\xFE");
     if (le || bytes.startsWith("\xFE\xFF")) {
         doc.m_encoding = le ? Encoding::Utf16LE : Encoding::Utf16BE;
-        // The mark is taken off above; a second one would be part of the text.
-        QStringDecoder decoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                               QStringDecoder::Flag::ConvertInitialBom);
-        QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
-        if (text.endsWith(QChar(kEofMarkChar))) {
+        QByteArrayView rest = QByteArrayView(bytes).sliced(2); // without the mark
+        const QByteArrayView eofMark =
+            le ? QByteArrayView("\x1A\0", 2) : QByteArrayView("\0\x1A", 2);
+        if (rest.size() % 2 == 0 && rest.endsWith(eofMark)) {
             doc.m_eofMark = true;
-            text.chop(1);
+            rest.chop(2);
         }
-        doc.m_text = text.toUtf8();
+        // Line by line: a line that does not come back as it was (a lone surrogate, an odd
+        // byte) keeps its bytes.
+        const auto newline = [le](QByteArrayView unit) {
+            return le ? unit[0] == '\n' && unit[1] == 0 : unit[0] == 0 && unit[1] == '\n';
+        };
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < rest.size(); i += 2) {
+            const bool last = i + 2 >= rest.size();
+            if (!last && !newline(rest.sliced(i, 2)))
+                continue;
+            const QByteArrayView raw = rest.sliced(start, (last ? rest.size() : i + 2) - start);
+            // A second mark at the start of the file is text, not a mark.
+            QStringDecoder decoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                                   QStringDecoder::Flag::ConvertInitialBom);
+            const QByteArray text = QString(decoder.decode(raw)).toUtf8();
+            doc.m_text += text;
+            QStringEncoder encoder(le ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+            if (QByteArray(encoder.encode(QString::fromUtf8(text))) != raw)
+                doc.m_foreign.push_back({text, raw.toByteArray()});
+            start = i + 2;
+        }
     } else {
         if (bytes.startsWith(kBom)) {
             doc.m_bom = true;
@@ -136,16 +155,35 @@ IniDocument IniDocument::fromFileBytes(QByteArray bytes) {
     return doc;
 }
 
+bool IniDocument::foreignLine(QByteArrayView line, std::size_t &next, QByteArray &out) const {
+    // An untouched foreign line keeps its bytes; lines are never reordered, so the search goes
+    // on from the last one found.
+    for (std::size_t i = next; i < m_foreign.size(); ++i) {
+        if (m_foreign[i].text == line) {
+            out += m_foreign[i].raw;
+            next = i + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
 QByteArray IniDocument::toFileBytes() const {
     using IniCodec::Encoding;
-    if (m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE) {
-        QStringEncoder encoder(m_encoding == Encoding::Utf16LE ? QStringEncoder::Utf16LE
-                                                               : QStringEncoder::Utf16BE,
-                               QStringEncoder::Flag::WriteBom);
-        QString text = IniLines::decode(m_text);
+    const bool utf16 = m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE;
+    if (utf16) {
+        const bool le = m_encoding == Encoding::Utf16LE;
+        QByteArray out = le ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+        std::size_t nextForeign = 0;
+        forEachRawLine(m_text, [&](QByteArrayView, QByteArrayView line) {
+            if (foreignLine(line, nextForeign, out))
+                return;
+            QStringEncoder encoder(le ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+            out += encoder.encode(IniLines::decode(line));
+        });
         if (m_eofMark)
-            text += QChar(kEofMarkChar);
-        return encoder.encode(text);
+            out += le ? QByteArray("\x1A\0", 2) : QByteArray("\0\x1A", 2);
+        return out;
     }
     QByteArray out = m_bom ? kBom : QByteArray();
     if (m_encoding == Encoding::Utf8 && m_foreign.empty()) {
@@ -154,15 +192,8 @@ QByteArray IniDocument::toFileBytes() const {
         out.reserve(out.size() + m_text.size());
         std::size_t nextForeign = 0;
         forEachRawLine(m_text, [&](QByteArrayView, QByteArrayView line) {
-            // An untouched foreign line keeps its bytes; lines are never reordered, so the
-            // search goes on from the last one found.
-            for (std::size_t i = nextForeign; i < m_foreign.size(); ++i) {
-                if (m_foreign[i].text == line) {
-                    out += m_foreign[i].raw;
-                    nextForeign = i + 1;
-                    return;
-                }
-            }
+            if (foreignLine(line, nextForeign, out))
+                return;
             if (m_encoding == Encoding::Windows1254)
                 out += IniCodec::utf8ToWindows1254(line).value_or(
                     QByteArray(line.data(), line.size()));

@@ -69,11 +69,15 @@ public:
 
 private:
     // A line whose bytes in the file are not what the file's encoding makes of its text (a
-    // Windows-1254 line in a UTF-8 file, or the other way round): written back as it was.
+    // Windows-1254 line in a UTF-8 file, or the other way round; a UTF-16 line with a lone
+    // surrogate): written back as it was.
     struct ForeignLine {
         QByteArray text; // UTF-8, with its line end
         QByteArray raw;  // as the file holds it
     };
+    // Adds the line's own bytes to `out` when it is an untouched foreign line (searched from
+    // `next` on, which moves past it).
+    bool foreignLine(QByteArrayView line, std::size_t &next, QByteArray &out) const;
     // After an edit that wrote `text`: a Windows-1254 file that cannot hold it becomes UTF-8.
     void keepEncodable(QByteArrayView text);
 

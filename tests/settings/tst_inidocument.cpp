@@ -190,6 +190,14 @@ void tst_IniDocument::fileKeepsItsShape_data() {
         utf16(true, "[Profiles]\r\nŞube=1\r\nКафе=2\r\n"));
     row("UTF-16 BE", utf16(false, "[Profiles]\r\nŞube=1\r\n"), "Şube",
         utf16(false, "[Profiles]\r\nŞube=2\r\n"));
+    // A comment holding a lone surrogate (U+D800, LE bytes 00 D8), not text: kept byte for byte.
+    const auto lone = [](const char *text) {
+        return utf16(true, text).replace(QByteArray("X\0", 2), QByteArray("\0\xD8", 2));
+    };
+    row("UTF-16 with a lone surrogate in a comment", lone("; X\r\n[Profiles]\r\nA=1\r\n"), "A",
+        lone("; X\r\n[Profiles]\r\nA=2\r\n"));
+    row("UTF-16, end-of-file mark stays last", utf16(false, "[Profiles]\r\nA=1\r\n\x1A"), "A",
+        utf16(false, "[Profiles]\r\nA=2\r\n\x1A"));
     row("CR alone", "[Profiles]\rA=1\r", "Kasa", "[Profiles]\rA=1\rKasa=2\r");
     row("end-of-file mark stays last", "[Profiles]\r\nA=1\r\n\x1A", "Kasa",
         "[Profiles]\r\nA=1\r\nKasa=2\r\n\x1A");
