@@ -4,6 +4,9 @@
 #include "ShownText.h"
 
 #include <QCollator>
+#include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace MainWindowRules {
 
@@ -35,15 +38,40 @@ bool sameProfileName(const QString &a, const QString &b) {
     return IniCodec::foldName(a.trimmed()) == IniCodec::foldName(b.trimmed());
 }
 
+namespace {
+
+QCollator makeProfileCollator() {
+    QCollator c(QLocale(QLocale::Turkish, QLocale::Turkey));
+    c.setCaseSensitivity(Qt::CaseInsensitive);
+    c.setNumericMode(true);
+    return c;
+}
+
+} // namespace
+
 bool profileBefore(const QString &a, const QString &b) {
-    static const QCollator collator = [] {
-        QCollator c(QLocale(QLocale::Turkish, QLocale::Turkey));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        c.setNumericMode(true);
-        return c;
-    }();
+    static const QCollator collator = makeProfileCollator();
     const int order = collator.compare(a, b);
     return order != 0 ? order < 0 : a < b;
+}
+
+QStringList sortedProfileNames(const QStringList &names) {
+    const QCollator collator = makeProfileCollator(); // its own: this may run on any thread
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(std::size_t(names.size()));
+    for (const QString &name : names)
+        keys.push_back(collator.sortKey(name));
+    std::vector<qsizetype> order(std::size_t(names.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int byKey = keys[std::size_t(a)].compare(keys[std::size_t(b)]);
+        return byKey != 0 ? byKey < 0 : names[a] < names[b];
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const qsizetype i : order)
+        sorted.append(names[i]);
+    return sorted;
 }
 
 QString noServiceHelp() {

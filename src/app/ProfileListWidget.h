@@ -19,7 +19,10 @@ public:
 
     void clear() override;
     bool addItem(const QString &name) override;
+    QStringList arranged(const QStringList &names) const override;
+    void endOfLoad() override;
 
 private:
     QListWidget *m_list;
+    QStringList m_loaded; // the names of the load under way, shown at its end
 };

@@ -92,7 +92,8 @@ void frmMain::setupUi() {
     lstProfiles->setGeometry(twipRect(300, 1080, 5445, 1935));
     lstProfiles->setFont(arialUnicode(14.25));
     lstProfiles->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstProfiles->setSortingEnabled(true);
+    // Ordered by the load (MainWindowRules::sortedProfileNames); every entry is one line.
+    lstProfiles->setUniformItemSizes(true);
 
     Image1 = new QLabel(this);
     Image1->setGeometry(twipRect(6000, 1080, 2535, 765));

@@ -1,5 +1,6 @@
 #include "modNetProfiles.h"
 
+#include "BackgroundWork.h"
 #include "FileLocation.h"
 #include "IniDocument.h"
 #include "ProfileList.h"
@@ -31,14 +32,23 @@ QString settingsFilePath() {
 
 void ProfilesLoad(const QString &path, ProfileList &list, UserPrompts &prompts) {
     bool reported = false;
-    clsIni ini;
-    if (!ini.setFileName(path, clsIni::PathRule::Exact)) // the caller's completed path
-        reportLoadError(prompts, ini.lastError(), reported);
-
+    // Read off the window's thread: a file of a million profiles takes a second.
+    std::optional<IniError> openError;
+    std::optional<IniError> readError;
     QStringList names;
     qint32 count = 0;
-    if (!ini.ReadSection(ini.FileName(), ProfilesSection, names, count))
-        reportLoadError(prompts, ini.lastError(), reported);
+    BackgroundWork::run([&] {
+        clsIni ini;
+        if (!ini.setFileName(path, clsIni::PathRule::Exact)) // the caller's completed path
+            openError = ini.lastError();
+        if (!ini.ReadSection(ini.FileName(), ProfilesSection, names, count))
+            readError = ini.lastError();
+        names = list.arranged(names);
+    });
+    if (openError)
+        reportLoadError(prompts, *openError, reported);
+    if (readError)
+        reportLoadError(prompts, *readError, reported);
 
     list.clear();
     for (qint32 i = 0; i < count; ++i) {
@@ -49,6 +59,7 @@ void ProfilesLoad(const QString &path, ProfileList &list, UserPrompts &prompts) 
                             reported);
         }
     }
+    list.endOfLoad();
 }
 
 std::optional<QString> profileNameProblem(const QString &name) {
@@ -85,7 +96,10 @@ SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFi
         if (!prompts.askYesNo(question, UserPrompts::Icon::Question))
             return {SaveResult::Outcome::Declined, {}, {}};
     }
-    if (ini.WriteString(ProfilesSection, name, joinFields(fields)) == 0)
+    bool written = false;
+    BackgroundWork::run(
+        [&] { written = ini.WriteString(ProfilesSection, name, joinFields(fields)); });
+    if (!written)
         return {SaveResult::Outcome::Failed, ini.lastError(), {}};
     return {SaveResult::Outcome::Saved, {}, ini.lastNotice()};
 }
