@@ -298,25 +298,29 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         trial.problem.clear(); // said once
         return true;
     };
-    if (judged && checkFollows && trial.pending) {
+    // The current profile is recorded while the change is still on trial: a run that starts
+    // meanwhile waits or is refused, so the settings never name a profile whose change another
+    // run has replaced since. Put back, the change takes the record back with it.
+    const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
+    if (trial.pending) {
         TrialRecord::remember(ini);
         remembered = true;
-    } else if (!keep()) {
-        return run.finish(PutBack); // paused during the change past its time
     }
+    if (applied)
+        recordCurrent(run, ini, name);
+    else if (outcome.adaptersChanged)
+        recordCurrent(run, ini, QString()); // no longer on the earlier profile
+    if (!(judged && checkFollows && trial.pending) && !keep())
+        return run.finish(PutBack); // paused during the change past its time
 
-    const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
     run.json().insert(QStringLiteral("applied"), applied);
     sayNotices(run, outcome.notices);
     if (applied) {
-        recordCurrent(run, ini, name);
         run.line(QStringLiteral("\"%1\" profili uygulandı: %2.")
                      .arg(name, selection == QLatin1String("*ALL")
                                     ? QStringLiteral("bütün ağ bağdaştırıcıları")
                                     : selection));
     } else {
-        if (outcome.adaptersChanged)
-            recordCurrent(run, ini, QString()); // no longer on the earlier profile
         if (!outcome.refusals.isEmpty())
             run.json().insert(QStringLiteral("refusals"), refusalsJson(outcome.refusals));
         run.fail(ApplyReport::outcomeText(outcome, name, selection, backend.name(),
