@@ -86,8 +86,8 @@ IniDocument IniDocument::fromFileBytes(QByteArray bytes) {
             doc.m_eofMark = true;
             rest.chop(2);
         }
-        // Line by line: a line that does not come back as it was (a lone surrogate, an odd
-        // byte) keeps its bytes.
+        // Line by line: a line that does not come back as it was (a lone surrogate) keeps its
+        // bytes.
         const auto newline = [le](QByteArrayView unit) {
             return le ? unit[0] == '\n' && unit[1] == 0 : unit[0] == 0 && unit[1] == '\n';
         };
@@ -103,7 +103,8 @@ IniDocument IniDocument::fromFileBytes(QByteArray bytes) {
             const QByteArray text = QString(decoder.decode(raw)).toUtf8();
             doc.m_text += text;
             QStringEncoder encoder(le ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
-            if (QByteArray(encoder.encode(QString::fromUtf8(text))) != raw)
+            // An odd byte at the end is not kept: a line after it would lose its alignment.
+            if (raw.size() % 2 == 0 && QByteArray(encoder.encode(QString::fromUtf8(text))) != raw)
                 doc.m_foreign.push_back({text, raw.toByteArray()});
             start = i + 2;
         }
