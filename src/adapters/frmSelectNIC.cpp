@@ -82,8 +82,11 @@ void frmSelectNIC::chkAllNIC_Click() {
 
 void frmSelectNIC::cmdSave_Click() {
     if (!chkAllNIC->isChecked()) {
-        const QListWidgetItem *item = lstNIC->currentItem();
-        if (!item || !item->isSelected()) {
+        // The selected adapter, however it was selected (a click, the keyboard, a screen
+        // reader's selection that leaves the current item elsewhere).
+        const QList<QListWidgetItem *> selected = lstNIC->selectedItems();
+        const QListWidgetItem *item = selected.isEmpty() ? nullptr : selected.first();
+        if (!item) {
             m_prompts.message(QStringLiteral("Ağ bağdaştırıcısı seçilmedi.\nListeden bir "
                                              "bağdaştırıcı seçin ya da tüm bağdaştırıcılar "
                                              "kutusunu işaretleyin."),

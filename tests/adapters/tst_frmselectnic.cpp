@@ -101,6 +101,14 @@ void tst_frmSelectNIC::saveReturnsTheChoice() {
     QTest::mouseClick(m_dialog->cmdSave, Qt::LeftButton);
     QCOMPARE(m_dialog->SelectedNIC(), u("*ALL"));
     QCOMPARE(m_dialog->SelectedAdapter(), u("*ALL"));
+
+    // Selected without becoming the current item, as a screen reader selects it.
+    open(*m_pc);
+    m_dialog->lstNIC->setCurrentRow(-1);
+    m_dialog->lstNIC->item(2)->setSelected(true);
+    QTest::mouseClick(m_dialog->cmdSave, Qt::LeftButton);
+    QVERIFY(m_prompts.messages.isEmpty());
+    QCOMPARE(m_dialog->SelectedAdapter(), u("[9] Wireless Network Adapter"));
 }
 
 void tst_frmSelectNIC::saveWithoutChoiceStaysOpen() {
