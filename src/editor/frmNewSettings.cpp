@@ -36,6 +36,10 @@ constexpr std::array<LabelPlace, 7> kAddressLabels = {{
     {"DNS 2", 570, 2880},
 }};
 
+// What each row of boxes holds, for the boxes' accessible names ("ZELVİ IP, 1. bölüm").
+constexpr std::array<const char *, 5> kRowNames = {"ZELVİ IP", "MASKE", "MODEM IP", "DNS 1",
+                                                   "DNS 2"};
+
 bool isEnter(const QKeyEvent *event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
@@ -62,6 +66,8 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
     txtProfileName->setObjectName(QStringLiteral("txtProfileName"));
     txtProfileName->setGeometry(twipRect(240, 615, 4020, 285));
     txtProfileName->installEventFilter(this);
+    Label1->setBuddy(txtProfileName);
+    txtProfileName->setAccessibleName(QStringLiteral("AYAR ADI"));
 
     Picture1 = new PictureBox(this);
     Picture1->setGeometry(twipRect(240, 1140, 5535, 3345));
@@ -79,6 +85,10 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
         auto *box = new AddressBox(i, Picture1);
         box->setGeometry(twipRect(kBoxColumns[i % 4], kBoxRows[i / 4], 375, 270));
         connect(box, &AddressBox::focusLost, this, &frmNewSettings::txtIP_LostFocus);
+        // A screen reader names each box by its row and place, not as one of twenty "text"s.
+        box->setAccessibleName(QStringLiteral("%1, %2. bölüm")
+                                   .arg(QString::fromUtf8(kRowNames[std::size_t(i / 4)]))
+                                   .arg(i % 4 + 1));
         txtIP[i] = box;
     }
 

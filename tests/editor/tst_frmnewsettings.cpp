@@ -115,6 +115,12 @@ void tst_frmNewSettings::layoutAndFocusOrder() {
     QCOMPARE(d.cmdSave->palette().color(QPalette::Button), QColor(128, 255, 128));
     QVERIFY(!d.cmdSave->autoDefault() && !d.cmdCancel->autoDefault());
 
+    // A screen reader names the name box and each address box by its row and place.
+    QCOMPARE(d.txtProfileName->accessibleName(), u("AYAR ADI"));
+    QCOMPARE(box(0)->accessibleName(), u("ZELVİ IP, 1. bölüm"));
+    QCOMPARE(box(6)->accessibleName(), u("MASKE, 3. bölüm"));
+    QCOMPARE(box(19)->accessibleName(), u("DNS 2, 4. bölüm"));
+
     // Tab walks name, boxes 0 to 19, KAYDET, KAPAT.
     focus(d.txtProfileName);
     QList<QWidget *> expected{d.txtProfileName};
