@@ -13,6 +13,7 @@ packages=(
   libclang-rt-14-dev
   qt6-base-dev
   qt6-base-dev-tools
+  qt6-translations-l10n
   libfontconfig-dev
   libgl-dev
   fonts-liberation

@@ -13,6 +13,7 @@
 #include "Wmi.h"
 #include "frmMain.h"
 #include "ipbul.h"
+#include "modMain.h"
 #include "modNetProfiles.h"
 
 #include <QApplication>
@@ -190,6 +191,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral(ZELVI_PRODUCT_NAME));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setQuitOnLastWindowClosed(false); // the program ends with its main window
+    installQtTurkish(app);                          // "Tamam", not "OK"
 
     // What is left once Qt has taken its own options ("-platform offscreen" ...).
     const CommandLine commandLine = CommandLine::parse(QApplication::arguments().mid(1));

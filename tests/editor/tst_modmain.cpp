@@ -5,7 +5,9 @@
 #include "modMain.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 
 class tst_modMain : public QObject {
@@ -17,6 +19,7 @@ private Q_SLOTS:
     void floodFillStopsAtOtherColours();
     void fillPictureBackground();
     void colours();
+    void qtTextsInTurkish();
 };
 
 void tst_modMain::numericKeyFilter_data() {
@@ -87,6 +90,14 @@ void tst_modMain::colours() {
     QCOMPARE(colorFromBgr(0x0080C0FF), QColor(0xFF, 0xC0, 0x80)); // light orange
     QCOMPARE(bgrFromColor(QColor(0x12, 0x34, 0x56)), quint32(0x00563412));
     QCOMPARE(ButtonFaceColor(), bgrFromColor(QApplication::palette().color(QPalette::Button)));
+}
+
+void tst_modMain::qtTextsInTurkish() {
+    QVERIFY(installQtTurkish(*QCoreApplication::instance()));
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("Tamam"));
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Evet"));
 }
 
 QTEST_MAIN(tst_modMain)
