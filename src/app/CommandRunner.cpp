@@ -18,7 +18,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QUrl>
-#include <algorithm>
 
 namespace CommandRunner {
 
@@ -31,8 +30,7 @@ QStringList sortedProfiles(clsIni &ini) {
     QStringList names;
     qint32 count = 0;
     ini.ReadSection(ini.FileName(), ProfilesSection, names, count);
-    std::sort(names.begin(), names.end(), MainWindowRules::profileBefore);
-    return names;
+    return MainWindowRules::sortedProfileNames(names);
 }
 
 // The stored spelling of a profile's name, as the list shows it; empty when there is none.

@@ -49,12 +49,6 @@ QCollator makeProfileCollator() {
 
 } // namespace
 
-bool profileBefore(const QString &a, const QString &b) {
-    static const QCollator collator = makeProfileCollator();
-    const int order = collator.compare(a, b);
-    return order != 0 ? order < 0 : a < b;
-}
-
 QStringList sortedProfileNames(const QStringList &names) {
     const QCollator collator = makeProfileCollator(); // its own: this may run on any thread
     std::vector<QCollatorSortKey> keys;

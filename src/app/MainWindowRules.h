@@ -24,12 +24,10 @@ QString deleteQuestion(const QString &name);
 // Whether two profile names are the same name (letter case aside, as in the settings file).
 bool sameProfileName(const QString &a, const QString &b);
 
-// The order of the profile list: alphabetical as a Turkish reader expects it (Ç after C,
-// İ after I, Ş after S), without regard to letter case, numbers by their value.
-// The names in the list's order (profileBefore), each name's collation key made once; safe on
-// any thread.
+// The names in the profile list's order: alphabetical as a Turkish reader expects it (Ç after
+// C, İ after I, Ş after S), without regard to letter case, numbers by their value. Each name's
+// collation key is made once; safe on any thread.
 QStringList sortedProfileNames(const QStringList &names);
-bool profileBefore(const QString &a, const QString &b);
 
 // How to configure the address service, for the user who sees "SERVİS YOK".
 QString noServiceHelp();

@@ -219,7 +219,6 @@ void tst_Profiles::configFolderAsXdgSays_data() {
     QTest::newRow("relative XDG_CONFIG_HOME is ignored")
         << QByteArray("/home/a") << QByteArray("c") << u("/home/a/.config");
     QTest::newRow("HOME not set") << QByteArray("-") << QByteArray("-") << u("~/.config");
-    QTest::newRow("HOME empty") << QByteArray("") << QByteArray("") << u("~/.config");
 }
 
 void tst_Profiles::configFolderAsXdgSays() {
