@@ -14,6 +14,8 @@ packages=(
   qt6-base-dev
   qt6-base-dev-tools
   qt6-translations-l10n
+  qt6-tools-dev
+  qt6-l10n-tools
   libfontconfig-dev
   libgl-dev
   fonts-liberation

@@ -8,6 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
+# The tests read the program's texts in its own language, whatever this desktop's is.
+export LC_ALL=C.UTF-8
+unset LANGUAGE LC_MESSAGES
 cmake --preset ci >/dev/null
 cmake --build --preset ci
 scripts/format-check.sh

@@ -2,6 +2,7 @@
 
 #include "AddressText.h"
 #include "ProfileCheck.h"
+#include "Text.h"
 #include "Wmi.h"
 
 namespace AdapterCommands {
@@ -28,15 +29,15 @@ bool isBlankAddress(const QStringList &parts, int idx) {
 
 QString methodMeaning(const QString &method) {
     if (method == QLatin1String("EnableStatic"))
-        return QStringLiteral("IP adresi ve alt ağ maskesi");
+        return Text::tr("IP adresi ve alt ağ maskesi");
     if (method == QLatin1String("SetGateways"))
-        return QStringLiteral("ağ geçidi (modem IP)");
+        return Text::tr("ağ geçidi (modem IP)");
     if (method == QLatin1String("SetDNSServerSearchOrder"))
-        return QStringLiteral("DNS sunucuları");
+        return Text::tr("DNS sunucuları");
     if (method == QLatin1String("SetWINSServer"))
-        return QStringLiteral("WINS sunucuları");
+        return Text::tr("WINS sunucuları");
     if (method == QLatin1String("EnableDHCP"))
-        return QStringLiteral("otomatik IP (DHCP)");
+        return Text::tr("otomatik IP (DHCP)");
     return method;
 }
 
@@ -45,12 +46,12 @@ QString methodMeaning(const QString &method) {
 QString describe(const QList<Refusal> &refusals) {
     QStringList lines;
     for (const Refusal &r : refusals) {
-        QString line = QStringLiteral("• %1: %2 ayarlanamadı (kod %3: %4)")
+        QString line = Text::tr("• %1: %2 ayarlanamadı (kod %3: %4)")
                            .arg(r.adapter, methodMeaning(r.method))
                            .arg(r.code)
                            .arg(Wmi::resultText(r.code));
         if (!r.detail.isEmpty())
-            line += QStringLiteral(" — sistemin yanıtı: ") + r.detail;
+            line += Text::tr(" — sistemin yanıtı: ") + r.detail;
         lines.append(line);
     }
     return lines.join(QLatin1Char('\n'));
@@ -110,7 +111,7 @@ bool startTrial(AdapterBackend &backend, int seconds, Trial &trial, bool require
         break;
     case Kind::NotAvailable:
         if (required) {
-            trial.problem = QStringLiteral("bu ağ ayarlarında geri dönüş noktası yok.");
+            trial.problem = Text::tr("bu ağ ayarlarında geri dönüş noktası yok.");
             return false;
         }
         break;

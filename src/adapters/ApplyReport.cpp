@@ -1,6 +1,7 @@
 #include "ApplyReport.h"
 
 #include "ShownText.h"
+#include "Text.h"
 #include "modNetProfiles.h"
 
 namespace ApplyReport {
@@ -9,61 +10,60 @@ using Kind = AdapterCommands::ApplyOutcome::Kind;
 
 QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString &name,
                     const QString &selection, const QString &backendName, int checkInSeconds) {
-    QString notApplied = QStringLiteral("\"%s\" profili uygulanmadı.");
+    QString notApplied = Text::tr("\"%s\" profili uygulanmadı.");
     notApplied.replace(QStringLiteral("%s"), name);
     switch (outcome.kind) {
     case Kind::Applied:
         return {};
     case Kind::InvalidProfile:
-        return notApplied + QStringLiteral(" Ağ ayarlarına dokunulmadı.\n") + outcome.reason;
+        return notApplied + Text::tr(" Ağ ayarlarına dokunulmadı.\n") + outcome.reason;
     case Kind::NoAdapterChosen:
-        return notApplied + QStringLiteral("\nAğ bağdaştırıcısı seçilmedi.");
+        return notApplied + Text::tr("\nAğ bağdaştırıcısı seçilmedi.");
     case Kind::DhcpNotConfirmed:
         return notApplied +
                (outcome.refusals.isEmpty()
-                    ? QStringLiteral("\nBu bilgisayarda IP etkin ağ bağdaştırıcısı bulunamadı.")
-                    : QStringLiteral("\nBağdaştırıcılar önce otomatik IP'ye (DHCP) geçirilemedi, "
-                                     "bu yüzden sabit ayarlar yazılmadı:\n") +
+                    ? Text::tr("\nBu bilgisayarda IP etkin ağ bağdaştırıcısı bulunamadı.")
+                    : Text::tr("\nBağdaştırıcılar önce otomatik IP'ye (DHCP) geçirilemedi, "
+                               "bu yüzden sabit ayarlar yazılmadı:\n") +
                           AdapterCommands::describe(outcome.refusals));
     case Kind::PlatformError:
-        return notApplied + QStringLiteral("\nAğ ayarlarına ulaşılamadı (%1): Hata %2 (%3)")
+        return notApplied + Text::tr("\nAğ ayarlarına ulaşılamadı (%1): Hata %2 (%3)")
                                 .arg(backendName)
                                 .arg(outcome.error.number)
                                 .arg(outcome.error.description);
     case Kind::NothingMatched:
-        return notApplied + QStringLiteral("\nSeçilen ağ bağdaştırıcısı (%1) artık bulunamıyor. "
-                                           "Bütün bağdaştırıcılar otomatik IP'de (DHCP) kaldı.")
+        return notApplied + Text::tr("\nSeçilen ağ bağdaştırıcısı (%1) artık bulunamıyor. "
+                                     "Bütün bağdaştırıcılar otomatik IP'de (DHCP) kaldı.")
                                 .arg(AdapterCommands::descriptionOf(selection));
     case Kind::TrialBusy:
-        return notApplied + QStringLiteral(" Ağ ayarlarına dokunulmadı.\n") + outcome.reason +
-               QStringLiteral("\nO değişiklik bitince yeniden deneyin.");
+        return notApplied + Text::tr(" Ağ ayarlarına dokunulmadı.\n") + outcome.reason +
+               Text::tr("\nO değişiklik bitince yeniden deneyin.");
     case Kind::NoSafetyNet:
         return notApplied +
-               QStringLiteral(" Ağ ayarlarına dokunulmadı.\nUzaktan bir değişiklik, geri dönüş "
-                              "noktası olmadan yapılmaz: %1")
+               Text::tr(" Ağ ayarlarına dokunulmadı.\nUzaktan bir değişiklik, geri dönüş "
+                        "noktası olmadan yapılmaz: %1")
                    .arg(outcome.reason);
     case Kind::AddressInUse:
         return notApplied +
-               QStringLiteral("\n%1 adresini ağda başka bir cihaz kullanıyor: adres "
-                              "denendiğinde o cihaz yanıt verdi.\n")
+               Text::tr("\n%1 adresini ağda başka bir cihaz kullanıyor: adres "
+                        "denendiğinde o cihaz yanıt verdi.\n")
                    .arg(outcome.address) +
                (outcome.adaptersChanged
-                    ? QStringLiteral("Ağ bağdaştırıcıları önceki ayarlarına döndürülemedi%1; "
-                                     "şu an otomatik IP'deler (DHCP) ya da adressizler.")
+                    ? Text::tr("Ağ bağdaştırıcıları önceki ayarlarına döndürülemedi%1; "
+                               "şu an otomatik IP'deler (DHCP) ya da adressizler.")
                           .arg(outcome.trial.problem.isEmpty()
                                    ? QString()
                                    : QStringLiteral(" (%1)").arg(outcome.trial.problem))
-                    : QStringLiteral("Ağ bağdaştırıcıları önceki ayarlarına döndürüldü.")) +
-               QStringLiteral("\nProfile boş bir IP adresi verin ya da bu adresi kullanan "
-                              "cihazı bulun.");
+                    : Text::tr("Ağ bağdaştırıcıları önceki ayarlarına döndürüldü.")) +
+               Text::tr("\nProfile boş bir IP adresi verin ya da bu adresi kullanan "
+                        "cihazı bulun.");
     case Kind::Refused:
-        return QStringLiteral("\"%1\" profili tam uygulanamadı:\n%2\nProfil etkin olarak "
-                              "kaydedilmedi.")
+        return Text::tr("\"%1\" profili tam uygulanamadı:\n%2\nProfil etkin olarak "
+                        "kaydedilmedi.")
                    .arg(name, AdapterCommands::describe(outcome.refusals)) +
-               (checkInSeconds < 0
-                    ? QString()
-                    : QStringLiteral(" %1 saniye sonra internet bağlantısı denetlenecek.")
-                          .arg(checkInSeconds));
+               (checkInSeconds < 0 ? QString()
+                                   : Text::tr(" %1 saniye sonra internet bağlantısı denetlenecek.")
+                                         .arg(checkInSeconds));
     }
     return {};
 }
@@ -73,8 +73,8 @@ bool isNotice(Kind kind) {
 }
 
 QString refusedProfileText(const QString &name, const QString &reason) {
-    return QStringLiteral("\"%1\" profili uygulanamaz; ağ ayarlarına dokunulmadı.\n%2\n"
-                          "Profili DÜZENLE ile açıp düzeltin ve kaydedin.")
+    return Text::tr("\"%1\" profili uygulanamaz; ağ ayarlarına dokunulmadı.\n%2\n"
+                    "Profili DÜZENLE ile açıp düzeltin ve kaydedin.")
         .arg(name, reason);
 }
 
@@ -86,26 +86,26 @@ std::optional<QString> refusedNameText(const QString &name) {
     QString shown = ShownText::escaped(name);
     if (shown.size() > Shown)
         shown = shown.left(Shown) + QStringLiteral("…");
-    return QStringLiteral("\"%1\" profili uygulanamaz; ağ ayarlarına dokunulmadı.\nProfilin adı "
-                          "kullanılamaz: %2\nAyar dosyasında adı düzeltin ya da profili yeni bir "
-                          "adla KOPYALA ile kaydedip bunu SİL ile silin.")
+    return Text::tr("\"%1\" profili uygulanamaz; ağ ayarlarına dokunulmadı.\nProfilin adı "
+                    "kullanılamaz: %2\nAyar dosyasında adı düzeltin ya da profili yeni bir "
+                    "adla KOPYALA ile kaydedip bunu SİL ile silin.")
         .arg(shown, *problem);
 }
 
 QString dhcpFailedText(const AdapterCommands::DhcpReset &reset, const QString &backendName) {
     if (!reset.trial.busy.isEmpty())
-        return QStringLiteral("Otomatik IP'ye (DHCP) geçilmedi; ağ ayarlarına dokunulmadı.\n%1\n"
-                              "O değişiklik bitince yeniden deneyin.")
+        return Text::tr("Otomatik IP'ye (DHCP) geçilmedi; ağ ayarlarına dokunulmadı.\n%1\n"
+                        "O değişiklik bitince yeniden deneyin.")
             .arg(reset.trial.busy);
-    return QStringLiteral("Otomatik IP'ye (DHCP) geçilemedi: ağ ayarlarına ulaşılamadı (%1).\n"
-                          "Hata %2 (%3)")
+    return Text::tr("Otomatik IP'ye (DHCP) geçilemedi: ağ ayarlarına ulaşılamadı (%1).\n"
+                    "Hata %2 (%3)")
         .arg(backendName)
         .arg(reset.error.number)
         .arg(reset.error.description);
 }
 
 QString dhcpRefusedText(const AdapterCommands::DhcpReset &reset) {
-    return QStringLiteral("Bazı ağ bağdaştırıcıları otomatik IP'ye (DHCP) geçemedi:\n%1")
+    return Text::tr("Bazı ağ bağdaştırıcıları otomatik IP'ye (DHCP) geçemedi:\n%1")
         .arg(AdapterCommands::describe(reset.refusals));
 }
 
@@ -115,23 +115,23 @@ QString fallbackRefusedText(const AdapterCommands::DhcpReset &reset, const QStri
         if (!kept.contains(r.adapter))
             kept.append(r.adapter);
     }
-    return QStringLiteral("İnternet bağlantısı yok, ancak \"%1\" tam geri alınamadı: şu ağ "
-                          "bağdaştırıcıları otomatik IP'ye (DHCP) geçmedi ve sabit ayarlarında "
-                          "kaldı: %2\n%3")
+    return Text::tr("İnternet bağlantısı yok, ancak \"%1\" tam geri alınamadı: şu ağ "
+                    "bağdaştırıcıları otomatik IP'ye (DHCP) geçmedi ve sabit ayarlarında "
+                    "kaldı: %2\n%3")
         .arg(name, kept.join(QStringLiteral(", ")), AdapterCommands::describe(reset.refusals));
 }
 
 QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
     if (!trial.keepProblem.isEmpty())
-        return QStringLiteral("Değişiklik kalıcı yapılamadı: %1\nSistem ağ ayarlarını en geç %2 "
-                              "saniye içinde değişiklikten önceki haline döndürecek.")
+        return Text::tr("Değişiklik kalıcı yapılamadı: %1\nSistem ağ ayarlarını en geç %2 "
+                        "saniye içinde değişiklikten önceki haline döndürecek.")
             .arg(trial.keepProblem)
             .arg(seconds);
     if (trial.problem.isEmpty())
         return {};
-    return QStringLiteral("Değişiklik için geri dönüş noktası kurulamadı: %1\nDeğişiklik yine de "
-                          "yapıldı; program ilk %2 saniye içinde kapanırsa kendiliğinden geri "
-                          "alınmaz.")
+    return Text::tr("Değişiklik için geri dönüş noktası kurulamadı: %1\nDeğişiklik yine de "
+                    "yapıldı; program ilk %2 saniye içinde kapanırsa kendiliğinden geri "
+                    "alınmaz.")
         .arg(trial.problem)
         .arg(seconds);
 }

@@ -4,6 +4,7 @@
 #include "FileLocation.h"
 #include "NmDbus.h"
 #include "NmEarlier.h"
+#include "Text.h"
 #include "Wmi.h"
 
 #include <QCoreApplication>
@@ -177,8 +178,8 @@ public:
             },
             [&] { return deviceHasAddress(first) || refusedByProbe(); });
         if (code == WmiResult::Success && refusedByProbe()) {
-            m_error = QStringLiteral("%1 adresini ağda başka bir cihaz kullanıyor: adres "
-                                     "denendiğinde yanıt verdi, %2 bu adresi almadı.")
+            m_error = Text::tr("%1 adresini ağda başka bir cihaz kullanıyor: adres "
+                               "denendiğinde yanıt verdi, %2 bu adresi almadı.")
                           .arg(first, m_iface);
             return WmiResult::AddressInUse;
         }
@@ -346,8 +347,8 @@ private:
         // None yet: a new one for this interface.
         const bool wifi = deviceProperty(QStringLiteral("DeviceType")).toUInt() == kDeviceWifi;
         if (wifi) {
-            code = failed(QStringLiteral("Kablosuz bağdaştırıcı %1 için NetworkManager'da "
-                                         "kayıtlı bir bağlantı yok; önce bir ağa bağlanın.")
+            code = failed(Text::tr("Kablosuz bağdaştırıcı %1 için NetworkManager'da "
+                                   "kayıtlı bir bağlantı yok; önce bir ağa bağlanın.")
                               .arg(m_iface));
             return {};
         }
@@ -457,8 +458,8 @@ private:
         const uint state = deviceProperty(QStringLiteral("State")).toUInt();
         m_notice.clear();
         if (state <= kStateUnavailable) {
-            m_notice = QStringLiteral("%1 ağ bağdaştırıcısında bağlantı yok (kablo takılı değil): "
-                                      "ayarlar saklandı, kablo takılınca uygulanacak.")
+            m_notice = Text::tr("%1 ağ bağdaştırıcısında bağlantı yok (kablo takılı değil): "
+                                "ayarlar saklandı, kablo takılınca uygulanacak.")
                            .arg(m_iface);
             return WmiResult::Success;
         }
@@ -466,8 +467,8 @@ private:
         if (!applyToDevice(connection, state, invalidCode, code))
             return code;
         if (shown && !waitUntil(m_nm.applyTimeoutMs, shown))
-            return failed(QStringLiteral("NetworkManager değişikliği %1 saniye içinde %2 "
-                                         "üzerinde uygulamadı.")
+            return failed(Text::tr("NetworkManager değişikliği %1 saniye içinde %2 "
+                                   "üzerinde uygulamadı.")
                               .arg(m_nm.applyTimeoutMs / 1000)
                               .arg(m_iface));
         return WmiResult::Success;
@@ -528,16 +529,15 @@ NetworkManagerBackend::NetworkManagerBackend(QDBusConnection bus, Paths paths,
 
 bool NetworkManagerBackend::connect(WmiError &error) {
     if (!m_bus.isConnected()) {
-        error = {
-            Wmi::ServerUnavailable,
-            QStringLiteral("Sistem D-Bus'ına bağlanılamadı: %1").arg(m_bus.lastError().message())};
+        error = {Wmi::ServerUnavailable,
+                 Text::tr("Sistem D-Bus'ına bağlanılamadı: %1").arg(m_bus.lastError().message())};
         return false;
     }
     const QDBusReply<bool> owned = m_bus.interface()->isServiceRegistered(m_paths.service);
     if (!owned.isValid() || !owned.value()) {
-        error = {Wmi::ServerUnavailable,
-                 QStringLiteral("NetworkManager çalışmıyor (sistem D-Bus'ında %1 yok).")
-                     .arg(m_paths.service)};
+        error = {
+            Wmi::ServerUnavailable,
+            Text::tr("NetworkManager çalışmıyor (sistem D-Bus'ında %1 yok).").arg(m_paths.service)};
         return false;
     }
     return true;
@@ -550,7 +550,7 @@ bool NetworkManagerBackend::devices(QList<Device> &list, WmiError &error) {
         QStringLiteral("GetDevices"));
     const QDBusMessage reply = m_bus.call(call);
     if (reply.type() != QDBusMessage::ReplyMessage) {
-        error = {Wmi::InvalidQuery, QStringLiteral("NetworkManager aygıtları listelenemedi: %1")
+        error = {Wmi::InvalidQuery, Text::tr("NetworkManager aygıtları listelenemedi: %1")
                                         .arg(QDBusError(reply).message())};
         return false;
     }

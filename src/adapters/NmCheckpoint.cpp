@@ -2,6 +2,7 @@
 
 #include "NmDbus.h"
 #include "NmEarlier.h"
+#include "Text.h"
 
 #include <QDBusMessage>
 #include <QDeadlineTimer>
@@ -38,7 +39,7 @@ int secondsUntil(qint64 atMs) {
 bool allRestored(const QStringList &failed, QString &problem) {
     if (failed.isEmpty())
         return true;
-    problem = QStringLiteral("NetworkManager şu ağ bağdaştırıcılarını geri alamadı: %1")
+    problem = Text::tr("NetworkManager şu ağ bağdaştırıcılarını geri alamadı: %1")
                   .arg(failed.join(QStringLiteral(", ")));
     return false;
 }
@@ -149,7 +150,7 @@ QString NmCheckpoint::devicePath(const QString &iface) {
 bool NmCheckpoint::persist(const QString &uuid, QString &problem) {
     const QString connection = connectionPath(uuid);
     if (connection.isEmpty()) {
-        problem = QStringLiteral("NetworkManager'da %1 profili yok").arg(uuid);
+        problem = Text::tr("NetworkManager'da %1 profili yok").arg(uuid);
         return false;
     }
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, connection, kConnection,
@@ -249,10 +250,10 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
     const auto busy = [&](const Live &other) {
         return AdapterBackend::CheckpointStart{
             Kind::Busy, other.rollbackAt == 0
-                            ? QStringLiteral("Başka bir program bu ağ bağdaştırıcısında bir "
-                                             "değişikliği deniyor.")
-                            : QStringLiteral("Başka bir program bu ağ bağdaştırıcısında bir "
-                                             "değişikliği deniyor (%1 saniye daha).")
+                            ? Text::tr("Başka bir program bu ağ bağdaştırıcısında bir "
+                                       "değişikliği deniyor.")
+                            : Text::tr("Başka bir program bu ağ bağdaştırıcısında bir "
+                                       "değişikliği deniyor (%1 saniye daha).")
                                   .arg(secondsUntil(other.rollbackAt))};
     };
     std::optional<Live> made;
@@ -266,8 +267,8 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
                 const std::optional<Live> earlier = recorded(record);
                 if (TrialFile::runOf(record) == TrialFile::Run::Other) {
                     start = {Kind::Busy,
-                             QStringLiteral("Bu program başka bir pencerede ya da komutta bir "
-                                            "değişikliği deniyor (%1 saniye daha).")
+                             Text::tr("Bu program başka bir pencerede ya da komutta bir "
+                                      "değişikliği deniyor (%1 saniye daha).")
                                  .arg(earlier ? secondsUntil(earlier->rollbackAt) : 0)};
                     return;
                 }
@@ -276,9 +277,9 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
                 const QJsonObject connections = record.value(kConnections).toObject();
                 if (earlier ? !rollBackLive(*earlier, connections, problem)
                             : !restoreEarlier(connections, problem)) {
-                    start = {Kind::Failed,
-                             QStringLiteral("Önceki çalışmadan kalan deneme geri alınamadı: %1")
-                                 .arg(problem)};
+                    start = {
+                        Kind::Failed,
+                        Text::tr("Önceki çalışmadan kalan deneme geri alınamadı: %1").arg(problem)};
                     return;
                 }
             }
@@ -311,8 +312,8 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
                     made = c;
             }
             if (!made) {
-                start = {Kind::Failed, QStringLiteral("NetworkManager geri dönüş noktasını "
-                                                      "oluşturdu ama listelemiyor.")};
+                start = {Kind::Failed, Text::tr("NetworkManager geri dönüş noktasını "
+                                                "oluşturdu ama listelemiyor.")};
                 return;
             }
             record.insert(QStringLiteral("checkpoint"), made->path);
@@ -327,7 +328,7 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
         call(QStringLiteral("CheckpointDestroy"),
              {QVariant::fromValue(QDBusObjectPath(made->path))}, ignored);
         return {Kind::Failed,
-                QStringLiteral("Geri dönüş noktasının kaydı yazılamadı: %1").arg(recordProblem)};
+                Text::tr("Geri dönüş noktasının kaydı yazılamadı: %1").arg(recordProblem)};
     }
     if (!stored && start.problem.isEmpty())
         start = {Kind::Failed, recordProblem};
@@ -348,7 +349,7 @@ bool NmCheckpoint::adopt() {
 
 bool NmCheckpoint::extend(int seconds, QString &problem) {
     if (!m_mine || !find(m_mine->path, m_mine->created)) {
-        problem = QStringLiteral("Geri dönüş noktası artık yok.");
+        problem = Text::tr("Geri dönüş noktası artık yok.");
         return false;
     }
     return call(QStringLiteral("CheckpointAdjustRollbackTimeout"),
@@ -369,8 +370,8 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
         QString restoreProblem;
         const bool restored = restoreEarlier(connections, restoreProblem);
         forget(mine);
-        problem = restored ? QStringLiteral("Geri dönüş noktasının süresi dolmuş: ağ ayarları "
-                                            "değişiklikten önceki haline döndürüldü.")
+        problem = restored ? Text::tr("Geri dönüş noktasının süresi dolmuş: ağ ayarları "
+                                      "değişiklikten önceki haline döndürüldü.")
                            : restoreProblem;
         return restored ? Keep::PutBack : Keep::Failed;
     }
@@ -390,15 +391,15 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
     forget(mine);
     if (unsaved.isEmpty())
         return Keep::Kept;
-    problem = QStringLiteral("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı, "
-                             "bilgisayar yeniden başlayınca kaybolur: %1")
+    problem = Text::tr("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı, "
+                       "bilgisayar yeniden başlayınca kaybolur: %1")
                   .arg(unsaved.join(QStringLiteral(", ")));
     return Keep::Failed;
 }
 
 bool NmCheckpoint::rollBack(QString &problem) {
     if (!m_mine) {
-        problem = QStringLiteral("Geri dönülecek geri dönüş noktası yok.");
+        problem = Text::tr("Geri dönülecek geri dönüş noktası yok.");
         return false;
     }
     const Live mine = *m_mine;
@@ -406,7 +407,7 @@ bool NmCheckpoint::rollBack(QString &problem) {
     const QJsonObject connections = m_record.read().value(kConnections).toObject();
     forget(mine);
     if (!find(mine.path, mine.created)) {
-        problem = QStringLiteral("Geri dönüş noktası artık yok.");
+        problem = Text::tr("Geri dönüş noktası artık yok.");
         return restoreEarlier(connections, problem);
     }
     return rollBackLive(mine, connections, problem);

@@ -1,6 +1,7 @@
 #include "ProfileCheck.h"
 
 #include "AddressText.h"
+#include "Text.h"
 
 #include <array>
 
@@ -18,9 +19,9 @@ constexpr int SecondDns = 4;
 // The fields as the editor labels them, with what they are.
 const std::array<QString, FieldCount> &fieldNames() {
     static const std::array<QString, FieldCount> names = {
-        QStringLiteral("ZELVİ IP (bilgisayarın IP adresi)"),
-        QStringLiteral("MASKE (alt ağ maskesi)"),
-        QStringLiteral("MODEM IP (ağ geçidi)"),
+        Text::tr("ZELVİ IP (bilgisayarın IP adresi)"),
+        Text::tr("MASKE (alt ağ maskesi)"),
+        Text::tr("MODEM IP (ağ geçidi)"),
         QStringLiteral("DNS 1"),
         QStringLiteral("DNS 2"),
     };
@@ -47,16 +48,16 @@ QString refusal(int field, const QString &why) {
 std::optional<QString> unusableAddress(quint32 a) {
     const QString text = AddressText::format(a);
     if (a == 0)
-        return QStringLiteral("0.0.0.0 bir bilgisayara verilemez.");
+        return Text::tr("0.0.0.0 bir bilgisayara verilemez.");
     if (a == 0xFFFFFFFFu)
-        return QStringLiteral("255.255.255.255 genel yayın adresidir; bir bilgisayara verilemez.");
+        return Text::tr("255.255.255.255 genel yayın adresidir; bir bilgisayara verilemez.");
     if ((a >> 24) == 127)
-        return QStringLiteral("%1 geri döngü (loopback) adresidir; bir ağ bağdaştırıcısına "
-                              "verilemez.")
+        return Text::tr("%1 geri döngü (loopback) adresidir; bir ağ bağdaştırıcısına "
+                        "verilemez.")
             .arg(text);
     if ((a >> 28) == 0xE)
-        return QStringLiteral("%1 çok noktaya yayın (multicast) adresidir; bir bilgisayara "
-                              "verilemez.")
+        return Text::tr("%1 çok noktaya yayın (multicast) adresidir; bir bilgisayara "
+                        "verilemez.")
             .arg(text);
     return std::nullopt;
 }
@@ -66,7 +67,7 @@ std::optional<QString> unusableAddress(quint32 a) {
 Result check(const QStringList &ProfileParts) {
     Result r;
     if (ProfileParts.size() < FieldCount * 4) {
-        r.refusal = QStringLiteral("Profilin kayıtlı adresleri eksik: 20 bölüm olmalı, %1 var.")
+        r.refusal = Text::tr("Profilin kayıtlı adresleri eksik: 20 bölüm olmalı, %1 var.")
                         .arg(ProfileParts.size());
         return r;
     }
@@ -76,15 +77,15 @@ Result check(const QStringList &ProfileParts) {
         if (isBlank(parts)) {
             if (field == SecondDns)
                 continue;
-            r.refusal = refusal(field, QStringLiteral("boş bırakılmış."));
+            r.refusal = refusal(field, Text::tr("boş bırakılmış."));
             return r;
         }
         const QString text = parts.join(QLatin1Char('.'));
         const std::optional<quint32> parsed = AddressText::parse(text);
         if (!parsed) {
-            r.refusal = refusal(field, QStringLiteral("\"%1\" geçerli bir adres değil; dört "
-                                                      "bölümün her biri 0 ile 255 arasında bir "
-                                                      "sayı olmalı.")
+            r.refusal = refusal(field, Text::tr("\"%1\" geçerli bir adres değil; dört "
+                                                "bölümün her biri 0 ile 255 arasında bir "
+                                                "sayı olmalı.")
                                            .arg(text));
             return r;
         }
@@ -92,9 +93,9 @@ Result check(const QStringList &ProfileParts) {
     }
 
     if (value[Mask] == 0 || !AddressText::isMask(AddressText::format(value[Mask]))) {
-        r.refusal = refusal(Mask, QStringLiteral("%1 bir alt ağ maskesi olamaz; soldan "
-                                                 "kesintisiz 1 bitleri olmalı (örneğin "
-                                                 "255.255.255.0).")
+        r.refusal = refusal(Mask, Text::tr("%1 bir alt ağ maskesi olamaz; soldan "
+                                           "kesintisiz 1 bitleri olmalı (örneğin "
+                                           "255.255.255.0).")
                                       .arg(AddressText::format(value[Mask])));
         return r;
     }
@@ -105,8 +106,8 @@ Result check(const QStringList &ProfileParts) {
     // 0.0.0.0 is nobody: a gateway or server of 0.0.0.0 is a field left empty in effect.
     for (const int field : {Gateway, FirstDns}) {
         if (value[field] == 0) {
-            r.refusal = refusal(field, QStringLiteral("0.0.0.0 bir adres değil; boş bırakılmış "
-                                                      "gibidir."));
+            r.refusal = refusal(field, Text::tr("0.0.0.0 bir adres değil; boş bırakılmış "
+                                                "gibidir."));
             return r;
         }
     }
@@ -122,37 +123,35 @@ Result check(const QStringList &ProfileParts) {
     // Networks of two or one addresses have no network or broadcast address of their own.
     if (AddressText::prefixLength(mask) <= 30) {
         if (value[Address] == network)
-            r.doubts.append(QStringLiteral("IP adresi %1, %2 alt ağının ağ adresidir; ağdaki "
-                                           "cihazlar bu adrese ulaşamayabilir.")
+            r.doubts.append(Text::tr("IP adresi %1, %2 alt ağının ağ adresidir; ağdaki "
+                                     "cihazlar bu adrese ulaşamayabilir.")
                                 .arg(address, subnet));
         else if (value[Address] == broadcast)
-            r.doubts.append(QStringLiteral("IP adresi %1, %2 alt ağının yayın (broadcast) "
-                                           "adresidir; ağdaki cihazlar bu adrese "
-                                           "ulaşamayabilir.")
+            r.doubts.append(Text::tr("IP adresi %1, %2 alt ağının yayın (broadcast) "
+                                     "adresidir; ağdaki cihazlar bu adrese "
+                                     "ulaşamayabilir.")
                                 .arg(address, subnet));
     }
     if (value[Gateway] == value[Address])
-        r.doubts.append(
-            QStringLiteral("Modem IP (%1) bilgisayarın kendi IP adresiyle aynı; internete "
-                           "çıkılamaz.")
-                .arg(gateway));
+        r.doubts.append(Text::tr("Modem IP (%1) bilgisayarın kendi IP adresiyle aynı; internete "
+                                 "çıkılamaz.")
+                            .arg(gateway));
     else if ((value[Gateway] & mask) != network)
-        r.doubts.append(QStringLiteral("Modem IP %1, %2 alt ağının dışında; bilgisayar modeme "
-                                       "ulaşamayabilir.")
+        r.doubts.append(Text::tr("Modem IP %1, %2 alt ağının dışında; bilgisayar modeme "
+                                 "ulaşamayabilir.")
                             .arg(gateway, subnet));
     return r;
 }
 
 QString doubtText(const QString &name, const QStringList &doubts) {
-    QString text =
-        QStringLiteral("\"%1\" profilinde büyük olasılıkla bir yazım hatası var:").arg(name);
+    QString text = Text::tr("\"%1\" profilinde büyük olasılıkla bir yazım hatası var:").arg(name);
     for (const QString &d : doubts)
         text += QStringLiteral("\n• ") + d;
     return text;
 }
 
 QString doubtQuestion(const QString &name, const QStringList &doubts) {
-    return doubtText(name, doubts) + QStringLiteral("\n\nYine de uygulansın mı?");
+    return doubtText(name, doubts) + Text::tr("\n\nYine de uygulansın mı?");
 }
 
 } // namespace ProfileCheck

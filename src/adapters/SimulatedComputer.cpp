@@ -2,6 +2,7 @@
 
 #include "AddressText.h"
 #include "IniFileStore.h"
+#include "Text.h"
 #include "TrialFile.h"
 #include "Wmi.h"
 
@@ -53,16 +54,16 @@ std::optional<QString> readRefusals(const QJsonValue &value, QHash<QString, qint
     if (value.isUndefined() || value.isNull())
         return std::nullopt;
     if (!value.isObject())
-        return QStringLiteral("\"refuse\" bir nesne olmalı, örneğin {\"EnableStatic\": 91}.");
+        return Text::tr("\"refuse\" bir nesne olmalı, örneğin {\"EnableStatic\": 91}.");
     const QJsonObject o = value.toObject();
     for (auto it = o.begin(); it != o.end(); ++it) {
         if (!methodNames().contains(it.key()))
-            return QStringLiteral("\"refuse\" içinde bilinmeyen yöntem \"%1\" (bilinenler: %2).")
+            return Text::tr("\"refuse\" içinde bilinmeyen yöntem \"%1\" (bilinenler: %2).")
                 .arg(it.key(), methodNames().join(QStringLiteral(", ")));
         const double code = it.value().toDouble(0.5);
         if (!it.value().isDouble() || code != double(qint32(code)) || code < 0)
-            return QStringLiteral("\"refuse\" içinde %1 için sonuç kodu tam sayı olmalı (tırnak "
-                                  "içinde değil), örneğin 91.")
+            return Text::tr("\"refuse\" içinde %1 için sonuç kodu tam sayı olmalı (tırnak "
+                            "içinde değil), örneğin 91.")
                 .arg(it.key());
         refuse.insert(it.key(), qint32(code));
     }
@@ -116,7 +117,7 @@ std::optional<QString> adaptersFromJson(const QJsonValue &value,
                 readRefusals(o.value(QStringLiteral("refuse")), a.refuse)) {
             const qsizetype number = adapters.size() + 1;
             adapters.clear();
-            return QStringLiteral("%1. bağdaştırıcı (%2): %3").arg(number).arg(a.caption, *problem);
+            return Text::tr("%1. bağdaştırıcı (%2): %3").arg(number).arg(a.caption, *problem);
         }
         adapters.append(a);
     }
@@ -245,10 +246,10 @@ bool SimulatedComputer::load(WmiError &error) {
     // As the settings file: a regular file of a bounded size, never a FIFO or a device.
     IniError readError;
     const std::optional<QByteArray> bytes =
-        IniFileStore::read(m_file, readError, QStringLiteral("Benzetim dosyası"));
+        IniFileStore::read(m_file, readError, Text::tr("Benzetim dosyası"));
     if (!bytes) {
         error = {Wmi::ServerUnavailable,
-                 QStringLiteral("Benzetim dosyası okunamadı: %1").arg(readError.description)};
+                 Text::tr("Benzetim dosyası okunamadı: %1").arg(readError.description)};
         return false;
     }
     if (!QFileInfo::exists(m_file)) {
@@ -262,13 +263,13 @@ bool SimulatedComputer::load(WmiError &error) {
     const QJsonDocument doc = QJsonDocument::fromJson(*bytes, &parseError);
     if (!doc.isObject()) {
         const QString why = parseError.error != QJsonParseError::NoError
-                                ? QStringLiteral("JSON hatası, %1. bayt: %2")
+                                ? Text::tr("JSON hatası, %1. bayt: %2")
                                       .arg(parseError.offset)
                                       .arg(parseError.errorString())
-                                : QStringLiteral("en dıştaki değer bir JSON nesnesi ({ … }) "
-                                                 "olmalı");
+                                : Text::tr("en dıştaki değer bir JSON nesnesi ({ … }) "
+                                           "olmalı");
         error = {Wmi::ServerUnavailable,
-                 QStringLiteral("Benzetim dosyası bozuk: %1 (%2)").arg(m_file, why)};
+                 Text::tr("Benzetim dosyası bozuk: %1 (%2)").arg(m_file, why)};
         return false;
     }
     const QJsonObject root = doc.object();
@@ -276,7 +277,7 @@ bool SimulatedComputer::load(WmiError &error) {
     if (const std::optional<QString> problem =
             adaptersFromJson(root.value(QStringLiteral("adapters")), adapters)) {
         error = {Wmi::ServerUnavailable,
-                 QStringLiteral("Benzetim dosyası bozuk: %1\n%2").arg(m_file, *problem)};
+                 Text::tr("Benzetim dosyası bozuk: %1\n%2").arg(m_file, *problem)};
         return false;
     }
     checkpoint.reset();
@@ -290,18 +291,17 @@ bool SimulatedComputer::load(WmiError &error) {
             !saved.isArray() || saved.toArray().isEmpty()) {
             adapters.clear();
             error = {Wmi::ServerUnavailable,
-                     QStringLiteral("Benzetim dosyası bozuk: %1\n\"checkpoint\" bir nesne olmalı: "
-                                    "{\"until\": 1970'ten beri milisaniye, \"adapters\": "
-                                    "[en az bir bağdaştırıcı]}.")
+                     Text::tr("Benzetim dosyası bozuk: %1\n\"checkpoint\" bir nesne olmalı: "
+                              "{\"until\": 1970'ten beri milisaniye, \"adapters\": "
+                              "[en az bir bağdaştırıcı]}.")
                          .arg(m_file)};
             return false;
         }
         Checkpoint pending;
         pending.until = qint64(until.toDouble());
         if (const std::optional<QString> problem = adaptersFromJson(saved, pending.adapters)) {
-            error = {
-                Wmi::ServerUnavailable,
-                QStringLiteral("Benzetim dosyası bozuk: %1\ncheckpoint: %2").arg(m_file, *problem)};
+            error = {Wmi::ServerUnavailable,
+                     Text::tr("Benzetim dosyası bozuk: %1\ncheckpoint: %2").arg(m_file, *problem)};
             return false;
         }
         for (const char *key : {"pid", "boot"}) {
@@ -332,8 +332,7 @@ bool SimulatedComputer::save(WmiError &error) const {
     ++m_fileWrites;
     QSaveFile f(m_file);
     if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(root).toJson()) < 0 || !f.commit()) {
-        error = {Wmi::ServerUnavailable,
-                 QStringLiteral("Benzetim dosyası yazılamadı: %1").arg(m_file)};
+        error = {Wmi::ServerUnavailable, Text::tr("Benzetim dosyası yazılamadı: %1").arg(m_file)};
         return false;
     }
     return true;
@@ -389,8 +388,8 @@ AdapterBackend::CheckpointStart SimulatedComputer::createCheckpoint(int seconds)
         return {Kind::Failed, error.description};
     if (checkpoint) {
         if (TrialFile::runOf(checkpoint->run) == TrialFile::Run::Other)
-            return {Kind::Busy, QStringLiteral("Bu program başka bir pencerede ya da komutta bir "
-                                               "değişikliği deniyor (%1 saniye daha).")
+            return {Kind::Busy, Text::tr("Bu program başka bir pencerede ya da komutta bir "
+                                         "değişikliği deniyor (%1 saniye daha).")
                                     .arg((checkpoint->until - now() + 999) / 1000)};
         // Left by a run that did not keep its change: back to what it had first.
         adapters = checkpoint->adapters;
@@ -416,7 +415,7 @@ bool SimulatedComputer::adoptCheckpoint() {
 }
 
 bool SimulatedComputer::extendCheckpoint(int seconds, QString &problem) {
-    return withCheckpoint(problem, QStringLiteral("Geri dönüş noktası artık yok."),
+    return withCheckpoint(problem, Text::tr("Geri dönüş noktası artık yok."),
                           [&] { checkpoint->until = now() + qint64(seconds) * 1000; });
 }
 
@@ -424,9 +423,9 @@ AdapterBackend::Keep SimulatedComputer::keepChanges(QString &problem) {
     if (!m_mine)
         return Keep::Kept; // nothing of this run's pending
     if (withCheckpoint(problem,
-                       QStringLiteral("Geri dönüş noktasının süresi dolmuş: benzetim "
-                                      "bilgisayarı ağ ayarlarını değişiklikten önceki "
-                                      "haline döndürdü."),
+                       Text::tr("Geri dönüş noktasının süresi dolmuş: benzetim "
+                                "bilgisayarı ağ ayarlarını değişiklikten önceki "
+                                "haline döndürdü."),
                        [this] { checkpoint.reset(); })) {
         m_mine = false;
         return Keep::Kept;
@@ -437,11 +436,10 @@ AdapterBackend::Keep SimulatedComputer::keepChanges(QString &problem) {
 }
 
 bool SimulatedComputer::rollBack(QString &problem) {
-    const bool done =
-        withCheckpoint(problem, QStringLiteral("Geri dönüş noktası artık yok."), [this] {
-            adapters = checkpoint->adapters;
-            checkpoint.reset();
-        });
+    const bool done = withCheckpoint(problem, Text::tr("Geri dönüş noktası artık yok."), [this] {
+        adapters = checkpoint->adapters;
+        checkpoint.reset();
+    });
     m_mine = false;
     return done;
 }

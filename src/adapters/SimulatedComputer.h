@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FolderLock.h"
+#include "Text.h"
 #include "WmiAdapter.h"
 
 #include <QHash>
@@ -58,7 +59,7 @@ public:
 
     bool connect(WmiError &error) override;
     bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;
-    QString name() const override { return QStringLiteral("benzetim bilgisayarı"); }
+    QString name() const override { return Text::tr("benzetim bilgisayarı"); }
     void beginChanges() override;
     bool commitChanges(WmiError &error) override;
     CheckpointStart createCheckpoint(int seconds) override;

@@ -1,6 +1,7 @@
 #include "TrialFile.h"
 
 #include "FolderLock.h"
+#include "Text.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,10 +59,10 @@ bool TrialFile::update(const std::function<void(QJsonObject &)> &change, QString
     QDir().mkpath(folder);
     FolderLock lock(QFile::encodeName(folder));
     if (!lock.locked())
-        return fail(QStringLiteral("Deneme kaydının klasörü kilitlenemedi: %1").arg(folder));
+        return fail(Text::tr("Deneme kaydının klasörü kilitlenemedi: %1").arg(folder));
     if (notOurs(m_path))
-        return fail(QStringLiteral("Deneme kaydı bu kullanıcının normal bir dosyası değil: %1")
-                        .arg(m_path));
+        return fail(
+            Text::tr("Deneme kaydı bu kullanıcının normal bir dosyası değil: %1").arg(m_path));
     QJsonObject record = read();
     change(record);
     // A record that says nothing but who made it has nothing left to tell.
@@ -73,12 +74,12 @@ bool TrialFile::update(const std::function<void(QJsonObject &)> &change, QString
     }
     if (record.isEmpty()) {
         if (QFile::exists(m_path) && !QFile::remove(m_path))
-            return fail(QStringLiteral("Deneme kaydı silinemedi: %1").arg(m_path));
+            return fail(Text::tr("Deneme kaydı silinemedi: %1").arg(m_path));
         return true;
     }
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(record).toJson()) < 0 || !f.commit())
-        return fail(QStringLiteral("Deneme kaydı yazılamadı: %1").arg(m_path));
+        return fail(Text::tr("Deneme kaydı yazılamadı: %1").arg(m_path));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Text.h"
 #include "WmiAdapter.h"
 
 // Stands in when no way to the network configuration could be had: every connection fails
@@ -17,7 +18,7 @@ public:
         error = m_reason;
         return false;
     }
-    QString name() const override { return QStringLiteral("ağ ayarları"); }
+    QString name() const override { return Text::tr("ağ ayarları"); }
 
 private:
     WmiError m_reason;

@@ -1,5 +1,7 @@
 #include "Wmi.h"
 
+#include "Text.h"
+
 #include <QRegularExpression>
 
 namespace Wmi {
@@ -21,23 +23,23 @@ bool SWbemServices::ExecQuery(const QString &query, WmiAdapterList &adapters, Wm
                               int flags) {
     adapters.clear();
     if (flags & ~(ReturnImmediately | ForwardOnly)) {
-        error = {InvalidParameter, QStringLiteral("Geçersiz sorgu seçeneği: %1").arg(flags)};
+        error = {InvalidParameter, Text::tr("Geçersiz sorgu seçeneği: %1").arg(flags)};
         return false;
     }
     QString q = normalized(query);
     q.replace(QStringLiteral(" = "), QStringLiteral("="));
     const QString prefix = QStringLiteral("select * from ");
     if (!q.startsWith(prefix)) {
-        error = {InvalidQuery, QStringLiteral("Geçersiz sorgu: %1").arg(query)};
+        error = {InvalidQuery, Text::tr("Geçersiz sorgu: %1").arg(query)};
         return false;
     }
     const QString rest = q.mid(prefix.size());
     if (!rest.startsWith(QStringLiteral("win32_networkadapterconfiguration"))) {
-        error = {InvalidClass, QStringLiteral("Bilinmeyen sınıf: %1").arg(query)};
+        error = {InvalidClass, Text::tr("Bilinmeyen sınıf: %1").arg(query)};
         return false;
     }
     if (rest != QStringLiteral("win32_networkadapterconfiguration where ipenabled=true")) {
-        error = {InvalidQuery, QStringLiteral("Desteklenmeyen sorgu koşulu: %1").arg(query)};
+        error = {InvalidQuery, Text::tr("Desteklenmeyen sorgu koşulu: %1").arg(query)};
         return false;
     }
     return m_backend.ipEnabledAdapters(adapters, error);
@@ -48,11 +50,11 @@ SWbemLocator::ConnectServer(const QString &server, const QString &nameSpace, Wmi
     const QString host = server.trimmed().toLower();
     if (!(host.isEmpty() || host == QLatin1String(".") || host == QLatin1String("localhost"))) {
         error = {ServerUnavailable,
-                 QStringLiteral("Yalnızca bu bilgisayara bağlanılabilir: %1").arg(server)};
+                 Text::tr("Yalnızca bu bilgisayara bağlanılabilir: %1").arg(server)};
         return nullptr;
     }
     if (!isOurNamespace(nameSpace)) {
-        error = {InvalidNamespace, QStringLiteral("Geçersiz ad alanı: %1").arg(nameSpace)};
+        error = {InvalidNamespace, Text::tr("Geçersiz ad alanı: %1").arg(nameSpace)};
         return nullptr;
     }
     if (!m_backend.connect(error))
@@ -65,7 +67,7 @@ std::unique_ptr<SWbemServices> GetObject(AdapterBackend &backend, const QString 
     const QString prefix = QStringLiteral("winmgmts:\\\\.\\");
     if (!moniker.startsWith(prefix, Qt::CaseInsensitive) ||
         !isOurNamespace(moniker.mid(prefix.size()))) {
-        error = {InvalidSyntax, QStringLiteral("Geçersiz WMI adı: %1").arg(moniker)};
+        error = {InvalidSyntax, Text::tr("Geçersiz WMI adı: %1").arg(moniker)};
         return nullptr;
     }
     if (!backend.connect(error))
@@ -76,49 +78,49 @@ std::unique_ptr<SWbemServices> GetObject(AdapterBackend &backend, const QString 
 QString resultText(qint32 code) {
     switch (code) {
     case 0:
-        return QStringLiteral("başarılı");
+        return Text::tr("başarılı");
     case 1:
-        return QStringLiteral("başarılı, bilgisayar yeniden başlatılmalı");
+        return Text::tr("başarılı, bilgisayar yeniden başlatılmalı");
     case 64:
-        return QStringLiteral("bu yöntem bu sistemde desteklenmiyor");
+        return Text::tr("bu yöntem bu sistemde desteklenmiyor");
     case 65:
-        return QStringLiteral("bilinmeyen hata");
+        return Text::tr("bilinmeyen hata");
     case 66:
-        return QStringLiteral("geçersiz alt ağ maskesi");
+        return Text::tr("geçersiz alt ağ maskesi");
     case 67:
-        return QStringLiteral("bilgi işlenirken hata oluştu");
+        return Text::tr("bilgi işlenirken hata oluştu");
     case 68:
-        return QStringLiteral("geçersiz giriş değeri");
+        return Text::tr("geçersiz giriş değeri");
     case 69:
-        return QStringLiteral("beşten fazla ağ geçidi verildi");
+        return Text::tr("beşten fazla ağ geçidi verildi");
     case 70:
-        return QStringLiteral("geçersiz IP adresi");
+        return Text::tr("geçersiz IP adresi");
     case 71:
-        return QStringLiteral("geçersiz ağ geçidi (modem) adresi");
+        return Text::tr("geçersiz ağ geçidi (modem) adresi");
     case 72:
-        return QStringLiteral("sistem ayarlarına erişilemedi");
+        return Text::tr("sistem ayarlarına erişilemedi");
     case 79:
-        return QStringLiteral("geçersiz güvenlik değeri");
+        return Text::tr("geçersiz güvenlik değeri");
     case 80:
-        return QStringLiteral("TCP/IP yapılandırılamadı");
+        return Text::tr("TCP/IP yapılandırılamadı");
     case 81:
-        return QStringLiteral("DHCP yapılandırılamadı");
+        return Text::tr("DHCP yapılandırılamadı");
     case 84:
-        return QStringLiteral("bu bağdaştırıcıda IP etkin değil");
+        return Text::tr("bu bağdaştırıcıda IP etkin değil");
     case 91:
-        return QStringLiteral("erişim reddedildi, yönetici yetkisi gerekiyor");
+        return Text::tr("erişim reddedildi, yönetici yetkisi gerekiyor");
     case 92:
-        return QStringLiteral("bellek yetersiz");
+        return Text::tr("bellek yetersiz");
     case 94:
-        return QStringLiteral("bağdaştırıcı bulunamadı");
+        return Text::tr("bağdaştırıcı bulunamadı");
     case 95:
-        return QStringLiteral("ağ hizmetine bağlanılamadı");
+        return Text::tr("ağ hizmetine bağlanılamadı");
     case 96:
-        return QStringLiteral("DNS hizmetine bağlanılamadı");
+        return Text::tr("DNS hizmetine bağlanılamadı");
     case 100:
-        return QStringLiteral("bu bağdaştırıcıda DHCP etkin değil");
+        return Text::tr("bu bağdaştırıcıda DHCP etkin değil");
     default:
-        return QStringLiteral("bilinmeyen sonuç kodu");
+        return Text::tr("bilinmeyen sonuç kodu");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "AdapterCommands.h"
 #include "EditorArt.h"
+#include "Text.h"
 #include "Twips.h"
 #include "UserPrompts.h"
 #include "modMain.h"
@@ -29,21 +30,21 @@ frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidge
     setPalette(grey);
     setAutoFillBackground(true);
 
-    chkAllNIC = new QCheckBox(QStringLiteral("Tüm Ağ Bağdaştırıcılarında Etkinleştir"), this);
+    chkAllNIC = new QCheckBox(Text::tr("Tüm Ağ Bağdaştırıcılarında Etkinleştir"), this);
     chkAllNIC->setGeometry(twipRect(180, 240, 4875, 255));
     lstNIC = new QListWidget(this);
     lstNIC->setGeometry(twipRect(120, 900, 5955, 2400));
     lstNIC->setSelectionMode(QAbstractItemView::SingleSelection);
-    cmdSave = new QPushButton(QStringLiteral("KAYDET"), this);
+    cmdSave = new QPushButton(Text::tr("KAYDET"), this);
     cmdSave->setGeometry(twipRect(3420, 3420, 1245, 345));
     QPalette green = cmdSave->palette();
     green.setColor(QPalette::Button, QColor(128, 255, 128));
     cmdSave->setPalette(green);
-    cmdCancel = new QPushButton(QStringLiteral("KAPAT"), this);
+    cmdCancel = new QPushButton(Text::tr("KAPAT"), this);
     cmdCancel->setGeometry(twipRect(4800, 3420, 1245, 345));
     for (QPushButton *b : {cmdSave, cmdCancel})
         b->setAutoDefault(false);
-    lblNIC = new QLabel(QStringLiteral("Seleziona la Sceda di Rete"), this);
+    lblNIC = new QLabel(Text::tr("Seleziona la Sceda di Rete"), this);
     lblNIC->setTextFormat(Qt::PlainText);
     lblNIC->setGeometry(twipRect(120, 660, 1920, 195));
     // Our font is a little wider than the one the layout was drawn with: never cut the text.
@@ -87,9 +88,9 @@ void frmSelectNIC::cmdSave_Click() {
         const QList<QListWidgetItem *> selected = lstNIC->selectedItems();
         const QListWidgetItem *item = selected.isEmpty() ? nullptr : selected.first();
         if (!item) {
-            m_prompts.message(QStringLiteral("Ağ bağdaştırıcısı seçilmedi.\nListeden bir "
-                                             "bağdaştırıcı seçin ya da tüm bağdaştırıcılar "
-                                             "kutusunu işaretleyin."),
+            m_prompts.message(Text::tr("Ağ bağdaştırıcısı seçilmedi.\nListeden bir "
+                                       "bağdaştırıcı seçin ya da tüm bağdaştırıcılar "
+                                       "kutusunu işaretleyin."),
                               UserPrompts::Icon::Stop);
             return;
         }

@@ -1,6 +1,7 @@
 #include "Autostart.h"
 
 #include "FileLocation.h"
+#include "Text.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,14 +58,14 @@ bool setEnabled(bool on, const QString &program, QString &error) {
     if (!on) {
         if (!QFileInfo::exists(path) || QFile::remove(path))
             return true;
-        error = QStringLiteral("Oturum açılınca başlatma kaldırılamadı: %1").arg(path);
+        error = Text::tr("Oturum açılınca başlatma kaldırılamadı: %1").arg(path);
         return false;
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
     if (f.open(QIODevice::WriteOnly) && f.write(entryText(program)) >= 0 && f.commit())
         return true;
-    error = QStringLiteral("Oturum açılınca başlatma ayarlanamadı: %1 yazılamadı (%2).")
+    error = Text::tr("Oturum açılınca başlatma ayarlanamadı: %1 yazılamadı (%2).")
                 .arg(path, f.errorString());
     return false;
 }

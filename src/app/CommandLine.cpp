@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
 #include "FileLocation.h"
+#include "Language.h"
+#include "Text.h"
 
 #include <QFileInfo>
 
@@ -27,9 +29,9 @@ CommandLine::Command commandOf(const QString &arg) {
 // Why the settings path cannot be used, if it cannot: it must name a file.
 QString settingsPathProblem(const QString &path) {
     if (path.trimmed().isEmpty())
-        return QStringLiteral("--settings: dosya adı boş olamaz.");
+        return Text::tr("--settings: dosya adı boş olamaz.");
     if (path.endsWith(QLatin1Char('/')) || QFileInfo(path).isDir())
-        return QStringLiteral("--settings: %1 bir klasör; ayar dosyasının adını verin.").arg(path);
+        return Text::tr("--settings: %1 bir klasör; ayar dosyasının adını verin.").arg(path);
     return {};
 }
 
@@ -49,7 +51,7 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             cl.help = true;
         } else if (arg == QLatin1String("--settings")) {
             if (i + 1 >= arguments.size()) {
-                cl.error = QStringLiteral("--settings bir dosya adı bekliyor.");
+                cl.error = Text::tr("--settings bir dosya adı bekliyor.");
                 return cl;
             }
             cl.settingsFile = arguments[++i];
@@ -57,11 +59,24 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         } else if (arg.startsWith(QLatin1String("--settings="))) {
             cl.settingsFile = arg.mid(int(sizeof("--settings=")) - 1);
             settingsGiven = true;
+        } else if (arg == QLatin1String("--language") ||
+                   arg.startsWith(QLatin1String("--language="))) {
+            const bool joined = arg.contains(QLatin1Char('='));
+            if (!joined && i + 1 >= arguments.size()) {
+                cl.error = Text::tr("--language tr ya da en bekliyor.");
+                return cl;
+            }
+            cl.language = joined ? arg.section(QLatin1Char('='), 1) : arguments[++i];
+            if (!Language::fromOption(cl.language)) {
+                cl.error = Text::tr("--language tr ya da en bekliyor: %1").arg(cl.language);
+                cl.language.clear();
+                return cl;
+            }
         } else if (arg == QLatin1String("--report-shown")) {
             cl.reportShown = true;
         } else if (arg == QLatin1String("--backend")) {
             if (i + 1 >= arguments.size()) {
-                cl.error = QStringLiteral("--backend bir ad bekliyor.");
+                cl.error = Text::tr("--backend bir ad bekliyor.");
                 return cl;
             }
             cl.backend = arguments[++i];
@@ -69,28 +84,28 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             cl.backend = arg.mid(int(sizeof("--backend=")) - 1);
         } else if (const Command c = commandOf(arg); c != Command::None) {
             if (cl.command != Command::None) {
-                cl.error = QStringLiteral("Yalnızca bir komut verilebilir: %1").arg(arg);
+                cl.error = Text::tr("Yalnızca bir komut verilebilir: %1").arg(arg);
                 return cl;
             }
             cl.command = c;
             if (c == Command::Show || c == Command::Apply) {
                 if (i + 1 >= arguments.size() || arguments[i + 1].trimmed().isEmpty()) {
-                    cl.error = QStringLiteral("%1 bir profil adı bekliyor.").arg(arg);
+                    cl.error = Text::tr("%1 bir profil adı bekliyor.").arg(arg);
                     return cl;
                 }
                 cl.profile = arguments[++i];
             }
         } else if (arg == QLatin1String("--adapter")) {
             if (i + 1 >= arguments.size()) {
-                cl.error = QStringLiteral("--adapter bir bağdaştırıcı numarası bekliyor.");
+                cl.error = Text::tr("--adapter bir bağdaştırıcı numarası bekliyor.");
                 return cl;
             }
             cl.adapterIndex = arguments[++i];
             bool number = false;
             cl.adapterIndex.toUInt(&number);
             if (!number) {
-                cl.error = QStringLiteral("--adapter bir numara bekliyor (--adapters listesindeki "
-                                          "köşeli parantez içindeki sayı): %1")
+                cl.error = Text::tr("--adapter bir numara bekliyor (--adapters listesindeki "
+                                    "köşeli parantez içindeki sayı): %1")
                                .arg(cl.adapterIndex);
                 return cl;
             }
@@ -103,15 +118,14 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             bool number = false;
             cl.checkAfterSeconds = i + 1 < arguments.size() ? arguments[++i].toInt(&number) : -1;
             if (!number || cl.checkAfterSeconds < 0 || cl.checkAfterSeconds > 3600) {
-                cl.error = QStringLiteral("--check-after 0 ile 3600 arasında bir saniye bekliyor.");
+                cl.error = Text::tr("--check-after 0 ile 3600 arasında bir saniye bekliyor.");
                 return cl;
             }
         } else if (arg == QLatin1String("--confirm-within")) {
             bool number = false;
             cl.confirmWithin = i + 1 < arguments.size() ? arguments[++i].toInt(&number) : -1;
             if (!number || cl.confirmWithin < 10 || cl.confirmWithin > 3600) {
-                cl.error =
-                    QStringLiteral("--confirm-within 10 ile 3600 arasında bir saniye bekliyor.");
+                cl.error = Text::tr("--confirm-within 10 ile 3600 arasında bir saniye bekliyor.");
                 return cl;
             }
         } else if (arg == QLatin1String("--detached-run")) {
@@ -121,7 +135,7 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         } else if (arg == QLatin1String("--json")) {
             cl.json = true;
         } else if (arg.startsWith(QLatin1String("--"))) {
-            cl.error = QStringLiteral("Bilinmeyen seçenek: %1").arg(arg);
+            cl.error = Text::tr("Bilinmeyen seçenek: %1").arg(arg);
             return cl;
         } else {
             // "-HIDEONSTARTUP" and the like: part of the start text, which then is not the
@@ -134,7 +148,7 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     if (!cl.backend.isEmpty() && cl.backend != QLatin1String("networkmanager") &&
         cl.backend != QLatin1String("simulated") &&
         !cl.backend.startsWith(QLatin1String("simulated="))) {
-        cl.error = QStringLiteral("Bilinmeyen --backend: %1").arg(cl.backend);
+        cl.error = Text::tr("Bilinmeyen --backend: %1").arg(cl.backend);
         return cl;
     }
     if (settingsGiven) {
@@ -147,33 +161,33 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     const bool applyOnly = !cl.adapterIndex.isEmpty() || allGiven || cl.check || cl.yes ||
                            cl.confirmWithin > 0 || cl.detachedRun;
     if (cl.check && cl.confirmWithin > 0) {
-        cl.error = QStringLiteral("--check ile --confirm-within birlikte verilemez: uzaktan "
-                                  "yapılan değişikliği --confirm doğrular.");
+        cl.error = Text::tr("--check ile --confirm-within birlikte verilemez: uzaktan "
+                            "yapılan değişikliği --confirm doğrular.");
         return cl;
     }
     if (cl.detachedRun && cl.confirmWithin == 0) {
-        cl.error = QStringLiteral("--detached-run yalnızca --confirm-within ile kullanılır.");
+        cl.error = Text::tr("--detached-run yalnızca --confirm-within ile kullanılır.");
         return cl;
     }
     if (checkAfterGiven && !cl.check) {
-        cl.error = QStringLiteral("--check-after yalnızca --check ile kullanılır.");
+        cl.error = Text::tr("--check-after yalnızca --check ile kullanılır.");
         return cl;
     }
     if (applyOnly && cl.command != Command::Apply) {
-        cl.error = QStringLiteral("--adapter, --all, --check, --check-after, --confirm-within ve "
-                                  "--yes yalnızca --apply ile kullanılır.");
+        cl.error = Text::tr("--adapter, --all, --check, --check-after, --confirm-within ve "
+                            "--yes yalnızca --apply ile kullanılır.");
         return cl;
     }
     if (!cl.adapterIndex.isEmpty() && allGiven) {
-        cl.error = QStringLiteral("--adapter ile --all birlikte verilemez.");
+        cl.error = Text::tr("--adapter ile --all birlikte verilemez.");
         return cl;
     }
     if (cl.json && cl.command == Command::None) {
-        cl.error = QStringLiteral("--json bir komutla birlikte kullanılır.");
+        cl.error = Text::tr("--json bir komutla birlikte kullanılır.");
         return cl;
     }
     if (cl.command != Command::None && !rest.isEmpty()) {
-        cl.error = QStringLiteral("Beklenmeyen: %1").arg(rest.join(QLatin1Char(' ')));
+        cl.error = Text::tr("Beklenmeyen: %1").arg(rest.join(QLatin1Char(' ')));
         return cl;
     }
     cl.rest = rest.join(QLatin1Char(' '));
@@ -181,8 +195,8 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     cl.hideOnStartup =
         upper == QLatin1String("/HIDEONSTARTUP") || upper == QLatin1String("HIDEONSTARTUP");
     if (!singleDash.isEmpty())
-        cl.warning = QStringLiteral("Uyarı: %1 bir seçenek değil; pencere normal açılıyor (gizli "
-                                    "başlatmak için: /HIDEONSTARTUP).")
+        cl.warning = Text::tr("Uyarı: %1 bir seçenek değil; pencere normal açılıyor (gizli "
+                              "başlatmak için: /HIDEONSTARTUP).")
                          .arg(singleDash.join(QLatin1Char(' ')));
     return cl;
 }
@@ -197,7 +211,7 @@ QString CommandLine::commandName(Command command) {
 
 QString CommandLine::usage(const QString &programName) {
     const QString settings = FileLocation::locate(QStringLiteral("Nuvar_Pos_Zelvi_ip.exe.config"));
-    return QStringLiteral(
+    return Text::tr(
                "Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]\n"
                "          %1 [SEÇENEKLER] KOMUT [--json]\n"
                "\n"
@@ -241,6 +255,8 @@ QString CommandLine::usage(const QString &programName) {
                "bağdaştırıcılarıyla\n"
                "                     çalışır (varsayılan: ayar dosyasının yanında\n"
                "                     simulated-computer.json)\n"
+               "  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:\n"
+               "                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)\n"
                "  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)\n"
                "  --help             bu yardımı gösterir\n"
                "\n"

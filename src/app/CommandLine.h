@@ -9,6 +9,7 @@ struct CommandLine {
     bool help = false;        // --help
     QString backend;          // --backend NAME: "networkmanager", "simulated" or "simulated=FILE"
     bool reportShown = false; // --report-shown: print when the window is first shown, then end
+    QString language;         // --language tr|en: the language of every text
     QString error;            // why the command line could not be used (an unknown option ...)
     QString warning; // a text the window's start does not take as the switch ("-HIDEONSTARTUP")
     QString rest;    // what remains, joined with single blanks

@@ -2,6 +2,7 @@
 
 #include "CommandRunner.h"
 #include "ShownText.h"
+#include "Text.h"
 #include "clsIni.h"
 #include "modNetProfiles.h"
 
@@ -45,8 +46,8 @@ int Run::finish(int status) {
     if (m_out.status() != QTextStream::Ok) {
         // Scripts must not read a lost answer as success; what was changed stays changed.
         const QIODevice *device = m_out.device();
-        write(m_err, QStringLiteral("Çıktı yazılamadı (%1); komut yine de sonuna dek çalıştı, "
-                                    "yaptığı değişiklik geri alınmadı.")
+        write(m_err, Text::tr("Çıktı yazılamadı (%1); komut yine de sonuna dek çalıştı, "
+                              "yaptığı değişiklik geri alınmadı.")
                          .arg(device ? device->errorString() : QString()));
         if (status == Done)
             status = Refused;
@@ -83,10 +84,9 @@ bool recordCurrent(Run &run, clsIni &ini, const QString &name) {
         ini.WriteString(CurrentProfileSection, ProfileNameKey, name) != 0)
         return true;
     const QString what =
-        name.isEmpty()
-            ? QStringLiteral("ayar dosyasındaki etkin profil silinemedi")
-            : QStringLiteral("\"%1\" etkin profil olarak ayar dosyasına yazılamadı").arg(name);
-    run.fail(QStringLiteral("Ağ bağdaştırıcıları değişti, ancak %1: Hata %2 (%3)")
+        name.isEmpty() ? Text::tr("ayar dosyasındaki etkin profil silinemedi")
+                       : Text::tr("\"%1\" etkin profil olarak ayar dosyasına yazılamadı").arg(name);
+    run.fail(Text::tr("Ağ bağdaştırıcıları değişti, ancak %1: Hata %2 (%3)")
                  .arg(what)
                  .arg(ini.lastError().number)
                  .arg(ini.lastError().description));

@@ -9,6 +9,7 @@
 #include "ProfileCheck.h"
 #include "RemoteCommands.h"
 #include "RemoteTrial.h"
+#include "Text.h"
 #include "TrialRecord.h"
 #include "WmiAdapter.h"
 #include "modNetProfiles.h"
@@ -63,18 +64,18 @@ struct External {
 External externalCheck(clsIni &ini, const Context &context) {
     const QString url = Links::externalAddressUrl(ini);
     if (url.isEmpty())
-        return {QStringLiteral("SERVİS YOK"), false};
+        return {Text::tr("SERVİS YOK"), false};
     const ExternalAddress::Outcome o = ExternalAddress::outcome(
         ExternalAddress::post(QUrl(url), QByteArray(), context.httpTimeoutMs));
     switch (o.kind) {
     case ExternalAddress::Outcome::Kind::Address:
         return {o.text, false};
     case ExternalAddress::Outcome::Kind::ServiceError:
-        return {QStringLiteral("SERVİS HATASI"), false};
+        return {Text::tr("SERVİS HATASI"), false};
     case ExternalAddress::Outcome::Kind::NoInternet:
         break;
     }
-    return {QStringLiteral("İNTERNET YOK"), true};
+    return {Text::tr("İNTERNET YOK"), true};
 }
 
 int list(Run &run, clsIni &ini) {
@@ -95,12 +96,11 @@ int list(Run &run, clsIni &ini) {
 int show(Run &run, clsIni &ini, const QString &asked) {
     const QString name = storedName(ini, asked);
     if (name.isEmpty())
-        return run.refuse(QStringLiteral("\"%1\" adında bir profil yok.").arg(asked));
+        return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(asked));
     const QStringList parts =
         MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
-    const QStringList labels = {QStringLiteral("IP"), QStringLiteral("Maske"),
-                                QStringLiteral("Modem IP"), QStringLiteral("DNS 1"),
-                                QStringLiteral("DNS 2")};
+    const QStringList labels = {QStringLiteral("IP"), Text::tr("Maske"), Text::tr("Modem IP"),
+                                QStringLiteral("DNS 1"), QStringLiteral("DNS 2")};
     const QStringList keys = {QStringLiteral("address"), QStringLiteral("mask"),
                               QStringLiteral("gateway"), QStringLiteral("dns1"),
                               QStringLiteral("dns2")};
@@ -117,7 +117,7 @@ int adapters(Run &run, AdapterBackend &backend) {
     WmiError error;
     WmiAdapterList list;
     if (!backend.connect(error) || !backend.ipEnabledAdapters(list, error))
-        return run.refuse(QStringLiteral("Ağ bağdaştırıcıları listelenemedi (%1): %2")
+        return run.refuse(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
                               .arg(backend.name(), error.description),
                           error.number);
     QJsonArray items;
@@ -159,10 +159,9 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
                                 : ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
         run.json().insert(QStringLiteral("putBack"), true);
         run.json().insert(QStringLiteral("current"), now);
-        run.fail(QStringLiteral("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
-                     .arg(problem, now.isEmpty()
-                                       ? QStringLiteral("değişiklikten önceki ayarlarında")
-                                       : QStringLiteral("\"%1\" profilinde").arg(now)));
+        run.fail(Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
+                     .arg(problem, now.isEmpty() ? Text::tr("değişiklikten önceki ayarlarında")
+                                                 : Text::tr("\"%1\" profilinde").arg(now)));
         return false;
     }
     if (remembered)
@@ -192,8 +191,7 @@ int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
         run.json().insert(QStringLiteral("refusals"), refusalsJson(reset.refusals));
         return run.refuse(ApplyReport::dhcpRefusedText(reset), reset.refusals.first().code);
     }
-    run.line(QStringLiteral("Bütün ağ bağdaştırıcıları (%1) otomatik IP'de (DHCP).")
-                 .arg(reset.adapters));
+    run.line(Text::tr("Bütün ağ bağdaştırıcıları (%1) otomatik IP'de (DHCP).").arg(reset.adapters));
     return run.finish(Done);
 }
 
@@ -203,10 +201,9 @@ int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name
     const AdapterCommands::DhcpReset reset = AdapterCommands::ResetAdaptersToDHCP(backend);
     run.json().insert(QStringLiteral("revertedToDhcp"), !reset.failed && reset.refusals.isEmpty());
     if (reset.failed) {
-        run.fail(
-            QStringLiteral("İnternet bağlantısı yok, ancak \"%1\" geri alınamadı. ").arg(name) +
-                ApplyReport::dhcpFailedText(reset, backend.name()),
-            reset.error.number);
+        run.fail(Text::tr("İnternet bağlantısı yok, ancak \"%1\" geri alınamadı. ").arg(name) +
+                     ApplyReport::dhcpFailedText(reset, backend.name()),
+                 reset.error.number);
         return run.finish(Refused);
     }
     const bool recorded = recordCurrent(run, ini, QString());
@@ -215,10 +212,10 @@ int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name
         run.fail(ApplyReport::fallbackRefusedText(reset, name), reset.refusals.first().code);
         return run.finish(Refused);
     }
-    run.say(QStringLiteral("İnternet bağlantısı yok: \"%1\" geri alındı, bütün ağ bağdaştırıcıları "
-                           "otomatik IP'ye (DHCP) geçirildi.")
+    run.say(Text::tr("İnternet bağlantısı yok: \"%1\" geri alındı, bütün ağ bağdaştırıcıları "
+                     "otomatik IP'ye (DHCP) geçirildi.")
                 .arg(name));
-    run.line(QStringLiteral("Otomatik IP'ye (DHCP) dönüldü."));
+    run.line(Text::tr("Otomatik IP'ye (DHCP) dönüldü."));
     return run.finish(recorded ? RevertedToDhcp : Refused);
 }
 
@@ -226,7 +223,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
           const Context &context) {
     const QString name = storedName(ini, cl.profile);
     if (name.isEmpty())
-        return run.refuse(QStringLiteral("\"%1\" adında bir profil yok.").arg(cl.profile));
+        return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(cl.profile));
     run.json().insert(QStringLiteral("profile"), name);
     if (const std::optional<QString> refused = ApplyReport::refusedNameText(name))
         return run.refuse(*refused);
@@ -237,8 +234,8 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal));
     if (!check.doubts.isEmpty() && !cl.yes)
         return run.refuse(ProfileCheck::doubtText(name, check.doubts) +
-                          QStringLiteral("\nAğ ayarlarına dokunulmadı; yine de uygulamak için "
-                                         "--yes ekleyin."));
+                          Text::tr("\nAğ ayarlarına dokunulmadı; yine de uygulamak için "
+                                   "--yes ekleyin."));
 
     QString selection = QStringLiteral("*ALL");
     if (!cl.adapterIndex.isEmpty()) {
@@ -248,8 +245,8 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                 selection = caption;
         }
         if (selection.isEmpty())
-            return run.refuse(QStringLiteral("%1 numaralı ağ bağdaştırıcısı yok (--adapters "
-                                             "listesine bakın).")
+            return run.refuse(Text::tr("%1 numaralı ağ bağdaştırıcısı yok (--adapters "
+                                       "listesine bakın).")
                                   .arg(cl.adapterIndex));
     }
     run.json().insert(QStringLiteral("adapters"), selection);
@@ -260,9 +257,9 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     run.json().insert(QStringLiteral("changed"), changes);
     if (!changes) {
         recordCurrent(run, ini, name);
-        run.line(QStringLiteral("\"%1\" profili zaten uygulanmış (%2); ağ ayarlarına dokunulmadı.")
+        run.line(Text::tr("\"%1\" profili zaten uygulanmış (%2); ağ ayarlarına dokunulmadı.")
                      .arg(name, selection == QLatin1String("*ALL")
-                                    ? QStringLiteral("bütün ağ bağdaştırıcıları")
+                                    ? Text::tr("bütün ağ bağdaştırıcıları")
                                     : selection));
         return run.finish(Done);
     }
@@ -314,9 +311,9 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     run.json().insert(QStringLiteral("applied"), applied);
     sayNotices(run, outcome.notices);
     if (applied) {
-        run.line(QStringLiteral("\"%1\" profili uygulandı: %2.")
+        run.line(Text::tr("\"%1\" profili uygulandı: %2.")
                      .arg(name, selection == QLatin1String("*ALL")
-                                    ? QStringLiteral("bütün ağ bağdaştırıcıları")
+                                    ? Text::tr("bütün ağ bağdaştırıcıları")
                                     : selection));
     } else {
         if (!outcome.refusals.isEmpty())
@@ -332,8 +329,8 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     // As the window's timer does: wait, look, and fall back when the internet is missing.
     // Ended meanwhile, the program leaves the change to the system, which puts it back.
     if (trial.pending)
-        run.line(QStringLiteral("Deneniyor: %1 saniye içinde doğrulanmazsa geri alınır.")
-                     .arg(trialSeconds));
+        run.line(
+            Text::tr("Deneniyor: %1 saniye içinde doğrulanmazsa geri alınır.").arg(trialSeconds));
     context.wait(cl.checkAfterSeconds);
     const External external = externalCheck(ini, context);
     if (judged && !keep())
@@ -354,10 +351,10 @@ int status(Run &run, clsIni &ini, const Context &context) {
     QString unreachable;
     AdapterBackend *backend = context.backend(unreachable);
     const int trial = backend ? backend->checkpointSecondsLeft() : -1;
-    run.line(QStringLiteral("Profil: %1")
-                 .arg(current.isEmpty() ? QStringLiteral("yok (otomatik IP, DHCP)") : current));
+    run.line(Text::tr("Profil: %1")
+                 .arg(current.isEmpty() ? Text::tr("yok (otomatik IP, DHCP)") : current));
     if (trial >= 0)
-        run.line(QStringLiteral("Değişiklik %1: doğrulanmazsa geri alınır.")
+        run.line(Text::tr("Değişiklik %1: doğrulanmazsa geri alınır.")
                      .arg(MainWindowRules::trialText(trial)));
     run.json().insert(QStringLiteral("trialSecondsLeft"),
                       trial >= 0 ? QJsonValue(trial) : QJsonValue());
@@ -370,7 +367,7 @@ int status(Run &run, clsIni &ini, const Context &context) {
                         {QStringLiteral("profile"), remote.profile},
                         {QStringLiteral("reason"), remote.reason}});
     }
-    run.line(QStringLiteral("BİLGİSAYAR IP: %1").arg(local));
+    run.line(Text::tr("BİLGİSAYAR IP: %1").arg(local));
     run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
     run.json().insert(QStringLiteral("current"), current);
     run.json().insert(QStringLiteral("local"), local);
@@ -384,9 +381,8 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     Run r(cl, out, err);
     clsIni ini;
     if (!ini.setFileName(context.settingsPath, context.pathRule))
-        return r.refuse(
-            QStringLiteral("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
-            ini.lastError().number);
+        return r.refuse(Text::tr("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
+                        ini.lastError().number);
     // A change left on trial by an earlier run and put back meanwhile.
     if (TrialRecord::pending(ini)) {
         QString unreachable;

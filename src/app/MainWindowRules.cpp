@@ -2,6 +2,7 @@
 
 #include "IniCodec.h"
 #include "ShownText.h"
+#include "Text.h"
 
 #include <QCollator>
 #include <algorithm>
@@ -18,7 +19,7 @@ QString caption(const QString &currentProfile) {
 }
 
 QString trialText(int seconds) {
-    return QStringLiteral("deneniyor, %1 sn").arg(seconds);
+    return Text::tr("deneniyor, %1 sn").arg(seconds);
 }
 
 QStringList profileParts(const QString &value) {
@@ -30,7 +31,7 @@ QString cloneName(const QString &name) {
 }
 
 QString deleteQuestion(const QString &name) {
-    QString text = QStringLiteral("\"%s\" profili silinecek.\nEmin misiniz?");
+    QString text = Text::tr("\"%s\" profili silinecek.\nEmin misiniz?");
     return text.replace(QStringLiteral("%s"), name);
 }
 
@@ -69,10 +70,10 @@ QStringList sortedProfileNames(const QStringList &names) {
 }
 
 QString noServiceHelp() {
-    return QStringLiteral("Dış adres servisi ayarlanmamış: internet bağlantısı denetlenmiyor ve "
-                          "bağlantı yokken otomatik IP'ye geçilmiyor.\nAyar dosyasının [Links] "
-                          "bölümüne servisin adresini yazın, örneğin:\n[Links]\n"
-                          "ExternalAddressUrl=http://sunucu.ornek:8080/ip.php");
+    return Text::tr("Dış adres servisi ayarlanmamış: internet bağlantısı denetlenmiyor ve "
+                    "bağlantı yokken otomatik IP'ye geçilmiyor.\nAyar dosyasının [Links] "
+                    "bölümüne servisin adresini yazın, örneğin:\n[Links]\n"
+                    "ExternalAddressUrl=http://sunucu.ornek:8080/ip.php");
 }
 
 } // namespace MainWindowRules

@@ -1,5 +1,7 @@
 #include "MessageBoxPrompts.h"
 
+#include "Text.h"
+
 #include <QAbstractButton>
 #include <QMessageBox>
 
@@ -33,7 +35,7 @@ bool MessageBoxPrompts::askYesNo(const QString &text, Icon icon, Default preset)
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Evet"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Hayır"));
+    box.button(QMessageBox::No)->setText(Text::tr("Hayır"));
     box.setDefaultButton(preset == Default::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -2,6 +2,7 @@
 
 #include "ApplyReport.h"
 #include "RemoteTrial.h"
+#include "Text.h"
 #include "TrialRecord.h"
 #include "WmiAdapter.h"
 #include "clsIni.h"
@@ -41,8 +42,8 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     if (RemoteTrial::awaits(ini, backend))
         return run.refuse(RemoteTrial::busyText(ini, backend));
     if (const int left = backend.checkpointSecondsLeft(); left >= 0)
-        return run.refuse(QStringLiteral("Bu program başka bir pencerede ya da komutta bir "
-                                         "değişikliği deniyor (%1 saniye daha).")
+        return run.refuse(Text::tr("Bu program başka bir pencerede ya da komutta bir "
+                                   "değişikliği deniyor (%1 saniye daha).")
                               .arg(left));
     RemoteTrial::write(ini, {RemoteTrial::State::Starting, name, {}, cl.confirmWithin});
     QStringList arguments{QStringLiteral("--settings"), ini.FileName()};
@@ -53,13 +54,15 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
         arguments << QStringLiteral("--adapter") << cl.adapterIndex;
     if (cl.yes)
         arguments << QStringLiteral("--yes");
+    if (!cl.language.isEmpty())
+        arguments << QStringLiteral("--language") << cl.language; // its reasons in that language
     arguments << QStringLiteral("--confirm-within") << QString::number(cl.confirmWithin)
               << QStringLiteral("--detached-run");
     QString problem;
     if (!context.detach(arguments, problem)) {
         RemoteTrial::write(ini, {});
         return run.refuse(
-            QStringLiteral("Değişikliği yapacak süreç başlatılamadı; ağ ayarlarına dokunulmadı: %1")
+            Text::tr("Değişikliği yapacak süreç başlatılamadı; ağ ayarlarına dokunulmadı: %1")
                 .arg(problem));
     }
     const QString confirm = sameRunWith(cl, context, "--confirm");
@@ -68,14 +71,14 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     run.json().insert(QStringLiteral("startsInSeconds"), 1);
     run.json().insert(QStringLiteral("confirm"), confirm);
     run.json().insert(QStringLiteral("undo"), undo);
-    run.line(QStringLiteral("\"%1\" profili 1 saniye sonra, bu oturumdan bağımsız uygulanacak ve "
-                            "%2 saniye denenecek.")
+    run.line(Text::tr("\"%1\" profili 1 saniye sonra, bu oturumdan bağımsız uygulanacak ve "
+                      "%2 saniye denenecek.")
                  .arg(name)
                  .arg(cl.confirmWithin));
-    run.line(QStringLiteral("Kalıcı yapmak için (yeni adresten): %1").arg(confirm));
-    run.line(QStringLiteral("Hemen geri almak için: %1").arg(undo));
-    run.line(QStringLiteral("Doğrulanmazsa ağ ayarları kendiliğinden eski hallerine döner; sonucu "
-                            "--status söyler."));
+    run.line(Text::tr("Kalıcı yapmak için (yeni adresten): %1").arg(confirm));
+    run.line(Text::tr("Hemen geri almak için: %1").arg(undo));
+    run.line(Text::tr("Doğrulanmazsa ağ ayarları kendiliğinden eski hallerine döner; sonucu "
+                      "--status söyler."));
     return run.finish(Done);
 }
 

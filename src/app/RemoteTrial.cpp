@@ -1,5 +1,6 @@
 #include "RemoteTrial.h"
 
+#include "Text.h"
 #include "TrialFile.h"
 #include "TrialRecord.h"
 #include "WmiAdapter.h"
@@ -29,8 +30,8 @@ TrialFile fileOf(clsIni &ini) {
 }
 
 Result stillMaking(const Info &info) {
-    return {1, QStringLiteral("\"%1\" profili hâlâ uygulanıyor; birkaç saniye sonra yeniden "
-                              "deneyin.")
+    return {1, Text::tr("\"%1\" profili hâlâ uygulanıyor; birkaç saniye sonra yeniden "
+                        "deneyin.")
                    .arg(info.profile)};
 }
 
@@ -102,9 +103,9 @@ bool awaits(clsIni &ini, AdapterBackend &backend) {
 }
 
 QString busyText(clsIni &ini, AdapterBackend &backend) {
-    return QStringLiteral("Uzaktan yapılan \"%1\" değişikliği doğrulama bekliyor (%2 saniye daha); "
-                          "ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da "
-                          "--undo ile geri alın.")
+    return Text::tr("Uzaktan yapılan \"%1\" değişikliği doğrulama bekliyor (%2 saniye daha); "
+                    "ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da "
+                    "--undo ile geri alın.")
         .arg(read(ini).profile)
         .arg(backend.checkpointSecondsLeft());
 }
@@ -131,15 +132,14 @@ Result confirm(clsIni &ini, AdapterBackend &backend) {
     case State::None:
     case State::Confirmed:
     case State::Undone:
-        return {1, QStringLiteral("Doğrulanacak, uzaktan yapılmış bir değişiklik yok.")};
+        return {1, Text::tr("Doğrulanacak, uzaktan yapılmış bir değişiklik yok.")};
     case State::Starting:
         return stillMaking(info);
     case State::Refused:
-        return {1,
-                QStringLiteral("\"%1\" profili uygulanmamıştı: %2").arg(info.profile, info.reason)};
+        return {1, Text::tr("\"%1\" profili uygulanmamıştı: %2").arg(info.profile, info.reason)};
     case State::PutBack:
-        return {3, QStringLiteral("\"%1\" profili doğrulanmadı: süre dolunca geri alınmıştı. Ağ "
-                                  "bağdaştırıcıları önceki ayarlarında.")
+        return {3, Text::tr("\"%1\" profili doğrulanmadı: süre dolunca geri alınmıştı. Ağ "
+                            "bağdaştırıcıları önceki ayarlarında.")
                        .arg(info.profile)};
     case State::Applied:
         break;
@@ -153,34 +153,34 @@ Result confirm(clsIni &ini, AdapterBackend &backend) {
         TrialRecord::forget(ini);
         info.state = State::Confirmed;
         write(ini, info);
-        return {0,
-                QStringLiteral("\"%1\" profili doğrulandı ve kalıcı yapıldı.").arg(info.profile)};
+        return {0, Text::tr("\"%1\" profili doğrulandı ve kalıcı yapıldı.").arg(info.profile)};
     case AdapterBackend::Keep::PutBack:
         TrialRecord::putBack(ini);
-        return {3, QStringLiteral("\"%1\" profili doğrulanamadı: %2").arg(info.profile, problem)};
+        return {3, Text::tr("\"%1\" profili doğrulanamadı: %2").arg(info.profile, problem)};
     case AdapterBackend::Keep::Failed:
         break;
     }
-    return {1, QStringLiteral("\"%1\" profili kalıcı yapılamadı: %2").arg(info.profile, problem)};
+    return {1, Text::tr("\"%1\" profili kalıcı yapılamadı: %2").arg(info.profile, problem)};
 }
 
 Result undo(clsIni &ini, AdapterBackend &backend) {
     Info info = outcome(ini);
     if (info.state != State::Applied)
-        return {1, QStringLiteral("Geri alınacak, uzaktan yapılmış bir değişiklik yok.")};
+        return {1, Text::tr("Geri alınacak, uzaktan yapılmış bir değişiklik yok.")};
     QString problem;
     if (const std::optional<Result> answer = takeOver(ini, backend, info, [&] {
-            return Result{0, QStringLiteral("\"%1\" profili zaten geri alınmıştı (süre dolmuştu).")
-                                 .arg(info.profile)};
+            return Result{
+                0,
+                Text::tr("\"%1\" profili zaten geri alınmıştı (süre dolmuştu).").arg(info.profile)};
         }))
         return *answer;
     if (!backend.rollBack(problem))
-        return {1, QStringLiteral("\"%1\" profili geri alınamadı: %2").arg(info.profile, problem)};
+        return {1, Text::tr("\"%1\" profili geri alınamadı: %2").arg(info.profile, problem)};
     const QString now = TrialRecord::putBack(ini);
     info.state = State::Undone;
     write(ini, info);
-    return {0, QStringLiteral("\"%1\" profili geri alındı; ağ bağdaştırıcıları önceki "
-                              "ayarlarında%2.")
+    return {0, Text::tr("\"%1\" profili geri alındı; ağ bağdaştırıcıları önceki "
+                        "ayarlarında%2.")
                    .arg(info.profile,
                         now.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(now))};
 }
@@ -193,19 +193,19 @@ QString describe(const Info &info, int secondsLeft) {
         return QStringLiteral("Uzaktan: \"%1\" birazdan uygulanacak.").arg(info.profile);
     case State::Applied:
         return secondsLeft >= 0
-                   ? QStringLiteral("Uzaktan: \"%1\" uygulandı, doğrulama bekliyor (%2 sn): "
-                                    "kalıcı yapmak için --confirm, geri almak için --undo.")
+                   ? Text::tr("Uzaktan: \"%1\" uygulandı, doğrulama bekliyor (%2 sn): "
+                              "kalıcı yapmak için --confirm, geri almak için --undo.")
                          .arg(info.profile)
                          .arg(secondsLeft)
-                   : QStringLiteral("Uzaktan: \"%1\" doğrulanmadı, geri alındı.").arg(info.profile);
+                   : Text::tr("Uzaktan: \"%1\" doğrulanmadı, geri alındı.").arg(info.profile);
     case State::Refused:
-        return QStringLiteral("Uzaktan: \"%1\" uygulanmadı: %2").arg(info.profile, info.reason);
+        return Text::tr("Uzaktan: \"%1\" uygulanmadı: %2").arg(info.profile, info.reason);
     case State::Confirmed:
-        return QStringLiteral("Uzaktan: \"%1\" doğrulandı, kalıcı.").arg(info.profile);
+        return Text::tr("Uzaktan: \"%1\" doğrulandı, kalıcı.").arg(info.profile);
     case State::Undone:
-        return QStringLiteral("Uzaktan: \"%1\" geri alındı (--undo).").arg(info.profile);
+        return Text::tr("Uzaktan: \"%1\" geri alındı (--undo).").arg(info.profile);
     case State::PutBack:
-        return QStringLiteral("Uzaktan: \"%1\" doğrulanmadı, süre dolunca geri alındı.")
+        return Text::tr("Uzaktan: \"%1\" doğrulanmadı, süre dolunca geri alındı.")
             .arg(info.profile);
     }
     return {};

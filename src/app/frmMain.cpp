@@ -12,6 +12,7 @@
 #include "ProfileListWidget.h"
 #include "RemoteTrial.h"
 #include "ShownText.h"
+#include "Text.h"
 #include "TrayIcon.h"
 #include "TrialRecord.h"
 #include "UserPrompts.h"
@@ -42,7 +43,7 @@ using namespace modNetProfiles;
 namespace {
 
 QString errorText(const IniError &error) {
-    return QStringLiteral("Hata %1 (%2)").arg(error.number).arg(error.description);
+    return Text::tr("Hata %1 (%2)").arg(error.number).arg(error.description);
 }
 
 } // namespace
@@ -90,7 +91,7 @@ frmMain::~frmMain() {
 bool frmMain::Form_Load(const CommandLine &commandLine) {
     SettingsIni = std::make_unique<clsIni>();
     if (!SettingsIni->setFileName(m_services.settingsPath, m_services.settingsPathRule)) {
-        m_services.prompts->message(QStringLiteral("Ayar dosyası açılamadı, program kapanacak.\n%1")
+        m_services.prompts->message(Text::tr("Ayar dosyası açılamadı, program kapanacak.\n%1")
                                         .arg(errorText(SettingsIni->lastError())),
                                     UserPrompts::Icon::Stop);
         return false;
@@ -269,7 +270,7 @@ void frmMain::cmdProfileClone_Click() {
 
 void frmMain::ProfileEdit() {
     if (lstProfiles->count() == 0 || !selectedProfile()) {
-        m_services.prompts->message(QStringLiteral("Önce listeden bir profil seçin."),
+        m_services.prompts->message(Text::tr("Önce listeden bir profil seçin."),
                                     UserPrompts::Icon::Information);
         return;
     }
@@ -291,7 +292,7 @@ void frmMain::openEditor(bool filled) {
 void frmMain::cmdProfileDelete_Click() {
     const QListWidgetItem *item = selectedProfile();
     if (!item) {
-        m_services.prompts->message(QStringLiteral("Silmek için önce listeden bir profil seçin."),
+        m_services.prompts->message(Text::tr("Silmek için önce listeden bir profil seçin."),
                                     UserPrompts::Icon::Stop);
         return;
     }
@@ -302,7 +303,7 @@ void frmMain::cmdProfileDelete_Click() {
     const bool deleted = SettingsIni->DeleteKey(ProfilesSection, name) != 0;
     RefreshProfileList();
     if (!deleted) {
-        m_services.prompts->message(QStringLiteral("\"%1\" profili silinemedi.\n%2")
+        m_services.prompts->message(Text::tr("\"%1\" profili silinemedi.\n%2")
                                         .arg(name, errorText(SettingsIni->lastError())),
                                     UserPrompts::Icon::Stop);
     }
@@ -374,10 +375,10 @@ void frmMain::keepTrial() {
     case AdapterBackend::Keep::PutBack: {
         const QString now = TrialRecord::putBack(*SettingsIni);
         m_services.prompts->message(
-            QStringLiteral("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
-                .arg(problem, now.isEmpty() ? QStringLiteral("otomatik IP'de (DHCP) ya da "
-                                                             "değişiklikten önceki ayarlarında")
-                                            : QStringLiteral("\"%1\" profilinde").arg(now)),
+            Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
+                .arg(problem, now.isEmpty() ? Text::tr("otomatik IP'de (DHCP) ya da "
+                                                       "değişiklikten önceki ayarlarında")
+                                            : Text::tr("\"%1\" profilinde").arg(now)),
             UserPrompts::Icon::Stop);
         break;
     }
@@ -412,7 +413,7 @@ void frmMain::showTrial() {
 void frmMain::cmdProfileActivate_Click() {
     const QListWidgetItem *item = selectedProfile();
     if (!item) {
-        m_services.prompts->message(QStringLiteral("Önce listeden uygulanacak profili seçin."),
+        m_services.prompts->message(Text::tr("Önce listeden uygulanacak profili seçin."),
                                     UserPrompts::Icon::Information);
         return;
     }
@@ -436,13 +437,13 @@ void frmMain::cmdProfileActivate_Click() {
 
     if (SettingsIni->WriteString(CurrentProfileSection, ProfileNameKey, name) == 0)
         m_services.prompts->message(
-            QStringLiteral("\"%1\" profili uygulandı, ancak ayar dosyasına etkin profil olarak "
-                           "yazılamadı.\n%2")
+            Text::tr("\"%1\" profili uygulandı, ancak ayar dosyasına etkin profil olarak "
+                     "yazılamadı.\n%2")
                 .arg(name, errorText(SettingsIni->lastError())),
             UserPrompts::Icon::Stop);
     refreshCaption();
-    icip->setText(QStringLiteral("BEKLEYİNİZ"));
-    disip->setText(QStringLiteral("BEKLEYİNİZ"));
+    icip->setText(Text::tr("BEKLEYİNİZ"));
+    disip->setText(Text::tr("BEKLEYİNİZ"));
     setTimer1Interval(10000);
     restartTrialClock();
 }
@@ -488,8 +489,8 @@ bool frmMain::ApplyProfile(const QString &name) {
     if (!AdapterCommands::connectionCheckFollows(outcome.kind))
         return false;
     if (outcome.kind == Kind::Refused) {
-        icip->setText(QStringLiteral("BEKLEYİNİZ"));
-        disip->setText(QStringLiteral("BEKLEYİNİZ"));
+        icip->setText(Text::tr("BEKLEYİNİZ"));
+        disip->setText(Text::tr("BEKLEYİNİZ"));
     }
     // The adapters changed all the same: the connection is checked as after an apply.
     setTimer1Interval(10000);
@@ -501,7 +502,7 @@ void frmMain::forgetCurrentProfile() {
     if (currentProfile().isEmpty())
         return;
     if (SettingsIni->WriteString(CurrentProfileSection, ProfileNameKey, QString()) == 0)
-        m_services.prompts->message(QStringLiteral("Etkin profil ayar dosyasından silinemedi.\n%1")
+        m_services.prompts->message(Text::tr("Etkin profil ayar dosyasından silinemedi.\n%1")
                                         .arg(errorText(SettingsIni->lastError())),
                                     UserPrompts::Icon::Stop);
     refreshCaption();
@@ -533,7 +534,7 @@ void frmMain::switchToDhcp(bool onTrial) {
     if (!reset.refusals.isEmpty())
         m_services.prompts->message(ApplyReport::dhcpRefusedText(reset), UserPrompts::Icon::Stop);
     if (!written)
-        m_services.prompts->message(QStringLiteral("Etkin profil ayar dosyasından silinemedi.\n%1")
+        m_services.prompts->message(Text::tr("Etkin profil ayar dosyasından silinemedi.\n%1")
                                         .arg(errorText(SettingsIni->lastError())),
                                     UserPrompts::Icon::Stop);
     restartTrialClock();
@@ -551,7 +552,7 @@ void frmMain::ipnedir_Click() {
     const bool judging = m_onTrial;
     if (url.isEmpty()) {
         // No address service configured: nothing to judge the connection by.
-        disip->setText(QStringLiteral("SERVİS YOK"));
+        disip->setText(Text::tr("SERVİS YOK"));
         disip->setToolTip(MainWindowRules::noServiceHelp());
     } else {
         // A close request ends the wait at once.
@@ -563,10 +564,10 @@ void frmMain::ipnedir_Click() {
             disip->setText(outcome.text);
         } else if (outcome.kind == Kind::ServiceError) {
             // The service answered: the internet is there, only the address is not.
-            disip->setText(QStringLiteral("SERVİS HATASI"));
+            disip->setText(Text::tr("SERVİS HATASI"));
             disip->setToolTip(ExternalAddress::errorHelp(answer, url));
         } else {
-            disip->setText(QStringLiteral("İNTERNET YOK"));
+            disip->setText(Text::tr("İNTERNET YOK"));
             // A change from afar waits for its own confirmation, or for its time to end.
             if (!m_closeRequested && !RemoteTrial::awaits(*SettingsIni, *m_services.backend))
                 switchToDhcp(false); // keeps the trial first: the fallback is the safe state
@@ -587,7 +588,7 @@ void frmMain::Command1_Click() {
     const QString url = Links::routerUrl(*SettingsIni);
     if (!m_services.openUrl(QUrl(url)))
         m_services.prompts->message(
-            QStringLiteral("Modem sayfası açılamadı: %1\nVarsayılan web tarayıcısı başlatılamadı.")
+            Text::tr("Modem sayfası açılamadı: %1\nVarsayılan web tarayıcısı başlatılamadı.")
                 .arg(url),
             UserPrompts::Icon::Stop);
 }
@@ -596,8 +597,8 @@ void frmMain::Command2_Click() {
     const QString url = Links::portTestUrl(*SettingsIni);
     if (!m_services.openUrl(QUrl(url)))
         m_services.prompts->message(
-            QStringLiteral("Port testi sayfası açılamadı: %1\nVarsayılan web tarayıcısı "
-                           "başlatılamadı.")
+            Text::tr("Port testi sayfası açılamadı: %1\nVarsayılan web tarayıcısı "
+                     "başlatılamadı.")
                 .arg(url),
             UserPrompts::Icon::Stop);
 }
@@ -611,13 +612,13 @@ void frmMain::trayIcon_DoubleClick() {
 
 QString frmMain::trayToolTip() const {
     const QString current = currentProfile();
-    QString tip = QStringLiteral("%1\n%2\nBİLGİSAYAR IP: %3\nMODEM IP: %4")
+    QString tip = Text::tr("%1\n%2\nBİLGİSAYAR IP: %3\nMODEM IP: %4")
                       .arg(QStringLiteral(ZELVI_PRODUCT_NAME),
-                           current.isEmpty() ? QStringLiteral("Otomatik IP (DHCP)")
-                                             : QStringLiteral("Profil: %1").arg(current),
+                           current.isEmpty() ? Text::tr("Otomatik IP (DHCP)")
+                                             : Text::tr("Profil: %1").arg(current),
                            icip->text(), disip->text());
     if (const int seconds = trialSecondsLeft(); seconds >= 0)
-        tip += QStringLiteral("\nDeğişiklik %1: doğrulanmazsa geri alınır")
+        tip += Text::tr("\nDeğişiklik %1: doğrulanmazsa geri alınır")
                    .arg(MainWindowRules::trialText(seconds));
     return tip;
 }
@@ -636,16 +637,15 @@ void frmMain::settleRemoteTrial(bool keep) {
 
 void frmMain::fillTrayMenu() {
     trayMenu->clear();
-    trayMenu->addAction(QStringLiteral("Pencereyi aç"), this, &frmMain::trayIcon_DoubleClick);
+    trayMenu->addAction(Text::tr("Pencereyi aç"), this, &frmMain::trayIcon_DoubleClick);
     trayMenu->addSeparator();
     if (RemoteTrial::awaits(*SettingsIni, *m_services.backend)) {
         const QString profile = RemoteTrial::read(*SettingsIni).profile;
         trayMenu->addAction(
-            QStringLiteral("Uzaktan yapılan \"%1\" değişikliğini kalıcı yap").arg(profile), this,
+            Text::tr("Uzaktan yapılan \"%1\" değişikliğini kalıcı yap").arg(profile), this,
             [this] { settleRemoteTrial(true); });
-        trayMenu->addAction(
-            QStringLiteral("Uzaktan yapılan \"%1\" değişikliğini geri al").arg(profile), this,
-            [this] { settleRemoteTrial(false); });
+        trayMenu->addAction(Text::tr("Uzaktan yapılan \"%1\" değişikliğini geri al").arg(profile),
+                            this, [this] { settleRemoteTrial(false); });
         trayMenu->addSeparator();
     }
     const QString current = currentProfile();
@@ -665,9 +665,9 @@ void frmMain::fillTrayMenu() {
     }
     if (lstProfiles->count() > 0)
         trayMenu->addSeparator();
-    trayMenu->addAction(QStringLiteral("OTOMATİK IP UYGULA"), this, &frmMain::cmdEnableDHCP_Click);
+    trayMenu->addAction(Text::tr("OTOMATİK IP UYGULA"), this, &frmMain::cmdEnableDHCP_Click);
     trayMenu->addSeparator();
-    QAction *atLogin = trayMenu->addAction(QStringLiteral("Oturum açılınca başlat"));
+    QAction *atLogin = trayMenu->addAction(Text::tr("Oturum açılınca başlat"));
     atLogin->setCheckable(true);
     atLogin->setChecked(Autostart::isEnabled());
     connect(atLogin, &QAction::toggled, this, [this](bool on) {
@@ -675,5 +675,5 @@ void frmMain::fillTrayMenu() {
         if (!Autostart::setEnabled(on, QCoreApplication::applicationFilePath(), error))
             m_services.prompts->message(error, UserPrompts::Icon::Stop);
     });
-    trayMenu->addAction(QStringLiteral("Çıkış"), this, &QWidget::close);
+    trayMenu->addAction(Text::tr("Çıkış"), this, &QWidget::close);
 }

@@ -1,6 +1,7 @@
 // The main window's controls: texts, places (in twips, 15 to a pixel), fonts, colours and
 // the tab order.
 #include "RawPicture.h"
+#include "Text.h"
 #include "Twips.h"
 #include "WrappingButton.h"
 #include "frmMain.h"
@@ -54,7 +55,7 @@ void frmMain::setupUi() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setWindowTitle(QStringLiteral("ZELVİ IP AYAR EKRANI"));
+    setWindowTitle(Text::tr("ZELVİ IP AYAR EKRANI"));
     setWindowIcon(
         QIcon(QPixmap::fromImage(RawPicture::fromResource(QStringLiteral(":/app/icon.raw")))));
     setFixedSize(px(8700), px(5100));
@@ -67,25 +68,25 @@ void frmMain::setupUi() {
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
 
-    const auto button = [this](const char *text, QRect place) {
-        auto *b = new WrappingButton(QString::fromUtf8(text), this);
+    const auto button = [this](const QString &text, QRect place) {
+        auto *b = new WrappingButton(text, this);
         b->setGeometry(place);
         b->setAutoDefault(false);
         return b;
     };
-    ipnedir = button("BİLLGİSAYAR IPLERİ", twipRect(360, 3600, 5445, 375));
-    Command2 = button("PORT TESTİ", twipRect(7290, 3330, 1245, 645));
-    Command1 = button("MODEME GİT", twipRect(6000, 3330, 1185, 645));
-    cmdEnableDHCP = button("OTOMATİK IP UYGULA", twipRect(7290, 1950, 1245, 1290));
+    ipnedir = button(Text::tr("BİLLGİSAYAR IPLERİ"), twipRect(360, 3600, 5445, 375));
+    Command2 = button(Text::tr("PORT TESTİ"), twipRect(7290, 3330, 1245, 645));
+    Command1 = button(Text::tr("MODEME GİT"), twipRect(6000, 3330, 1185, 645));
+    cmdEnableDHCP = button(Text::tr("OTOMATİK IP UYGULA"), twipRect(7290, 1950, 1245, 1290));
     colourFace(cmdEnableDHCP, 0x0080FFFF);
-    cmdProfileActivate = button("ZELVİ IP UYGULA", twipRect(6000, 1950, 1185, 1290));
+    cmdProfileActivate = button(Text::tr("ZELVİ IP UYGULA"), twipRect(6000, 1950, 1185, 1290));
     colourFace(cmdProfileActivate, 0x0080FF80);
     cmdProfileActivate->setEnabled(false);
-    cmdProfileEdit = button("DÜZENLE", twipRect(1695, 3150, 1335, 375));
-    cmdProfileDelete = button("SİL", twipRect(3075, 3150, 1335, 375));
-    cmdProfileClone = button(" KOPYALA", twipRect(4470, 3150, 1335, 375));
+    cmdProfileEdit = button(Text::tr("DÜZENLE"), twipRect(1695, 3150, 1335, 375));
+    cmdProfileDelete = button(Text::tr("SİL"), twipRect(3075, 3150, 1335, 375));
+    cmdProfileClone = button(Text::tr(" KOPYALA"), twipRect(4470, 3150, 1335, 375));
     cmdProfileClone->setEnabled(false);
-    cmdProfileCreateNew = button("EKLE", twipRect(345, 3150, 1335, 375));
+    cmdProfileCreateNew = button(Text::tr("EKLE"), twipRect(345, 3150, 1335, 375));
 
     lstProfiles = new QListWidget(this);
     lstProfiles->setObjectName(QStringLiteral("lstProfiles"));
@@ -101,9 +102,9 @@ void frmMain::setupUi() {
         QPixmap::fromImage(RawPicture::fromResource(QStringLiteral(":/app/logo.raw"))));
     Image1->setScaledContents(true);
 
-    const auto label = [this](const char *text, QRect place, const QFont &font, quint32 colour,
+    const auto label = [this](const QString &text, QRect place, const QFont &font, quint32 colour,
                               Qt::Alignment alignment) {
-        auto *l = new QLabel(QString::fromUtf8(text), this);
+        auto *l = new QLabel(text, this);
         l->setTextFormat(Qt::PlainText);
         l->setGeometry(place);
         l->setFont(font);
@@ -113,15 +114,18 @@ void frmMain::setupUi() {
     };
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
     const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
-    Label4 = label("MODEM IP", twipRect(360, 4470, 3135, 495), arial(18), 0x0080C0FF, left);
-    Label3 = label("BİLGİSAYAR IP", twipRect(360, 3990, 3135, 495), arial(18), 0x0080C0FF, left);
-    disip =
-        label("888.888.888.888", twipRect(3060, 4470, 2655, 525), arial(18), 0x0080C0FF, centred);
-    icip =
-        label("888.888.888.888", twipRect(3060, 3990, 2775, 495), arial(18), 0x0080C0FF, centred);
-    Label2 = label("NUVAR POS ZELVİ IP PROGRAMI", twipRect(390, 150, 7995, 585), arialUnicode(24),
-                   0x00FFFFFF, centred);
-    Label1 = label("ZELVİ IP SEÇ", twipRect(300, 795, 1695, 285), arial(12), 0x00FFFFFF, left);
+    Label4 =
+        label(Text::tr("MODEM IP"), twipRect(360, 4470, 3135, 495), arial(18), 0x0080C0FF, left);
+    Label3 = label(Text::tr("BİLGİSAYAR IP"), twipRect(360, 3990, 3135, 495), arial(18), 0x0080C0FF,
+                   left);
+    disip = label(QStringLiteral("888.888.888.888"), twipRect(3060, 4470, 2655, 525), arial(18),
+                  0x0080C0FF, centred);
+    icip = label(QStringLiteral("888.888.888.888"), twipRect(3060, 3990, 2775, 495), arial(18),
+                 0x0080C0FF, centred);
+    Label2 = label(Text::tr("NUVAR POS ZELVİ IP PROGRAMI"), twipRect(390, 150, 7995, 585),
+                   arialUnicode(24), 0x00FFFFFF, centred);
+    Label1 =
+        label(Text::tr("ZELVİ IP SEÇ"), twipRect(300, 795, 1695, 285), arial(12), 0x00FFFFFF, left);
 
     const std::pair<QWidget *, const char *> names[] = {
         {ipnedir, "ipnedir"},

@@ -2,11 +2,13 @@
 #include "CommandRunner.h"
 #include "FileLocation.h"
 #include "FontWarmUp.h"
+#include "Language.h"
 #include "MessageBoxPrompts.h"
 #include "NetworkManagerBackend.h"
 #include "ShownReporter.h"
 #include "ShownText.h"
 #include "SimulatedComputer.h"
+#include "Text.h"
 #include "TrayIcon.h"
 #include "TrialFile.h"
 #include "UnavailableBackend.h"
@@ -56,15 +58,15 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
     if (nm->connect(reason))
         return nm;
     if (choice == QLatin1String("networkmanager")) {
-        prompts.message(QStringLiteral("NetworkManager'a ulaşılamadı; ağ ayarları "
-                                       "değiştirilemeyecek.\n%1")
+        prompts.message(Text::tr("NetworkManager'a ulaşılamadı; ağ ayarları "
+                                 "değiştirilemeyecek.\n%1")
                             .arg(reason.description),
                         UserPrompts::Icon::Stop);
         return nm;
     }
-    if (prompts.askYesNo(QStringLiteral("Ağ ayarlarını değiştirmek için NetworkManager'a "
-                                        "ulaşılamadı.\n%1\n\nProgram, gerçek ağ ayarlarına "
-                                        "dokunmayan benzetim bilgisayarıyla açılsın mı?")
+    if (prompts.askYesNo(Text::tr("Ağ ayarlarını değiştirmek için NetworkManager'a "
+                                  "ulaşılamadı.\n%1\n\nProgram, gerçek ağ ayarlarına "
+                                  "dokunmayan benzetim bilgisayarıyla açılsın mı?")
                              .arg(reason.description),
                          UserPrompts::Icon::Question))
         return std::make_unique<SimulatedComputer>(
@@ -98,14 +100,17 @@ int wrongUsage(const CommandLine &commandLine, const QString &programName) {
     return CommandRunner::WrongUsage;
 }
 
-int runCommand(int argc, char *argv[], const CommandLine &commandLine) {
+int runCommand(int argc, char *argv[], const QStringList &arguments, Language::Choice language) {
     // A reader that went away (a closed pipe, a dropped SSH session) must not kill a change
     // half made: the write fails, the command ends its work and says so.
     std::signal(SIGPIPE, SIG_IGN);
+    CommandLine commandLine = CommandLine::parse(arguments);
     if (commandLine.detachedRun)
         std::signal(SIGHUP, SIG_IGN); // the session it came from may end at any moment
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral(ZELVI_PRODUCT_NAME));
+    Language::install(app, language);
+    commandLine = CommandLine::parse(arguments); // its texts in that language
     StderrPrompts prompts;
     std::unique_ptr<AdapterBackend> backend;
     CommandRunner::Context context;
@@ -126,7 +131,7 @@ int runCommand(int argc, char *argv[], const CommandLine &commandLine) {
             TrialFile::besideSettings(context.settingsPath));
         WmiError error;
         if (!nm->connect(error)) {
-            reason = QStringLiteral("NetworkManager'a ulaşılamadı; ağ ayarları değiştirilemez.\n%1")
+            reason = Text::tr("NetworkManager'a ulaşılamadı; ağ ayarları değiştirilemez.\n%1")
                          .arg(error.description);
             return nullptr;
         }
@@ -174,16 +179,21 @@ int main(int argc, char *argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const QString programName = QFileInfo(QFile::decodeName(argv[0])).fileName();
-    // The whole command line first: help, wrong usage and commands need no display.
-    const CommandLine given = CommandLine::parse(arguments);
-    if (given.help) {
+    // The whole command line first: help, wrong usage and commands need no display. It is
+    // read again once the language is in place, for texts in that language.
+    CommandLine given = CommandLine::parse(arguments);
+    const Language::Choice language = Language::choose(given.language);
+    if (given.help || !given.error.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        Language::install(app, language);
+        given = CommandLine::parse(arguments);
+        if (!given.error.isEmpty())
+            return wrongUsage(given, programName);
         std::fputs(qPrintable(CommandLine::usage(programName)), stdout);
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
-    if (!given.error.isEmpty())
-        return wrongUsage(given, programName);
     if (given.command != CommandLine::Command::None)
-        return runCommand(argc, argv, given);
+        return runCommand(argc, argv, arguments, language);
     QElapsedTimer sinceStart;
     sinceStart.start();
     FontWarmUp fonts;             // meanwhile: Qt, the settings, the addresses
@@ -191,7 +201,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral(ZELVI_PRODUCT_NAME));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setQuitOnLastWindowClosed(false); // the program ends with its main window
-    installQtTurkish(app);                          // "Tamam", not "OK"
+    Language::install(app, language);
 
     // What is left once Qt has taken its own options ("-platform offscreen" ...).
     const CommandLine commandLine = CommandLine::parse(QApplication::arguments().mid(1));
@@ -214,7 +224,7 @@ int main(int argc, char *argv[]) {
     services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     services.backend = backend.get();
     if (dynamic_cast<SimulatedComputer *>(backend.get()))
-        services.captionNote = QStringLiteral(" [BENZETİM: gerçek ağ ayarları değişmez]");
+        services.captionNote = Text::tr(" [BENZETİM: gerçek ağ ayarları değişmez]");
 
     frmMain window(services);
     QObject::connect(&window, &frmMain::unloaded, &app, &QApplication::quit);

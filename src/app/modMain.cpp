@@ -5,12 +5,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QPalette>
 #include <QScreen>
 #include <QString>
-#include <QTranslator>
 #include <QWidget>
 #include <QWindow>
 
@@ -50,15 +47,4 @@ void showNoTitle(QWidget *window) {
 
 quint32 ButtonFaceColor() {
     return bgrFromColor(QApplication::palette().color(QPalette::Button));
-}
-
-bool installQtTurkish(QCoreApplication &app) {
-    auto *translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"),
-                          QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
 }

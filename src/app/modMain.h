@@ -28,8 +28,3 @@ void centreOnScreen(QWidget *window);
 // Leaves the title bar of a window that has no caption without text. (Given an empty title,
 // the window system would show the program's name there.) Call it once the window exists.
 void showNoTitle(QWidget *window);
-
-// Qt's own texts (standard buttons such as "OK", file and colour dialogs) in Turkish, from Qt's
-// translations on this computer (Debian's qt6-translations-l10n), as the program's own texts
-// are. False when the computer has no such translation: they stay as Qt's defaults.
-bool installQtTurkish(QCoreApplication &app);

@@ -1,6 +1,7 @@
 #include "ExternalAddress.h"
 
 #include "ShownText.h"
+#include "Text.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -59,12 +60,11 @@ bool followable(const QUrl &from, const QUrl &to) {
 QString errorHelp(const Answer &answer, const QString &url) {
     const QString what =
         answer.redirect.isEmpty()
-            ? QStringLiteral("Adres servisi %1 hata koduyla yanıt verdi").arg(answer.status)
-            : QStringLiteral("Adres servisi başka bir adrese yönlendiriyor (%1); yönlendirme "
-                             "izlenmedi")
+            ? Text::tr("Adres servisi %1 hata koduyla yanıt verdi").arg(answer.status)
+            : Text::tr("Adres servisi başka bir adrese yönlendiriyor (%1); yönlendirme "
+                       "izlenmedi")
                   .arg(answer.redirect.toDisplayString());
-    return QStringLiteral("%1: internet bağlantısı var, ancak dış adres alınamadı.\n%2")
-        .arg(what, url);
+    return Text::tr("%1: internet bağlantısı var, ancak dış adres alınamadı.\n%2").arg(what, url);
 }
 
 Outcome outcome(const Answer &answer) {

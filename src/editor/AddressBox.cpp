@@ -1,6 +1,7 @@
 #include "AddressBox.h"
 
 #include "AddressRules.h"
+#include "Text.h"
 #include "modMain.h"
 
 #include <QApplication>
@@ -157,14 +158,14 @@ void AddressBox::contextMenuEvent(QContextMenuEvent *event) {
         connect(action, &QAction::triggered, this, slot);
     };
     const bool selected = hasSelectedText();
-    add("edit-undo", QStringLiteral("Geri al"), isUndoAvailable(), &QLineEdit::undo);
+    add("edit-undo", Text::tr("Geri al"), isUndoAvailable(), &QLineEdit::undo);
     menu->addSeparator();
     add("edit-cut", QStringLiteral("Kes"), selected, &QLineEdit::cut);
     add("edit-copy", QStringLiteral("Kopyala"), selected, &QLineEdit::copy);
-    add("edit-paste", QStringLiteral("Yapıştır"), !QApplication::clipboard()->text().isEmpty(),
+    add("edit-paste", Text::tr("Yapıştır"), !QApplication::clipboard()->text().isEmpty(),
         &AddressBox::pasteDigits);
     add("edit-delete", QStringLiteral("Sil"), selected, &AddressBox::del);
     menu->addSeparator();
-    add("select-all", QStringLiteral("Tümünü seç"), !text().isEmpty(), &QLineEdit::selectAll);
+    add("select-all", Text::tr("Tümünü seç"), !text().isEmpty(), &QLineEdit::selectAll);
     menu->popup(event->globalPos());
 }

@@ -1,5 +1,7 @@
 #include "AddressRules.h"
 
+#include "Text.h"
+
 #include <algorithm>
 
 namespace AddressRules {
@@ -91,11 +93,13 @@ int firstOctetAbove255(const modNetProfiles::ProfileFields &fields) {
 }
 
 QString octetTooLargeText(int index, const QString &text) {
-    static const std::array<const char *, 5> rows = {"ZELVİ IP", "MASKE", "MODEM IP", "DNS 1",
-                                                     "DNS 2"};
-    return QStringLiteral("%1 satırının %2. kutusunda %3 yazıyor; adresin her bölümü 0 ile 255 "
-                          "arasında olmalı.")
-        .arg(QString::fromUtf8(rows[std::size_t(index / 4)]))
+    static const std::array<const char *, 5> rows = {
+        QT_TRANSLATE_NOOP("Text", "ZELVİ IP"), QT_TRANSLATE_NOOP("Text", "MASKE"),
+        QT_TRANSLATE_NOOP("Text", "MODEM IP"), QT_TRANSLATE_NOOP("Text", "DNS 1"),
+        QT_TRANSLATE_NOOP("Text", "DNS 2")};
+    return Text::tr("%1 satırının %2. kutusunda %3 yazıyor; adresin her bölümü 0 ile 255 "
+                    "arasında olmalı.")
+        .arg(Text::tr(rows[std::size_t(index / 4)]))
         .arg(index % 4 + 1)
         .arg(text);
 }

@@ -5,6 +5,7 @@
 #include "EditorArt.h"
 #include "PictureBox.h"
 #include "PlainLineEdit.h"
+#include "Text.h"
 #include "Twips.h"
 #include "UserPrompts.h"
 #include "modMain.h"
@@ -27,18 +28,20 @@ struct LabelPlace {
     int top;
 };
 constexpr std::array<LabelPlace, 7> kAddressLabels = {{
-    {"IP AYARLARI", 195, 105},
-    {"ZELVİ IP", 570, 465},
-    {"MASKE 255.255.255.0 olcak", 570, 855},
-    {"MODEM IP", 570, 1245},
-    {"DNS AYARLARI", 195, 2130},
-    {"DNS 1", 570, 2490},
-    {"DNS 2", 570, 2880},
+    {QT_TRANSLATE_NOOP("Text", "IP AYARLARI"), 195, 105},
+    {QT_TRANSLATE_NOOP("Text", "ZELVİ IP"), 570, 465},
+    {QT_TRANSLATE_NOOP("Text", "MASKE 255.255.255.0 olcak"), 570, 855},
+    {QT_TRANSLATE_NOOP("Text", "MODEM IP"), 570, 1245},
+    {QT_TRANSLATE_NOOP("Text", "DNS AYARLARI"), 195, 2130},
+    {QT_TRANSLATE_NOOP("Text", "DNS 1"), 570, 2490},
+    {QT_TRANSLATE_NOOP("Text", "DNS 2"), 570, 2880},
 }};
 
 // What each row of boxes holds, for the boxes' accessible names ("ZELVİ IP, 1. bölüm").
-constexpr std::array<const char *, 5> kRowNames = {"ZELVİ IP", "MASKE", "MODEM IP", "DNS 1",
-                                                   "DNS 2"};
+constexpr std::array<const char *, 5> kRowNames = {
+    QT_TRANSLATE_NOOP("Text", "ZELVİ IP"), QT_TRANSLATE_NOOP("Text", "MASKE"),
+    QT_TRANSLATE_NOOP("Text", "MODEM IP"), QT_TRANSLATE_NOOP("Text", "DNS 1"),
+    QT_TRANSLATE_NOOP("Text", "DNS 2")};
 
 bool isEnter(const QKeyEvent *event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -58,7 +61,7 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
     setFixedSize(px(6000), px(5175));
     setFont(QFont(QStringLiteral("Arial"), 8));
 
-    Label1 = new QLabel(QStringLiteral("AYAR ADI"), this);
+    Label1 = new QLabel(Text::tr("AYAR ADI"), this);
     Label1->setGeometry(twipRect(300, 270, 1335, 285));
     Label1->setFont(QFont(QStringLiteral("Arial"), 12, QFont::Bold));
 
@@ -67,7 +70,7 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
     txtProfileName->setGeometry(twipRect(240, 615, 4020, 285));
     txtProfileName->installEventFilter(this);
     Label1->setBuddy(txtProfileName);
-    txtProfileName->setAccessibleName(QStringLiteral("AYAR ADI"));
+    txtProfileName->setAccessibleName(Text::tr("AYAR ADI"));
 
     Picture1 = new PictureBox(this);
     Picture1->setGeometry(twipRect(240, 1140, 5535, 3345));
@@ -75,7 +78,7 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
 
     for (std::size_t i = 0; i < lblAddress.size(); ++i) {
         const LabelPlace &place = kAddressLabels[i];
-        lblAddress[i] = new QLabel(QString::fromUtf8(place.text), Picture1);
+        lblAddress[i] = new QLabel(Text::tr(place.text), Picture1);
         lblAddress[i]->setTextFormat(Qt::PlainText);
         lblAddress[i]->move(px(place.left), px(place.top));
         lblAddress[i]->adjustSize();
@@ -86,20 +89,19 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
         box->setGeometry(twipRect(kBoxColumns[i % 4], kBoxRows[i / 4], 375, 270));
         connect(box, &AddressBox::focusLost, this, &frmNewSettings::txtIP_LostFocus);
         // A screen reader names each box by its row and place, not as one of twenty "text"s.
-        box->setAccessibleName(QStringLiteral("%1, %2. bölüm")
-                                   .arg(QString::fromUtf8(kRowNames[std::size_t(i / 4)]))
-                                   .arg(i % 4 + 1));
+        box->setAccessibleName(
+            Text::tr("%1, %2. bölüm").arg(Text::tr(kRowNames[std::size_t(i / 4)])).arg(i % 4 + 1));
         txtIP[i] = box;
     }
 
-    cmdSave = new QPushButton(QStringLiteral("KAYDET"), this);
+    cmdSave = new QPushButton(Text::tr("KAYDET"), this);
     cmdSave->setGeometry(twipRect(3090, 4695, 1245, 345));
     QPalette green = cmdSave->palette();
     green.setColor(QPalette::Button, QColor(128, 255, 128));
     cmdSave->setPalette(green);
     connect(cmdSave, &QPushButton::clicked, this, &frmNewSettings::cmdSave_Click);
 
-    cmdCancel = new QPushButton(QStringLiteral("KAPAT"), this);
+    cmdCancel = new QPushButton(Text::tr("KAPAT"), this);
     cmdCancel->setGeometry(twipRect(4455, 4695, 1245, 345));
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -169,8 +171,8 @@ void frmNewSettings::cmdSave_Click() {
     }
 
     if (const int box = AddressRules::firstOctetAbove255(fields()); box >= 0) {
-        m_prompts.message(QStringLiteral("Profil kaydedilmedi.\n%1\nGirdiğiniz bilgiler bu "
-                                         "pencerede duruyor.")
+        m_prompts.message(Text::tr("Profil kaydedilmedi.\n%1\nGirdiğiniz bilgiler bu "
+                                   "pencerede duruyor.")
                               .arg(AddressRules::octetTooLargeText(box, txtIP[box]->text())),
                           UserPrompts::Icon::Stop);
         txtIP[box]->setFocus();
@@ -179,8 +181,8 @@ void frmNewSettings::cmdSave_Click() {
 
     const QString name = txtProfileName->text();
     if (const std::optional<QString> problem = modNetProfiles::profileNameProblem(name)) {
-        m_prompts.message(QStringLiteral("Profil kaydedilemedi: bu ad ayar dosyasında "
-                                         "saklanamaz.\n%1\nLütfen adı değiştirin.")
+        m_prompts.message(Text::tr("Profil kaydedilemedi: bu ad ayar dosyasında "
+                                   "saklanamaz.\n%1\nLütfen adı değiştirin.")
                               .arg(*problem),
                           UserPrompts::Icon::Stop);
         txtProfileName->setFocus();
@@ -193,8 +195,8 @@ void frmNewSettings::cmdSave_Click() {
     if (!result.notice.isEmpty())
         m_prompts.message(result.notice, UserPrompts::Icon::Information);
     if (result.outcome == modNetProfiles::SaveResult::Outcome::Failed) {
-        m_prompts.message(QStringLiteral("Profil kaydedilemedi.\n%1 (Hata %2)\nGirdiğiniz "
-                                         "bilgiler bu pencerede duruyor.")
+        m_prompts.message(Text::tr("Profil kaydedilemedi.\n%1 (Hata %2)\nGirdiğiniz "
+                                   "bilgiler bu pencerede duruyor.")
                               .arg(result.error.description)
                               .arg(result.error.number),
                           UserPrompts::Icon::Stop);

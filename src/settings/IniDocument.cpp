@@ -3,6 +3,7 @@
 #include "FoldedNameSet.h"
 #include "IniCodec.h"
 #include "IniLines.h"
+#include "Text.h"
 
 #include <QSet>
 #include <QStringDecoder>
@@ -250,40 +251,40 @@ QStringList IniDocument::keyNames(QStringView section) const {
 
 std::optional<QString> IniDocument::sectionNameProblem(QStringView section) {
     if (IniLines::trimBlanks(section).isEmpty())
-        return QStringLiteral("Bölüm adı boş olamaz.");
+        return Text::tr("Bölüm adı boş olamaz.");
     if (section.contains(QLatin1Char(']')))
-        return QStringLiteral("Bölüm adı \"]\" işareti içeremez.");
+        return Text::tr("Bölüm adı \"]\" işareti içeremez.");
     if (hasLineBreak(section))
-        return QStringLiteral("Bölüm adı satır sonu içeremez.");
+        return Text::tr("Bölüm adı satır sonu içeremez.");
     if (hasNul(section))
-        return QStringLiteral("Bölüm adı NUL karakteri içeremez.");
+        return Text::tr("Bölüm adı NUL karakteri içeremez.");
     return std::nullopt;
 }
 
 std::optional<QString> IniDocument::keyNameProblem(QStringView key) {
     const QStringView name = IniLines::trimBlanks(key);
     if (name.isEmpty())
-        return QStringLiteral("Ad boş olamaz.");
+        return Text::tr("Ad boş olamaz.");
     if (name.contains(QLatin1Char('=')))
-        return QStringLiteral("Ad \"=\" işareti içeremez.");
+        return Text::tr("Ad \"=\" işareti içeremez.");
     if (hasLineBreak(name))
-        return QStringLiteral("Ad satır sonu içeremez.");
+        return Text::tr("Ad satır sonu içeremez.");
     if (hasNul(name))
-        return QStringLiteral("Ad NUL karakteri içeremez.");
+        return Text::tr("Ad NUL karakteri içeremez.");
     if (name.startsWith(QLatin1Char('[')))
-        return QStringLiteral("Ad \"[\" işareti ile başlayamaz.");
+        return Text::tr("Ad \"[\" işareti ile başlayamaz.");
     if (name.startsWith(QLatin1Char(';')))
-        return QStringLiteral("Ad \";\" işareti ile başlayamaz.");
+        return Text::tr("Ad \";\" işareti ile başlayamaz.");
     return std::nullopt;
 }
 
 std::optional<QString> IniDocument::valueProblem(QStringView value) {
     if (hasLineBreak(value))
-        return QStringLiteral("Değer satır sonu içeremez.");
+        return Text::tr("Değer satır sonu içeremez.");
     if (hasNul(value))
-        return QStringLiteral("Değer NUL karakteri içeremez.");
+        return Text::tr("Değer NUL karakteri içeremez.");
     if (value.contains(QChar(kEofMarkChar)))
-        return QStringLiteral("Değer dosya sonu işareti (Ctrl+Z, kod 26) içeremez.");
+        return Text::tr("Değer dosya sonu işareti (Ctrl+Z, kod 26) içeremez.");
     return std::nullopt;
 }
 

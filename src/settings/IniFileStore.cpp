@@ -2,6 +2,7 @@
 
 #include "FolderLock.h"
 #include "SettingsPath.h"
+#include "Text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,19 +33,19 @@ IniError systemError(int err, const QString &path) {
     case ENOENT:
     case ENOTDIR:
         return {PathNotFound,
-                QStringLiteral("Klasör bulunamadı: %1").arg(QFileInfo(path).absolutePath())};
+                Text::tr("Klasör bulunamadı: %1").arg(QFileInfo(path).absolutePath())};
     case EACCES:
     case EPERM:
-        return {PermissionDenied, QStringLiteral("Dosyaya erişim izni yok: %1").arg(path)};
+        return {PermissionDenied, Text::tr("Dosyaya erişim izni yok: %1").arg(path)};
     case EROFS:
-        return {PermissionDenied, QStringLiteral("Dosya salt okunur bir diskte: %1").arg(path)};
+        return {PermissionDenied, Text::tr("Dosya salt okunur bir diskte: %1").arg(path)};
     case ENOSPC:
     case EDQUOT:
-        return {DiskFull, QStringLiteral("Diskte yer kalmadı: %1").arg(path)};
+        return {DiskFull, Text::tr("Diskte yer kalmadı: %1").arg(path)};
     case EISDIR:
-        return {PathFileAccess, QStringLiteral("Bu yol bir klasör, dosya değil: %1").arg(path)};
+        return {PathFileAccess, Text::tr("Bu yol bir klasör, dosya değil: %1").arg(path)};
     default:
-        return {PathFileAccess, QStringLiteral("Dosya erişim hatası: %1 (%2)").arg(path, reason)};
+        return {PathFileAccess, Text::tr("Dosya erişim hatası: %1 (%2)").arg(path, reason)};
     }
 }
 
@@ -68,12 +69,12 @@ IniError folderError(int err, const QString &path) {
     case EACCES:
     case EPERM:
         return {IniErrorNumber::PermissionDenied,
-                QStringLiteral("Klasöre yazma izni yok: %1\nAyar dosyası (%2) orada oluşturulamaz "
-                               "ya da değiştirilemez; klasörün izinlerine bakın.")
+                Text::tr("Klasöre yazma izni yok: %1\nAyar dosyası (%2) orada oluşturulamaz "
+                         "ya da değiştirilemez; klasörün izinlerine bakın.")
                     .arg(folder, QFileInfo(path).fileName())};
     case EROFS:
         return {IniErrorNumber::PermissionDenied,
-                QStringLiteral("Klasör salt okunur bir diskte: %1").arg(folder)};
+                Text::tr("Klasör salt okunur bir diskte: %1").arg(folder)};
     default:
         return systemError(err, path);
     }
@@ -283,8 +284,7 @@ bool update(const QString &path, const std::function<bool(IniDocument &)> &chang
         return false;
     }
     if ((st.st_mode & 0222) == 0) {
-        error = {IniErrorNumber::PermissionDenied,
-                 QStringLiteral("Dosya salt okunur: %1").arg(path)};
+        error = {IniErrorNumber::PermissionDenied, Text::tr("Dosya salt okunur: %1").arg(path)};
         return false;
     }
     if (::access(target.constData(), W_OK) != 0) {
@@ -299,9 +299,9 @@ bool update(const QString &path, const std::function<bool(IniDocument &)> &chang
         return false;
     }
     if (notice && doc.encodingChanged())
-        *notice = QStringLiteral("Ayar dosyası Windows-1254 (Türkçe Windows) kodlamasındaydı; yeni "
-                                 "ad bu kodlamada yazılamadığı için dosya UTF-8 olarak kaydedildi. "
-                                 "Dosyayı Windows'ta Not Defteri ile açarken UTF-8 seçin.");
+        *notice = Text::tr("Ayar dosyası Windows-1254 (Türkçe Windows) kodlamasındaydı; yeni "
+                           "ad bu kodlamada yazılamadığı için dosya UTF-8 olarak kaydedildi. "
+                           "Dosyayı Windows'ta Not Defteri ile açarken UTF-8 seçin.");
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "IniDocument.h"
 #include "IniError.h"
+#include "Text.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,7 +24,7 @@ namespace IniFileStore {
 // The file's bytes; an empty array when the file does not exist. Fails when an existing
 // file cannot be read, is no regular file or is too large; `what` names it in the message.
 std::optional<QByteArray> read(const QString &path, IniError &error,
-                               const QString &what = QStringLiteral("Ayar dosyası"));
+                               const QString &what = Text::tr("Ayar dosyası"));
 
 // Creates an empty file when none exists; an existing file is left untouched. Fails when
 // the path names something else than a regular file.

@@ -1,5 +1,7 @@
 #include "SettingsPath.h"
 
+#include "Text.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <climits>
@@ -29,10 +31,10 @@ std::optional<IniError> unsafeLink(const QString &path) {
         const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
         if (shared && link.st_uid != ::geteuid() && link.st_uid != dir.st_uid)
             return IniError{IniErrorNumber::PermissionDenied,
-                            QStringLiteral("Ayar dosyası, herkesin yazabildiği %1 klasöründe "
-                                           "başka bir kullanıcıya ait bir bağlantı (symlink): "
-                                           "%2\nBaşka bir kullanıcının dosyalarınızı "
-                                           "değiştirmesine yol açabileceği için izlenmedi.")
+                            Text::tr("Ayar dosyası, herkesin yazabildiği %1 klasöründe "
+                                     "başka bir kullanıcıya ait bir bağlantı (symlink): "
+                                     "%2\nBaşka bir kullanıcının dosyalarınızı "
+                                     "değiştirmesine yol açabileceği için izlenmedi.")
                                 .arg(QFile::decodeName(folder), path)};
         char target[PATH_MAX];
         const ssize_t n = ::readlink(current.constData(), target, sizeof target - 1);
@@ -48,20 +50,20 @@ std::optional<IniError> notRegular(const struct stat &st, const QString &path,
                                    const QString &what) {
     if (S_ISREG(st.st_mode))
         return std::nullopt;
-    const QString kind = S_ISDIR(st.st_mode)    ? QStringLiteral("bir klasör")
-                         : S_ISFIFO(st.st_mode) ? QStringLiteral("bir FIFO (adlandırılmış boru)")
-                         : S_ISSOCK(st.st_mode) ? QStringLiteral("bir soket")
+    const QString kind = S_ISDIR(st.st_mode)    ? Text::tr("bir klasör")
+                         : S_ISFIFO(st.st_mode) ? Text::tr("bir FIFO (adlandırılmış boru)")
+                         : S_ISSOCK(st.st_mode) ? Text::tr("bir soket")
                          : (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
-                             ? QStringLiteral("bir aygıt")
-                             : QStringLiteral("normal bir dosya değil");
+                             ? Text::tr("bir aygıt")
+                             : Text::tr("normal bir dosya değil");
     return IniError{IniErrorNumber::PathFileAccess,
-                    QStringLiteral("%1 olarak yalnızca normal bir dosya kullanılabilir; %2 %3.")
+                    Text::tr("%1 olarak yalnızca normal bir dosya kullanılabilir; %2 %3.")
                         .arg(what, path, kind)};
 }
 
 IniError tooLarge(qint64 size, const QString &path, const QString &what) {
     return {IniErrorNumber::PathFileAccess,
-            QStringLiteral("%1 çok büyük (%2 MB; en çok %3 MB okunur): %4")
+            Text::tr("%1 çok büyük (%2 MB; en çok %3 MB okunur): %4")
                 .arg(what)
                 .arg(size / (1024 * 1024))
                 .arg(MaxFileSize / (1024 * 1024))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IniError.h"
+#include "Text.h"
 
 #include <QString>
 #include <optional>
@@ -22,9 +23,8 @@ std::optional<IniError> unsafeLink(const QString &path);
 // Why a file of this kind cannot be a settings file (a folder, a FIFO, a device, a socket),
 // if it cannot. `what` names the file in the message.
 std::optional<IniError> notRegular(const struct stat &st, const QString &path,
-                                   const QString &what = QStringLiteral("Ayar dosyası"));
+                                   const QString &what = Text::tr("Ayar dosyası"));
 
-IniError tooLarge(qint64 size, const QString &path,
-                  const QString &what = QStringLiteral("Ayar dosyası"));
+IniError tooLarge(qint64 size, const QString &path, const QString &what = Text::tr("Ayar dosyası"));
 
 } // namespace SettingsPath

@@ -4,6 +4,7 @@
 #include "IniFileStore.h"
 #include "IniNumbers.h"
 #include "ProgramFolder.h"
+#include "Text.h"
 
 namespace {
 
@@ -66,9 +67,8 @@ qint16 clsIni::ReadInt(const QString &sSection, const QString &sKey, qint16 Defa
         return Default;
     const std::optional<qint16> number = IniNumbers::toInt16(IniNumbers::leadingNumber(value));
     if (!number) {
-        m_lastError = {
-            IniErrorNumber::Overflow,
-            QStringLiteral("Sayı çok büyük: %1 [%2] %3").arg(m_fileName, sSection, sKey)};
+        m_lastError = {IniErrorNumber::Overflow,
+                       Text::tr("Sayı çok büyük: %1 [%2] %3").arg(m_fileName, sSection, sKey)};
         if (ok)
             *ok = false;
         return 0;

@@ -4,6 +4,7 @@
 #include "FileLocation.h"
 #include "IniDocument.h"
 #include "ProfileList.h"
+#include "Text.h"
 #include "UserPrompts.h"
 #include "clsIni.h"
 
@@ -55,7 +56,7 @@ void ProfilesLoad(const QString &path, ProfileList &list, UserPrompts &prompts) 
         if (!list.addItem(names.at(i))) {
             reportLoadError(prompts,
                             {IniErrorNumber::PathFileAccess,
-                             QStringLiteral("Profil listeye eklenemedi: %1").arg(names.at(i))},
+                             Text::tr("Profil listeye eklenemedi: %1").arg(names.at(i))},
                             reported);
         }
     }
@@ -66,8 +67,8 @@ std::optional<QString> profileNameProblem(const QString &name) {
     if (std::optional<QString> problem = IniDocument::keyNameProblem(name))
         return problem;
     if (name.size() > clsIni::MaxValueLength)
-        return QStringLiteral("Ad en çok %1 karakter olabilir (bu ad %2 karakter); daha uzun bir "
-                              "ad etkin profil olarak geri okunamaz.")
+        return Text::tr("Ad en çok %1 karakter olabilir (bu ad %2 karakter); daha uzun bir "
+                        "ad etkin profil olarak geri okunamaz.")
             .arg(clsIni::MaxValueLength)
             .arg(name.size());
     return std::nullopt;
@@ -89,10 +90,9 @@ SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFi
     if (!ini.setFileName(path, clsIni::PathRule::Exact)) // the caller's completed path
         return {SaveResult::Outcome::Failed, ini.lastError(), {}};
     if (EditMode == 0 && !ini.ReadString(ProfilesSection, name, QString()).isEmpty()) {
-        const QString question =
-            QStringLiteral("\"%1\" adında bir profil zaten var.\r\nMevcut profil bu "
-                           "bilgilerle değiştirilsin mi?")
-                .arg(name);
+        const QString question = Text::tr("\"%1\" adında bir profil zaten var.\r\nMevcut profil bu "
+                                          "bilgilerle değiştirilsin mi?")
+                                     .arg(name);
         if (!prompts.askYesNo(question, UserPrompts::Icon::Question))
             return {SaveResult::Outcome::Declined, {}, {}};
     }

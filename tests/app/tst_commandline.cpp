@@ -1,5 +1,6 @@
 // The program's command line: its own options, and the start switch as the whole rest.
 #include "CommandLine.h"
+#include "Language.h"
 #include "MainWindowRules.h"
 
 #include <QDir>
@@ -13,6 +14,8 @@ private Q_SLOTS:
     void hideSwitch();
     void options();
     void captionAndParts();
+    void language_data();
+    void language();
 };
 
 void tst_CommandLine::hideSwitch_data() {
@@ -89,4 +92,63 @@ void tst_CommandLine::captionAndParts() {
 }
 
 QTEST_APPLESS_MAIN(tst_CommandLine)
+// Turkish where the desktop is Turkish or says nothing, English for every other language;
+// --language decides above both, and only "tr" or "en" is taken.
+void tst_CommandLine::language_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("environment"); // LC_ALL, LC_MESSAGES, LANG, LANGUAGE
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<bool>("wrong");
+    const QStringList none = {{}, {}, {}, {}};
+    const auto lang = [](const char *value) {
+        return QStringList{{}, {}, QString::fromLatin1(value), {}};
+    };
+    QTest::newRow("nothing set") << QStringList() << none << false << false;
+    QTest::newRow("C") << QStringList() << lang("C") << false << false;
+    QTest::newRow("C.UTF-8") << QStringList() << lang("C.UTF-8") << false << false;
+    QTest::newRow("POSIX, LANGUAGE ignored")
+        << QStringList() << QStringList{{}, {}, QStringLiteral("POSIX"), QStringLiteral("en")}
+        << false << false;
+    QTest::newRow("Turkish") << QStringList() << lang("tr_TR.UTF-8") << false << false;
+    QTest::newRow("German") << QStringList() << lang("de_DE.UTF-8") << true << false;
+    QTest::newRow("LC_ALL above LANG")
+        << QStringList()
+        << QStringList{QStringLiteral("en_US.UTF-8"), {}, QStringLiteral("tr_TR.UTF-8"), {}} << true
+        << false;
+    QTest::newRow("LC_MESSAGES above LANG")
+        << QStringList()
+        << QStringList{{}, QStringLiteral("tr_TR.UTF-8"), QStringLiteral("en_US.UTF-8"), {}}
+        << false << false;
+    QTest::newRow("LANGUAGE's first entry")
+        << QStringList()
+        << QStringList{{}, {}, QStringLiteral("en_US.UTF-8"), QStringLiteral("tr:en")} << false
+        << false;
+    QTest::newRow("--language en")
+        << QStringList{QStringLiteral("--language"), QStringLiteral("en")} << none << true << false;
+    QTest::newRow("--language=tr")
+        << QStringList{QStringLiteral("--language=tr")} << lang("en_US.UTF-8") << false << false;
+    QTest::newRow("--language fr")
+        << QStringList{QStringLiteral("--language"), QStringLiteral("fr")} << lang("en_US.UTF-8")
+        << true << true;
+    QTest::newRow("--language without a value")
+        << QStringList{QStringLiteral("--language")} << none << false << true;
+}
+
+void tst_CommandLine::language() {
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, environment);
+    QFETCH(bool, english);
+    QFETCH(bool, wrong);
+    const CommandLine cl = CommandLine::parse(args);
+    QCOMPARE(!cl.error.isEmpty(), wrong);
+    const auto variable = [&environment](const char *name) {
+        const QStringList names = {QStringLiteral("LC_ALL"), QStringLiteral("LC_MESSAGES"),
+                                   QStringLiteral("LANG"), QStringLiteral("LANGUAGE")};
+        return environment.value(names.indexOf(QString::fromLatin1(name)));
+    };
+    const Language::Choice choice =
+        Language::fromOption(cl.language).value_or(Language::fromEnvironment(variable));
+    QCOMPARE(choice == Language::Choice::English, english);
+}
+
 #include "tst_commandline.moc"

@@ -29,9 +29,13 @@ private Q_SLOTS:
     void statuses();
     void linesArriveAsDecided();
     void twoRunsOnOneComputer();
+    void languages_data();
+    void languages();
 
 private:
-    void start(QProcess &process, const QStringList &args, bool display);
+    // In the program's own language unless `locale` (LANG) says otherwise.
+    void start(QProcess &process, const QStringList &args, bool display,
+               const QString &locale = QString());
 
     QTemporaryDir m_dir;
 };
@@ -49,10 +53,13 @@ void tst_CommandProcess::init() {
              "Ters\xe2\x80\xaeYon=10.0.0.7.255.0.0.0.10.0.0.1.10.0.0.1....\n");
 }
 
-void tst_CommandProcess::start(QProcess &process, const QStringList &args, bool display) {
+void tst_CommandProcess::start(QProcess &process, const QStringList &args, bool display,
+                               const QString &locale) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char *name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL", "LC_MESSAGES", "LANGUAGE"})
         env.remove(QString::fromLatin1(name));
+    env.insert(u("LANG"), locale.isEmpty() ? u("C.UTF-8") : locale);
     if (display)
         env.insert(u("QT_QPA_PLATFORM"), u("offscreen"));
     process.setProcessEnvironment(env);
@@ -150,4 +157,48 @@ void tst_CommandProcess::twoRunsOnOneComputer() {
 }
 
 QTEST_GUILESS_MAIN(tst_CommandProcess)
+// The language of every text: the desktop's (Turkish where it is not set), or --language;
+// JSON keys and statuses stay as they are.
+void tst_CommandProcess::languages_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("display");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // a part of stdout or stderr
+    const auto row = [](const char *name, const char *locale, QStringList args, bool display,
+                        int status, const char *said) {
+        QTest::newRow(name) << u(locale) << args << display << status << u(said);
+    };
+    row("English desktop, a typo", "en_US.UTF-8", {u("--lst")}, false, 2,
+        "Unknown option: --lst\nUsage: nuvar-pos-zelvi-ip [OPTIONS]");
+    row("Turkish desktop, a typo", "tr_TR.UTF-8", {u("--lst")}, false, 2, "Bilinmeyen seçenek");
+    row("POSIX locale speaks Turkish", "POSIX", {u("--show"), u("Yok")}, false, 1,
+        "\"Yok\" adında bir profil yok.");
+    row("--language en on a Turkish desktop", "tr_TR.UTF-8",
+        {u("--language"), u("en"), u("--show"), u("Yok")}, false, 1,
+        "There is no profile named \"Yok\".");
+    row("--language=tr on a German desktop, in JSON", "de_DE.UTF-8",
+        {u("--language=tr"), u("--show"), u("Yok"), u("--json")}, false, 1,
+        "\"reason\":\"\\\"Yok\\\" adında bir profil yok.\",\"status\":1");
+    row("a language the program does not speak", "en_GB.UTF-8", {u("--language"), u("fr")}, false,
+        2, "--language expects tr or en: fr");
+    row("English window's warning", "en_US.UTF-8", {u("-HIDEONSTARTUP"), u("--report-shown")}, true,
+        0, "Warning: -HIDEONSTARTUP is not an option");
+}
+
+void tst_CommandProcess::languages() {
+    QFETCH(QString, locale);
+    QFETCH(QStringList, args);
+    QFETCH(bool, display);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    start(process, args, display, locale);
+    QVERIFY(process.waitForFinished(30000));
+    const QString text = QString::fromUtf8(process.readAll());
+    QCOMPARE(process.exitCode(), status);
+    QVERIFY2(text.contains(said), qPrintable(text));
+}
+
 #include "tst_commandprocess.moc"

@@ -1,6 +1,7 @@
 // The shared routines the editor relies on: the character filter, the flood fill that
 // repaints a picture's background, and the colour conversions.
 #include "FloodFill.h"
+#include "Language.h"
 #include "PictureBox.h"
 #include "modMain.h"
 
@@ -93,7 +94,7 @@ void tst_modMain::colours() {
 }
 
 void tst_modMain::qtTextsInTurkish() {
-    QVERIFY(installQtTurkish(*QCoreApplication::instance()));
+    QVERIFY(Language::install(*QCoreApplication::instance(), Language::Choice::Turkish));
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Ok | QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("Tamam"));

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Checks the English translation against the program's texts: every text of the sources is in
+# it (the file is what lupdate makes of the sources now), every one is translated, and each
+# translation keeps its text's placeholders (%1, %s) and its leading and trailing blanks.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ts=translations/zelvi_en.ts
+bin=$(qtpaths6 --query QT_HOST_BINS 2>/dev/null || echo /usr/lib/qt6/bin)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$ts" "$work/now.ts"
+"$bin/lupdate" -silent -recursive src -ts "$work/now.ts" -locations none -no-obsolete \
+  -source-language tr_TR -target-language en
+if ! cmp -s "$ts" "$work/now.ts"; then
+  echo "$ts is not up to date with the sources; run scripts/update-translations.sh:" >&2
+  diff "$ts" "$work/now.ts" | head -40 >&2
+  exit 1
+fi
+python3 - "$ts" <<'PY'
+import re, sys
+import xml.etree.ElementTree as ET
+bad = 0
+for m in ET.parse(sys.argv[1]).getroot().iter('message'):
+    source = ''.join(m.find('source').itertext())
+    t = m.find('translation')
+    text = ''.join(t.itertext())
+    if t.get('type') in ('unfinished', 'vanished', 'obsolete') or not text:
+        print('not translated:', repr(source)); bad += 1; continue
+    marks = lambda s: sorted(re.findall(r'%(?:\d+|s)', s))
+    edges = lambda s: (s[:len(s) - len(s.lstrip())], s[len(s.rstrip()):])
+    if marks(source) != marks(text):
+        print('placeholders differ:', repr(source), repr(text)); bad += 1
+    if edges(source) != edges(text):
+        print('leading or trailing blanks differ:', repr(source), repr(text)); bad += 1
+sys.exit(1 if bad else 0)
+PY

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QCoreApplication;
+
+// The language the program speaks: Turkish, its own, or English for everybody else.
+namespace Language {
+
+enum class Choice { Turkish, English };
+
+// "tr" or "en" as given to --language; nothing for any other text.
+std::optional<Choice> fromOption(const QString &value);
+
+// The desktop's language, as the C library finds it (LC_ALL, then LC_MESSAGES, then LANG, then
+// LANGUAGE's first entry): Turkish where it is Turkish or not set (C, POSIX), else English.
+Choice fromEnvironment(const std::function<QString(const char *)> &variable);
+Choice fromEnvironment();
+
+// The option where one was given (and is valid), else the environment's.
+Choice choose(const QString &option);
+
+// Makes every later text come in that language: the program's translation for English, Qt's
+// own Turkish one ("Tamam", not "OK") for Turkish. False where a translation could not be
+// loaded (the texts then stay as they are written).
+bool install(QCoreApplication &app, Choice choice);
+
+} // namespace Language

@@ -1,0 +1,1433 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="tr_TR">
+<context>
+    <name>Text</name>
+    <message>
+        <source>IP adresi ve alt ağ maskesi</source>
+        <translation>IP address and subnet mask</translation>
+    </message>
+    <message>
+        <source>ağ geçidi (modem IP)</source>
+        <translation>gateway (modem IP)</translation>
+    </message>
+    <message>
+        <source>DNS sunucuları</source>
+        <translation>DNS servers</translation>
+    </message>
+    <message>
+        <source>WINS sunucuları</source>
+        <translation>WINS servers</translation>
+    </message>
+    <message>
+        <source>otomatik IP (DHCP)</source>
+        <translation>automatic IP (DHCP)</translation>
+    </message>
+    <message>
+        <source>• %1: %2 ayarlanamadı (kod %3: %4)</source>
+        <translation>• %1: %2 could not be set (code %3: %4)</translation>
+    </message>
+    <message>
+        <source> — sistemin yanıtı: </source>
+        <translation> — the system&apos;s answer: </translation>
+    </message>
+    <message>
+        <source>bu ağ ayarlarında geri dönüş noktası yok.</source>
+        <translation>these network settings have no checkpoint.</translation>
+    </message>
+    <message>
+        <source>&quot;%s&quot; profili uygulanmadı.</source>
+        <translation>Profile &quot;%s&quot; was not applied.</translation>
+    </message>
+    <message>
+        <source> Ağ ayarlarına dokunulmadı.
+</source>
+        <translation> The network settings were not touched.
+</translation>
+    </message>
+    <message>
+        <source>
+Ağ bağdaştırıcısı seçilmedi.</source>
+        <translation>
+No network adapter was chosen.</translation>
+    </message>
+    <message>
+        <source>
+Bu bilgisayarda IP etkin ağ bağdaştırıcısı bulunamadı.</source>
+        <translation>
+No IP-enabled network adapter was found on this computer.</translation>
+    </message>
+    <message>
+        <source>
+Bağdaştırıcılar önce otomatik IP&apos;ye (DHCP) geçirilemedi, bu yüzden sabit ayarlar yazılmadı:
+</source>
+        <translation>
+The adapters could not be switched to automatic IP (DHCP) first, so the static settings were not written:
+</translation>
+    </message>
+    <message>
+        <source>
+Ağ ayarlarına ulaşılamadı (%1): Hata %2 (%3)</source>
+        <translation>
+The network settings could not be reached (%1): Error %2 (%3)</translation>
+    </message>
+    <message>
+        <source>
+Seçilen ağ bağdaştırıcısı (%1) artık bulunamıyor. Bütün bağdaştırıcılar otomatik IP&apos;de (DHCP) kaldı.</source>
+        <translation>
+The chosen network adapter (%1) can no longer be found. All adapters stayed on automatic IP (DHCP).</translation>
+    </message>
+    <message>
+        <source>
+O değişiklik bitince yeniden deneyin.</source>
+        <translation>
+Try again when that change has ended.</translation>
+    </message>
+    <message>
+        <source> Ağ ayarlarına dokunulmadı.
+Uzaktan bir değişiklik, geri dönüş noktası olmadan yapılmaz: %1</source>
+        <translation> The network settings were not touched.
+A change from afar is not made without a checkpoint: %1</translation>
+    </message>
+    <message>
+        <source>
+%1 adresini ağda başka bir cihaz kullanıyor: adres denendiğinde o cihaz yanıt verdi.
+</source>
+        <translation>
+Another device on the network uses the address %1: it answered when the address was tried.
+</translation>
+    </message>
+    <message>
+        <source>Ağ bağdaştırıcıları önceki ayarlarına döndürülemedi%1; şu an otomatik IP&apos;deler (DHCP) ya da adressizler.</source>
+        <translation>The network adapters could not be put back to their earlier settings%1; they are now on automatic IP (DHCP) or without an address.</translation>
+    </message>
+    <message>
+        <source>Ağ bağdaştırıcıları önceki ayarlarına döndürüldü.</source>
+        <translation>The network adapters were put back to their earlier settings.</translation>
+    </message>
+    <message>
+        <source>
+Profile boş bir IP adresi verin ya da bu adresi kullanan cihazı bulun.</source>
+        <translation>
+Give the profile a free IP address or find the device that uses this address.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili tam uygulanamadı:
+%2
+Profil etkin olarak kaydedilmedi.</source>
+        <translation>Profile &quot;%1&quot; could not be applied completely:
+%2
+The profile was not recorded as the active one.</translation>
+    </message>
+    <message>
+        <source> %1 saniye sonra internet bağlantısı denetlenecek.</source>
+        <translation> The internet connection will be checked in %1 seconds.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili uygulanamaz; ağ ayarlarına dokunulmadı.
+%2
+Profili DÜZENLE ile açıp düzeltin ve kaydedin.</source>
+        <translation>Profile &quot;%1&quot; cannot be applied; the network settings were not touched.
+%2
+Open the profile with EDIT, correct it and save it.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili uygulanamaz; ağ ayarlarına dokunulmadı.
+Profilin adı kullanılamaz: %2
+Ayar dosyasında adı düzeltin ya da profili yeni bir adla KOPYALA ile kaydedip bunu SİL ile silin.</source>
+        <translation>Profile &quot;%1&quot; cannot be applied; the network settings were not touched.
+The profile&apos;s name cannot be used: %2
+Correct the name in the settings file, or save the profile under a new name with COPY and remove this one with DELETE.</translation>
+    </message>
+    <message>
+        <source>Otomatik IP&apos;ye (DHCP) geçilmedi; ağ ayarlarına dokunulmadı.
+%1
+O değişiklik bitince yeniden deneyin.</source>
+        <translation>Not switched to automatic IP (DHCP); the network settings were not touched.
+%1
+Try again when that change has ended.</translation>
+    </message>
+    <message>
+        <source>Otomatik IP&apos;ye (DHCP) geçilemedi: ağ ayarlarına ulaşılamadı (%1).
+Hata %2 (%3)</source>
+        <translation>Could not switch to automatic IP (DHCP): the network settings could not be reached (%1).
+Error %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Bazı ağ bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçemedi:
+%1</source>
+        <translation>Some network adapters could not switch to automatic IP (DHCP):
+%1</translation>
+    </message>
+    <message>
+        <source>İnternet bağlantısı yok, ancak &quot;%1&quot; tam geri alınamadı: şu ağ bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçmedi ve sabit ayarlarında kaldı: %2
+%3</source>
+        <translation>No internet connection, but &quot;%1&quot; could not be undone completely: these network adapters did not switch to automatic IP (DHCP) and kept their static settings: %2
+%3</translation>
+    </message>
+    <message>
+        <source>Değişiklik kalıcı yapılamadı: %1
+Sistem ağ ayarlarını en geç %2 saniye içinde değişiklikten önceki haline döndürecek.</source>
+        <translation>The change could not be kept: %1
+The system will put the network settings back as they were before the change within %2 seconds at the latest.</translation>
+    </message>
+    <message>
+        <source>Değişiklik için geri dönüş noktası kurulamadı: %1
+Değişiklik yine de yapıldı; program ilk %2 saniye içinde kapanırsa kendiliğinden geri alınmaz.</source>
+        <translation>No checkpoint could be made for the change: %1
+The change was made anyway; if the program closes within the first %2 seconds it is not undone by itself.</translation>
+    </message>
+    <message>
+        <source>Tüm Ağ Bağdaştırıcılarında Etkinleştir</source>
+        <translation>Enable on All Network Adapters</translation>
+    </message>
+    <message>
+        <source>KAYDET</source>
+        <translation>SAVE</translation>
+    </message>
+    <message>
+        <source>KAPAT</source>
+        <translation>CLOSE</translation>
+    </message>
+    <message>
+        <source>Seleziona la Sceda di Rete</source>
+        <translation>Select the network adapter</translation>
+    </message>
+    <message>
+        <source>Ağ bağdaştırıcısı seçilmedi.
+Listeden bir bağdaştırıcı seçin ya da tüm bağdaştırıcılar kutusunu işaretleyin.</source>
+        <translation>No network adapter was chosen.
+Choose an adapter from the list or tick the all adapters box.</translation>
+    </message>
+    <message>
+        <source>%1 adresini ağda başka bir cihaz kullanıyor: adres denendiğinde yanıt verdi, %2 bu adresi almadı.</source>
+        <translation>Another device on the network uses the address %1: it answered when the address was tried, %2 did not take this address.</translation>
+    </message>
+    <message>
+        <source>Kablosuz bağdaştırıcı %1 için NetworkManager&apos;da kayıtlı bir bağlantı yok; önce bir ağa bağlanın.</source>
+        <translation>NetworkManager has no stored connection for the wireless adapter %1; connect to a network first.</translation>
+    </message>
+    <message>
+        <source>%1 ağ bağdaştırıcısında bağlantı yok (kablo takılı değil): ayarlar saklandı, kablo takılınca uygulanacak.</source>
+        <translation>Network adapter %1 has no link (no cable plugged in): the settings were stored and will be applied when a cable is plugged in.</translation>
+    </message>
+    <message>
+        <source>NetworkManager değişikliği %1 saniye içinde %2 üzerinde uygulamadı.</source>
+        <translation>NetworkManager did not apply the change on %2 within %1 seconds.</translation>
+    </message>
+    <message>
+        <source>Sistem D-Bus&apos;ına bağlanılamadı: %1</source>
+        <translation>Could not connect to the system D-Bus: %1</translation>
+    </message>
+    <message>
+        <source>NetworkManager çalışmıyor (sistem D-Bus&apos;ında %1 yok).</source>
+        <translation>NetworkManager is not running (%1 is not on the system D-Bus).</translation>
+    </message>
+    <message>
+        <source>NetworkManager aygıtları listelenemedi: %1</source>
+        <translation>NetworkManager&apos;s devices could not be listed: %1</translation>
+    </message>
+    <message>
+        <source>NetworkManager şu ağ bağdaştırıcılarını geri alamadı: %1</source>
+        <translation>NetworkManager could not put back these network adapters: %1</translation>
+    </message>
+    <message>
+        <source>NetworkManager&apos;da %1 profili yok</source>
+        <translation>NetworkManager has no profile %1</translation>
+    </message>
+    <message>
+        <source>Başka bir program bu ağ bağdaştırıcısında bir değişikliği deniyor.</source>
+        <translation>Another program is trying a change on this network adapter.</translation>
+    </message>
+    <message>
+        <source>Başka bir program bu ağ bağdaştırıcısında bir değişikliği deniyor (%1 saniye daha).</source>
+        <translation>Another program is trying a change on this network adapter (%1 seconds more).</translation>
+    </message>
+    <message>
+        <source>Bu program başka bir pencerede ya da komutta bir değişikliği deniyor (%1 saniye daha).</source>
+        <translation>This program is trying a change in another window or command (%1 seconds more).</translation>
+    </message>
+    <message>
+        <source>Önceki çalışmadan kalan deneme geri alınamadı: %1</source>
+        <translation>The trial left by an earlier run could not be undone: %1</translation>
+    </message>
+    <message>
+        <source>NetworkManager geri dönüş noktasını oluşturdu ama listelemiyor.</source>
+        <translation>NetworkManager made the checkpoint but does not list it.</translation>
+    </message>
+    <message>
+        <source>Geri dönüş noktasının kaydı yazılamadı: %1</source>
+        <translation>The checkpoint&apos;s record could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Geri dönüş noktası artık yok.</source>
+        <translation>The checkpoint is gone.</translation>
+    </message>
+    <message>
+        <source>Geri dönüş noktasının süresi dolmuş: ağ ayarları değişiklikten önceki haline döndürüldü.</source>
+        <translation>The checkpoint has expired: the network settings were put back as they were before the change.</translation>
+    </message>
+    <message>
+        <source>değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı, bilgisayar yeniden başlayınca kaybolur: %1</source>
+        <translation>the change could not be stored for good on these network adapters and will be lost when the computer restarts: %1</translation>
+    </message>
+    <message>
+        <source>Geri dönülecek geri dönüş noktası yok.</source>
+        <translation>There is no checkpoint to go back to.</translation>
+    </message>
+    <message>
+        <source>ZELVİ IP (bilgisayarın IP adresi)</source>
+        <translation>ZELVİ IP (the computer&apos;s IP address)</translation>
+    </message>
+    <message>
+        <source>MASKE (alt ağ maskesi)</source>
+        <translation>MASK (subnet mask)</translation>
+    </message>
+    <message>
+        <source>MODEM IP (ağ geçidi)</source>
+        <translation>MODEM IP (gateway)</translation>
+    </message>
+    <message>
+        <source>0.0.0.0 bir bilgisayara verilemez.</source>
+        <translation>0.0.0.0 cannot be given to a computer.</translation>
+    </message>
+    <message>
+        <source>255.255.255.255 genel yayın adresidir; bir bilgisayara verilemez.</source>
+        <translation>255.255.255.255 is the broadcast address; it cannot be given to a computer.</translation>
+    </message>
+    <message>
+        <source>%1 geri döngü (loopback) adresidir; bir ağ bağdaştırıcısına verilemez.</source>
+        <translation>%1 is a loopback address; it cannot be given to a network adapter.</translation>
+    </message>
+    <message>
+        <source>%1 çok noktaya yayın (multicast) adresidir; bir bilgisayara verilemez.</source>
+        <translation>%1 is a multicast address; it cannot be given to a computer.</translation>
+    </message>
+    <message>
+        <source>Profilin kayıtlı adresleri eksik: 20 bölüm olmalı, %1 var.</source>
+        <translation>The profile&apos;s stored addresses are incomplete: there must be 20 parts, there are %1.</translation>
+    </message>
+    <message>
+        <source>boş bırakılmış.</source>
+        <translation>is left empty.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; geçerli bir adres değil; dört bölümün her biri 0 ile 255 arasında bir sayı olmalı.</source>
+        <translation>&quot;%1&quot; is not a valid address; each of the four parts must be a number from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>%1 bir alt ağ maskesi olamaz; soldan kesintisiz 1 bitleri olmalı (örneğin 255.255.255.0).</source>
+        <translation>%1 cannot be a subnet mask; its 1 bits must be unbroken from the left (for example 255.255.255.0).</translation>
+    </message>
+    <message>
+        <source>0.0.0.0 bir adres değil; boş bırakılmış gibidir.</source>
+        <translation>0.0.0.0 is not an address; it is as if left empty.</translation>
+    </message>
+    <message>
+        <source>IP adresi %1, %2 alt ağının ağ adresidir; ağdaki cihazlar bu adrese ulaşamayabilir.</source>
+        <translation>IP address %1 is the network address of subnet %2; devices on the network may not reach this address.</translation>
+    </message>
+    <message>
+        <source>IP adresi %1, %2 alt ağının yayın (broadcast) adresidir; ağdaki cihazlar bu adrese ulaşamayabilir.</source>
+        <translation>IP address %1 is the broadcast address of subnet %2; devices on the network may not reach this address.</translation>
+    </message>
+    <message>
+        <source>Modem IP (%1) bilgisayarın kendi IP adresiyle aynı; internete çıkılamaz.</source>
+        <translation>Modem IP (%1) is the same as the computer&apos;s own IP address; the internet cannot be reached.</translation>
+    </message>
+    <message>
+        <source>Modem IP %1, %2 alt ağının dışında; bilgisayar modeme ulaşamayabilir.</source>
+        <translation>Modem IP %1 is outside subnet %2; the computer may not reach the modem.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profilinde büyük olasılıkla bir yazım hatası var:</source>
+        <translation>Profile &quot;%1&quot; most probably has a typing error:</translation>
+    </message>
+    <message>
+        <source>
+
+Yine de uygulansın mı?</source>
+        <translation>
+
+Apply it anyway?</translation>
+    </message>
+    <message>
+        <source>&quot;refuse&quot; bir nesne olmalı, örneğin {&quot;EnableStatic&quot;: 91}.</source>
+        <translation>&quot;refuse&quot; must be an object, for example {&quot;EnableStatic&quot;: 91}.</translation>
+    </message>
+    <message>
+        <source>&quot;refuse&quot; içinde bilinmeyen yöntem &quot;%1&quot; (bilinenler: %2).</source>
+        <translation>Unknown method &quot;%1&quot; in &quot;refuse&quot; (known ones: %2).</translation>
+    </message>
+    <message>
+        <source>&quot;refuse&quot; içinde %1 için sonuç kodu tam sayı olmalı (tırnak içinde değil), örneğin 91.</source>
+        <translation>The result code for %1 in &quot;refuse&quot; must be a whole number (not in quotes), for example 91.</translation>
+    </message>
+    <message>
+        <source>%1. bağdaştırıcı (%2): %3</source>
+        <translation>adapter %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>Benzetim dosyası</source>
+        <translation>Simulation file</translation>
+    </message>
+    <message>
+        <source>Benzetim dosyası okunamadı: %1</source>
+        <translation>The simulation file could not be read: %1</translation>
+    </message>
+    <message>
+        <source>JSON hatası, %1. bayt: %2</source>
+        <translation>JSON error at byte %1: %2</translation>
+    </message>
+    <message>
+        <source>en dıştaki değer bir JSON nesnesi ({ … }) olmalı</source>
+        <translation>the outermost value must be a JSON object ({ … })</translation>
+    </message>
+    <message>
+        <source>Benzetim dosyası bozuk: %1 (%2)</source>
+        <translation>The simulation file is damaged: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Benzetim dosyası bozuk: %1
+%2</source>
+        <translation>The simulation file is damaged: %1
+%2</translation>
+    </message>
+    <message>
+        <source>Benzetim dosyası bozuk: %1
+&quot;checkpoint&quot; bir nesne olmalı: {&quot;until&quot;: 1970&apos;ten beri milisaniye, &quot;adapters&quot;: [en az bir bağdaştırıcı]}.</source>
+        <translation>The simulation file is damaged: %1
+&quot;checkpoint&quot; must be an object: {&quot;until&quot;: milliseconds since 1970, &quot;adapters&quot;: [at least one adapter]}.</translation>
+    </message>
+    <message>
+        <source>Benzetim dosyası bozuk: %1
+checkpoint: %2</source>
+        <translation>The simulation file is damaged: %1
+checkpoint: %2</translation>
+    </message>
+    <message>
+        <source>Benzetim dosyası yazılamadı: %1</source>
+        <translation>The simulation file could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Geri dönüş noktasının süresi dolmuş: benzetim bilgisayarı ağ ayarlarını değişiklikten önceki haline döndürdü.</source>
+        <translation>The checkpoint has expired: the simulated computer put the network settings back as they were before the change.</translation>
+    </message>
+    <message>
+        <source>benzetim bilgisayarı</source>
+        <translation>simulated computer</translation>
+    </message>
+    <message>
+        <source>Deneme kaydının klasörü kilitlenemedi: %1</source>
+        <translation>The trial record&apos;s folder could not be locked: %1</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı bu kullanıcının normal bir dosyası değil: %1</source>
+        <translation>The trial record is not a regular file of this user&apos;s: %1</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı silinemedi: %1</source>
+        <translation>The trial record could not be removed: %1</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı yazılamadı: %1</source>
+        <translation>The trial record could not be written: %1</translation>
+    </message>
+    <message>
+        <source>ağ ayarları</source>
+        <translation>network settings</translation>
+    </message>
+    <message>
+        <source>Geçersiz sorgu seçeneği: %1</source>
+        <translation>Invalid query option: %1</translation>
+    </message>
+    <message>
+        <source>Geçersiz sorgu: %1</source>
+        <translation>Invalid query: %1</translation>
+    </message>
+    <message>
+        <source>Bilinmeyen sınıf: %1</source>
+        <translation>Unknown class: %1</translation>
+    </message>
+    <message>
+        <source>Desteklenmeyen sorgu koşulu: %1</source>
+        <translation>Unsupported query condition: %1</translation>
+    </message>
+    <message>
+        <source>Yalnızca bu bilgisayara bağlanılabilir: %1</source>
+        <translation>Only this computer can be connected to: %1</translation>
+    </message>
+    <message>
+        <source>Geçersiz ad alanı: %1</source>
+        <translation>Invalid namespace: %1</translation>
+    </message>
+    <message>
+        <source>Geçersiz WMI adı: %1</source>
+        <translation>Invalid WMI name: %1</translation>
+    </message>
+    <message>
+        <source>başarılı</source>
+        <translation>successful</translation>
+    </message>
+    <message>
+        <source>başarılı, bilgisayar yeniden başlatılmalı</source>
+        <translation>successful, the computer must be restarted</translation>
+    </message>
+    <message>
+        <source>bu yöntem bu sistemde desteklenmiyor</source>
+        <translation>this method is not supported on this system</translation>
+    </message>
+    <message>
+        <source>bilinmeyen hata</source>
+        <translation>unknown error</translation>
+    </message>
+    <message>
+        <source>geçersiz alt ağ maskesi</source>
+        <translation>invalid subnet mask</translation>
+    </message>
+    <message>
+        <source>bilgi işlenirken hata oluştu</source>
+        <translation>an error occurred while processing the information</translation>
+    </message>
+    <message>
+        <source>geçersiz giriş değeri</source>
+        <translation>invalid input value</translation>
+    </message>
+    <message>
+        <source>beşten fazla ağ geçidi verildi</source>
+        <translation>more than five gateways were given</translation>
+    </message>
+    <message>
+        <source>geçersiz IP adresi</source>
+        <translation>invalid IP address</translation>
+    </message>
+    <message>
+        <source>geçersiz ağ geçidi (modem) adresi</source>
+        <translation>invalid gateway (modem) address</translation>
+    </message>
+    <message>
+        <source>sistem ayarlarına erişilemedi</source>
+        <translation>the system settings could not be reached</translation>
+    </message>
+    <message>
+        <source>geçersiz güvenlik değeri</source>
+        <translation>invalid security value</translation>
+    </message>
+    <message>
+        <source>TCP/IP yapılandırılamadı</source>
+        <translation>TCP/IP could not be configured</translation>
+    </message>
+    <message>
+        <source>DHCP yapılandırılamadı</source>
+        <translation>DHCP could not be configured</translation>
+    </message>
+    <message>
+        <source>bu bağdaştırıcıda IP etkin değil</source>
+        <translation>IP is not enabled on this adapter</translation>
+    </message>
+    <message>
+        <source>erişim reddedildi, yönetici yetkisi gerekiyor</source>
+        <translation>access denied, administrator rights are needed</translation>
+    </message>
+    <message>
+        <source>bellek yetersiz</source>
+        <translation>not enough memory</translation>
+    </message>
+    <message>
+        <source>bağdaştırıcı bulunamadı</source>
+        <translation>adapter not found</translation>
+    </message>
+    <message>
+        <source>ağ hizmetine bağlanılamadı</source>
+        <translation>could not connect to the network service</translation>
+    </message>
+    <message>
+        <source>DNS hizmetine bağlanılamadı</source>
+        <translation>could not connect to the DNS service</translation>
+    </message>
+    <message>
+        <source>bu bağdaştırıcıda DHCP etkin değil</source>
+        <translation>DHCP is not enabled on this adapter</translation>
+    </message>
+    <message>
+        <source>bilinmeyen sonuç kodu</source>
+        <translation>unknown result code</translation>
+    </message>
+    <message>
+        <source>Oturum açılınca başlatma kaldırılamadı: %1</source>
+        <translation>Starting at log-in could not be removed: %1</translation>
+    </message>
+    <message>
+        <source>Oturum açılınca başlatma ayarlanamadı: %1 yazılamadı (%2).</source>
+        <translation>Starting at log-in could not be set up: %1 could not be written (%2).</translation>
+    </message>
+    <message>
+        <source>--settings: dosya adı boş olamaz.</source>
+        <translation>--settings: the file name cannot be empty.</translation>
+    </message>
+    <message>
+        <source>--settings: %1 bir klasör; ayar dosyasının adını verin.</source>
+        <translation>--settings: %1 is a folder; give the settings file&apos;s name.</translation>
+    </message>
+    <message>
+        <source>--settings bir dosya adı bekliyor.</source>
+        <translation>--settings expects a file name.</translation>
+    </message>
+    <message>
+        <source>--language tr ya da en bekliyor.</source>
+        <translation>--language expects tr or en.</translation>
+    </message>
+    <message>
+        <source>--language tr ya da en bekliyor: %1</source>
+        <translation>--language expects tr or en: %1</translation>
+    </message>
+    <message>
+        <source>--backend bir ad bekliyor.</source>
+        <translation>--backend expects a name.</translation>
+    </message>
+    <message>
+        <source>Yalnızca bir komut verilebilir: %1</source>
+        <translation>Only one command can be given: %1</translation>
+    </message>
+    <message>
+        <source>%1 bir profil adı bekliyor.</source>
+        <translation>%1 expects a profile name.</translation>
+    </message>
+    <message>
+        <source>--adapter bir bağdaştırıcı numarası bekliyor.</source>
+        <translation>--adapter expects an adapter number.</translation>
+    </message>
+    <message>
+        <source>--adapter bir numara bekliyor (--adapters listesindeki köşeli parantez içindeki sayı): %1</source>
+        <translation>--adapter expects a number (the number in square brackets in the --adapters list): %1</translation>
+    </message>
+    <message>
+        <source>--check-after 0 ile 3600 arasında bir saniye bekliyor.</source>
+        <translation>--check-after expects a number of seconds from 0 to 3600.</translation>
+    </message>
+    <message>
+        <source>--confirm-within 10 ile 3600 arasında bir saniye bekliyor.</source>
+        <translation>--confirm-within expects a number of seconds from 10 to 3600.</translation>
+    </message>
+    <message>
+        <source>Bilinmeyen seçenek: %1</source>
+        <translation>Unknown option: %1</translation>
+    </message>
+    <message>
+        <source>Bilinmeyen --backend: %1</source>
+        <translation>Unknown --backend: %1</translation>
+    </message>
+    <message>
+        <source>--check ile --confirm-within birlikte verilemez: uzaktan yapılan değişikliği --confirm doğrular.</source>
+        <translation>--check and --confirm-within cannot be given together: --confirm confirms a change made from afar.</translation>
+    </message>
+    <message>
+        <source>--detached-run yalnızca --confirm-within ile kullanılır.</source>
+        <translation>--detached-run is used only with --confirm-within.</translation>
+    </message>
+    <message>
+        <source>--check-after yalnızca --check ile kullanılır.</source>
+        <translation>--check-after is used only with --check.</translation>
+    </message>
+    <message>
+        <source>--adapter, --all, --check, --check-after, --confirm-within ve --yes yalnızca --apply ile kullanılır.</source>
+        <translation>--adapter, --all, --check, --check-after, --confirm-within and --yes are used only with --apply.</translation>
+    </message>
+    <message>
+        <source>--adapter ile --all birlikte verilemez.</source>
+        <translation>--adapter and --all cannot be given together.</translation>
+    </message>
+    <message>
+        <source>--json bir komutla birlikte kullanılır.</source>
+        <translation>--json is used together with a command.</translation>
+    </message>
+    <message>
+        <source>Beklenmeyen: %1</source>
+        <translation>Unexpected: %1</translation>
+    </message>
+    <message>
+        <source>Uyarı: %1 bir seçenek değil; pencere normal açılıyor (gizli başlatmak için: /HIDEONSTARTUP).</source>
+        <translation>Warning: %1 is not an option; the window opens normally (to start hidden: /HIDEONSTARTUP).</translation>
+    </message>
+    <message>
+        <source>Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]
+          %1 [SEÇENEKLER] KOMUT [--json]
+
+Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):
+  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile
+  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları
+  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla
+  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]
+                     profili &quot;ZELVİ IP UYGULA&quot; gibi uygular (varsayılan --all);
+                     --yes şüpheli ama mümkün bir profili sormadan uygular;
+                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra
+                     interneti denetler ve yoksa otomatik IP&apos;ye (DHCP) geri
+                     döner; o zamana dek değişiklik denenir: program kapanırsa
+                     ağ ayarları kendiliğinden eski hallerine döner
+  --apply AD --confirm-within SANİYE [--adapter NUMARA | --all] [--yes]
+                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1
+                     saniye sonra oturumdan bağımsız uygular; değişiklik
+                     SANİYE (10-3600) boyunca denenir ve --confirm ile
+                     (yeni adresten) kalıcı olur, --undo ile ya da süre
+                     dolunca geri alınır
+  --confirm          uzaktan yapılan değişikliği kalıcı yapar
+  --undo             uzaktan yapılan değişikliği hemen geri alır
+  --dhcp             bütün bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçirir
+  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,
+                     denenen bir değişikliğin kalan saniyeleri, uzaktan
+                     yapılan değişikliğin durumu
+  --json             çıktı metin yerine tek bir JSON nesnesi
+Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,
+ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr&apos;de);
+2 yanlış kullanım; 3 değişiklik kalmadı: --check otomatik IP&apos;ye (DHCP) döndü
+ya da değişiklik doğrulanmadan geri alındı.
+
+Seçenekler:
+  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar
+  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş
+                     olarak oluşturulur)
+  --backend networkmanager
+                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)
+  --backend simulated[=DOSYA]
+                     gerçek ağa dokunmadan, DOSYA&apos;daki benzetim bağdaştırıcılarıyla
+                     çalışır (varsayılan: ayar dosyasının yanında
+                     simulated-computer.json)
+  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:
+                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)
+  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)
+  --help             bu yardımı gösterir
+
+Ayar dosyası (--settings verilmezse): %2
+Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde tutar;
+kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında.
+
+Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında
+verilir; verilmezse satır &quot;SERVİS YOK&quot; der ve hiçbir şey denetlenmez:
+  [Links]
+  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php
+Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,
+sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere
+yönlendiren servis &quot;SERVİS HATASI&quot; gösterir.
+</source>
+        <translation>Usage: %1 [OPTIONS] [/HIDEONSTARTUP]
+       %1 [OPTIONS] COMMAND [--json]
+
+Commands (run without a window or a display, for example over SSH):
+  --list             the profiles, ordered as in the window; the active one with *
+  --show NAME        the profile&apos;s address, mask, gateway and DNS servers
+  --adapters         the network adapters, with their numbers in square brackets
+  --apply NAME [--adapter NUMBER | --all] [--yes] [--check [--check-after SECONDS]]
+                     applies the profile as &quot;APPLY ZELVİ IP&quot; does (default --all);
+                     --yes applies a doubtful but possible profile without asking;
+                     --check checks the internet after 10 seconds (--check-after
+                     SECONDS: 0-3600) and goes back to automatic IP (DHCP) if
+                     there is none; until then the change is on trial: if the
+                     program ends, the network settings go back by themselves
+  --apply NAME --confirm-within SECONDS [--adapter NUMBER | --all] [--yes]
+                     to change from afar (SSH): returns at once, applies the
+                     profile 1 second later, independently of the session; the
+                     change is on trial for SECONDS (10-3600) and is kept by
+                     --confirm (from the new address), undone by --undo or when
+                     the time runs out
+  --confirm          keeps a change made from afar
+  --undo             undoes a change made from afar at once
+  --dhcp             switches every adapter to automatic IP (DHCP)
+  --status           the active profile, the computer&apos;s and the external (MODEM)
+                     IP address, the seconds left of a change on trial, the
+                     state of a change made from afar
+  --json             one JSON object as output instead of text
+Exit status: 0 done; 1 the program&apos;s rules or an adapter refused, or the active
+profile or the output could not be written (reason and number on stderr);
+2 wrong usage; 3 the change did not stay: --check went back to automatic IP
+(DHCP) or the change was undone before it was confirmed.
+
+Options:
+  /HIDEONSTARTUP     starts in the notification area, without opening the window
+  --settings FILE    uses exactly FILE instead of the settings file (made empty
+                     if it does not exist)
+  --backend networkmanager
+                     changes the network settings with NetworkManager (default)
+  --backend simulated[=FILE]
+                     works with the simulated adapters in FILE, without touching
+                     the real network (default: simulated-computer.json beside
+                     the settings file)
+  --language tr|en   the language of the texts: Turkish or English (default: the
+                     desktop&apos;s language; Turkish where it is Turkish or not set)
+  --report-shown     prints this when the window is first shown, then ends (for
+                     measuring)
+  --help             shows this help
+
+Settings file (without --settings): %2
+The installed program (/usr/bin) keeps its files in ~/.config/nuvar-pos-zelvi-ip/;
+a portable copy in the user&apos;s own folder keeps them beside the program.
+
+The address service for the external address (MODEM IP) and the internet check is
+named in the settings file; without it the line says &quot;NO SERVICE&quot; and nothing is
+checked:
+  [Links]
+  ExternalAddressUrl=http://server.example:8080/ip.php
+The answer has 10 seconds in all; a redirect is followed only to the same address
+(scheme, server, port) and to the same server&apos;s https address; a service that
+redirects anywhere else shows &quot;SERVICE ERROR&quot;.
+</translation>
+    </message>
+    <message>
+        <source>Çıktı yazılamadı (%1); komut yine de sonuna dek çalıştı, yaptığı değişiklik geri alınmadı.</source>
+        <translation>The output could not be written (%1); the command still ran to its end, and its change was not undone.</translation>
+    </message>
+    <message>
+        <source>ayar dosyasındaki etkin profil silinemedi</source>
+        <translation>the active profile could not be removed from the settings file</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; etkin profil olarak ayar dosyasına yazılamadı</source>
+        <translation>&quot;%1&quot; could not be written to the settings file as the active profile</translation>
+    </message>
+    <message>
+        <source>Ağ bağdaştırıcıları değişti, ancak %1: Hata %2 (%3)</source>
+        <translation>The network adapters changed, but %1: Error %2 (%3)</translation>
+    </message>
+    <message>
+        <source>SERVİS YOK</source>
+        <translation>NO SERVICE</translation>
+    </message>
+    <message>
+        <source>SERVİS HATASI</source>
+        <translation>SERVICE ERROR</translation>
+    </message>
+    <message>
+        <source>İNTERNET YOK</source>
+        <translation>NO INTERNET</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; adında bir profil yok.</source>
+        <translation>There is no profile named &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Maske</source>
+        <translation>Mask</translation>
+    </message>
+    <message>
+        <source>Modem IP</source>
+        <translation>Modem IP</translation>
+    </message>
+    <message>
+        <source>Ağ bağdaştırıcıları listelenemedi (%1): %2</source>
+        <translation>The network adapters could not be listed (%1): %2</translation>
+    </message>
+    <message>
+        <source>Değişiklik kalmadı: %1
+Ağ bağdaştırıcıları şimdi %2.</source>
+        <translation>The change did not stay: %1
+The network adapters are now %2.</translation>
+    </message>
+    <message>
+        <source>değişiklikten önceki ayarlarında</source>
+        <translation>on their settings from before the change</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profilinde</source>
+        <translation>on profile &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Bütün ağ bağdaştırıcıları (%1) otomatik IP&apos;de (DHCP).</source>
+        <translation>All network adapters (%1) are on automatic IP (DHCP).</translation>
+    </message>
+    <message>
+        <source>İnternet bağlantısı yok, ancak &quot;%1&quot; geri alınamadı. </source>
+        <translation>No internet connection, but &quot;%1&quot; could not be undone. </translation>
+    </message>
+    <message>
+        <source>İnternet bağlantısı yok: &quot;%1&quot; geri alındı, bütün ağ bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçirildi.</source>
+        <translation>No internet connection: &quot;%1&quot; was undone, all network adapters were switched to automatic IP (DHCP).</translation>
+    </message>
+    <message>
+        <source>Otomatik IP&apos;ye (DHCP) dönüldü.</source>
+        <translation>Back on automatic IP (DHCP).</translation>
+    </message>
+    <message>
+        <source>
+Ağ ayarlarına dokunulmadı; yine de uygulamak için --yes ekleyin.</source>
+        <translation>
+The network settings were not touched; add --yes to apply it anyway.</translation>
+    </message>
+    <message>
+        <source>%1 numaralı ağ bağdaştırıcısı yok (--adapters listesine bakın).</source>
+        <translation>There is no network adapter number %1 (see the --adapters list).</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili zaten uygulanmış (%2); ağ ayarlarına dokunulmadı.</source>
+        <translation>Profile &quot;%1&quot; is already applied (%2); the network settings were not touched.</translation>
+    </message>
+    <message>
+        <source>bütün ağ bağdaştırıcıları</source>
+        <translation>all network adapters</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili uygulandı: %2.</source>
+        <translation>Profile &quot;%1&quot; applied: %2.</translation>
+    </message>
+    <message>
+        <source>Deneniyor: %1 saniye içinde doğrulanmazsa geri alınır.</source>
+        <translation>On trial: undone unless confirmed within %1 seconds.</translation>
+    </message>
+    <message>
+        <source>Profil: %1</source>
+        <translation>Profile: %1</translation>
+    </message>
+    <message>
+        <source>yok (otomatik IP, DHCP)</source>
+        <translation>none (automatic IP, DHCP)</translation>
+    </message>
+    <message>
+        <source>Değişiklik %1: doğrulanmazsa geri alınır.</source>
+        <translation>Change %1: undone unless confirmed.</translation>
+    </message>
+    <message>
+        <source>BİLGİSAYAR IP: %1</source>
+        <translation>COMPUTER IP: %1</translation>
+    </message>
+    <message>
+        <source>Ayar dosyası açılamadı: %1</source>
+        <translation>The settings file could not be opened: %1</translation>
+    </message>
+    <message>
+        <source>Hata %1 (%2)</source>
+        <translation>Error %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Ayar dosyası açılamadı, program kapanacak.
+%1</source>
+        <translation>The settings file could not be opened; the program will close.
+%1</translation>
+    </message>
+    <message>
+        <source>Önce listeden bir profil seçin.</source>
+        <translation>First choose a profile from the list.</translation>
+    </message>
+    <message>
+        <source>Silmek için önce listeden bir profil seçin.</source>
+        <translation>To delete, first choose a profile from the list.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili silinemedi.
+%2</source>
+        <translation>Profile &quot;%1&quot; could not be deleted.
+%2</translation>
+    </message>
+    <message>
+        <source>otomatik IP&apos;de (DHCP) ya da değişiklikten önceki ayarlarında</source>
+        <translation>on automatic IP (DHCP) or on their settings from before the change</translation>
+    </message>
+    <message>
+        <source>Önce listeden uygulanacak profili seçin.</source>
+        <translation>First choose the profile to apply from the list.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili uygulandı, ancak ayar dosyasına etkin profil olarak yazılamadı.
+%2</source>
+        <translation>Profile &quot;%1&quot; was applied, but it could not be written to the settings file as the active profile.
+%2</translation>
+    </message>
+    <message>
+        <source>BEKLEYİNİZ</source>
+        <translation>PLEASE WAIT</translation>
+    </message>
+    <message>
+        <source>Etkin profil ayar dosyasından silinemedi.
+%1</source>
+        <translation>The active profile could not be removed from the settings file.
+%1</translation>
+    </message>
+    <message>
+        <source>Modem sayfası açılamadı: %1
+Varsayılan web tarayıcısı başlatılamadı.</source>
+        <translation>The modem page could not be opened: %1
+The default web browser could not be started.</translation>
+    </message>
+    <message>
+        <source>Port testi sayfası açılamadı: %1
+Varsayılan web tarayıcısı başlatılamadı.</source>
+        <translation>The port test page could not be opened: %1
+The default web browser could not be started.</translation>
+    </message>
+    <message>
+        <source>%1
+%2
+BİLGİSAYAR IP: %3
+MODEM IP: %4</source>
+        <translation>%1
+%2
+COMPUTER IP: %3
+MODEM IP: %4</translation>
+    </message>
+    <message>
+        <source>Otomatik IP (DHCP)</source>
+        <translation>Automatic IP (DHCP)</translation>
+    </message>
+    <message>
+        <source>
+Değişiklik %1: doğrulanmazsa geri alınır</source>
+        <translation>
+Change %1: undone unless confirmed</translation>
+    </message>
+    <message>
+        <source>Pencereyi aç</source>
+        <translation>Open the window</translation>
+    </message>
+    <message>
+        <source>Uzaktan yapılan &quot;%1&quot; değişikliğini kalıcı yap</source>
+        <translation>Keep the change to &quot;%1&quot; made from afar</translation>
+    </message>
+    <message>
+        <source>Uzaktan yapılan &quot;%1&quot; değişikliğini geri al</source>
+        <translation>Undo the change to &quot;%1&quot; made from afar</translation>
+    </message>
+    <message>
+        <source>OTOMATİK IP UYGULA</source>
+        <translation>APPLY AUTOMATIC IP</translation>
+    </message>
+    <message>
+        <source>Oturum açılınca başlat</source>
+        <translation>Start at log-in</translation>
+    </message>
+    <message>
+        <source>Çıkış</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>ZELVİ IP AYAR EKRANI</source>
+        <translation>ZELVİ IP SETTINGS</translation>
+    </message>
+    <message>
+        <source>BİLLGİSAYAR IPLERİ</source>
+        <translation>COMPUTER IPS</translation>
+    </message>
+    <message>
+        <source>PORT TESTİ</source>
+        <translation>PORT TEST</translation>
+    </message>
+    <message>
+        <source>MODEME GİT</source>
+        <translation>GO TO MODEM</translation>
+    </message>
+    <message>
+        <source>ZELVİ IP UYGULA</source>
+        <translation>APPLY ZELVİ IP</translation>
+    </message>
+    <message>
+        <source>DÜZENLE</source>
+        <translation>EDIT</translation>
+    </message>
+    <message>
+        <source>SİL</source>
+        <translation>DELETE</translation>
+    </message>
+    <message>
+        <source> KOPYALA</source>
+        <translation> COPY</translation>
+    </message>
+    <message>
+        <source>EKLE</source>
+        <translation>ADD</translation>
+    </message>
+    <message>
+        <source>MODEM IP</source>
+        <translation>MODEM IP</translation>
+    </message>
+    <message>
+        <source>BİLGİSAYAR IP</source>
+        <translation>COMPUTER IP</translation>
+    </message>
+    <message>
+        <source>NUVAR POS ZELVİ IP PROGRAMI</source>
+        <translation>NUVAR POS ZELVİ IP PROGRAM</translation>
+    </message>
+    <message>
+        <source>ZELVİ IP SEÇ</source>
+        <translation>PICK ZELVİ IP</translation>
+    </message>
+    <message>
+        <source>NetworkManager&apos;a ulaşılamadı; ağ ayarları değiştirilemeyecek.
+%1</source>
+        <translation>NetworkManager could not be reached; the network settings cannot be changed.
+%1</translation>
+    </message>
+    <message>
+        <source>Ağ ayarlarını değiştirmek için NetworkManager&apos;a ulaşılamadı.
+%1
+
+Program, gerçek ağ ayarlarına dokunmayan benzetim bilgisayarıyla açılsın mı?</source>
+        <translation>NetworkManager could not be reached to change the network settings.
+%1
+
+Open the program with the simulated computer, which does not touch the real network settings?</translation>
+    </message>
+    <message>
+        <source>NetworkManager&apos;a ulaşılamadı; ağ ayarları değiştirilemez.
+%1</source>
+        <translation>NetworkManager could not be reached; the network settings cannot be changed.
+%1</translation>
+    </message>
+    <message>
+        <source> [BENZETİM: gerçek ağ ayarları değişmez]</source>
+        <translation> [SIMULATION: real network settings do not change]</translation>
+    </message>
+    <message>
+        <source>deneniyor, %1 sn</source>
+        <translation>on trial, %1 s</translation>
+    </message>
+    <message>
+        <source>&quot;%s&quot; profili silinecek.
+Emin misiniz?</source>
+        <translation>Profile &quot;%s&quot; will be deleted.
+Are you sure?</translation>
+    </message>
+    <message>
+        <source>Dış adres servisi ayarlanmamış: internet bağlantısı denetlenmiyor ve bağlantı yokken otomatik IP&apos;ye geçilmiyor.
+Ayar dosyasının [Links] bölümüne servisin adresini yazın, örneğin:
+[Links]
+ExternalAddressUrl=http://sunucu.ornek:8080/ip.php</source>
+        <translation>The external address service is not set up: the internet connection is not checked, and there is no switch to automatic IP without a connection.
+Write the service&apos;s address into the [Links] section of the settings file, for example:
+[Links]
+ExternalAddressUrl=http://server.example:8080/ip.php</translation>
+    </message>
+    <message>
+        <source>Hayır</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Değişikliği yapacak süreç başlatılamadı; ağ ayarlarına dokunulmadı: %1</source>
+        <translation>The process that would make the change could not be started; the network settings were not touched: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili 1 saniye sonra, bu oturumdan bağımsız uygulanacak ve %2 saniye denenecek.</source>
+        <translation>Profile &quot;%1&quot; will be applied in 1 second, independently of this session, and tried for %2 seconds.</translation>
+    </message>
+    <message>
+        <source>Kalıcı yapmak için (yeni adresten): %1</source>
+        <translation>To keep it (from the new address): %1</translation>
+    </message>
+    <message>
+        <source>Hemen geri almak için: %1</source>
+        <translation>To undo it at once: %1</translation>
+    </message>
+    <message>
+        <source>Doğrulanmazsa ağ ayarları kendiliğinden eski hallerine döner; sonucu --status söyler.</source>
+        <translation>Unless confirmed, the network settings go back to how they were by themselves; --status tells the result.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili hâlâ uygulanıyor; birkaç saniye sonra yeniden deneyin.</source>
+        <translation>Profile &quot;%1&quot; is still being applied; try again in a few seconds.</translation>
+    </message>
+    <message>
+        <source>Uzaktan yapılan &quot;%1&quot; değişikliği doğrulama bekliyor (%2 saniye daha); ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da --undo ile geri alın.</source>
+        <translation>The change to &quot;%1&quot; made from afar awaits confirmation (%2 seconds more); the network settings were not touched. First keep it with --confirm or undo it with --undo.</translation>
+    </message>
+    <message>
+        <source>Doğrulanacak, uzaktan yapılmış bir değişiklik yok.</source>
+        <translation>There is no change made from afar to confirm.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili uygulanmamıştı: %2</source>
+        <translation>Profile &quot;%1&quot; had not been applied: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili doğrulanmadı: süre dolunca geri alınmıştı. Ağ bağdaştırıcıları önceki ayarlarında.</source>
+        <translation>Profile &quot;%1&quot; was not confirmed: it was undone when the time ran out. The network adapters are on their earlier settings.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili doğrulandı ve kalıcı yapıldı.</source>
+        <translation>Profile &quot;%1&quot; was confirmed and kept.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili doğrulanamadı: %2</source>
+        <translation>Profile &quot;%1&quot; could not be confirmed: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili kalıcı yapılamadı: %2</source>
+        <translation>Profile &quot;%1&quot; could not be kept: %2</translation>
+    </message>
+    <message>
+        <source>Geri alınacak, uzaktan yapılmış bir değişiklik yok.</source>
+        <translation>There is no change made from afar to undo.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili zaten geri alınmıştı (süre dolmuştu).</source>
+        <translation>Profile &quot;%1&quot; had already been undone (the time had run out).</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili geri alınamadı: %2</source>
+        <translation>Profile &quot;%1&quot; could not be undone: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili geri alındı; ağ bağdaştırıcıları önceki ayarlarında%2.</source>
+        <translation>Profile &quot;%1&quot; was undone; the network adapters are on their earlier settings%2.</translation>
+    </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; uygulandı, doğrulama bekliyor (%2 sn): kalıcı yapmak için --confirm, geri almak için --undo.</source>
+        <translation>From afar: &quot;%1&quot; applied, awaiting confirmation (%2 s): --confirm to keep it, --undo to undo it.</translation>
+    </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; doğrulanmadı, geri alındı.</source>
+        <translation>From afar: &quot;%1&quot; not confirmed, undone.</translation>
+    </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; uygulanmadı: %2</source>
+        <translation>From afar: &quot;%1&quot; not applied: %2</translation>
+    </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; doğrulandı, kalıcı.</source>
+        <translation>From afar: &quot;%1&quot; confirmed, kept.</translation>
+    </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; geri alındı (--undo).</source>
+        <translation>From afar: &quot;%1&quot; undone (--undo).</translation>
+    </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; doğrulanmadı, süre dolunca geri alındı.</source>
+        <translation>From afar: &quot;%1&quot; not confirmed, undone when the time ran out.</translation>
+    </message>
+    <message>
+        <source>Adres servisi %1 hata koduyla yanıt verdi</source>
+        <translation>The address service answered with error code %1</translation>
+    </message>
+    <message>
+        <source>Adres servisi başka bir adrese yönlendiriyor (%1); yönlendirme izlenmedi</source>
+        <translation>The address service redirects to another address (%1); the redirect was not followed</translation>
+    </message>
+    <message>
+        <source>%1: internet bağlantısı var, ancak dış adres alınamadı.
+%2</source>
+        <translation>%1: there is an internet connection, but the external address could not be obtained.
+%2</translation>
+    </message>
+    <message>
+        <source>Geri al</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Yapıştır</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Tümünü seç</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>ZELVİ IP</source>
+        <translation>ZELVİ IP</translation>
+    </message>
+    <message>
+        <source>MASKE</source>
+        <translation>MASK</translation>
+    </message>
+    <message>
+        <source>DNS 1</source>
+        <translation>DNS 1</translation>
+    </message>
+    <message>
+        <source>DNS 2</source>
+        <translation>DNS 2</translation>
+    </message>
+    <message>
+        <source>%1 satırının %2. kutusunda %3 yazıyor; adresin her bölümü 0 ile 255 arasında olmalı.</source>
+        <translation>Box %2 of the %1 row holds %3; each part of an address must be from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>IP AYARLARI</source>
+        <translation>IP SETTINGS</translation>
+    </message>
+    <message>
+        <source>MASKE 255.255.255.0 olcak</source>
+        <translation>MASK will be 255.255.255.0</translation>
+    </message>
+    <message>
+        <source>DNS AYARLARI</source>
+        <translation>DNS SETTINGS</translation>
+    </message>
+    <message>
+        <source>AYAR ADI</source>
+        <translation>PROFILE NAME</translation>
+    </message>
+    <message>
+        <source>%1, %2. bölüm</source>
+        <translation>%1, part %2</translation>
+    </message>
+    <message>
+        <source>Profil kaydedilmedi.
+%1
+Girdiğiniz bilgiler bu pencerede duruyor.</source>
+        <translation>The profile was not saved.
+%1
+What you entered stays in this window.</translation>
+    </message>
+    <message>
+        <source>Profil kaydedilemedi: bu ad ayar dosyasında saklanamaz.
+%1
+Lütfen adı değiştirin.</source>
+        <translation>The profile could not be saved: this name cannot be stored in the settings file.
+%1
+Please change the name.</translation>
+    </message>
+    <message>
+        <source>Profil kaydedilemedi.
+%1 (Hata %2)
+Girdiğiniz bilgiler bu pencerede duruyor.</source>
+        <translation>The profile could not be saved.
+%1 (Error %2)
+What you entered stays in this window.</translation>
+    </message>
+    <message>
+        <source>Sayı çok büyük: %1 [%2] %3</source>
+        <translation>Number too large: %1 [%2] %3</translation>
+    </message>
+    <message>
+        <source>Bölüm adı boş olamaz.</source>
+        <translation>A section name cannot be empty.</translation>
+    </message>
+    <message>
+        <source>Bölüm adı &quot;]&quot; işareti içeremez.</source>
+        <translation>A section name cannot contain &quot;]&quot;.</translation>
+    </message>
+    <message>
+        <source>Bölüm adı satır sonu içeremez.</source>
+        <translation>A section name cannot contain a line break.</translation>
+    </message>
+    <message>
+        <source>Bölüm adı NUL karakteri içeremez.</source>
+        <translation>A section name cannot contain a NUL character.</translation>
+    </message>
+    <message>
+        <source>Ad boş olamaz.</source>
+        <translation>A name cannot be empty.</translation>
+    </message>
+    <message>
+        <source>Ad &quot;=&quot; işareti içeremez.</source>
+        <translation>A name cannot contain &quot;=&quot;.</translation>
+    </message>
+    <message>
+        <source>Ad satır sonu içeremez.</source>
+        <translation>A name cannot contain a line break.</translation>
+    </message>
+    <message>
+        <source>Ad NUL karakteri içeremez.</source>
+        <translation>A name cannot contain a NUL character.</translation>
+    </message>
+    <message>
+        <source>Ad &quot;[&quot; işareti ile başlayamaz.</source>
+        <translation>A name cannot begin with &quot;[&quot;.</translation>
+    </message>
+    <message>
+        <source>Ad &quot;;&quot; işareti ile başlayamaz.</source>
+        <translation>A name cannot begin with &quot;;&quot;.</translation>
+    </message>
+    <message>
+        <source>Değer satır sonu içeremez.</source>
+        <translation>A value cannot contain a line break.</translation>
+    </message>
+    <message>
+        <source>Değer NUL karakteri içeremez.</source>
+        <translation>A value cannot contain a NUL character.</translation>
+    </message>
+    <message>
+        <source>Değer dosya sonu işareti (Ctrl+Z, kod 26) içeremez.</source>
+        <translation>A value cannot contain the end-of-file mark (Ctrl+Z, code 26).</translation>
+    </message>
+    <message>
+        <source>Klasör bulunamadı: %1</source>
+        <translation>Folder not found: %1</translation>
+    </message>
+    <message>
+        <source>Dosyaya erişim izni yok: %1</source>
+        <translation>No permission to access the file: %1</translation>
+    </message>
+    <message>
+        <source>Dosya salt okunur bir diskte: %1</source>
+        <translation>The file is on a read-only disk: %1</translation>
+    </message>
+    <message>
+        <source>Diskte yer kalmadı: %1</source>
+        <translation>No space left on the disk: %1</translation>
+    </message>
+    <message>
+        <source>Bu yol bir klasör, dosya değil: %1</source>
+        <translation>This path is a folder, not a file: %1</translation>
+    </message>
+    <message>
+        <source>Dosya erişim hatası: %1 (%2)</source>
+        <translation>File access error: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Klasöre yazma izni yok: %1
+Ayar dosyası (%2) orada oluşturulamaz ya da değiştirilemez; klasörün izinlerine bakın.</source>
+        <translation>No permission to write in the folder: %1
+The settings file (%2) cannot be created or changed there; check the folder&apos;s permissions.</translation>
+    </message>
+    <message>
+        <source>Klasör salt okunur bir diskte: %1</source>
+        <translation>The folder is on a read-only disk: %1</translation>
+    </message>
+    <message>
+        <source>Dosya salt okunur: %1</source>
+        <translation>The file is read-only: %1</translation>
+    </message>
+    <message>
+        <source>Ayar dosyası Windows-1254 (Türkçe Windows) kodlamasındaydı; yeni ad bu kodlamada yazılamadığı için dosya UTF-8 olarak kaydedildi. Dosyayı Windows&apos;ta Not Defteri ile açarken UTF-8 seçin.</source>
+        <translation>The settings file was in the Windows-1254 (Turkish Windows) encoding; as the new name cannot be written in that encoding, the file was saved as UTF-8. Choose UTF-8 when opening the file with Notepad on Windows.</translation>
+    </message>
+    <message>
+        <source>Ayar dosyası</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>Profil listeye eklenemedi: %1</source>
+        <translation>The profile could not be added to the list: %1</translation>
+    </message>
+    <message>
+        <source>Ad en çok %1 karakter olabilir (bu ad %2 karakter); daha uzun bir ad etkin profil olarak geri okunamaz.</source>
+        <translation>A name can have at most %1 characters (this name has %2); a longer name cannot be read back as the active profile.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; adında bir profil zaten var.<byte value="xd"/>
+Mevcut profil bu bilgilerle değiştirilsin mi?</source>
+        <translation>A profile named &quot;%1&quot; already exists.<byte value="xd"/>
+Replace the existing profile with this information?</translation>
+    </message>
+    <message>
+        <source>Ayar dosyası, herkesin yazabildiği %1 klasöründe başka bir kullanıcıya ait bir bağlantı (symlink): %2
+Başka bir kullanıcının dosyalarınızı değiştirmesine yol açabileceği için izlenmedi.</source>
+        <translation>The settings file is a link (symlink) owned by another user in the folder %1, which everybody can write to: %2
+It was not followed, as it could let another user change your files.</translation>
+    </message>
+    <message>
+        <source>bir klasör</source>
+        <translation>a folder</translation>
+    </message>
+    <message>
+        <source>bir FIFO (adlandırılmış boru)</source>
+        <translation>a FIFO (named pipe)</translation>
+    </message>
+    <message>
+        <source>bir soket</source>
+        <translation>a socket</translation>
+    </message>
+    <message>
+        <source>bir aygıt</source>
+        <translation>a device</translation>
+    </message>
+    <message>
+        <source>normal bir dosya değil</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>%1 olarak yalnızca normal bir dosya kullanılabilir; %2 %3.</source>
+        <translation>Only a regular file can be used as %1; %2 is %3.</translation>
+    </message>
+    <message>
+        <source>%1 çok büyük (%2 MB; en çok %3 MB okunur): %4</source>
+        <translation>%1 is too big (%2 MB; at most %3 MB is read): %4</translation>
+    </message>
+</context>
+</TS>
