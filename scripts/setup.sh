@@ -29,6 +29,8 @@ packages=(
   openbox
   trayer
   xdotool
+  at-spi2-core
+  python3-pyatspi
   x11-utils
   bc
   network-manager

@@ -768,7 +768,7 @@ checked:
   ExternalAddressUrl=http://server.example:8080/ip.php
 The answer has 10 seconds in all; a redirect is followed only to the same address
 (scheme, server, port) and to the same server&apos;s https address; a service that
-redirects anywhere else shows &quot;SERVICE ERROR&quot;.
+redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 </translation>
     </message>
     <message>
@@ -793,7 +793,7 @@ redirects anywhere else shows &quot;SERVICE ERROR&quot;.
     </message>
     <message>
         <source>SERVİS HATASI</source>
-        <translation>SERVICE ERROR</translation>
+        <translation>SERVICE FAULT</translation>
     </message>
     <message>
         <source>İNTERNET YOK</source>
@@ -1249,7 +1249,7 @@ ExternalAddressUrl=http://server.example:8080/ip.php</translation>
     </message>
     <message>
         <source>AYAR ADI</source>
-        <translation>PROFILE NAME</translation>
+        <translation>NAME</translation>
     </message>
     <message>
         <source>%1, %2. bölüm</source>
@@ -1428,6 +1428,22 @@ It was not followed, as it could let another user change your files.</translatio
     <message>
         <source>%1 çok büyük (%2 MB; en çok %3 MB okunur): %4</source>
         <translation>%1 is too big (%2 MB; at most %3 MB is read): %4</translation>
+    </message>
+    <message>
+        <source>Ağ bağdaştırıcısı seçimi</source>
+        <translation>Choice of network adapter</translation>
+    </message>
+    <message>
+        <source>Ağ bağdaştırıcısı resmi</source>
+        <translation>Network adapter picture</translation>
+    </message>
+    <message>
+        <source>Profil</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <source>Adresler</source>
+        <translation>Addresses</translation>
     </message>
 </context>
 </TS>

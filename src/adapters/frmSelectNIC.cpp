@@ -22,6 +22,7 @@ frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidge
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QString());
+    setAccessibleName(Text::tr("Ağ bağdaştırıcısı seçimi"));
     setWindowIcon(EditorArt::editorIcon());
     setFixedSize(px(6210), px(4200));
     setFont(QFont(QStringLiteral("Arial"), 8));
@@ -55,6 +56,9 @@ frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidge
     Image1 = new QLabel(this);
     Image1->setGeometry(twipRect(5280, 240, 480, 480));
     Image1->setPixmap(QPixmap::fromImage(EditorArt::editorPicture()));
+    Image1->setAccessibleName(Text::tr("Ağ bağdaştırıcısı resmi"));
+    lblNIC->setBuddy(lstNIC);
+    lstNIC->setAccessibleName(lblNIC->text());
 
     setTabOrder(chkAllNIC, lstNIC);
     setTabOrder(lstNIC, cmdSave);

@@ -7,6 +7,7 @@
 #include "frmMain.h"
 #include "modMain.h"
 
+#include <QAccessibleWidget>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
@@ -15,6 +16,14 @@
 #include <QTimer>
 
 namespace {
+
+// The main window is a window to a screen reader, as the dialogs are dialogs (a plain widget
+// would be a "filler").
+QAccessibleInterface *windowAccessible(const QString &className, QObject *object) {
+    if (className == QLatin1String("frmMain") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
 
 // Bold, as every font the window sets. "Arial Unicode MS" falls back to a font with every
 // Turkish letter.
@@ -118,9 +127,11 @@ void frmMain::setupUi() {
         label(Text::tr("MODEM IP"), twipRect(360, 4470, 3135, 495), arial(18), 0x0080C0FF, left);
     Label3 = label(Text::tr("BİLGİSAYAR IP"), twipRect(360, 3990, 3135, 495), arial(18), 0x0080C0FF,
                    left);
-    disip = label(QStringLiteral("888.888.888.888"), twipRect(3060, 4470, 2655, 525), arial(18),
+    // The address lines reach to the buttons' column (2655 and 2775 twips wide at first): the
+    // widest address, 255.255.255.255, and "SERVİS HATASI" were cut off at both ends.
+    disip = label(QStringLiteral("888.888.888.888"), twipRect(3060, 4470, 2880, 525), arial(18),
                   0x0080C0FF, centred);
-    icip = label(QStringLiteral("888.888.888.888"), twipRect(3060, 3990, 2775, 495), arial(18),
+    icip = label(QStringLiteral("888.888.888.888"), twipRect(3060, 3990, 2880, 495), arial(18),
                  0x0080C0FF, centred);
     Label2 = label(Text::tr("NUVAR POS ZELVİ IP PROGRAMI"), twipRect(390, 150, 7995, 585),
                    arialUnicode(24), 0x00FFFFFF, centred);
@@ -147,6 +158,19 @@ void frmMain::setupUi() {
     };
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
+
+    // What a screen reader says: the list and the address lines by the labels beside them, the
+    // logo by the name it shows, each button by its caption without blanks.
+    static const bool roleKnown = (QAccessible::installFactory(windowAccessible), true);
+    Q_UNUSED(roleKnown)
+    setAccessibleName(Text::tr("ZELVİ IP AYAR EKRANI"));
+    Label1->setBuddy(lstProfiles);
+    lstProfiles->setAccessibleName(Label1->text());
+    icip->setAccessibleName(Label3->text());
+    disip->setAccessibleName(Label4->text());
+    Image1->setAccessibleName(QStringLiteral("NUVAR POS ZELVİ IP"));
+    for (QPushButton *b : findChildren<QPushButton *>())
+        b->setAccessibleName(b->text().trimmed());
 
     setTabOrder(lstProfiles, cmdProfileCreateNew);
     setTabOrder(cmdProfileCreateNew, cmdProfileEdit);

@@ -57,6 +57,7 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QString());
+    setAccessibleName(Text::tr("Profil"));
     setWindowIcon(EditorArt::editorIcon());
     setFixedSize(px(6000), px(5175));
     setFont(QFont(QStringLiteral("Arial"), 8));
@@ -114,6 +115,8 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
     Image1 = new QLabel(this);
     Image1->setGeometry(twipRect(5220, 225, 480, 480));
     Image1->setPixmap(QPixmap::fromImage(EditorArt::editorPicture()));
+    Image1->setAccessibleName(Text::tr("Ağ bağdaştırıcısı resmi"));
+    Picture1->setAccessibleName(Text::tr("Adresler"));
 
     QWidget *previous = txtProfileName;
     for (AddressBox *box : txtIP) {

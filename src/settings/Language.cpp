@@ -41,18 +41,18 @@ Choice choose(const QString &option) {
     return fromOption(option).value_or(fromEnvironment());
 }
 
-bool install(QCoreApplication &app, Choice choice) {
+QTranslator *install(QCoreApplication &app, Choice choice) {
     auto *translator = new QTranslator(&app);
     const bool loaded = choice == Choice::English
                             ? translator->load(QStringLiteral(":/i18n/zelvi_en.qm"))
                             : translator->load(QLocale(QLocale::Turkish, QLocale::Turkey),
                                                QStringLiteral("qtbase"), QStringLiteral("_"),
                                                QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    if (!loaded) {
+    if (!loaded || !QCoreApplication::installTranslator(translator)) {
         delete translator;
-        return false;
+        return nullptr;
     }
-    return QCoreApplication::installTranslator(translator);
+    return translator;
 }
 
 } // namespace Language

@@ -5,6 +5,7 @@
 #include <optional>
 
 class QCoreApplication;
+class QTranslator;
 
 // The language the program speaks: Turkish, its own, or English for everybody else.
 namespace Language {
@@ -23,8 +24,8 @@ Choice fromEnvironment();
 Choice choose(const QString &option);
 
 // Makes every later text come in that language: the program's translation for English, Qt's
-// own Turkish one ("Tamam", not "OK") for Turkish. False where a translation could not be
-// loaded (the texts then stay as they are written).
-bool install(QCoreApplication &app, Choice choice);
+// own Turkish one ("Tamam", not "OK") for Turkish. The translator installed (the application
+// owns it), or nothing where it could not be loaded: the texts then stay as they are written.
+QTranslator *install(QCoreApplication &app, Choice choice);
 
 } // namespace Language

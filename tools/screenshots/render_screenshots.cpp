@@ -1,9 +1,10 @@
 // Renders the main window, the profile editor and the adapter dialog to PNG files, offscreen,
-// for the README:   render_screenshots OUTPUT_FOLDER
+// for the README:   render_screenshots OUTPUT_FOLDER [tr|en]   (English: main-en.png ...)
 // The program runs on a simulated computer with a few profiles; the two address lines show
 // what a connected computer shows.
 #include "AddressBox.h"
 #include "FakeTray.h"
+#include "Language.h"
 #include "MessageBoxPrompts.h"
 #include "ProfileList.h"
 #include "SimulatedComputer.h"
@@ -23,10 +24,15 @@ int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: render_screenshots OUTPUT_FOLDER\n");
+    const auto language = argc == 3 ? Language::fromOption(QString::fromLocal8Bit(argv[2]))
+                                    : Language::Choice::Turkish;
+    if ((argc != 2 && argc != 3) || !language) {
+        std::fprintf(stderr, "usage: render_screenshots OUTPUT_FOLDER [tr|en]\n");
         return 2;
     }
+    Language::install(app, *language);
+    const QString suffix =
+        *language == Language::Choice::English ? QStringLiteral("-en.png") : QStringLiteral(".png");
     const QString out = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir dir;
     const QString settings = dir.filePath(QStringLiteral("Nuvar_Pos_Zelvi_ip.exe.config"));
@@ -57,7 +63,7 @@ int main(int argc, char *argv[]) {
     window.disip->setText(QStringLiteral("85.105.1.2"));
     window.show();
     QApplication::processEvents();
-    bool ok = window.grab().save(out + QStringLiteral("/main.png"));
+    bool ok = window.grab().save(out + QStringLiteral("/main") + suffix);
 
     StringProfileList reloaded;
     frmNewSettings editor(settings, reloaded, prompts, &window);
@@ -69,13 +75,13 @@ int main(int argc, char *argv[]) {
     editor.txtProfileName->setText(QStringLiteral("Kasa 1"));
     editor.show();
     QApplication::processEvents();
-    ok = editor.grab().save(out + QStringLiteral("/editor.png")) && ok;
+    ok = editor.grab().save(out + QStringLiteral("/editor") + suffix) && ok;
     editor.hide();
 
     frmSelectNIC adapters(computer, prompts, &window);
     adapters.lstNIC->setCurrentRow(0);
     adapters.show();
     QApplication::processEvents();
-    ok = adapters.grab().save(out + QStringLiteral("/adapters.png")) && ok;
+    ok = adapters.grab().save(out + QStringLiteral("/adapters") + suffix) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,110 @@
+// Every text of the main window, the profile editor and the adapter dialog fits its control
+// with the font in use, in Turkish and in English: nothing cut off or drawn outside its box.
+#include "FakePrompts.h"
+#include "FakeTrayIcon.h"
+#include "Language.h"
+#include "ProfileList.h"
+#include "SimulatedFixture.h"
+#include "Text.h"
+#include "frmMain.h"
+#include "frmNewSettings.h"
+#include "frmSelectNIC.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+#include <memory>
+
+namespace {
+
+// Where the text of each label and button does not fit: "control: text (needs WxH in WxH)".
+QStringList misfits(const QWidget *window) {
+    QStringList found;
+    const auto check = [&found](const QWidget *w, const QString &text, QRect area, int flags) {
+        const QRect needed = w->fontMetrics().boundingRect(area, flags, text);
+        if (needed.width() > area.width() || needed.height() > area.height())
+            found.append(QStringLiteral("%1: %2 (needs %3x%4 in %5x%6)")
+                             .arg(w->objectName(), text)
+                             .arg(needed.width())
+                             .arg(needed.height())
+                             .arg(area.width())
+                             .arg(area.height()));
+    };
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        if (!label->text().isEmpty() && label->pixmap().isNull())
+            check(label, label->text(), label->contentsRect(),
+                  int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0));
+    }
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const bool box = qobject_cast<const QCheckBox *>(button);
+        const QRect area = button->style()->subElementRect(
+            box ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &option, button);
+        check(button, button->text(), area,
+              Qt::AlignCenter | (button->inherits("WrappingButton") ? Qt::TextWordWrap : 0));
+    }
+    return found;
+}
+
+} // namespace
+
+class tst_TextFit : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyTextFits_data();
+    void everyTextFits();
+};
+
+void tst_TextFit::everyTextFits_data() {
+    QTest::addColumn<bool>("english");
+    QTest::newRow("Turkish") << false;
+    QTest::newRow("English") << true;
+}
+
+void tst_TextFit::everyTextFits() {
+    QFETCH(bool, english);
+    std::unique_ptr<QTranslator> translator;
+    if (english) {
+        translator.reset(Language::install(*qApp, Language::Choice::English));
+        QVERIFY(translator);
+    }
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(QStringLiteral("Nuvar_Pos_Zelvi_ip.exe.config"));
+    SimulatedFixture pc;
+    FakePrompts prompts;
+    FakeTrayIcon tray;
+    frmMain::Services services;
+    services.settingsPath = settings;
+    services.prompts = &prompts;
+    services.tray = &tray;
+    services.backend = &*pc.computer;
+    services.openUrl = [](const QUrl &) { return true; };
+    frmMain window(services);
+    QVERIFY(window.Form_Load(CommandLine()));
+    QStringList found;
+    // The address lines, in each state they can show.
+    for (const char *state :
+         {"BEKLEYİNİZ", "SERVİS YOK", "SERVİS HATASI", "İNTERNET YOK", "255.255.255.255"}) {
+        window.icip->setText(Text::tr(state));
+        window.disip->setText(Text::tr(state));
+        found += misfits(&window);
+    }
+    StringProfileList profiles;
+    frmNewSettings editor(settings, profiles, prompts, &window);
+    found += misfits(&editor);
+    frmSelectNIC adapters(*pc.computer, prompts, &window);
+    found += misfits(&adapters);
+    found.removeDuplicates();
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+}
+
+QTEST_MAIN(tst_TextFit)
+#include "tst_textfit.moc"
