@@ -4,8 +4,10 @@
 #include "AddressBox.h"
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
+#include "Language.h"
 #include "SimulatedFixture.h"
 #include "TestFiles.h"
+#include "Text.h"
 #include "frmMain.h"
 #include "frmNewSettings.h"
 #include "frmSelectNIC.h"
@@ -104,6 +106,7 @@ class tst_RealInput : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
     void startFocusAndEmptyTitles();
@@ -122,6 +125,12 @@ private:
     std::unique_ptr<SimulatedFixture> m_pc;
     std::unique_ptr<frmMain> m_window;
 };
+
+// ZELVI_TEST_LANGUAGE=en: the same inputs to the English program, its texts expected.
+void tst_RealInput::initTestCase() {
+    if (qEnvironmentVariable("ZELVI_TEST_LANGUAGE") == u("en"))
+        QVERIFY(Language::install(*qApp, Language::Choice::English));
+}
 
 void tst_RealInput::init() {
     m_path = m_dir.filePath(u("ayarlar.config"));
@@ -210,7 +219,7 @@ void tst_RealInput::commandsActOnlyOnTheSelection() {
         {[] { return !QApplication::activeModalWidget(); },
          [&] { clickOn(m_window->cmdProfileActivate); }},
     }));
-    QCOMPARE(m_prompts.messages, QStringList{u("Önce listeden uygulanacak profili seçin.")});
+    QCOMPARE(m_prompts.messages, QStringList{Text::tr("Önce listeden uygulanacak profili seçin.")});
 
     // Select Alfa, switch to DHCP, Tab round into the list, press SİL.
     QVERIFY(run({
@@ -221,7 +230,7 @@ void tst_RealInput::commandsActOnlyOnTheSelection() {
         {[&] { return list->hasFocus(); }, [&] { clickOn(m_window->cmdProfileDelete); }},
     }));
     QCOMPARE(m_prompts.messages.size(), 2);
-    QVERIFY(m_prompts.messages[1].startsWith(u("Silmek için önce")));
+    QCOMPARE(m_prompts.messages[1], Text::tr("Silmek için önce listeden bir profil seçin."));
     QVERIFY(m_prompts.questions.isEmpty());
     QVERIFY(readAll(m_path).contains("Alfa="));
     for (const auto &a : m_pc->stored())
