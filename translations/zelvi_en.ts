@@ -1445,5 +1445,9 @@ It was not followed, as it could let another user change your files.</translatio
         <source>Adresler</source>
         <translation>Addresses</translation>
     </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; birazdan uygulanacak.</source>
+        <translation>From afar: &quot;%1&quot; will be applied in a moment.</translation>
+    </message>
 </context>
 </TS>

@@ -16,16 +16,16 @@ constexpr int Gateway = 2;
 constexpr int FirstDns = 3;
 constexpr int SecondDns = 4;
 
-// The fields as the editor labels them, with what they are.
-const std::array<QString, FieldCount> &fieldNames() {
-    static const std::array<QString, FieldCount> names = {
-        Text::tr("ZELVİ IP (bilgisayarın IP adresi)"),
-        Text::tr("MASKE (alt ağ maskesi)"),
-        Text::tr("MODEM IP (ağ geçidi)"),
-        QStringLiteral("DNS 1"),
-        QStringLiteral("DNS 2"),
+// The field as the editor labels it, with what it is, in the language of the moment.
+QString fieldName(int field) {
+    constexpr std::array<const char *, FieldCount> names = {
+        QT_TRANSLATE_NOOP("Text", "ZELVİ IP (bilgisayarın IP adresi)"),
+        QT_TRANSLATE_NOOP("Text", "MASKE (alt ağ maskesi)"),
+        QT_TRANSLATE_NOOP("Text", "MODEM IP (ağ geçidi)"),
+        QT_TRANSLATE_NOOP("Text", "DNS 1"),
+        QT_TRANSLATE_NOOP("Text", "DNS 2"),
     };
-    return names;
+    return Text::tr(names[std::size_t(field)]);
 }
 
 QStringList fieldParts(const QStringList &parts, int field) {
@@ -41,7 +41,7 @@ bool isBlank(const QStringList &fieldParts) {
 }
 
 QString refusal(int field, const QString &why) {
-    return fieldNames()[field] + QStringLiteral(": ") + why;
+    return fieldName(field) + QStringLiteral(": ") + why;
 }
 
 // Why the address cannot be given to a computer, if it cannot.

@@ -190,7 +190,7 @@ QString describe(const Info &info, int secondsLeft) {
     case State::None:
         return {};
     case State::Starting:
-        return QStringLiteral("Uzaktan: \"%1\" birazdan uygulanacak.").arg(info.profile);
+        return Text::tr("Uzaktan: \"%1\" birazdan uygulanacak.").arg(info.profile);
     case State::Applied:
         return secondsLeft >= 0
                    ? Text::tr("Uzaktan: \"%1\" uygulandı, doğrulama bekliyor (%2 sn): "
