@@ -187,7 +187,7 @@ int main(int argc, char *argv[]) {
         QCoreApplication app(argc, argv);
         Language::install(app, language);
         given = CommandLine::parse(arguments);
-        if (!given.error.isEmpty())
+        if (!given.help)
             return wrongUsage(given, programName);
         std::fputs(qPrintable(CommandLine::usage(programName)), stdout);
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
