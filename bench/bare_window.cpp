@@ -1,7 +1,7 @@
 // The baseline of the start-up benchmark: a bare Qt window of the main window's size, which
 // reports when it is first shown and ends, as the program does with --report-shown. With
 // --with-text it also shows one line of text, so that it pays for the font database too.
-#include "ShownReporter.h"
+#include "app/ShownReporter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,8 +5,8 @@
 // command line (PROGRAM --apply NAME --all, a process of its own each time) takes the place
 // of the backend called in this process.
 //   scripts/nm-harness.sh build/default/bench/bench_networkmanager [ROUNDS [PROGRAM]]
-#include "AdapterCommands.h"
-#include "NetworkManagerBackend.h"
+#include "adapters/AdapterCommands.h"
+#include "adapters/NetworkManagerBackend.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -1,10 +1,10 @@
 // Settings store against two established INI libraries on the same files: loading the
 // profile names, reading the last profile, and saving a new profile.
-#include "IniFileStore.h"
-#include "ProfileList.h"
-#include "UserPrompts.h"
-#include "clsIni.h"
-#include "modNetProfiles.h"
+#include "settings/IniFileStore.h"
+#include "settings/ProfileList.h"
+#include "settings/UserPrompts.h"
+#include "settings/clsIni.h"
+#include "settings/modNetProfiles.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -2,9 +2,9 @@
 // list takes to load it, how long a save with the reload after it takes, and the longest time
 // the event loop went without turning meanwhile (what the user sees as a frozen window).
 //   big_settings [PROFILES]   (QT_QPA_PLATFORM=offscreen; the file is made in a temporary folder)
-#include "ProfileListWidget.h"
-#include "UserPrompts.h"
-#include "modNetProfiles.h"
+#include "app/ProfileListWidget.h"
+#include "settings/UserPrompts.h"
+#include "settings/modNetProfiles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

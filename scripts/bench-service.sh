@@ -8,4 +8,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target zelvi-ip-service service_load >/dev/null
-build/default/bench/service_load build/default/src/discovery/service/zelvi-ip-service
+build/default/bench/service_load build/default/src/service/zelvi-ip-service

@@ -17,7 +17,7 @@ source scripts/lib/processes.sh
 work=$(mktemp -d)
 service_pid=
 trap '[ -n "$service_pid" ] && stop_pids "$service_pid"; rm -rf "$work"' EXIT
-build/default/src/discovery/service/zelvi-ip-service --listen 127.0.0.1 --port 0 >"$work/service.log" &
+build/default/src/service/zelvi-ip-service --listen 127.0.0.1 --port 0 >"$work/service.log" &
 service_pid=$!
 waitfor 'grep -q listening "$work/service.log"' 50 ||
   { echo "bench-startup: the address service did not start" >&2; exit 1; }

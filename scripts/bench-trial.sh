@@ -7,6 +7,6 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target Nuvar_Pos_Zelvi_ip zelvi-ip-service
-ZELVI_NM_SERVICE="$PWD/build/default/src/discovery/service/zelvi-ip-service" ZELVI_NM_NEIGHBOUR=1 \
+ZELVI_NM_SERVICE="$PWD/build/default/src/service/zelvi-ip-service" ZELVI_NM_NEIGHBOUR=1 \
   exec scripts/nm-harness.sh bash bench/trial_timings.sh \
   "$PWD/build/default/src/app/Nuvar_Pos_Zelvi_ip" "${1:-5}"

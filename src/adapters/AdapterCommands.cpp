@@ -1,9 +1,9 @@
-#include "AdapterCommands.h"
+#include "adapters/AdapterCommands.h"
 
-#include "AddressText.h"
-#include "ProfileCheck.h"
-#include "Text.h"
-#include "Wmi.h"
+#include "adapters/AddressText.h"
+#include "adapters/ProfileCheck.h"
+#include "adapters/Wmi.h"
+#include "settings/Text.h"
 
 namespace AdapterCommands {
 

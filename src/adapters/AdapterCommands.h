@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WmiAdapter.h"
+#include "adapters/WmiAdapter.h"
 
 #include <QList>
 #include <QString>

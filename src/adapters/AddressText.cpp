@@ -1,4 +1,4 @@
-#include "AddressText.h"
+#include "adapters/AddressText.h"
 
 #include <QStringList>
 #include <bit>

@@ -1,8 +1,8 @@
-#include "ApplyReport.h"
+#include "adapters/ApplyReport.h"
 
-#include "ShownText.h"
-#include "Text.h"
-#include "modNetProfiles.h"
+#include "settings/ShownText.h"
+#include "settings/Text.h"
+#include "settings/modNetProfiles.h"
 
 namespace ApplyReport {
 

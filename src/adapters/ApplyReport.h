@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AdapterCommands.h"
+#include "adapters/AdapterCommands.h"
 
 #include <QString>
 #include <optional>

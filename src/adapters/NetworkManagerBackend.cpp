@@ -1,11 +1,11 @@
-#include "NetworkManagerBackend.h"
+#include "adapters/NetworkManagerBackend.h"
 
-#include "AddressText.h"
-#include "FileLocation.h"
-#include "NmDbus.h"
-#include "NmEarlier.h"
-#include "Text.h"
-#include "Wmi.h"
+#include "adapters/AddressText.h"
+#include "adapters/NmDbus.h"
+#include "adapters/NmEarlier.h"
+#include "adapters/Wmi.h"
+#include "settings/FileLocation.h"
+#include "settings/Text.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "NmCheckpoint.h"
-#include "WmiAdapter.h"
+#include "adapters/NmCheckpoint.h"
+#include "adapters/WmiAdapter.h"
 
 #include <QDBusConnection>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "NmCheckpoint.h"
+#include "adapters/NmCheckpoint.h"
 
-#include "NmDbus.h"
-#include "NmEarlier.h"
-#include "Text.h"
+#include "adapters/NmDbus.h"
+#include "adapters/NmEarlier.h"
+#include "settings/Text.h"
 
 #include <QDBusMessage>
 #include <QDeadlineTimer>

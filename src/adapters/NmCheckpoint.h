@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TrialFile.h"
-#include "WmiAdapter.h"
+#include "adapters/TrialFile.h"
+#include "adapters/WmiAdapter.h"
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>

@@ -1,4 +1,4 @@
-#include "NmDbus.h"
+#include "adapters/NmDbus.h"
 
 #include <QDBusMessage>
 #include <QDBusMetaType>

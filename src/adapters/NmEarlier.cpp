@@ -1,6 +1,6 @@
-#include "NmEarlier.h"
+#include "adapters/NmEarlier.h"
 
-#include "NmDbus.h"
+#include "adapters/NmDbus.h"
 
 #include <QJsonArray>
 

@@ -1,7 +1,7 @@
-#include "ProfileCheck.h"
+#include "adapters/ProfileCheck.h"
 
-#include "AddressText.h"
-#include "Text.h"
+#include "adapters/AddressText.h"
+#include "settings/Text.h"
 
 #include <array>
 

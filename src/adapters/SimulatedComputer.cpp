@@ -1,10 +1,10 @@
-#include "SimulatedComputer.h"
+#include "adapters/SimulatedComputer.h"
 
-#include "AddressText.h"
-#include "IniFileStore.h"
-#include "Text.h"
-#include "TrialFile.h"
-#include "Wmi.h"
+#include "adapters/AddressText.h"
+#include "adapters/TrialFile.h"
+#include "adapters/Wmi.h"
+#include "settings/IniFileStore.h"
+#include "settings/Text.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FolderLock.h"
-#include "Text.h"
-#include "WmiAdapter.h"
+#include "adapters/WmiAdapter.h"
+#include "settings/FolderLock.h"
+#include "settings/Text.h"
 
 #include <QHash>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
-#include "TrialFile.h"
+#include "adapters/TrialFile.h"
 
-#include "FolderLock.h"
-#include "Text.h"
+#include "settings/FolderLock.h"
+#include "settings/Text.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Text.h"
-#include "WmiAdapter.h"
+#include "adapters/WmiAdapter.h"
+#include "settings/Text.h"
 
 // Stands in when no way to the network configuration could be had: every connection fails
 // with the reason, so that each command says why it cannot change the adapters.

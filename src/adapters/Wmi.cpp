@@ -1,6 +1,6 @@
-#include "Wmi.h"
+#include "adapters/Wmi.h"
 
-#include "Text.h"
+#include "settings/Text.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
-#include "ProfileListWidget.h"
+#include "app/ProfileListWidget.h"
 
-#include "MainWindowRules.h"
-#include "ShownText.h"
+#include "core/MainWindowRules.h"
+#include "settings/ShownText.h"
 
 #include <QListWidget>
 #include <QVariant>

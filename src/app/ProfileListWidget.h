@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProfileList.h"
+#include "settings/ProfileList.h"
 
 class QListWidget;
 class QListWidgetItem;

@@ -1,4 +1,4 @@
-#include "ShownReporter.h"
+#include "app/ShownReporter.h"
 
 #include <QCoreApplication>
 #include <QEvent>

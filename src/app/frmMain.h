@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AdapterCommands.h"
-#include "CommandLine.h"
-#include "ProfileListWidget.h"
-#include "clsIni.h"
+#include "adapters/AdapterCommands.h"
+#include "app/ProfileListWidget.h"
+#include "core/CommandLine.h"
+#include "settings/clsIni.h"
 
 #include <QStringList>
 #include <QWidget>

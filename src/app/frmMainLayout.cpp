@@ -1,11 +1,11 @@
 // The main window's controls: texts, places (in twips, 15 to a pixel), fonts, colours and
 // the tab order.
-#include "RawPicture.h"
-#include "Text.h"
-#include "Twips.h"
-#include "WrappingButton.h"
-#include "frmMain.h"
-#include "modMain.h"
+#include "app/frmMain.h"
+#include "settings/Text.h"
+#include "widgets/RawPicture.h"
+#include "widgets/Twips.h"
+#include "widgets/WrappingButton.h"
+#include "widgets/modMain.h"
 
 #include <QAccessibleWidget>
 #include <QIcon>

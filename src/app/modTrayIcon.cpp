@@ -1,6 +1,6 @@
-#include "modTrayIcon.h"
+#include "app/modTrayIcon.h"
 
-#include "TrayIcon.h"
+#include "app/TrayIcon.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "ExternalAddress.h"
+#include "discovery/ExternalAddress.h"
 
-#include "ShownText.h"
-#include "Text.h"
+#include "settings/ShownText.h"
+#include "settings/Text.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
-#include "ipbul.h"
+#include "discovery/ipbul.h"
 
-#include "UserPrompts.h"
+#include "settings/UserPrompts.h"
 
 #include <QList>
 #include <arpa/inet.h>

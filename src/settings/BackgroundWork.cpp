@@ -1,4 +1,4 @@
-#include "BackgroundWork.h"
+#include "settings/BackgroundWork.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
-#include "FileLocation.h"
+#include "settings/FileLocation.h"
 
-#include "ProgramFolder.h"
+#include "settings/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>

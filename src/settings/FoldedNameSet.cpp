@@ -1,6 +1,6 @@
-#include "FoldedNameSet.h"
+#include "settings/FoldedNameSet.h"
 
-#include "IniLines.h"
+#include "settings/IniLines.h"
 
 namespace {
 

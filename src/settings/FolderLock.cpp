@@ -1,4 +1,4 @@
-#include "FolderLock.h"
+#include "settings/FolderLock.h"
 
 #include <cerrno>
 #include <fcntl.h>

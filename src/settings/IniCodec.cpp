@@ -1,4 +1,4 @@
-#include "IniCodec.h"
+#include "settings/IniCodec.h"
 
 #include <QHash>
 #include <QStringDecoder>

@@ -1,9 +1,9 @@
-#include "IniDocument.h"
+#include "settings/IniDocument.h"
 
-#include "FoldedNameSet.h"
-#include "IniCodec.h"
-#include "IniLines.h"
-#include "Text.h"
+#include "settings/FoldedNameSet.h"
+#include "settings/IniCodec.h"
+#include "settings/IniLines.h"
+#include "settings/Text.h"
 
 #include <QSet>
 #include <QStringDecoder>

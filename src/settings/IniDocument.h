@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IniCodec.h"
+#include "settings/IniCodec.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,8 +1,8 @@
-#include "IniFileStore.h"
+#include "settings/IniFileStore.h"
 
-#include "FolderLock.h"
-#include "SettingsPath.h"
-#include "Text.h"
+#include "settings/FolderLock.h"
+#include "settings/SettingsPath.h"
+#include "settings/Text.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "IniDocument.h"
-#include "IniError.h"
-#include "Text.h"
+#include "settings/IniDocument.h"
+#include "settings/IniError.h"
+#include "settings/Text.h"
 
 #include <QByteArray>
 #include <QString>

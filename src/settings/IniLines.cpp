@@ -1,6 +1,6 @@
-#include "IniLines.h"
+#include "settings/IniLines.h"
 
-#include "IniCodec.h"
+#include "settings/IniCodec.h"
 
 #include <QStringDecoder>
 #include <cstring>

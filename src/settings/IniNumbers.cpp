@@ -1,4 +1,4 @@
-#include "IniNumbers.h"
+#include "settings/IniNumbers.h"
 
 #include <cfenv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "Language.h"
+#include "settings/Language.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

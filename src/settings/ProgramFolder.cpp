@@ -1,4 +1,4 @@
-#include "ProgramFolder.h"
+#include "settings/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "SettingsPath.h"
+#include "settings/SettingsPath.h"
 
-#include "Text.h"
+#include "settings/Text.h"
 
 #include <QFile>
 #include <QFileInfo>

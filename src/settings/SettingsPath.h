@@ -1,7 +1,7 @@
 #pragma once
 
-#include "IniError.h"
-#include "Text.h"
+#include "settings/IniError.h"
+#include "settings/Text.h"
 
 #include <QString>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "ShownText.h"
+#include "settings/ShownText.h"
 
 namespace ShownText {
 

@@ -1,10 +1,10 @@
-#include "clsIni.h"
+#include "settings/clsIni.h"
 
-#include "IniDocument.h"
-#include "IniFileStore.h"
-#include "IniNumbers.h"
-#include "ProgramFolder.h"
-#include "Text.h"
+#include "settings/IniDocument.h"
+#include "settings/IniFileStore.h"
+#include "settings/IniNumbers.h"
+#include "settings/ProgramFolder.h"
+#include "settings/Text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IniError.h"
+#include "settings/IniError.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,12 +1,12 @@
-#include "modNetProfiles.h"
+#include "settings/modNetProfiles.h"
 
-#include "BackgroundWork.h"
-#include "FileLocation.h"
-#include "IniDocument.h"
-#include "ProfileList.h"
-#include "Text.h"
-#include "UserPrompts.h"
-#include "clsIni.h"
+#include "settings/BackgroundWork.h"
+#include "settings/FileLocation.h"
+#include "settings/IniDocument.h"
+#include "settings/ProfileList.h"
+#include "settings/Text.h"
+#include "settings/UserPrompts.h"
+#include "settings/clsIni.h"
 
 namespace modNetProfiles {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SimulatedComputer.h"
+#include "adapters/SimulatedComputer.h"
 
 #include <QDateTime>
 #include <QFile>

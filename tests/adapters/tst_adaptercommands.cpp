@@ -1,11 +1,11 @@
 // Applying profiles and switching to DHCP through the WMI-shaped interface, against the
 // simulated computer.
-#include "AdapterCommands.h"
-#include "AddressText.h"
-#include "ApplyReport.h"
 #include "SimulatedFixture.h"
 #include "TestFiles.h"
-#include "Wmi.h"
+#include "adapters/AdapterCommands.h"
+#include "adapters/AddressText.h"
+#include "adapters/ApplyReport.h"
+#include "adapters/Wmi.h"
 
 #include <QDir>
 #include <QFile>

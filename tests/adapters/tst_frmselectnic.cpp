@@ -2,8 +2,8 @@
 // way of closing it returns.
 #include "FakePrompts.h"
 #include "SimulatedFixture.h"
-#include "Wmi.h"
-#include "frmSelectNIC.h"
+#include "adapters/Wmi.h"
+#include "dialogs/frmSelectNIC.h"
 
 #include <QCheckBox>
 #include <QLabel>

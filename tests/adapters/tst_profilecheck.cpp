@@ -1,6 +1,6 @@
 // A profile is judged whole before any adapter changes: what cannot work is refused with
 // the field named, what is most likely a typing mistake is asked about.
-#include "ProfileCheck.h"
+#include "adapters/ProfileCheck.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The program's command line: its own options, and the start switch as the whole rest.
-#include "CommandLine.h"
-#include "Language.h"
-#include "MainWindowRules.h"
+#include "core/CommandLine.h"
+#include "core/MainWindowRules.h"
+#include "settings/Language.h"
 
 #include <QDir>
 #include <QTest>

@@ -2,9 +2,9 @@
 // back, exit statuses, and the same rules as the window (check first, exact adapter, the
 // current profile, the fallback of --check).
 #include "CannedHttpServer.h"
-#include "CommandRunner.h"
 #include "SimulatedFixture.h"
 #include "TestFiles.h"
+#include "core/CommandRunner.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,17 +1,17 @@
 // The main window, offscreen: load order, the profile list and its commands, the caption,
 // hiding in the notification area, Timer1 and the layout.
-#include "AddressBox.h"
 #include "CannedHttpServer.h"
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
 #include "SimulatedFixture.h"
 #include "TestFiles.h"
-#include "clsIni.h"
-#include "frmMain.h"
-#include "frmNewSettings.h"
-#include "frmSelectNIC.h"
-#include "modNetProfiles.h"
-#include "modTrayIcon.h"
+#include "app/frmMain.h"
+#include "app/modTrayIcon.h"
+#include "dialogs/AddressBox.h"
+#include "dialogs/frmNewSettings.h"
+#include "dialogs/frmSelectNIC.h"
+#include "settings/clsIni.h"
+#include "settings/modNetProfiles.h"
 
 #include <QApplication>
 #include <QCheckBox>

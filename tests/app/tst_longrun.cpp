@@ -1,14 +1,14 @@
 // Months in the notification area, compressed: thousands of cycles of select, apply, DHCP,
 // refresh and edit on the simulated computer with the address service on loopback. Memory
 // must not grow, and no window, timer or icon may be left over.
-#include "AddressBox.h"
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
-#include "IpService.h"
 #include "SimulatedFixture.h"
-#include "frmMain.h"
-#include "frmNewSettings.h"
-#include "frmSelectNIC.h"
+#include "app/frmMain.h"
+#include "dialogs/AddressBox.h"
+#include "dialogs/frmNewSettings.h"
+#include "dialogs/frmSelectNIC.h"
+#include "service/IpService.h"
 
 #include <QApplication>
 #include <QFile>

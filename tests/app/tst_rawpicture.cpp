@@ -1,6 +1,6 @@
 // The window's pictures as the program carries them: the same pixels as the PNG files they are
 // made from, and nothing but a whole picture is ever taken for one.
-#include "RawPicture.h"
+#include "widgets/RawPicture.h"
 
 #include <QImage>
 #include <QtEndian>

@@ -2,13 +2,13 @@
 // with the font in use, in Turkish and in English: nothing cut off or drawn outside its box.
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
-#include "Language.h"
-#include "ProfileList.h"
 #include "SimulatedFixture.h"
-#include "Text.h"
-#include "frmMain.h"
-#include "frmNewSettings.h"
-#include "frmSelectNIC.h"
+#include "app/frmMain.h"
+#include "dialogs/frmNewSettings.h"
+#include "dialogs/frmSelectNIC.h"
+#include "settings/Language.h"
+#include "settings/ProfileList.h"
+#include "settings/Text.h"
 
 #include <QApplication>
 #include <QCheckBox>

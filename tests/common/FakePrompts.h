@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserPrompts.h"
+#include "settings/UserPrompts.h"
 
 #include <QStringList>
 

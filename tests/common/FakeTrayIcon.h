@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrayIcon.h"
+#include "app/TrayIcon.h"
 
 // A notification-area icon that only records what the program does with it.
 class FakeTrayIcon : public TrayIcon {

@@ -1,8 +1,8 @@
 // The external address: the answer's judgement, and the request against our own address
 // service and against prepared answers, all on loopback.
 #include "CannedHttpServer.h"
-#include "ExternalAddress.h"
-#include "IpService.h"
+#include "discovery/ExternalAddress.h"
+#include "service/IpService.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>

@@ -1,7 +1,7 @@
 // The local address: the host name's first IPv4 address, the machine's first non-loopback
 // address where the name maps to loopback, and the messages when the lookup fails.
 #include "FakePrompts.h"
-#include "ipbul.h"
+#include "discovery/ipbul.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The address service's time for each client against a wall clock that steps (an operator or
 // a time daemon sets it): a step back must not keep a silent client for ever, a step ahead must
 // not end one early. This program stands in for the C library's wall clocks to step them.
-#include "IpService.h"
+#include "service/IpService.h"
 
 #include <QTcpSocket>
 #include <QTest>

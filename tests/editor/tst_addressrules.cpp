@@ -1,6 +1,6 @@
 // The address boxes' decisions apart from the widgets: key handling, paste, the mask rule
 // and the input check.
-#include "AddressRules.h"
+#include "core/AddressRules.h"
 
 #include <QTest>
 

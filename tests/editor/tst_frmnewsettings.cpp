@@ -1,11 +1,11 @@
 // The profile editor driven by real key and mouse events, offscreen, saving into real files.
-#include "AddressBox.h"
 #include "FakePrompts.h"
-#include "PictureBox.h"
-#include "ProfileList.h"
 #include "TestFiles.h"
-#include "frmNewSettings.h"
-#include "modMain.h"
+#include "dialogs/AddressBox.h"
+#include "dialogs/frmNewSettings.h"
+#include "settings/ProfileList.h"
+#include "widgets/PictureBox.h"
+#include "widgets/modMain.h"
 
 #include <QApplication>
 #include <QClipboard>

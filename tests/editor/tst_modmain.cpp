@@ -1,9 +1,9 @@
 // The shared routines the editor relies on: the character filter, the flood fill that
 // repaints a picture's background, and the colour conversions.
-#include "FloodFill.h"
-#include "Language.h"
-#include "PictureBox.h"
-#include "modMain.h"
+#include "settings/Language.h"
+#include "widgets/FloodFill.h"
+#include "widgets/PictureBox.h"
+#include "widgets/modMain.h"
 
 #include <QApplication>
 #include <QMessageBox>

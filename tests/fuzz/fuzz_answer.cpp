@@ -1,5 +1,5 @@
 // Fuzz target for the judgement of the address service's answer.
-#include "ExternalAddress.h"
+#include "discovery/ExternalAddress.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Fuzz target for the INI engine: any file bytes, then every read, and writes that must read
 // back as written while every other key keeps its value.
-#include "IniCodec.h"
-#include "IniDocument.h"
-#include "IniLines.h"
+#include "settings/IniCodec.h"
+#include "settings/IniDocument.h"
+#include "settings/IniLines.h"
 
 #include <QStringEncoder>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // Test helper: saves profiles into a settings file, one after another, and reports each
 // completed save on standard output ("saved N"). With a count of 0 it never stops.
-#include "ProfileList.h"
-#include "UserPrompts.h"
-#include "modNetProfiles.h"
+#include "settings/ProfileList.h"
+#include "settings/UserPrompts.h"
+#include "settings/modNetProfiles.h"
 
 #include <QCoreApplication>
 #include <cstdio>

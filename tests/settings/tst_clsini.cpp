@@ -1,7 +1,7 @@
 // clsIni on real files: path completion, reads with their limits and defaults, writes that
 // are refused or fail without touching the file.
 #include "TestFiles.h"
-#include "clsIni.h"
+#include "settings/clsIni.h"
 
 #include <QCoreApplication>
 #include <QDir>

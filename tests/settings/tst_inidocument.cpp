@@ -1,6 +1,6 @@
 // The INI text engine on its own: parsing, name comparison, edits that keep every other
 // line, encodings and line ends.
-#include "IniDocument.h"
+#include "settings/IniDocument.h"
 
 #include <QStringEncoder>
 #include <QTest>

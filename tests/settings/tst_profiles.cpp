@@ -1,10 +1,10 @@
 // Loading the profile names into a list and saving a profile, on real files.
 #include "FakePrompts.h"
-#include "FileLocation.h"
-#include "ProfileList.h"
 #include "TestFiles.h"
-#include "clsIni.h"
-#include "modNetProfiles.h"
+#include "settings/FileLocation.h"
+#include "settings/ProfileList.h"
+#include "settings/clsIni.h"
+#include "settings/modNetProfiles.h"
 
 #include <QDir>
 #include <QFile>

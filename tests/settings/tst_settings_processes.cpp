@@ -1,6 +1,6 @@
 // The settings file under several processes: killed in the middle of writing, and two
 // copies of the program saving at the same moment.
-#include "IniDocument.h"
+#include "settings/IniDocument.h"
 
 #include <QDir>
 #include <QFile>

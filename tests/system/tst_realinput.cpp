@@ -1,16 +1,16 @@
 // The main window and its dialogs in a real X session, driven through the X server by the
 // keyboard and the mouse (xdotool), as a technician uses them: which entry the commands act
 // on, where the keyboard focus goes, and what typing into a box does.
-#include "AddressBox.h"
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
-#include "Language.h"
 #include "SimulatedFixture.h"
 #include "TestFiles.h"
-#include "Text.h"
-#include "frmMain.h"
-#include "frmNewSettings.h"
-#include "frmSelectNIC.h"
+#include "app/frmMain.h"
+#include "dialogs/AddressBox.h"
+#include "dialogs/frmNewSettings.h"
+#include "dialogs/frmSelectNIC.h"
+#include "settings/Language.h"
+#include "settings/Text.h"
 
 #include <QApplication>
 #include <QDialog>

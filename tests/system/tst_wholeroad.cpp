@@ -2,10 +2,10 @@
 // our address service on the "router", inside the namespaces of scripts/nm-harness.sh.
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
-#include "NetworkManagerBackend.h"
-#include "frmMain.h"
-#include "frmSelectNIC.h"
-#include "ipbul.h"
+#include "adapters/NetworkManagerBackend.h"
+#include "app/frmMain.h"
+#include "dialogs/frmSelectNIC.h"
+#include "discovery/ipbul.h"
 
 #include <QApplication>
 #include <QDBusConnection>

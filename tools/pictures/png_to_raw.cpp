@@ -1,6 +1,6 @@
 // Build step: turns a PNG picture into the program's ready-to-show picture data.
 //   png_to_raw IN.png OUT.raw
-#include "RawPicture.h"
+#include "widgets/RawPicture.h"
 
 #include <QImage>
 #include <QSaveFile>

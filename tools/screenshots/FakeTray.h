@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrayIcon.h"
+#include "app/TrayIcon.h"
 
 // No notification area for a rendering.
 class FakeTray : public TrayIcon {

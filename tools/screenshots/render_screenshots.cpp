@@ -2,15 +2,15 @@
 // for the README:   render_screenshots OUTPUT_FOLDER [tr|en]   (English: main-en.png ...)
 // The program runs on a simulated computer with a few profiles; the two address lines show
 // what a connected computer shows.
-#include "AddressBox.h"
 #include "FakeTray.h"
-#include "Language.h"
-#include "MessageBoxPrompts.h"
-#include "ProfileList.h"
-#include "SimulatedComputer.h"
-#include "frmMain.h"
-#include "frmNewSettings.h"
-#include "frmSelectNIC.h"
+#include "adapters/SimulatedComputer.h"
+#include "app/frmMain.h"
+#include "dialogs/AddressBox.h"
+#include "dialogs/frmNewSettings.h"
+#include "dialogs/frmSelectNIC.h"
+#include "settings/Language.h"
+#include "settings/ProfileList.h"
+#include "widgets/MessageBoxPrompts.h"
 
 #include <QApplication>
 #include <QFile>

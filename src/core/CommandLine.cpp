@@ -1,0 +1,275 @@
+#include "core/CommandLine.h"
+
+#include "settings/FileLocation.h"
+#include "settings/Language.h"
+#include "settings/Text.h"
+
+#include <QFileInfo>
+
+namespace {
+
+struct CommandOption {
+    const char *option;
+    CommandLine::Command command;
+};
+constexpr CommandOption kCommands[] = {
+    {"--list", CommandLine::Command::List},         {"--show", CommandLine::Command::Show},
+    {"--adapters", CommandLine::Command::Adapters}, {"--apply", CommandLine::Command::Apply},
+    {"--dhcp", CommandLine::Command::Dhcp},         {"--status", CommandLine::Command::Status},
+    {"--confirm", CommandLine::Command::Confirm},   {"--undo", CommandLine::Command::Undo}};
+
+CommandLine::Command commandOf(const QString &arg) {
+    for (const CommandOption &c : kCommands) {
+        if (arg == QLatin1String(c.option))
+            return c.command;
+    }
+    return CommandLine::Command::None;
+}
+
+// Why the settings path cannot be used, if it cannot: it must name a file.
+QString settingsPathProblem(const QString &path) {
+    if (path.trimmed().isEmpty())
+        return Text::tr("--settings: dosya adı boş olamaz.");
+    if (path.endsWith(QLatin1Char('/')) || QFileInfo(path).isDir())
+        return Text::tr("--settings: %1 bir klasör; ayar dosyasının adını verin.").arg(path);
+    return {};
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList &arguments) {
+    CommandLine cl;
+    cl.json = arguments.contains(QStringLiteral("--json")); // wrong usage answers in JSON too
+    QStringList rest;
+    QStringList singleDash;
+    bool settingsGiven = false;
+    bool allGiven = false;
+    bool checkAfterGiven = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            cl.help = true;
+        } else if (arg == QLatin1String("--settings")) {
+            if (i + 1 >= arguments.size()) {
+                cl.error = Text::tr("--settings bir dosya adı bekliyor.");
+                return cl;
+            }
+            cl.settingsFile = arguments[++i];
+            settingsGiven = true;
+        } else if (arg.startsWith(QLatin1String("--settings="))) {
+            cl.settingsFile = arg.mid(int(sizeof("--settings=")) - 1);
+            settingsGiven = true;
+        } else if (arg == QLatin1String("--language") ||
+                   arg.startsWith(QLatin1String("--language="))) {
+            const bool joined = arg.contains(QLatin1Char('='));
+            if (!joined && i + 1 >= arguments.size()) {
+                cl.error = Text::tr("--language tr ya da en bekliyor.");
+                return cl;
+            }
+            cl.language = joined ? arg.section(QLatin1Char('='), 1) : arguments[++i];
+            if (!Language::fromOption(cl.language)) {
+                cl.error = Text::tr("--language tr ya da en bekliyor: %1").arg(cl.language);
+                cl.language.clear();
+                return cl;
+            }
+        } else if (arg == QLatin1String("--report-shown")) {
+            cl.reportShown = true;
+        } else if (arg == QLatin1String("--backend")) {
+            if (i + 1 >= arguments.size()) {
+                cl.error = Text::tr("--backend bir ad bekliyor.");
+                return cl;
+            }
+            cl.backend = arguments[++i];
+        } else if (arg.startsWith(QLatin1String("--backend="))) {
+            cl.backend = arg.mid(int(sizeof("--backend=")) - 1);
+        } else if (const Command c = commandOf(arg); c != Command::None) {
+            if (cl.command != Command::None) {
+                cl.error = Text::tr("Yalnızca bir komut verilebilir: %1").arg(arg);
+                return cl;
+            }
+            cl.command = c;
+            if (c == Command::Show || c == Command::Apply) {
+                if (i + 1 >= arguments.size() || arguments[i + 1].trimmed().isEmpty()) {
+                    cl.error = Text::tr("%1 bir profil adı bekliyor.").arg(arg);
+                    return cl;
+                }
+                cl.profile = arguments[++i];
+            }
+        } else if (arg == QLatin1String("--adapter")) {
+            if (i + 1 >= arguments.size()) {
+                cl.error = Text::tr("--adapter bir bağdaştırıcı numarası bekliyor.");
+                return cl;
+            }
+            cl.adapterIndex = arguments[++i];
+            bool number = false;
+            cl.adapterIndex.toUInt(&number);
+            if (!number) {
+                cl.error = Text::tr("--adapter bir numara bekliyor (--adapters listesindeki "
+                                    "köşeli parantez içindeki sayı): %1")
+                               .arg(cl.adapterIndex);
+                return cl;
+            }
+        } else if (arg == QLatin1String("--all")) {
+            allGiven = true;
+        } else if (arg == QLatin1String("--check")) {
+            cl.check = true;
+        } else if (arg == QLatin1String("--check-after")) {
+            checkAfterGiven = true;
+            bool number = false;
+            cl.checkAfterSeconds = i + 1 < arguments.size() ? arguments[++i].toInt(&number) : -1;
+            if (!number || cl.checkAfterSeconds < 0 || cl.checkAfterSeconds > 3600) {
+                cl.error = Text::tr("--check-after 0 ile 3600 arasında bir saniye bekliyor.");
+                return cl;
+            }
+        } else if (arg == QLatin1String("--confirm-within")) {
+            bool number = false;
+            cl.confirmWithin = i + 1 < arguments.size() ? arguments[++i].toInt(&number) : -1;
+            if (!number || cl.confirmWithin < 10 || cl.confirmWithin > 3600) {
+                cl.error = Text::tr("--confirm-within 10 ile 3600 arasında bir saniye bekliyor.");
+                return cl;
+            }
+        } else if (arg == QLatin1String("--detached-run")) {
+            cl.detachedRun = true;
+        } else if (arg == QLatin1String("--yes")) {
+            cl.yes = true;
+        } else if (arg == QLatin1String("--json")) {
+            cl.json = true;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            cl.error = Text::tr("Bilinmeyen seçenek: %1").arg(arg);
+            return cl;
+        } else {
+            // "-HIDEONSTARTUP" and the like: part of the start text, which then is not the
+            // switch, so the window opens as it would for any other text.
+            if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
+                singleDash.append(arg);
+            rest.append(arg);
+        }
+    }
+    if (!cl.backend.isEmpty() && cl.backend != QLatin1String("networkmanager") &&
+        cl.backend != QLatin1String("simulated") &&
+        !cl.backend.startsWith(QLatin1String("simulated="))) {
+        cl.error = Text::tr("Bilinmeyen --backend: %1").arg(cl.backend);
+        return cl;
+    }
+    if (settingsGiven) {
+        cl.error = settingsPathProblem(cl.settingsFile);
+        if (!cl.error.isEmpty())
+            return cl;
+        // Exactly the file named, relative to the folder the program was started in.
+        cl.settingsFile = QFileInfo(cl.settingsFile).absoluteFilePath();
+    }
+    const bool applyOnly = !cl.adapterIndex.isEmpty() || allGiven || cl.check || cl.yes ||
+                           cl.confirmWithin > 0 || cl.detachedRun;
+    if (cl.check && cl.confirmWithin > 0) {
+        cl.error = Text::tr("--check ile --confirm-within birlikte verilemez: uzaktan "
+                            "yapılan değişikliği --confirm doğrular.");
+        return cl;
+    }
+    if (cl.detachedRun && cl.confirmWithin == 0) {
+        cl.error = Text::tr("--detached-run yalnızca --confirm-within ile kullanılır.");
+        return cl;
+    }
+    if (checkAfterGiven && !cl.check) {
+        cl.error = Text::tr("--check-after yalnızca --check ile kullanılır.");
+        return cl;
+    }
+    if (applyOnly && cl.command != Command::Apply) {
+        cl.error = Text::tr("--adapter, --all, --check, --check-after, --confirm-within ve "
+                            "--yes yalnızca --apply ile kullanılır.");
+        return cl;
+    }
+    if (!cl.adapterIndex.isEmpty() && allGiven) {
+        cl.error = Text::tr("--adapter ile --all birlikte verilemez.");
+        return cl;
+    }
+    if (cl.json && cl.command == Command::None) {
+        cl.error = Text::tr("--json bir komutla birlikte kullanılır.");
+        return cl;
+    }
+    if (cl.command != Command::None && !rest.isEmpty()) {
+        cl.error = Text::tr("Beklenmeyen: %1").arg(rest.join(QLatin1Char(' ')));
+        return cl;
+    }
+    cl.rest = rest.join(QLatin1Char(' '));
+    const QString upper = cl.rest.toUpper();
+    cl.hideOnStartup =
+        upper == QLatin1String("/HIDEONSTARTUP") || upper == QLatin1String("HIDEONSTARTUP");
+    if (!singleDash.isEmpty())
+        cl.warning = Text::tr("Uyarı: %1 bir seçenek değil; pencere normal açılıyor (gizli "
+                              "başlatmak için: /HIDEONSTARTUP).")
+                         .arg(singleDash.join(QLatin1Char(' ')));
+    return cl;
+}
+
+QString CommandLine::commandName(Command command) {
+    for (const CommandOption &c : kCommands) {
+        if (c.command == command)
+            return QString::fromLatin1(c.option + 2);
+    }
+    return {};
+}
+
+QString CommandLine::usage(const QString &programName) {
+    const QString settings = FileLocation::locate(QStringLiteral("Nuvar_Pos_Zelvi_ip.exe.config"));
+    return Text::tr(
+               "Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]\n"
+               "          %1 [SEÇENEKLER] KOMUT [--json]\n"
+               "\n"
+               "Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):\n"
+               "  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile\n"
+               "  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları\n"
+               "  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla\n"
+               "  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]\n"
+               "                     profili \"ZELVİ IP UYGULA\" gibi uygular (varsayılan --all);\n"
+               "                     --yes şüpheli ama mümkün bir profili sormadan uygular;\n"
+               "                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra\n"
+               "                     interneti denetler ve yoksa otomatik IP'ye (DHCP) geri\n"
+               "                     döner; o zamana dek değişiklik denenir: program kapanırsa\n"
+               "                     ağ ayarları kendiliğinden eski hallerine döner\n"
+               "  --apply AD --confirm-within SANİYE [--adapter NUMARA | --all] [--yes]\n"
+               "                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1\n"
+               "                     saniye sonra oturumdan bağımsız uygular; değişiklik\n"
+               "                     SANİYE (10-3600) boyunca denenir ve --confirm ile\n"
+               "                     (yeni adresten) kalıcı olur, --undo ile ya da süre\n"
+               "                     dolunca geri alınır\n"
+               "  --confirm          uzaktan yapılan değişikliği kalıcı yapar\n"
+               "  --undo             uzaktan yapılan değişikliği hemen geri alır\n"
+               "  --dhcp             bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
+               "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,\n"
+               "                     denenen bir değişikliğin kalan saniyeleri, uzaktan\n"
+               "                     yapılan değişikliğin durumu\n"
+               "  --json             çıktı metin yerine tek bir JSON nesnesi\n"
+               "Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,\n"
+               "ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr'de);\n"
+               "2 yanlış kullanım; 3 değişiklik kalmadı: --check otomatik IP'ye (DHCP) döndü\n"
+               "ya da değişiklik doğrulanmadan geri alındı.\n"
+               "\n"
+               "Seçenekler:\n"
+               "  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar\n"
+               "  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş\n"
+               "                     olarak oluşturulur)\n"
+               "  --backend networkmanager\n"
+               "                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)\n"
+               "  --backend simulated[=DOSYA]\n"
+               "                     gerçek ağa dokunmadan, DOSYA'daki benzetim "
+               "bağdaştırıcılarıyla\n"
+               "                     çalışır (varsayılan: ayar dosyasının yanında\n"
+               "                     simulated-computer.json)\n"
+               "  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:\n"
+               "                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)\n"
+               "  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)\n"
+               "  --help             bu yardımı gösterir\n"
+               "\n"
+               "Ayar dosyası (--settings verilmezse): %2\n"
+               "Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde tutar;\n"
+               "kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında.\n"
+               "\n"
+               "Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında\n"
+               "verilir; verilmezse satır \"SERVİS YOK\" der ve hiçbir şey denetlenmez:\n"
+               "  [Links]\n"
+               "  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php\n"
+               "Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,\n"
+               "sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere\n"
+               "yönlendiren servis \"SERVİS HATASI\" gösterir.\n")
+        .arg(programName, settings);
+}

@@ -1,0 +1,429 @@
+#include "core/CommandRunner.h"
+
+#include "adapters/AdapterCommands.h"
+#include "adapters/ApplyReport.h"
+#include "adapters/ProfileCheck.h"
+#include "adapters/WmiAdapter.h"
+#include "core/CommandOutput.h"
+#include "core/Links.h"
+#include "core/MainWindowRules.h"
+#include "core/RemoteCommands.h"
+#include "core/RemoteTrial.h"
+#include "core/TrialRecord.h"
+#include "discovery/ExternalAddress.h"
+#include "settings/Text.h"
+#include "settings/modNetProfiles.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace CommandRunner {
+
+namespace {
+
+using namespace modNetProfiles;
+using Command = CommandLine::Command;
+
+QStringList sortedProfiles(clsIni &ini) {
+    QStringList names;
+    qint32 count = 0;
+    ini.ReadSection(ini.FileName(), ProfilesSection, names, count);
+    return MainWindowRules::sortedProfileNames(names);
+}
+
+// The stored spelling of a profile's name, as the list shows it; empty when there is none.
+QString storedName(clsIni &ini, const QString &asked) {
+    for (const QString &name : sortedProfiles(ini)) {
+        if (MainWindowRules::sameProfileName(name, asked))
+            return name;
+    }
+    return {};
+}
+
+// The number in a caption's brackets ("[00000002] Ethernet" gives 2), or -1.
+qint64 captionIndex(const QString &caption) {
+    static const QRegularExpression index(QStringLiteral("^\\[(\\d+)\\] "));
+    const QRegularExpressionMatch m = index.match(caption);
+    return m.hasMatch() ? m.captured(1).toLongLong() : -1;
+}
+
+QString address(const QStringList &parts, int field) {
+    const QString text = AdapterCommands::RetAddr(parts, qint16(field * 4));
+    return text == QLatin1String("...") ? QString() : text;
+}
+
+// The external check as the window makes it: what the line shows, and whether the
+// connection counts as missing.
+struct External {
+    QString shown;
+    bool noInternet = false;
+};
+External externalCheck(clsIni &ini, const Context &context) {
+    const QString url = Links::externalAddressUrl(ini);
+    if (url.isEmpty())
+        return {Text::tr("SERVİS YOK"), false};
+    const ExternalAddress::Outcome o = ExternalAddress::outcome(
+        ExternalAddress::post(QUrl(url), QByteArray(), context.httpTimeoutMs));
+    switch (o.kind) {
+    case ExternalAddress::Outcome::Kind::Address:
+        return {o.text, false};
+    case ExternalAddress::Outcome::Kind::ServiceError:
+        return {Text::tr("SERVİS HATASI"), false};
+    case ExternalAddress::Outcome::Kind::NoInternet:
+        break;
+    }
+    return {Text::tr("İNTERNET YOK"), true};
+}
+
+int list(Run &run, clsIni &ini) {
+    const QString current = ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
+    QJsonArray profiles;
+    for (const QString &name : sortedProfiles(ini)) {
+        const bool isCurrent =
+            !current.isEmpty() && MainWindowRules::sameProfileName(name, current);
+        run.line((isCurrent ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
+        profiles.append(
+            QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("current"), isCurrent}});
+    }
+    run.json().insert(QStringLiteral("profiles"), profiles);
+    run.json().insert(QStringLiteral("current"), current);
+    return run.finish(Done);
+}
+
+int show(Run &run, clsIni &ini, const QString &asked) {
+    const QString name = storedName(ini, asked);
+    if (name.isEmpty())
+        return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(asked));
+    const QStringList parts =
+        MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
+    const QStringList labels = {QStringLiteral("IP"), Text::tr("Maske"), Text::tr("Modem IP"),
+                                QStringLiteral("DNS 1"), QStringLiteral("DNS 2")};
+    const QStringList keys = {QStringLiteral("address"), QStringLiteral("mask"),
+                              QStringLiteral("gateway"), QStringLiteral("dns1"),
+                              QStringLiteral("dns2")};
+    run.json().insert(QStringLiteral("name"), name);
+    for (int field = 0; field < 5; ++field) {
+        const QString value = address(parts, field);
+        run.line(labels[field] + QStringLiteral(": ") + value);
+        run.json().insert(keys[field], value);
+    }
+    return run.finish(Done);
+}
+
+int adapters(Run &run, AdapterBackend &backend) {
+    WmiError error;
+    WmiAdapterList list;
+    if (!backend.connect(error) || !backend.ipEnabledAdapters(list, error))
+        return run.refuse(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
+                              .arg(backend.name(), error.description),
+                          error.number);
+    QJsonArray items;
+    for (const auto &adapter : list) {
+        const QString caption = adapter->Caption();
+        run.line(caption);
+        items.append(
+            QJsonObject{{QStringLiteral("caption"), caption},
+                        {QStringLiteral("index"), double(captionIndex(caption))},
+                        {QStringLiteral("description"), AdapterCommands::descriptionOf(caption)}});
+    }
+    run.json().insert(QStringLiteral("adapters"), items);
+    return run.finish(Done);
+}
+
+// What adapters that took a change leave to be said (no cable: applied when it comes).
+void sayNotices(Run &run, const QStringList &notices) {
+    for (const QString &notice : notices)
+        run.say(notice);
+    if (!notices.isEmpty())
+        run.json().insert(QStringLiteral("notices"), QJsonArray::fromStringList(notices));
+}
+
+// A change is on trial only for the time its call takes: kept at once when no check follows.
+constexpr int kUncheckedTrialSeconds = 30;
+
+// Keeps this run's change on trial; false when the system had put it back meanwhile (the run
+// was paused past its time), which the run then says, naming the profile now current.
+bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::Trial &trial,
+               bool remembered) {
+    QString problem;
+    const AdapterBackend::Keep kept =
+        trial.pending ? backend.keepChanges(problem) : AdapterBackend::Keep::Kept;
+    trial.pending = false;
+    if (kept == AdapterBackend::Keep::PutBack) {
+        // The profile before it is current again, where this run recorded it.
+        const QString now = remembered
+                                ? TrialRecord::putBack(ini)
+                                : ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
+        run.json().insert(QStringLiteral("putBack"), true);
+        run.json().insert(QStringLiteral("current"), now);
+        run.fail(Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
+                     .arg(problem, now.isEmpty() ? Text::tr("değişiklikten önceki ayarlarında")
+                                                 : Text::tr("\"%1\" profilinde").arg(now)));
+        return false;
+    }
+    if (remembered)
+        TrialRecord::forget(ini);
+    if (kept == AdapterBackend::Keep::Failed)
+        trial.keepProblem = problem;
+    return true;
+}
+
+int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
+    if (RemoteTrial::awaits(ini, backend))
+        return run.refuse(RemoteTrial::busyText(ini, backend));
+    // On trial for the call alone: another program's change on trial is respected.
+    AdapterCommands::DhcpReset reset =
+        AdapterCommands::ResetAdaptersToDHCP(backend, kUncheckedTrialSeconds);
+    if (reset.failed)
+        return run.refuse(ApplyReport::dhcpFailedText(reset, backend.name()), reset.error.number);
+    if (!keepTrial(run, ini, backend, reset.trial, false))
+        return run.finish(PutBack);
+    if (const QString text = ApplyReport::trialProblemText(reset.trial, kUncheckedTrialSeconds);
+        !text.isEmpty())
+        run.say(text);
+    recordCurrent(run, ini, QString());
+    run.json().insert(QStringLiteral("adapters"), reset.adapters);
+    sayNotices(run, reset.notices);
+    if (!reset.refusals.isEmpty()) {
+        run.json().insert(QStringLiteral("refusals"), refusalsJson(reset.refusals));
+        return run.refuse(ApplyReport::dhcpRefusedText(reset), reset.refusals.first().code);
+    }
+    run.line(Text::tr("Bütün ağ bağdaştırıcıları (%1) otomatik IP'de (DHCP).").arg(reset.adapters));
+    return run.finish(Done);
+}
+
+// What --check does when it finds no internet, as the window's check does: every adapter back
+// to DHCP. Exit 3 only when every adapter took it.
+int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name) {
+    const AdapterCommands::DhcpReset reset = AdapterCommands::ResetAdaptersToDHCP(backend);
+    run.json().insert(QStringLiteral("revertedToDhcp"), !reset.failed && reset.refusals.isEmpty());
+    if (reset.failed) {
+        run.fail(Text::tr("İnternet bağlantısı yok, ancak \"%1\" geri alınamadı. ").arg(name) +
+                     ApplyReport::dhcpFailedText(reset, backend.name()),
+                 reset.error.number);
+        return run.finish(Refused);
+    }
+    const bool recorded = recordCurrent(run, ini, QString());
+    if (!reset.refusals.isEmpty()) {
+        run.json().insert(QStringLiteral("fallbackRefusals"), refusalsJson(reset.refusals));
+        run.fail(ApplyReport::fallbackRefusedText(reset, name), reset.refusals.first().code);
+        return run.finish(Refused);
+    }
+    run.say(Text::tr("İnternet bağlantısı yok: \"%1\" geri alındı, bütün ağ bağdaştırıcıları "
+                     "otomatik IP'ye (DHCP) geçirildi.")
+                .arg(name));
+    run.line(Text::tr("Otomatik IP'ye (DHCP) dönüldü."));
+    return run.finish(recorded ? RevertedToDhcp : Refused);
+}
+
+int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
+          const Context &context) {
+    const QString name = storedName(ini, cl.profile);
+    if (name.isEmpty())
+        return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(cl.profile));
+    run.json().insert(QStringLiteral("profile"), name);
+    if (const std::optional<QString> refused = ApplyReport::refusedNameText(name))
+        return run.refuse(*refused);
+    const QStringList parts =
+        MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
+    const ProfileCheck::Result check = ProfileCheck::check(parts);
+    if (!check.canApply())
+        return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal));
+    if (!check.doubts.isEmpty() && !cl.yes)
+        return run.refuse(ProfileCheck::doubtText(name, check.doubts) +
+                          Text::tr("\nAğ ayarlarına dokunulmadı; yine de uygulamak için "
+                                   "--yes ekleyin."));
+
+    QString selection = QStringLiteral("*ALL");
+    if (!cl.adapterIndex.isEmpty()) {
+        selection.clear();
+        for (const QString &caption : AdapterCommands::adapterCaptions(backend)) {
+            if (captionIndex(caption) == cl.adapterIndex.toLongLong())
+                selection = caption;
+        }
+        if (selection.isEmpty())
+            return run.refuse(Text::tr("%1 numaralı ağ bağdaştırıcısı yok (--adapters "
+                                       "listesine bakın).")
+                                  .arg(cl.adapterIndex));
+    }
+    run.json().insert(QStringLiteral("adapters"), selection);
+    // For configuration management: what holds the profile already is left alone, and no
+    // connection drops.
+    const bool changes = cl.detachedRun || backend.checkpointSecondsLeft() >= 0 ||
+                         !AdapterCommands::alreadyHeld(backend, selection, parts);
+    run.json().insert(QStringLiteral("changed"), changes);
+    if (!changes) {
+        recordCurrent(run, ini, name);
+        run.line(Text::tr("\"%1\" profili zaten uygulanmış (%2); ağ ayarlarına dokunulmadı.")
+                     .arg(name, selection == QLatin1String("*ALL")
+                                    ? Text::tr("bütün ağ bağdaştırıcıları")
+                                    : selection));
+        return run.finish(Done);
+    }
+    if (cl.confirmWithin > 0)
+        return cl.detachedRun
+                   ? applyDetached(run, cl, ini, backend, context, name, selection, parts)
+                   : applyFromAfar(run, cl, ini, backend, context, name);
+    if (RemoteTrial::awaits(ini, backend))
+        return run.refuse(RemoteTrial::busyText(ini, backend));
+
+    // On trial until the check has judged; without a check the change is kept at once (the
+    // checkpoint still puts the adapters back when the address is in use).
+    const bool judged = cl.check && !Links::externalAddressUrl(ini).isEmpty();
+    const int trialSeconds =
+        judged ? cl.checkAfterSeconds + context.httpTimeoutMs / 1000 + 10 : kUncheckedTrialSeconds;
+    const AdapterCommands::ApplyOutcome outcome =
+        AdapterCommands::applyProfile(backend, selection, parts, trialSeconds);
+    // The rules of the window: applied, refused in part or left on DHCP, the check follows.
+    const bool changed = AdapterCommands::connectionCheckFollows(outcome.kind);
+    const bool checkFollows = cl.check && changed;
+    AdapterCommands::Trial trial = outcome.trial;
+    // Only this run's own trial is recorded and forgotten: a refused run touches nobody's.
+    bool remembered = false;
+    const auto keep = [&] {
+        if (!keepTrial(run, ini, backend, trial, remembered))
+            return false;
+        // Said only of a change that was made: a refusal says that nothing was.
+        if (const QString text = ApplyReport::trialProblemText(trial, trialSeconds);
+            changed && !text.isEmpty())
+            run.say(text);
+        trial.problem.clear(); // said once
+        return true;
+    };
+    // The current profile is recorded while the change is still on trial: a run that starts
+    // meanwhile waits or is refused, so the settings never name a profile whose change another
+    // run has replaced since. Put back, the change takes the record back with it.
+    const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
+    if (trial.pending) {
+        TrialRecord::remember(ini);
+        remembered = true;
+    }
+    if (applied)
+        recordCurrent(run, ini, name);
+    else if (outcome.adaptersChanged)
+        recordCurrent(run, ini, QString()); // no longer on the earlier profile
+    if (!(judged && checkFollows && trial.pending) && !keep())
+        return run.finish(PutBack); // paused during the change past its time
+
+    run.json().insert(QStringLiteral("applied"), applied);
+    sayNotices(run, outcome.notices);
+    if (applied) {
+        run.line(Text::tr("\"%1\" profili uygulandı: %2.")
+                     .arg(name, selection == QLatin1String("*ALL")
+                                    ? Text::tr("bütün ağ bağdaştırıcıları")
+                                    : selection));
+    } else {
+        if (!outcome.refusals.isEmpty())
+            run.json().insert(QStringLiteral("refusals"), refusalsJson(outcome.refusals));
+        run.fail(ApplyReport::outcomeText(outcome, name, selection, backend.name(),
+                                          checkFollows ? cl.checkAfterSeconds : -1),
+                 !outcome.refusals.isEmpty() ? outcome.refusals.first().code
+                                             : outcome.error.number);
+    }
+    if (!checkFollows)
+        return run.finish(Done);
+
+    // As the window's timer does: wait, look, and fall back when the internet is missing.
+    // Ended meanwhile, the program leaves the change to the system, which puts it back.
+    if (trial.pending)
+        run.line(
+            Text::tr("Deneniyor: %1 saniye içinde doğrulanmazsa geri alınır.").arg(trialSeconds));
+    context.wait(cl.checkAfterSeconds);
+    const External external = externalCheck(ini, context);
+    if (judged && !keep())
+        return run.finish(PutBack); // paused past the trial: what was checked is gone
+    run.json().insert(QStringLiteral("external"), external.shown);
+    run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
+    if (!external.noInternet) {
+        run.json().insert(QStringLiteral("revertedToDhcp"), false);
+        return run.finish(Done);
+    }
+    return fallBack(run, ini, backend, name);
+}
+
+int status(Run &run, clsIni &ini, const Context &context) {
+    const QString current = ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
+    const QString local = context.localAddress();
+    const External external = externalCheck(ini, context);
+    QString unreachable;
+    AdapterBackend *backend = context.backend(unreachable);
+    const int trial = backend ? backend->checkpointSecondsLeft() : -1;
+    run.line(Text::tr("Profil: %1")
+                 .arg(current.isEmpty() ? Text::tr("yok (otomatik IP, DHCP)") : current));
+    if (trial >= 0)
+        run.line(Text::tr("Değişiklik %1: doğrulanmazsa geri alınır.")
+                     .arg(MainWindowRules::trialText(trial)));
+    run.json().insert(QStringLiteral("trialSecondsLeft"),
+                      trial >= 0 ? QJsonValue(trial) : QJsonValue());
+    if (const RemoteTrial::Info remote = RemoteTrial::read(ini);
+        remote.state != RemoteTrial::State::None) {
+        run.line(RemoteTrial::describe(remote, trial));
+        run.json().insert(
+            QStringLiteral("remote"),
+            QJsonObject{{QStringLiteral("state"), RemoteTrial::stateName(remote.state)},
+                        {QStringLiteral("profile"), remote.profile},
+                        {QStringLiteral("reason"), remote.reason}});
+    }
+    run.line(Text::tr("BİLGİSAYAR IP: %1").arg(local));
+    run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
+    run.json().insert(QStringLiteral("current"), current);
+    run.json().insert(QStringLiteral("local"), local);
+    run.json().insert(QStringLiteral("external"), external.shown);
+    return run.finish(Done);
+}
+
+} // namespace
+
+int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextStream &err) {
+    Run r(cl, out, err);
+    clsIni ini;
+    if (!ini.setFileName(context.settingsPath, context.pathRule))
+        return r.refuse(Text::tr("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
+                        ini.lastError().number);
+    // A change left on trial by an earlier run and put back meanwhile.
+    if (TrialRecord::pending(ini)) {
+        QString unreachable;
+        if (AdapterBackend *backend = context.backend(unreachable))
+            TrialRecord::settle(ini, *backend);
+    }
+    switch (cl.command) {
+    case Command::List:
+        return list(r, ini);
+    case Command::Show:
+        return show(r, ini, cl.profile);
+    case Command::Status:
+        return status(r, ini, context);
+    case Command::Adapters:
+    case Command::Apply:
+    case Command::Dhcp:
+    case Command::Confirm:
+    case Command::Undo:
+        break;
+    case Command::None:
+        return r.finish(WrongUsage);
+    }
+    QString reason;
+    AdapterBackend *backend = context.backend(reason);
+    if (!backend)
+        return r.refuse(reason);
+    if (cl.command == Command::Adapters)
+        return adapters(r, *backend);
+    if (cl.command == Command::Dhcp)
+        return dhcp(r, ini, *backend);
+    if (cl.command == Command::Confirm || cl.command == Command::Undo) {
+        const RemoteTrial::Result result = cl.command == Command::Confirm
+                                               ? RemoteTrial::confirm(ini, *backend)
+                                               : RemoteTrial::undo(ini, *backend);
+        if (result.status == Done)
+            r.line(result.text);
+        else
+            r.fail(result.text);
+        return r.finish(result.status);
+    }
+    return apply(r, cl, ini, *backend, context);
+}
+
+} // namespace CommandRunner

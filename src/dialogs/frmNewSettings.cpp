@@ -1,0 +1,258 @@
+#include "dialogs/frmNewSettings.h"
+
+#include "core/AddressRules.h"
+#include "dialogs/AddressBox.h"
+#include "dialogs/EditorArt.h"
+#include "settings/Text.h"
+#include "settings/UserPrompts.h"
+#include "widgets/PictureBox.h"
+#include "widgets/PlainLineEdit.h"
+#include "widgets/Twips.h"
+#include "widgets/modMain.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+constexpr std::array<int, 4> kBoxColumns = {2970, 3420, 3870, 4320};
+constexpr std::array<int, 5> kBoxRows = {450, 840, 1230, 2475, 2865};
+
+struct LabelPlace {
+    const char *text;
+    int left;
+    int top;
+};
+constexpr std::array<LabelPlace, 7> kAddressLabels = {{
+    {QT_TRANSLATE_NOOP("Text", "IP AYARLARI"), 195, 105},
+    {QT_TRANSLATE_NOOP("Text", "ZELVİ IP"), 570, 465},
+    {QT_TRANSLATE_NOOP("Text", "MASKE 255.255.255.0 olcak"), 570, 855},
+    {QT_TRANSLATE_NOOP("Text", "MODEM IP"), 570, 1245},
+    {QT_TRANSLATE_NOOP("Text", "DNS AYARLARI"), 195, 2130},
+    {QT_TRANSLATE_NOOP("Text", "DNS 1"), 570, 2490},
+    {QT_TRANSLATE_NOOP("Text", "DNS 2"), 570, 2880},
+}};
+
+// What each row of boxes holds, for the boxes' accessible names ("ZELVİ IP, 1. bölüm").
+constexpr std::array<const char *, 5> kRowNames = {
+    QT_TRANSLATE_NOOP("Text", "ZELVİ IP"), QT_TRANSLATE_NOOP("Text", "MASKE"),
+    QT_TRANSLATE_NOOP("Text", "MODEM IP"), QT_TRANSLATE_NOOP("Text", "DNS 1"),
+    QT_TRANSLATE_NOOP("Text", "DNS 2")};
+
+bool isEnter(const QKeyEvent *event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadTarget,
+                               UserPrompts &prompts, QWidget *parent)
+    : QDialog(parent), m_settingsPath(settingsPath), m_reloadTarget(reloadTarget),
+      m_prompts(prompts) {
+    setObjectName(QStringLiteral("frmNewSettings"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(QString());
+    setAccessibleName(Text::tr("Profil"));
+    setWindowIcon(EditorArt::editorIcon());
+    setFixedSize(px(6000), px(5175));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+
+    Label1 = new QLabel(Text::tr("AYAR ADI"), this);
+    Label1->setGeometry(twipRect(300, 270, 1335, 285));
+    Label1->setFont(QFont(QStringLiteral("Arial"), 12, QFont::Bold));
+
+    txtProfileName = new PlainLineEdit(this);
+    txtProfileName->setObjectName(QStringLiteral("txtProfileName"));
+    txtProfileName->setGeometry(twipRect(240, 615, 4020, 285));
+    txtProfileName->installEventFilter(this);
+    Label1->setBuddy(txtProfileName);
+    txtProfileName->setAccessibleName(Text::tr("AYAR ADI"));
+
+    Picture1 = new PictureBox(this);
+    Picture1->setGeometry(twipRect(240, 1140, 5535, 3345));
+    Picture1->setImage(EditorArt::addressFrameBackground());
+
+    for (std::size_t i = 0; i < lblAddress.size(); ++i) {
+        const LabelPlace &place = kAddressLabels[i];
+        lblAddress[i] = new QLabel(Text::tr(place.text), Picture1);
+        lblAddress[i]->setTextFormat(Qt::PlainText);
+        lblAddress[i]->move(px(place.left), px(place.top));
+        lblAddress[i]->adjustSize();
+    }
+
+    for (int i = 0; i < modNetProfiles::FieldCount; ++i) {
+        auto *box = new AddressBox(i, Picture1);
+        box->setGeometry(twipRect(kBoxColumns[i % 4], kBoxRows[i / 4], 375, 270));
+        connect(box, &AddressBox::focusLost, this, &frmNewSettings::txtIP_LostFocus);
+        // A screen reader names each box by its row and place, not as one of twenty "text"s.
+        box->setAccessibleName(
+            Text::tr("%1, %2. bölüm").arg(Text::tr(kRowNames[std::size_t(i / 4)])).arg(i % 4 + 1));
+        txtIP[i] = box;
+    }
+
+    cmdSave = new QPushButton(Text::tr("KAYDET"), this);
+    cmdSave->setGeometry(twipRect(3090, 4695, 1245, 345));
+    QPalette green = cmdSave->palette();
+    green.setColor(QPalette::Button, QColor(128, 255, 128));
+    cmdSave->setPalette(green);
+    connect(cmdSave, &QPushButton::clicked, this, &frmNewSettings::cmdSave_Click);
+
+    cmdCancel = new QPushButton(Text::tr("KAPAT"), this);
+    cmdCancel->setGeometry(twipRect(4455, 4695, 1245, 345));
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // No button reacts to Enter.
+    for (QPushButton *button : {cmdSave, cmdCancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(twipRect(5220, 225, 480, 480));
+    Image1->setPixmap(QPixmap::fromImage(EditorArt::editorPicture()));
+    Image1->setAccessibleName(Text::tr("Ağ bağdaştırıcısı resmi"));
+    Picture1->setAccessibleName(Text::tr("Adresler"));
+
+    QWidget *previous = txtProfileName;
+    for (AddressBox *box : txtIP) {
+        setTabOrder(previous, box);
+        previous = box;
+    }
+    setTabOrder(previous, cmdSave);
+    setTabOrder(cmdSave, cmdCancel);
+    txtProfileName->setFocus();
+
+    Form_Load();
+}
+
+void frmNewSettings::Form_Load() {
+    AzzeraCampi();
+    const QColor face = colorFromBgr(ButtonFaceColor());
+    for (QLabel *label : lblAddress) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, face);
+        label->setPalette(palette);
+        label->setAutoFillBackground(true);
+    }
+}
+
+void frmNewSettings::Form_Activate() {
+    FillPictureBackground(*Picture1, ButtonFaceColor());
+}
+
+void frmNewSettings::AzzeraCampi() {
+    for (AddressBox *box : txtIP)
+        box->clear();
+    txtProfileName->clear();
+}
+
+modNetProfiles::ProfileFields frmNewSettings::fields() const {
+    modNetProfiles::ProfileFields f;
+    for (int i = 0; i < modNetProfiles::FieldCount; ++i)
+        f[i] = txtIP[i]->text();
+    return f;
+}
+
+int frmNewSettings::VerificaCampi() const {
+    return AddressRules::VerificaCampi(txtProfileName->text(), fields());
+}
+
+void frmNewSettings::cmdSave_Click() {
+    const int check = VerificaCampi();
+    if (check == -2) {
+        txtProfileName->setFocus();
+        return;
+    }
+    if (check >= 0) {
+        txtIP[check]->setFocus();
+        return;
+    }
+
+    if (const int box = AddressRules::firstOctetAbove255(fields()); box >= 0) {
+        m_prompts.message(Text::tr("Profil kaydedilmedi.\n%1\nGirdiğiniz bilgiler bu "
+                                   "pencerede duruyor.")
+                              .arg(AddressRules::octetTooLargeText(box, txtIP[box]->text())),
+                          UserPrompts::Icon::Stop);
+        txtIP[box]->setFocus();
+        return;
+    }
+
+    const QString name = txtProfileName->text();
+    if (const std::optional<QString> problem = modNetProfiles::profileNameProblem(name)) {
+        m_prompts.message(Text::tr("Profil kaydedilemedi: bu ad ayar dosyasında "
+                                   "saklanamaz.\n%1\nLütfen adı değiştirin.")
+                              .arg(*problem),
+                          UserPrompts::Icon::Stop);
+        txtProfileName->setFocus();
+        return;
+    }
+
+    const modNetProfiles::SaveResult result =
+        modNetProfiles::ProfileSave(m_settingsPath, name, fields(), m_prompts);
+    modNetProfiles::ProfilesLoad(m_settingsPath, m_reloadTarget, m_prompts);
+    if (!result.notice.isEmpty())
+        m_prompts.message(result.notice, UserPrompts::Icon::Information);
+    if (result.outcome == modNetProfiles::SaveResult::Outcome::Failed) {
+        m_prompts.message(Text::tr("Profil kaydedilemedi.\n%1 (Hata %2)\nGirdiğiniz "
+                                   "bilgiler bu pencerede duruyor.")
+                              .arg(result.error.description)
+                              .arg(result.error.number),
+                          UserPrompts::Icon::Stop);
+    }
+}
+
+void frmNewSettings::txtIP_LostFocus(int index) {
+    if (txtIP[index]->text().isEmpty() || index != AddressRules::LastIpBox)
+        return;
+    const AddressRules::MaskDecision decision = AddressRules::maskRule(txtIP[0]->text());
+    switch (decision.action) {
+    case AddressRules::MaskDecision::Action::SetMask:
+        for (int i = 0; i < 4; ++i)
+            txtIP[AddressRules::FirstMaskBox + i]->setText(decision.mask[i]);
+        break;
+    case AddressRules::MaskDecision::Action::FocusFirstOctet:
+        // After the focus change under way has finished.
+        QMetaObject::invokeMethod(
+            txtIP[0], [box = txtIP[0]] { box->setFocus(Qt::OtherFocusReason); },
+            Qt::QueuedConnection);
+        break;
+    case AddressRules::MaskDecision::Action::None:
+        break;
+    }
+}
+
+bool frmNewSettings::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == txtProfileName &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (isEnter(key)) {
+            // Enter inserts nothing; when it is let go, the focus moves on to the first box.
+            if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat())
+                QCoreApplication::postEvent(
+                    txtProfileName, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmNewSettings::changeEvent(QEvent *event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void frmNewSettings::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    centreOnScreen(this);
+    showNoTitle(this);
+    Form_Activate();
+}

@@ -1,0 +1,129 @@
+#include "dialogs/frmSelectNIC.h"
+
+#include "adapters/AdapterCommands.h"
+#include "dialogs/EditorArt.h"
+#include "settings/Text.h"
+#include "settings/UserPrompts.h"
+#include "widgets/Twips.h"
+#include "widgets/modMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+
+frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidget *parent)
+    : QDialog(parent), m_backend(backend), m_prompts(prompts) {
+    setObjectName(QStringLiteral("frmSelectNIC"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(QString());
+    setAccessibleName(Text::tr("Ağ bağdaştırıcısı seçimi"));
+    setWindowIcon(EditorArt::editorIcon());
+    setFixedSize(px(6210), px(4200));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(128, 128, 128));
+    setPalette(grey);
+    setAutoFillBackground(true);
+
+    chkAllNIC = new QCheckBox(Text::tr("Tüm Ağ Bağdaştırıcılarında Etkinleştir"), this);
+    chkAllNIC->setGeometry(twipRect(180, 240, 4875, 255));
+    lstNIC = new QListWidget(this);
+    lstNIC->setGeometry(twipRect(120, 900, 5955, 2400));
+    lstNIC->setSelectionMode(QAbstractItemView::SingleSelection);
+    cmdSave = new QPushButton(Text::tr("KAYDET"), this);
+    cmdSave->setGeometry(twipRect(3420, 3420, 1245, 345));
+    QPalette green = cmdSave->palette();
+    green.setColor(QPalette::Button, QColor(128, 255, 128));
+    cmdSave->setPalette(green);
+    cmdCancel = new QPushButton(Text::tr("KAPAT"), this);
+    cmdCancel->setGeometry(twipRect(4800, 3420, 1245, 345));
+    for (QPushButton *b : {cmdSave, cmdCancel})
+        b->setAutoDefault(false);
+    lblNIC = new QLabel(Text::tr("Seleziona la Sceda di Rete"), this);
+    lblNIC->setTextFormat(Qt::PlainText);
+    lblNIC->setGeometry(twipRect(120, 660, 1920, 195));
+    // Our font is a little wider than the one the layout was drawn with: never cut the text.
+    lblNIC->resize(std::max(lblNIC->width(), lblNIC->sizeHint().width()), lblNIC->height());
+    QPalette white = lblNIC->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    lblNIC->setPalette(white);
+    Image1 = new QLabel(this);
+    Image1->setGeometry(twipRect(5280, 240, 480, 480));
+    Image1->setPixmap(QPixmap::fromImage(EditorArt::editorPicture()));
+    Image1->setAccessibleName(Text::tr("Ağ bağdaştırıcısı resmi"));
+    lblNIC->setBuddy(lstNIC);
+    lstNIC->setAccessibleName(lblNIC->text());
+
+    setTabOrder(chkAllNIC, lstNIC);
+    setTabOrder(lstNIC, cmdSave);
+    setTabOrder(cmdSave, cmdCancel);
+
+    connect(chkAllNIC, &QCheckBox::toggled, this, &frmSelectNIC::chkAllNIC_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmSelectNIC::cmdSave_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSelectNIC::cmdCancel_Click);
+
+    FillNICList();
+}
+
+void frmSelectNIC::FillNICList() {
+    for (const QString &caption : AdapterCommands::adapterCaptions(m_backend)) {
+        auto *item = new QListWidgetItem(AdapterCommands::descriptionOf(caption), lstNIC);
+        item->setData(Qt::UserRole, caption);
+    }
+}
+
+void frmSelectNIC::chkAllNIC_Click() {
+    const bool all = chkAllNIC->isChecked();
+    lstNIC->setEnabled(!all);
+    m_selection = all ? QStringLiteral("*ALL") : QString();
+    m_adapter = m_selection;
+}
+
+void frmSelectNIC::cmdSave_Click() {
+    if (!chkAllNIC->isChecked()) {
+        // The selected adapter, however it was selected (a click, the keyboard, a screen
+        // reader's selection that leaves the current item elsewhere).
+        const QList<QListWidgetItem *> selected = lstNIC->selectedItems();
+        const QListWidgetItem *item = selected.isEmpty() ? nullptr : selected.first();
+        if (!item) {
+            m_prompts.message(Text::tr("Ağ bağdaştırıcısı seçilmedi.\nListeden bir "
+                                       "bağdaştırıcı seçin ya da tüm bağdaştırıcılar "
+                                       "kutusunu işaretleyin."),
+                              UserPrompts::Icon::Stop);
+            return;
+        }
+        m_selection = item->text();
+        m_adapter = item->data(Qt::UserRole).toString();
+    }
+    done(QDialog::Accepted);
+}
+
+void frmSelectNIC::cmdCancel_Click() {
+    m_selection.clear();
+    m_adapter.clear();
+    done(QDialog::Rejected);
+}
+
+void frmSelectNIC::reject() {
+    cmdCancel_Click();
+}
+
+void frmSelectNIC::closeEvent(QCloseEvent *event) {
+    event->accept();
+    done(QDialog::Rejected);
+}
+
+void frmSelectNIC::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    centreOnScreen(this);
+    showNoTitle(this);
+}
