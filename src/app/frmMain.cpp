@@ -6,35 +6,27 @@
 #include "app/ProfileListWidget.h"
 #include "app/TrayIcon.h"
 #include "app/modTrayIcon.h"
-#include "core/Autostart.h"
 #include "core/Links.h"
 #include "core/MainWindowRules.h"
 #include "core/RemoteTrial.h"
-#include "core/TrialRecord.h"
 #include "dialogs/AddressBox.h"
 #include "dialogs/frmNewSettings.h"
 #include "dialogs/frmSelectNIC.h"
 #include "discovery/ExternalAddress.h"
 #include "discovery/ipbul.h"
 #include "settings/IniError.h"
-#include "settings/ShownText.h"
 #include "settings/Text.h"
 #include "settings/UserPrompts.h"
 #include "settings/clsIni.h"
 #include "settings/modNetProfiles.h"
 #include "widgets/modMain.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -96,24 +88,7 @@ bool frmMain::Form_Load(const CommandLine &commandLine) {
                                     UserPrompts::Icon::Stop);
         return false;
     }
-    // A change left on trial by an earlier run: put back meanwhile, or still on trial, when
-    // this start's check judges it as the earlier run's would have.
-    // Another run's that still goes on is shown, not judged: it is that run's.
-    TrialRecord::settle(*SettingsIni, *m_services.backend);
-    if (TrialRecord::remembered(*SettingsIni)) {
-        if (const int left = m_services.backend->checkpointSecondsLeft(); left >= 0) {
-            // A change from afar is the administrator's to confirm, not this window's check's.
-            m_onTrial = !RemoteTrial::awaits(*SettingsIni, *m_services.backend) &&
-                        m_services.backend->adoptCheckpoint();
-            m_trialLeft = left;
-            m_trialTicker->start();
-        }
-    }
-    // Another run's change (from afar, or a command) started while the window is open is
-    // shown as it comes: its record is written beside the settings file.
-    auto *records =
-        new QFileSystemWatcher({QFileInfo(SettingsIni->FileName()).absolutePath()}, this);
-    connect(records, &QFileSystemWatcher::directoryChanged, this, &frmMain::showOthersTrial);
+    followTrials();
     RefreshProfileList();
     const QString current = currentProfile();
     if (!current.isEmpty())
@@ -318,98 +293,6 @@ void frmMain::refreshCaption() {
     setWindowTitle(MainWindowRules::caption(currentProfile()) + trial + m_services.captionNote);
 }
 
-int frmMain::trialSeconds() const {
-    return 10 + m_services.httpTimeoutMs / 1000 + 10;
-}
-
-int frmMain::trialSecondsLeft() const {
-    return m_trialLeft;
-}
-
-void frmMain::startTrial(const AdapterCommands::Trial &trial, bool changed) {
-    if (const QString problem = ApplyReport::trialProblemText(trial, trialSeconds());
-        changed && !problem.isEmpty())
-        m_services.prompts->message(problem, trial.keepProblem.isEmpty()
-                                                 ? UserPrompts::Icon::Information
-                                                 : UserPrompts::Icon::Stop);
-    if (!trial.pending)
-        return;
-    m_onTrial = true;
-    if (Links::externalAddressUrl(*SettingsIni).isEmpty()) {
-        keepTrial(); // no address service: no check will judge the change
-        return;
-    }
-    TrialRecord::remember(*SettingsIni);
-    m_trialLeft = trialSeconds();
-    m_trialTicker->start();
-    showTrial();
-}
-
-void frmMain::showOthersTrial() {
-    if (m_unloaded || m_trialTicker->isActive() || !TrialRecord::remembered(*SettingsIni))
-        return;
-    m_trialLeft = m_services.backend->checkpointSecondsLeft();
-    if (m_trialLeft >= 0)
-        m_trialTicker->start();
-    refreshCaption();
-}
-
-void frmMain::restartTrialClock() {
-    QString problem;
-    if (m_onTrial && m_services.backend->extendCheckpoint(trialSeconds(), problem))
-        m_trialLeft = trialSeconds();
-    showTrial();
-}
-
-void frmMain::keepTrial() {
-    if (!m_onTrial)
-        return;
-    m_onTrial = false;
-    m_trialTicker->stop();
-    m_trialLeft = -1;
-    QString problem;
-    switch (m_services.backend->keepChanges(problem)) {
-    case AdapterBackend::Keep::Kept:
-        TrialRecord::forget(*SettingsIni);
-        break;
-    case AdapterBackend::Keep::PutBack: {
-        const QString now = TrialRecord::putBack(*SettingsIni);
-        m_services.prompts->message(
-            Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
-                .arg(problem, now.isEmpty() ? Text::tr("otomatik IP'de (DHCP) ya da "
-                                                       "değişiklikten önceki ayarlarında")
-                                            : Text::tr("\"%1\" profilinde").arg(now)),
-            UserPrompts::Icon::Stop);
-        break;
-    }
-    case AdapterBackend::Keep::Failed: {
-        TrialRecord::forget(*SettingsIni);
-        AdapterCommands::Trial failed;
-        failed.keepProblem = problem;
-        m_services.prompts->message(ApplyReport::trialProblemText(failed, trialSeconds()),
-                                    UserPrompts::Icon::Stop);
-        break;
-    }
-    }
-    if (!m_unloaded)
-        showTrial();
-}
-
-void frmMain::showTrial() {
-    if (m_trialTicker->isActive()) {
-        m_trialLeft = m_services.backend->checkpointSecondsLeft();
-        if (m_trialLeft < 0) {
-            // Ended: put back by the system when not judged in time, or judged by its run.
-            m_onTrial = false;
-            m_trialTicker->stop();
-            TrialRecord::settle(*SettingsIni, *m_services.backend);
-        }
-    }
-    refreshCaption();
-    if (TrayIconShown)
-        m_services.tray->setToolTip(trayToolTip());
-}
-
 void frmMain::cmdProfileActivate_Click() {
     const QListWidgetItem *item = selectedProfile();
     if (!item) {
@@ -549,7 +432,7 @@ void frmMain::ipnedir_Click() {
     disip->setToolTip(QString());
     // Only a change on trial before this check began is judged by it: the wait for the answer
     // lets the user start another one meanwhile.
-    const bool judging = m_onTrial;
+    const bool judging = m_trial->ours();
     if (url.isEmpty()) {
         // No address service configured: nothing to judge the connection by.
         disip->setText(Text::tr("SERVİS YOK"));
@@ -608,72 +491,4 @@ void frmMain::Command2_Click() {
 void frmMain::trayIcon_DoubleClick() {
     RestoreFromTray(this);
     RemoveTrayIcon();
-}
-
-QString frmMain::trayToolTip() const {
-    const QString current = currentProfile();
-    QString tip = Text::tr("%1\n%2\nBİLGİSAYAR IP: %3\nMODEM IP: %4")
-                      .arg(QStringLiteral(ZELVI_PRODUCT_NAME),
-                           current.isEmpty() ? Text::tr("Otomatik IP (DHCP)")
-                                             : Text::tr("Profil: %1").arg(current),
-                           icip->text(), disip->text());
-    if (const int seconds = trialSecondsLeft(); seconds >= 0)
-        tip += Text::tr("\nDeğişiklik %1: doğrulanmazsa geri alınır")
-                   .arg(MainWindowRules::trialText(seconds));
-    return tip;
-}
-
-void frmMain::settleRemoteTrial(bool keep) {
-    const RemoteTrial::Result result = keep
-                                           ? RemoteTrial::confirm(*SettingsIni, *m_services.backend)
-                                           : RemoteTrial::undo(*SettingsIni, *m_services.backend);
-    showTrial();
-    RefreshProfileList();
-    if (const QString current = currentProfile(); !current.isEmpty())
-        selectProfile(current);
-    m_services.prompts->message(result.text, result.status == 0 ? UserPrompts::Icon::Information
-                                                                : UserPrompts::Icon::Stop);
-}
-
-void frmMain::fillTrayMenu() {
-    trayMenu->clear();
-    trayMenu->addAction(Text::tr("Pencereyi aç"), this, &frmMain::trayIcon_DoubleClick);
-    trayMenu->addSeparator();
-    if (RemoteTrial::awaits(*SettingsIni, *m_services.backend)) {
-        const QString profile = RemoteTrial::read(*SettingsIni).profile;
-        trayMenu->addAction(
-            Text::tr("Uzaktan yapılan \"%1\" değişikliğini kalıcı yap").arg(profile), this,
-            [this] { settleRemoteTrial(true); });
-        trayMenu->addAction(Text::tr("Uzaktan yapılan \"%1\" değişikliğini geri al").arg(profile),
-                            this, [this] { settleRemoteTrial(false); });
-        trayMenu->addSeparator();
-    }
-    const QString current = currentProfile();
-    auto *group = new QActionGroup(trayMenu);
-    for (int row = 0; row < lstProfiles->count(); ++row) {
-        const QString name = ProfileListWidget::nameOf(lstProfiles->item(row));
-        QAction *action = trayMenu->addAction(ShownText::escaped(name));
-        action->setCheckable(true);
-        action->setChecked(!current.isEmpty() && MainWindowRules::sameProfileName(name, current));
-        action->setActionGroup(group);
-        // The entry the user chose in the menu, by name: the list may have been reloaded.
-        connect(action, &QAction::triggered, this, [this, name] {
-            lstProfiles->clearSelection();
-            selectProfile(name);
-            cmdProfileActivate_Click();
-        });
-    }
-    if (lstProfiles->count() > 0)
-        trayMenu->addSeparator();
-    trayMenu->addAction(Text::tr("OTOMATİK IP UYGULA"), this, &frmMain::cmdEnableDHCP_Click);
-    trayMenu->addSeparator();
-    QAction *atLogin = trayMenu->addAction(Text::tr("Oturum açılınca başlat"));
-    atLogin->setCheckable(true);
-    atLogin->setChecked(Autostart::isEnabled());
-    connect(atLogin, &QAction::toggled, this, [this](bool on) {
-        QString error;
-        if (!Autostart::setEnabled(on, QCoreApplication::applicationFilePath(), error))
-            m_services.prompts->message(error, UserPrompts::Icon::Stop);
-    });
-    trayMenu->addAction(Text::tr("Çıkış"), this, &QWidget::close);
 }

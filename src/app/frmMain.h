@@ -3,12 +3,14 @@
 #include "adapters/AdapterCommands.h"
 #include "app/ProfileListWidget.h"
 #include "core/CommandLine.h"
+#include "core/TrialCountdown.h"
 #include "settings/clsIni.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AdapterBackend;
 class QLabel;
@@ -140,6 +142,8 @@ private:
     // How long a change stays on trial: the check after ten seconds and its own deadline,
     // with room to spare.
     int trialSeconds() const;
+    // At load: a change on trial left by an earlier run, and those other runs begin meanwhile.
+    void followTrials();
     // `changed`: the adapters did change, so a missing safety net is worth a word.
     void startTrial(const AdapterCommands::Trial &trial, bool changed);
     // Another run's change on trial, begun while the window is open: shown counting down.
@@ -149,6 +153,8 @@ private:
     // The check of the connection has judged: the change on trial is kept (the fallback to
     // DHCP, when it follows, is a change of its own), unless the system had put it back.
     void keepTrial();
+    // What keeping this window's change came to, said where it is not what was asked for.
+    void reportKept(const TrialCountdown::Kept &kept);
     // The seconds left as the backend counts them (a suspended computer's time included), in
     // the caption and the tip; a trial that ended is settled.
     void showTrial();
@@ -159,9 +165,8 @@ private:
     bool m_startHidden = false;
     bool m_shownOnce = false;
     bool m_unloaded = false;
-    bool m_refreshing = false;     // the address refresh is waiting for its answer
-    bool m_closeRequested = false; // the window was closed meanwhile
-    bool m_onTrial = false;        // this window's change waits for its check to keep it
-    int m_trialLeft = -1;          // seconds left of a trial shown (this window's or another run's)
-    QTimer *m_trialTicker = nullptr; // the seconds left, in the caption and the tip
+    bool m_refreshing = false;             // the address refresh is waiting for its answer
+    bool m_closeRequested = false;         // the window was closed meanwhile
+    std::optional<TrialCountdown> m_trial; // a change on trial, this window's or another run's
+    QTimer *m_trialTicker = nullptr;       // the seconds left, in the caption and the tip
 };

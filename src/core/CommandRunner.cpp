@@ -9,6 +9,7 @@
 #include "core/MainWindowRules.h"
 #include "core/RemoteCommands.h"
 #include "core/RemoteTrial.h"
+#include "core/TrialCountdown.h"
 #include "core/TrialRecord.h"
 #include "discovery/ExternalAddress.h"
 #include "settings/Text.h"
@@ -148,26 +149,20 @@ constexpr int kUncheckedTrialSeconds = 30;
 // was paused past its time), which the run then says, naming the profile now current.
 bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::Trial &trial,
                bool remembered) {
-    QString problem;
-    const AdapterBackend::Keep kept =
-        trial.pending ? backend.keepChanges(problem) : AdapterBackend::Keep::Kept;
+    const TrialCountdown::Kept kept =
+        trial.pending ? TrialCountdown::keep(ini, backend, remembered) : TrialCountdown::Kept();
     trial.pending = false;
-    if (kept == AdapterBackend::Keep::PutBack) {
-        // The profile before it is current again, where this run recorded it.
-        const QString now = remembered
-                                ? TrialRecord::putBack(ini)
-                                : ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
+    if (kept.outcome == AdapterBackend::Keep::PutBack) {
+        const QString &now = kept.now;
         run.json().insert(QStringLiteral("putBack"), true);
         run.json().insert(QStringLiteral("current"), now);
         run.fail(Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
-                     .arg(problem, now.isEmpty() ? Text::tr("değişiklikten önceki ayarlarında")
-                                                 : Text::tr("\"%1\" profilinde").arg(now)));
+                     .arg(kept.problem, now.isEmpty() ? Text::tr("değişiklikten önceki ayarlarında")
+                                                      : Text::tr("\"%1\" profilinde").arg(now)));
         return false;
     }
-    if (remembered)
-        TrialRecord::forget(ini);
-    if (kept == AdapterBackend::Keep::Failed)
-        trial.keepProblem = problem;
+    if (kept.outcome == AdapterBackend::Keep::Failed)
+        trial.keepProblem = kept.problem;
     return true;
 }
 
@@ -274,7 +269,8 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     // checkpoint still puts the adapters back when the address is in use).
     const bool judged = cl.check && !Links::externalAddressUrl(ini).isEmpty();
     const int trialSeconds =
-        judged ? cl.checkAfterSeconds + context.httpTimeoutMs / 1000 + 10 : kUncheckedTrialSeconds;
+        judged ? TrialCountdown::lengthFor(cl.checkAfterSeconds, context.httpTimeoutMs)
+               : kUncheckedTrialSeconds;
     const AdapterCommands::ApplyOutcome outcome =
         AdapterCommands::applyProfile(backend, selection, parts, trialSeconds);
     // The rules of the window: applied, refused in part or left on DHCP, the check follows.

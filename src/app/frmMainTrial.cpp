@@ -1,0 +1,98 @@
+// The main window's part in a change on trial: started, counted down in the caption and the
+// tip, and kept once the check of the connection has judged it (see core/TrialCountdown.h).
+#include "adapters/ApplyReport.h"
+#include "app/TrayIcon.h"
+#include "app/frmMain.h"
+#include "app/modTrayIcon.h"
+#include "core/Links.h"
+#include "settings/Text.h"
+#include "settings/UserPrompts.h"
+
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
+
+void frmMain::followTrials() {
+    // A change left on trial by an earlier run: put back meanwhile, or still on trial, when
+    // this start's check judges it as the earlier run's would have.
+    // Another run's that still goes on is shown, not judged: it is that run's.
+    m_trial.emplace(*SettingsIni, *m_services.backend);
+    m_trial->adoptLeftover();
+    if (m_trial->counting())
+        m_trialTicker->start();
+    // Another run's change (from afar, or a command) started while the window is open is
+    // shown as it comes: its record is written beside the settings file.
+    auto *records =
+        new QFileSystemWatcher({QFileInfo(SettingsIni->FileName()).absolutePath()}, this);
+    connect(records, &QFileSystemWatcher::directoryChanged, this, &frmMain::showOthersTrial);
+}
+
+int frmMain::trialSeconds() const {
+    return TrialCountdown::lengthFor(10, m_services.httpTimeoutMs);
+}
+
+int frmMain::trialSecondsLeft() const {
+    return m_trial ? m_trial->secondsLeft() : -1;
+}
+
+void frmMain::startTrial(const AdapterCommands::Trial &trial, bool changed) {
+    if (const QString problem = ApplyReport::trialProblemText(trial, trialSeconds());
+        changed && !problem.isEmpty())
+        m_services.prompts->message(problem, trial.keepProblem.isEmpty()
+                                                 ? UserPrompts::Icon::Information
+                                                 : UserPrompts::Icon::Stop);
+    if (!trial.pending)
+        return;
+    if (Links::externalAddressUrl(*SettingsIni).isEmpty()) {
+        reportKept(m_trial->keepOwn()); // no address service: no check will judge the change
+        return;
+    }
+    m_trial->begin(trialSeconds());
+    m_trialTicker->start();
+    showTrial();
+}
+
+void frmMain::showOthersTrial() {
+    if (m_unloaded || !m_trial->followOthers())
+        return;
+    m_trialTicker->start();
+    refreshCaption();
+}
+
+void frmMain::restartTrialClock() {
+    m_trial->restart(trialSeconds());
+    showTrial();
+}
+
+void frmMain::keepTrial() {
+    if (m_trial && m_trial->ours())
+        reportKept(m_trial->keepOwn());
+}
+
+void frmMain::reportKept(const TrialCountdown::Kept &kept) {
+    m_trialTicker->stop();
+    if (kept.outcome == AdapterBackend::Keep::PutBack) {
+        m_services.prompts->message(
+            Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
+                .arg(kept.problem, kept.now.isEmpty()
+                                       ? Text::tr("otomatik IP'de (DHCP) ya da "
+                                                  "değişiklikten önceki ayarlarında")
+                                       : Text::tr("\"%1\" profilinde").arg(kept.now)),
+            UserPrompts::Icon::Stop);
+    } else if (kept.outcome == AdapterBackend::Keep::Failed) {
+        AdapterCommands::Trial failed;
+        failed.keepProblem = kept.problem;
+        m_services.prompts->message(ApplyReport::trialProblemText(failed, trialSeconds()),
+                                    UserPrompts::Icon::Stop);
+    }
+    if (!m_unloaded)
+        showTrial();
+}
+
+void frmMain::showTrial() {
+    if (m_trialTicker->isActive() && m_trial->tick() < 0)
+        m_trialTicker->stop();
+    refreshCaption();
+    if (TrayIconShown)
+        m_services.tray->setToolTip(trayToolTip());
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "adapters/WmiAdapter.h"
+
+#include <QString>
+
+class clsIni;
+
+// A change of the adapters on trial, as one run sees it, for the window and the command line:
+// whether it is this run's to keep or another run's to show, the seconds left as the backend's
+// clock counts them (the only clock: suspend and a changed wall clock are counted as the
+// system counts them), and keeping it with the trial record of the profile before it.
+class TrialCountdown {
+public:
+    TrialCountdown(clsIni &ini, AdapterBackend &backend) : m_ini(ini), m_backend(backend) {}
+
+    // How long a change stays on trial when a check of the connection judges it: the wait
+    // before the check, the check's own deadline, and ten seconds to keep it.
+    static int lengthFor(int checkAfterSeconds, int httpTimeoutMs) {
+        return checkAfterSeconds + httpTimeoutMs / 1000 + 10;
+    }
+
+    // What keeping a change came to. `now` names the profile current again when the system had
+    // put the change back (empty: automatic IP, or the settings from before the change).
+    struct Kept {
+        AdapterBackend::Keep outcome = AdapterBackend::Keep::Kept;
+        QString problem;
+        QString now;
+    };
+    // Keeps the change on trial; the record of the profile before it goes, or, when the change
+    // was put back meanwhile, names that profile again (where `remembered`: this run wrote it).
+    static Kept keep(clsIni &ini, AdapterBackend &backend, bool remembered);
+
+    // At start: a change an earlier run left is settled; one still on trial is counted down,
+    // and is this run's to judge unless it waits for a confirmation from afar.
+    void adoptLeftover();
+    // This run's change, just made and on trial for `seconds`: the profile before it recorded.
+    void begin(int seconds);
+    // Another run's change, begun meanwhile: counted down, never judged here. True if one is.
+    bool followOthers();
+    // This run's trial counts from now again (a message the user read took none of it).
+    void restart(int seconds);
+    // Keeps the change as this run's, and counts no more.
+    Kept keepOwn();
+    // The seconds left from the backend's clock; a trial that ended meanwhile (put back by the
+    // system, or judged by its own run) is settled and -1 returned.
+    int tick();
+
+    bool ours() const { return m_ours; }
+    bool counting() const { return m_left >= 0; }
+    int secondsLeft() const { return m_left; }
+
+private:
+    clsIni &m_ini;
+    AdapterBackend &m_backend;
+    bool m_ours = false; // this run's change, which its check judges
+    int m_left = -1;     // seconds left of a trial counted down (this run's or another's)
+};
