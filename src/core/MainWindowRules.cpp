@@ -51,6 +51,8 @@ QCollator makeProfileCollator() {
 } // namespace
 
 QStringList sortedProfileNames(const QStringList &names) {
+    if (names.size() < 2)
+        return names; // nothing to order: no collator (the collation data is megabytes)
     const QCollator collator = makeProfileCollator(); // its own: this may run on any thread
     std::vector<QCollatorSortKey> keys;
     keys.reserve(std::size_t(names.size()));

@@ -31,4 +31,11 @@ void run(const std::function<void()> &work) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void runForFile(qint64 bytes, const std::function<void()> &work) {
+    if (bytes < 1024 * 1024)
+        work();
+    else
+        run(work);
+}
+
 } // namespace BackgroundWork

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <functional>
 
 // Long file work (a settings file of a million profiles takes a second to read or write) without
@@ -11,5 +12,9 @@ namespace BackgroundWork {
 // and returns when the work is done. Without an application's event loop to keep, or off the
 // application's thread, the work simply runs.
 void run(const std::function<void()> &work);
+
+// The same for work on a file of `bytes`: one that is read or written in a few milliseconds
+// (under a megabyte) is simply done, without a thread of its own.
+void runForFile(qint64 bytes, const std::function<void()> &work);
 
 } // namespace BackgroundWork

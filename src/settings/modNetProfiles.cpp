@@ -8,6 +8,8 @@
 #include "settings/UserPrompts.h"
 #include "settings/clsIni.h"
 
+#include <QFileInfo>
+
 namespace modNetProfiles {
 
 namespace {
@@ -38,7 +40,7 @@ void ProfilesLoad(const QString &path, ProfileList &list, UserPrompts &prompts) 
     std::optional<IniError> readError;
     QStringList names;
     qint32 count = 0;
-    BackgroundWork::run([&] {
+    BackgroundWork::runForFile(QFileInfo(path).size(), [&] {
         clsIni ini;
         if (!ini.setFileName(path, clsIni::PathRule::Exact)) // the caller's completed path
             openError = ini.lastError();
@@ -97,8 +99,9 @@ SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFi
             return {SaveResult::Outcome::Declined, {}, {}};
     }
     bool written = false;
-    BackgroundWork::run(
-        [&] { written = ini.WriteString(ProfilesSection, name, joinFields(fields)); });
+    BackgroundWork::runForFile(QFileInfo(ini.FileName()).size(), [&] {
+        written = ini.WriteString(ProfilesSection, name, joinFields(fields));
+    });
     if (!written)
         return {SaveResult::Outcome::Failed, ini.lastError(), {}};
     return {SaveResult::Outcome::Saved, {}, ini.lastNotice()};
