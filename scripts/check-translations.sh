@@ -5,12 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ts=translations/zelvi_en.ts
-bin=$(qtpaths6 --query QT_HOST_BINS 2>/dev/null || echo /usr/lib/qt6/bin)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$ts" "$work/now.ts"
-"$bin/lupdate" -silent -recursive src -ts "$work/now.ts" -locations none -no-obsolete \
-  -source-language tr_TR -target-language en
+scripts/update-translations.sh "$work/now.ts"
 if ! cmp -s "$ts" "$work/now.ts"; then
   echo "$ts is not up to date with the sources; run scripts/update-translations.sh:" >&2
   diff "$ts" "$work/now.ts" | head -40 >&2

@@ -2,6 +2,7 @@
 
 #include "core/AddressRules.h"
 #include "dialogs/AddressBox.h"
+#include "dialogs/DialogFrame.h"
 #include "dialogs/EditorArt.h"
 #include "settings/Text.h"
 #include "settings/UserPrompts.h"
@@ -53,14 +54,8 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
                                UserPrompts &prompts, QWidget *parent)
     : QDialog(parent), m_settingsPath(settingsPath), m_reloadTarget(reloadTarget),
       m_prompts(prompts) {
-    setObjectName(QStringLiteral("frmNewSettings"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setWindowTitle(QString());
-    setAccessibleName(Text::tr("Profil"));
-    setWindowIcon(EditorArt::editorIcon());
-    setFixedSize(px(6000), px(5175));
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    DialogFrame::setUp(*this, QStringLiteral("frmNewSettings"), Text::tr("Profil"),
+                       QSize(px(6000), px(5175)));
 
     Label1 = new QLabel(Text::tr("AYAR ADI"), this);
     Label1->setGeometry(twipRect(300, 270, 1335, 285));
@@ -95,11 +90,7 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
         txtIP[i] = box;
     }
 
-    cmdSave = new QPushButton(Text::tr("KAYDET"), this);
-    cmdSave->setGeometry(twipRect(3090, 4695, 1245, 345));
-    QPalette green = cmdSave->palette();
-    green.setColor(QPalette::Button, QColor(128, 255, 128));
-    cmdSave->setPalette(green);
+    cmdSave = DialogFrame::addSaveButton(*this, twipRect(3090, 4695, 1245, 345));
     connect(cmdSave, &QPushButton::clicked, this, &frmNewSettings::cmdSave_Click);
 
     cmdCancel = new QPushButton(Text::tr("KAPAT"), this);
@@ -112,10 +103,7 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
         button->setDefault(false);
     }
 
-    Image1 = new QLabel(this);
-    Image1->setGeometry(twipRect(5220, 225, 480, 480));
-    Image1->setPixmap(QPixmap::fromImage(EditorArt::editorPicture()));
-    Image1->setAccessibleName(Text::tr("Ağ bağdaştırıcısı resmi"));
+    Image1 = DialogFrame::addPicture(*this, twipRect(5220, 225, 480, 480));
     Picture1->setAccessibleName(Text::tr("Adresler"));
 
     QWidget *previous = txtProfileName;

@@ -1,7 +1,7 @@
 #include "dialogs/frmSelectNIC.h"
 
 #include "adapters/AdapterCommands.h"
-#include "dialogs/EditorArt.h"
+#include "dialogs/DialogFrame.h"
 #include "settings/Text.h"
 #include "settings/UserPrompts.h"
 #include "widgets/Twips.h"
@@ -18,14 +18,8 @@
 
 frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidget *parent)
     : QDialog(parent), m_backend(backend), m_prompts(prompts) {
-    setObjectName(QStringLiteral("frmSelectNIC"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setWindowTitle(QString());
-    setAccessibleName(Text::tr("Ağ bağdaştırıcısı seçimi"));
-    setWindowIcon(EditorArt::editorIcon());
-    setFixedSize(px(6210), px(4200));
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    DialogFrame::setUp(*this, QStringLiteral("frmSelectNIC"), Text::tr("Ağ bağdaştırıcısı seçimi"),
+                       QSize(px(6210), px(4200)));
     QPalette grey = palette();
     grey.setColor(QPalette::Window, QColor(128, 128, 128));
     setPalette(grey);
@@ -36,11 +30,7 @@ frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidge
     lstNIC = new QListWidget(this);
     lstNIC->setGeometry(twipRect(120, 900, 5955, 2400));
     lstNIC->setSelectionMode(QAbstractItemView::SingleSelection);
-    cmdSave = new QPushButton(Text::tr("KAYDET"), this);
-    cmdSave->setGeometry(twipRect(3420, 3420, 1245, 345));
-    QPalette green = cmdSave->palette();
-    green.setColor(QPalette::Button, QColor(128, 255, 128));
-    cmdSave->setPalette(green);
+    cmdSave = DialogFrame::addSaveButton(*this, twipRect(3420, 3420, 1245, 345));
     cmdCancel = new QPushButton(Text::tr("KAPAT"), this);
     cmdCancel->setGeometry(twipRect(4800, 3420, 1245, 345));
     for (QPushButton *b : {cmdSave, cmdCancel})
@@ -53,10 +43,7 @@ frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidge
     QPalette white = lblNIC->palette();
     white.setColor(QPalette::WindowText, Qt::white);
     lblNIC->setPalette(white);
-    Image1 = new QLabel(this);
-    Image1->setGeometry(twipRect(5280, 240, 480, 480));
-    Image1->setPixmap(QPixmap::fromImage(EditorArt::editorPicture()));
-    Image1->setAccessibleName(Text::tr("Ağ bağdaştırıcısı resmi"));
+    Image1 = DialogFrame::addPicture(*this, twipRect(5280, 240, 480, 480));
     lblNIC->setBuddy(lstNIC);
     lstNIC->setAccessibleName(lblNIC->text());
 

@@ -104,7 +104,6 @@ void tst_CommandLine::language_data() {
         return QStringList{{}, {}, QString::fromLatin1(value), {}};
     };
     QTest::newRow("nothing set") << QStringList() << none << false << false;
-    QTest::newRow("C") << QStringList() << lang("C") << false << false;
     QTest::newRow("C.UTF-8") << QStringList() << lang("C.UTF-8") << false << false;
     QTest::newRow("POSIX, LANGUAGE ignored")
         << QStringList() << QStringList{{}, {}, QStringLiteral("POSIX"), QStringLiteral("en")}
@@ -115,10 +114,6 @@ void tst_CommandLine::language_data() {
         << QStringList()
         << QStringList{QStringLiteral("en_US.UTF-8"), {}, QStringLiteral("tr_TR.UTF-8"), {}} << true
         << false;
-    QTest::newRow("LC_MESSAGES above LANG")
-        << QStringList()
-        << QStringList{{}, QStringLiteral("tr_TR.UTF-8"), QStringLiteral("en_US.UTF-8"), {}}
-        << false << false;
     QTest::newRow("LANGUAGE's first entry")
         << QStringList()
         << QStringList{{}, {}, QStringLiteral("en_US.UTF-8"), QStringLiteral("tr:en")} << false

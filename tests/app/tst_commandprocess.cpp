@@ -171,17 +171,12 @@ void tst_CommandProcess::languages_data() {
     };
     row("English desktop, a typo", "en_US.UTF-8", {u("--lst")}, false, 2,
         "Unknown option: --lst\nUsage: nuvar-pos-zelvi-ip [OPTIONS]");
-    row("Turkish desktop, a typo", "tr_TR.UTF-8", {u("--lst")}, false, 2, "Bilinmeyen seçenek");
-    row("POSIX locale speaks Turkish", "POSIX", {u("--show"), u("Yok")}, false, 1,
-        "\"Yok\" adında bir profil yok.");
     row("--language en on a Turkish desktop", "tr_TR.UTF-8",
         {u("--language"), u("en"), u("--show"), u("Yok")}, false, 1,
         "There is no profile named \"Yok\".");
     row("--language=tr on a German desktop, in JSON", "de_DE.UTF-8",
         {u("--language=tr"), u("--show"), u("Yok"), u("--json")}, false, 1,
         "\"reason\":\"\\\"Yok\\\" adında bir profil yok.\",\"status\":1");
-    row("a language the program does not speak", "en_GB.UTF-8", {u("--language"), u("fr")}, false,
-        2, "--language expects tr or en: fr");
     row("English window's warning", "en_US.UTF-8", {u("-HIDEONSTARTUP"), u("--report-shown")}, true,
         0, "Warning: -HIDEONSTARTUP is not an option");
 }
