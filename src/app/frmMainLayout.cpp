@@ -45,6 +45,18 @@ QFont arialUnicode(qreal points) {
                     points);
 }
 
+// The logo as the label shows it: scaled to its box when the program was built, for a screen
+// of one pixel a point; otherwise the whole picture, which the label scales itself.
+QImage logoFor(QSize box, qreal pixelRatio) {
+    if (pixelRatio == 1.0) {
+        QImage shown = RawPicture::fromResource(
+            QStringLiteral(":/app/logo-%1x%2.raw").arg(box.width()).arg(box.height()));
+        if (!shown.isNull())
+            return shown;
+    }
+    return RawPicture::fromResource(QStringLiteral(":/app/logo.raw"));
+}
+
 void colourText(QWidget *widget, quint32 bgr) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colorFromBgr(bgr));
@@ -107,8 +119,7 @@ void frmMain::setupUi() {
 
     Image1 = new QLabel(this);
     Image1->setGeometry(twipRect(6000, 1080, 2535, 765));
-    Image1->setPixmap(
-        QPixmap::fromImage(RawPicture::fromResource(QStringLiteral(":/app/logo.raw"))));
+    Image1->setPixmap(QPixmap::fromImage(logoFor(Image1->size(), devicePixelRatioF())));
     Image1->setScaledContents(true);
 
     const auto label = [this](const QString &text, QRect place, const QFont &font, quint32 colour,

@@ -32,7 +32,10 @@ QByteArray encode(const QImage &picture) {
     return data;
 }
 
-QImage decode(QByteArrayView data) {
+namespace {
+
+// The picture's size when the data is a whole picture of the layout; an empty size otherwise.
+QSize wholePicture(QByteArrayView data) {
     if (data.size() < HeaderSize || std::memcmp(data.data(), Magic, sizeof Magic) != 0)
         return {};
     const auto *in = reinterpret_cast<const uchar *>(data.data());
@@ -41,7 +44,18 @@ QImage decode(QByteArrayView data) {
     if (width == 0 || height == 0 || width > MaxSide || height > MaxSide ||
         data.size() != HeaderSize + qsizetype(width) * height * 4)
         return {};
-    QImage picture(int(width), int(height), QImage::Format_ARGB32_Premultiplied);
+    return QSize(int(width), int(height));
+}
+
+} // namespace
+
+QImage decode(QByteArrayView data) {
+    const QSize size = wholePicture(data);
+    if (size.isEmpty())
+        return {};
+    const quint32 width = quint32(size.width());
+    const auto *in = reinterpret_cast<const uchar *>(data.data());
+    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
     if (picture.isNull())
         return {};
     in += HeaderSize;
@@ -62,6 +76,18 @@ QImage fromResource(const QString &path) {
     const QResource resource(path);
     if (!resource.isValid())
         return {};
+    if (resource.compressionAlgorithm() == QResource::NoCompression &&
+        QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        // The program's own pixels are already in memory as an image keeps them: shown from
+        // there, without a copy (an image made on them copies them only when drawn on).
+        const QByteArrayView data(resource.data(), resource.size());
+        const QSize size = wholePicture(data);
+        const uchar *pixels = resource.data() + HeaderSize;
+        if (size.isEmpty() || reinterpret_cast<quintptr>(pixels) % alignof(quint32) != 0)
+            return decode(data);
+        return QImage(pixels, size.width(), size.height(), qsizetype(size.width()) * 4,
+                      QImage::Format_ARGB32_Premultiplied);
+    }
     return decode(resource.uncompressedData());
 }
 

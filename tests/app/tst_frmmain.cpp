@@ -895,6 +895,9 @@ void tst_frmMain::layout() {
         QCOMPARE(l->textFormat(), Qt::PlainText);
         QVERIFY(l->font().bold());
     }
+    // The logo is carried as the window shows it: nothing to scale at the first paint.
+    if (auto *l = qobject_cast<QLabel *>(w); l && !l->pixmap().isNull())
+        QCOMPARE(l->pixmap().size(), place.size());
 }
 
 void tst_frmMain::changeOnTrialIsJudgedByTheCheck_data() {

@@ -20,19 +20,29 @@ private Q_SLOTS:
 void tst_RawPicture::programPicturesMatchTheirSources_data() {
     QTest::addColumn<QString>("resource");
     QTest::addColumn<QString>("source");
-    QTest::newRow("icon") << QStringLiteral(":/app/icon.raw") << QStringLiteral("icon.png");
-    QTest::newRow("logo") << QStringLiteral(":/app/logo.raw") << QStringLiteral("logo.png");
+    QTest::addColumn<QSize>("box"); // where the window shows it scaled, if it is
+    QTest::newRow("icon") << QStringLiteral(":/app/icon.raw") << QStringLiteral("icon.png")
+                          << QSize();
+    QTest::newRow("logo") << QStringLiteral(":/app/logo.raw") << QStringLiteral("logo.png")
+                          << QSize();
+    // The window's logo label is 169 × 51: scaled when built, as the label would scale it.
+    QTest::newRow("logo as shown")
+        << QStringLiteral(":/app/logo-169x51.raw") << QStringLiteral("logo.png") << QSize(169, 51);
 }
 
 void tst_RawPicture::programPicturesMatchTheirSources() {
     QFETCH(QString, resource);
     QFETCH(QString, source);
+    QFETCH(QSize, box);
     const QImage png(QStringLiteral(ZELVI_PICTURE_SOURCES "/") + source);
     QVERIFY(!png.isNull());
+    QImage expected = png.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (box.isValid())
+        expected = expected.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QImage shown = RawPicture::fromResource(resource);
-    QCOMPARE(shown.size(), png.size());
+    QCOMPARE(shown.size(), expected.size());
     QCOMPARE(shown.format(), QImage::Format_ARGB32_Premultiplied);
-    QCOMPARE(shown, png.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    QCOMPARE(shown, expected);
 }
 
 void tst_RawPicture::roundTrip() {
