@@ -2,6 +2,7 @@
 
 #include "dialogs/EditorArt.h"
 #include "settings/Text.h"
+#include "widgets/modMain.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -35,6 +36,15 @@ QPushButton *addSaveButton(QDialog &dialog, QRect place) {
     green.setColor(QPalette::Button, QColor(128, 255, 128));
     save->setPalette(green);
     return save;
+}
+
+bool placeOnFirstShow(QDialog &dialog, bool &shownOnce) {
+    if (shownOnce)
+        return false;
+    shownOnce = true;
+    centreOnScreen(&dialog);
+    showNoTitle(&dialog);
+    return true;
 }
 
 } // namespace DialogFrame

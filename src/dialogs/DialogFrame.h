@@ -19,5 +19,8 @@ void setUp(QDialog &dialog, const QString &objectName, const QString &accessible
 QLabel *addPicture(QDialog &dialog, QRect place);
 // "KAYDET" on a light green face, at `place`.
 QPushButton *addSaveButton(QDialog &dialog, QRect place);
+// From a show event: the first time the dialog is shown (`shownOnce` still false) it is centred
+// on the screen and its caption removed; true then, false every later time.
+bool placeOnFirstShow(QDialog &dialog, bool &shownOnce);
 
 } // namespace DialogFrame

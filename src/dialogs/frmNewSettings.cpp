@@ -237,10 +237,6 @@ void frmNewSettings::changeEvent(QEvent *event) {
 
 void frmNewSettings::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    if (m_shownOnce)
-        return;
-    m_shownOnce = true;
-    centreOnScreen(this);
-    showNoTitle(this);
-    Form_Activate();
+    if (DialogFrame::placeOnFirstShow(*this, m_shownOnce))
+        Form_Activate();
 }

@@ -5,7 +5,6 @@
 #include "settings/Text.h"
 #include "settings/UserPrompts.h"
 #include "widgets/Twips.h"
-#include "widgets/modMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -108,9 +107,5 @@ void frmSelectNIC::closeEvent(QCloseEvent *event) {
 
 void frmSelectNIC::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    if (m_shownOnce)
-        return;
-    m_shownOnce = true;
-    centreOnScreen(this);
-    showNoTitle(this);
+    DialogFrame::placeOnFirstShow(*this, m_shownOnce);
 }
