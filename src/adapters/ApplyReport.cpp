@@ -136,4 +136,31 @@ QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
         .arg(seconds);
 }
 
+QString outcomeCode(AdapterCommands::ApplyOutcome::Kind kind) {
+    using Kind = AdapterCommands::ApplyOutcome::Kind;
+    switch (kind) {
+    case Kind::Applied:
+        return QStringLiteral("applied");
+    case Kind::NoAdapterChosen:
+        return QStringLiteral("no-adapter-chosen");
+    case Kind::DhcpNotConfirmed:
+        return QStringLiteral("dhcp-not-confirmed");
+    case Kind::PlatformError:
+        return QStringLiteral("platform-error");
+    case Kind::NothingMatched:
+        return QStringLiteral("no-such-adapter");
+    case Kind::Refused:
+        return QStringLiteral("adapter-refused");
+    case Kind::InvalidProfile:
+        return QStringLiteral("invalid-profile");
+    case Kind::TrialBusy:
+        return QStringLiteral("busy");
+    case Kind::AddressInUse:
+        return QStringLiteral("address-in-use");
+    case Kind::NoSafetyNet:
+        return QStringLiteral("no-safety-net");
+    }
+    return QStringLiteral("platform-error");
+}
+
 } // namespace ApplyReport

@@ -16,6 +16,8 @@ QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString 
                     const QString &selection, const QString &backendName, int checkInSeconds = 10);
 // Whether it is a plain notice (nothing chosen, DHCP not confirmed) rather than a failure.
 bool isNotice(AdapterCommands::ApplyOutcome::Kind kind);
+// A stable code for scripts ("applied", "address-in-use", …), the same in every language.
+QString outcomeCode(AdapterCommands::ApplyOutcome::Kind kind);
 
 // A profile that the whole-profile check refuses, nothing touched.
 QString refusedProfileText(const QString &name, const QString &reason);

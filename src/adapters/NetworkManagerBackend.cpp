@@ -513,7 +513,7 @@ private:
 namespace {
 
 QString defaultCheckpointRecord() {
-    return TrialFile::besideSettings(
+    return TrialLedger::besideSettings(
         FileLocation::locate(QStringLiteral("Nuvar_Pos_Zelvi_ip.exe.config")));
 }
 
@@ -600,8 +600,8 @@ bool NetworkManagerBackend::extendCheckpoint(int seconds, QString &problem) {
     return m_checkpoint.extend(seconds, problem);
 }
 
-void NetworkManagerBackend::recoverAbandonedTrial() {
-    m_checkpoint.recover();
+QString NetworkManagerBackend::recoverAbandonedTrial(bool &restored) {
+    return m_checkpoint.recover(restored);
 }
 
 bool NetworkManagerBackend::adoptCheckpoint() {

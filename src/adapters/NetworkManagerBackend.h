@@ -32,7 +32,7 @@ public:
 
     CheckpointStart createCheckpoint(int seconds) override;
     bool extendCheckpoint(int seconds, QString &problem) override;
-    void recoverAbandonedTrial() override;
+    QString recoverAbandonedTrial(bool &restored) override;
     bool adoptCheckpoint() override;
     Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;

@@ -103,7 +103,7 @@ std::optional<NmCheckpoint::Live> NmCheckpoint::recorded(const QJsonObject &reco
 }
 
 void NmCheckpoint::forget(const Live &checkpoint) {
-    m_record.update([&](QJsonObject &record) {
+    m_record.transact([&](QJsonObject &record) {
         if (record.value(QStringLiteral("checkpoint")).toString() == checkpoint.path) {
             record.remove(QStringLiteral("checkpoint"));
             record.remove(QStringLiteral("created"));
@@ -118,7 +118,7 @@ void NmCheckpoint::noteEarlier(const QString &uuid, const QString &iface, QJsonO
         return;
     m_noted.append(uuid);
     earlier.insert(QStringLiteral("iface"), iface);
-    m_record.update([&](QJsonObject &record) {
+    m_record.transact([&](QJsonObject &record) {
         QJsonObject connections = record.value(kConnections).toObject();
         if (!connections.contains(uuid))
             connections.insert(uuid, earlier);
@@ -223,17 +223,33 @@ bool NmCheckpoint::restoreEarlier(const QJsonObject &connections, QString &probl
     return allRestored(failed, problem);
 }
 
-void NmCheckpoint::recover() {
-    m_record.update([&](QJsonObject &record) {
-        if (!record.contains(QStringLiteral("checkpoint")) ||
-            TrialFile::runOf(record) == TrialFile::Run::Other || recorded(record))
-            return; // nothing left, another run's, or still NetworkManager's to roll back
-        QString problem;
-        restoreEarlier(record.value(kConnections).toObject(), problem);
-        record.remove(QStringLiteral("checkpoint"));
-        record.remove(QStringLiteral("created"));
-        record.remove(kConnections);
+QString NmCheckpoint::recover(bool &restored) {
+    restored = false;
+    // Looked at and restored with the record unlocked (NetworkManager's answers may take
+    // seconds); recorded only if the record still names the same abandoned checkpoint.
+    const QJsonObject record = m_record.read().value_or(QJsonObject());
+    if (!record.contains(QStringLiteral("checkpoint")) ||
+        RunIdentity::fromJson(record).state() != RunIdentity::State::Ended || recorded(record))
+        return {}; // nothing left, a run's that goes on, or still NetworkManager's to roll back
+    QString problem;
+    if (!restoreEarlier(record.value(kConnections).toObject(), problem)) {
+        // The record stays: the earlier settings are not lost, and the next run tries again.
+        return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
+                        "NetworkManager'da artık yok (NetworkManager ya da bilgisayar yeniden "
+                        "başlamış); önceki ayarlar geri yüklenemedi: %1")
+            .arg(problem);
+    }
+    m_record.transact([&](QJsonObject &now) {
+        if (now.value(QStringLiteral("checkpoint")) != record.value(QStringLiteral("checkpoint")))
+            return;
+        now.remove(QStringLiteral("checkpoint"));
+        now.remove(QStringLiteral("created"));
+        now.remove(kConnections);
     });
+    restored = true;
+    return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
+                    "NetworkManager'da artık yoktu (NetworkManager ya da bilgisayar yeniden "
+                    "başlamış); önceki ayarlar kayıttan geri yüklendi.");
 }
 
 AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath> &devices,
@@ -260,12 +276,12 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
     QString recordProblem;
     // The record's folder stays locked from the look at what is pending to the record of the
     // new checkpoint: a second run waits, then finds this one's.
-    const bool stored = m_record.update(
+    const bool stored = m_record.transact(
         [&](QJsonObject &record) {
             QString problem;
             if (record.contains(QStringLiteral("checkpoint"))) {
                 const std::optional<Live> earlier = recorded(record);
-                if (TrialFile::runOf(record) == TrialFile::Run::Other) {
+                if (RunIdentity::fromJson(record).state() == RunIdentity::State::Other) {
                     start = {Kind::Busy,
                              Text::tr("Bu program başka bir pencerede ya da komutta bir "
                                       "değişikliği deniyor (%1 saniye daha).")
@@ -318,7 +334,7 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
             }
             record.insert(QStringLiteral("checkpoint"), made->path);
             record.insert(QStringLiteral("created"), double(made->created));
-            TrialFile::stampRun(record);
+            RunIdentity::self().intoJson(record);
             start = {Kind::Made, {}};
         },
         &recordProblem);
@@ -340,8 +356,8 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
 }
 
 bool NmCheckpoint::adopt() {
-    const QJsonObject record = m_record.read();
-    if (TrialFile::runOf(record) != TrialFile::Run::Ended)
+    const QJsonObject record = m_record.read().value_or(QJsonObject());
+    if (RunIdentity::fromJson(record).state() != RunIdentity::State::Ended)
         return false;
     m_mine = recorded(record);
     return m_mine.has_value();
@@ -362,7 +378,7 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
         return Keep::Kept; // nothing pending
     const Live mine = *m_mine;
     m_mine.reset();
-    const QJsonObject connections = m_record.read().value(kConnections).toObject();
+    const QJsonObject connections = m_record.read().value_or(QJsonObject()).value(kConnections).toObject();
     const bool pending = find(mine.path, mine.created).has_value();
     if (!pending) {
         // Rolled back by NetworkManager; or NetworkManager restarted and kept the change in
@@ -404,7 +420,7 @@ bool NmCheckpoint::rollBack(QString &problem) {
     }
     const Live mine = *m_mine;
     m_mine.reset();
-    const QJsonObject connections = m_record.read().value(kConnections).toObject();
+    const QJsonObject connections = m_record.read().value_or(QJsonObject()).value(kConnections).toObject();
     forget(mine);
     if (!find(mine.path, mine.created)) {
         problem = Text::tr("Geri dönüş noktası artık yok.");
@@ -445,7 +461,7 @@ bool NmCheckpoint::rollBackLive(const Live &checkpoint, const QJsonObject &conne
 }
 
 int NmCheckpoint::secondsLeft() {
-    const std::optional<Live> c = recorded(m_record.read());
+    const std::optional<Live> c = recorded(m_record.read().value_or(QJsonObject()));
     if (!c || c->rollbackAt == 0)
         return -1;
     return secondsUntil(c->rollbackAt);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "adapters/TrialFile.h"
+#include "adapters/TrialLedger.h"
 #include "adapters/WmiAdapter.h"
 
 #include <QDBusConnection>
@@ -34,7 +34,7 @@ public:
     // At a run's start: a change that an ended run left on trial, whose checkpoint
     // NetworkManager no longer holds (it restarted, or the computer did), is put back from
     // the record.
-    void recover();
+    QString recover(bool &restored);
     bool extend(int seconds, QString &problem);
     AdapterBackend::Keep destroy(QString &problem);
     bool rollBack(QString &problem);
@@ -66,7 +66,7 @@ private:
     QString m_service;
     QString m_manager;
     QString m_settings;
-    TrialFile m_record;
+    TrialLedger m_record;
     std::optional<Live> m_mine; // made or taken over by this run, until kept or put back
     QStringList m_noted;        // profiles whose earlier settings are in the record
 };

@@ -1,7 +1,7 @@
 #include "adapters/SimulatedComputer.h"
 
 #include "adapters/AddressText.h"
-#include "adapters/TrialFile.h"
+#include "adapters/RunIdentity.h"
 #include "adapters/Wmi.h"
 #include "settings/IniFileStore.h"
 #include "settings/Text.h"
@@ -255,6 +255,7 @@ bool SimulatedComputer::load(WmiError &error) {
     if (!QFileInfo::exists(m_file)) {
         adapters = defaultAdapters();
         checkpoint.reset();
+        history.clear();
         failConnect.reset();
         failQuery.reset();
         return save(error);
@@ -304,13 +305,16 @@ bool SimulatedComputer::load(WmiError &error) {
                      Text::tr("Benzetim dosyası bozuk: %1\ncheckpoint: %2").arg(m_file, *problem)};
             return false;
         }
-        for (const char *key : {"pid", "boot"}) {
+        for (const char *key : {"pid", "start", "boot"}) {
             const QString name = QString::fromLatin1(key);
             if (c.toObject().contains(name))
                 pending.run.insert(name, c.toObject().value(name));
         }
         checkpoint = pending;
     }
+    history.clear();
+    for (const QJsonValue &entry : root.value(QStringLiteral("history")).toArray())
+        history.append(entry.toObject());
     failConnect = errorFromJson(root.value(QStringLiteral("failConnect")));
     failQuery = errorFromJson(root.value(QStringLiteral("failQuery")));
     return true;
@@ -323,6 +327,12 @@ bool SimulatedComputer::save(WmiError &error) const {
         pending.insert(QStringLiteral("until"), double(checkpoint->until));
         pending.insert(QStringLiteral("adapters"), adaptersToJson(checkpoint->adapters));
         root.insert(QStringLiteral("checkpoint"), pending);
+    }
+    if (!history.isEmpty()) {
+        QJsonArray entries;
+        for (const QJsonObject &entry : history)
+            entries.append(entry);
+        root.insert(QStringLiteral("history"), entries);
     }
     if (failConnect)
         root.insert(QStringLiteral("failConnect"), errorToJson(*failConnect));
@@ -354,8 +364,7 @@ bool SimulatedComputer::loadAndRestore(WmiError &error) {
         return false;
     if (!checkpoint || now() < checkpoint->until)
         return true;
-    adapters = checkpoint->adapters;
-    checkpoint.reset();
+    endCheckpoint(false);
     return save(error);
 }
 
@@ -368,7 +377,7 @@ bool SimulatedComputer::withCheckpoint(QString &problem, const QString &missing,
         return false;
     }
     // Only this run's own: another run's pending one is not for this run to change.
-    if (!m_mine || !checkpoint || TrialFile::runOf(checkpoint->run) == TrialFile::Run::Other) {
+    if (!m_mine || !checkpoint || RunIdentity::fromJson(checkpoint->run).state() == RunIdentity::State::Other) {
         m_mine = false;
         problem = missing;
         return missing.isEmpty();
@@ -387,19 +396,19 @@ AdapterBackend::CheckpointStart SimulatedComputer::createCheckpoint(int seconds)
     if (!loadAndRestore(error))
         return {Kind::Failed, error.description};
     if (checkpoint) {
-        if (TrialFile::runOf(checkpoint->run) == TrialFile::Run::Other)
+        if (RunIdentity::fromJson(checkpoint->run).state() == RunIdentity::State::Other)
             return {Kind::Busy, Text::tr("Bu program başka bir pencerede ya da komutta bir "
                                          "değişikliği deniyor (%1 saniye daha).")
                                     .arg((checkpoint->until - now() + 999) / 1000)};
         // Left by a run that did not keep its change: back to what it had first.
-        adapters = checkpoint->adapters;
+        endCheckpoint(false);
     }
     if (adapters.isEmpty()) {
         checkpoint.reset();
         return save(error) ? CheckpointStart{} : CheckpointStart{Kind::Failed, error.description};
     }
     checkpoint = Checkpoint{now() + qint64(seconds) * 1000, adapters, {}};
-    TrialFile::stampRun(checkpoint->run);
+    RunIdentity::self().intoJson(checkpoint->run);
     if (!save(error))
         return {Kind::Failed, error.description};
     m_mine = true;
@@ -410,7 +419,7 @@ bool SimulatedComputer::adoptCheckpoint() {
     FileTurn turn(*this);
     WmiError error;
     m_mine = loadAndRestore(error) && checkpoint &&
-             TrialFile::runOf(checkpoint->run) != TrialFile::Run::Other;
+             RunIdentity::fromJson(checkpoint->run).state() != RunIdentity::State::Other;
     return m_mine;
 }
 
@@ -426,7 +435,7 @@ AdapterBackend::Keep SimulatedComputer::keepChanges(QString &problem) {
                        Text::tr("Geri dönüş noktasının süresi dolmuş: benzetim "
                                 "bilgisayarı ağ ayarlarını değişiklikten önceki "
                                 "haline döndürdü."),
-                       [this] { checkpoint.reset(); })) {
+                       [this] { endCheckpoint(true); })) {
         m_mine = false;
         return Keep::Kept;
     }
@@ -436,12 +445,35 @@ AdapterBackend::Keep SimulatedComputer::keepChanges(QString &problem) {
 }
 
 bool SimulatedComputer::rollBack(QString &problem) {
-    const bool done = withCheckpoint(problem, Text::tr("Geri dönüş noktası artık yok."), [this] {
-        adapters = checkpoint->adapters;
-        checkpoint.reset();
-    });
+    const bool done = withCheckpoint(problem, Text::tr("Geri dönüş noktası artık yok."),
+                                     [this] { endCheckpoint(false); });
     m_mine = false;
     return done;
+}
+
+void SimulatedComputer::endCheckpoint(bool kept) {
+    if (!kept)
+        adapters = checkpoint->adapters;
+    QJsonObject entry = checkpoint->run;
+    entry.insert(QStringLiteral("kept"), kept);
+    history.append(entry);
+    while (history.size() > kHistoryLength)
+        history.removeFirst();
+    checkpoint.reset();
+}
+
+AdapterBackend::Fate SimulatedComputer::checkpointFate(const RunIdentity &run) {
+    FileTurn turn(*this);
+    WmiError error;
+    if (!loadAndRestore(error))
+        return Fate::Unknown;
+    if (checkpoint && RunIdentity::fromJson(checkpoint->run) == run)
+        return Fate::Unknown; // still pending
+    for (auto it = history.crbegin(); it != history.crend(); ++it) {
+        if (RunIdentity::fromJson(*it) == run)
+            return it->value(QStringLiteral("kept")).toBool() ? Fate::Kept : Fate::PutBack;
+    }
+    return Fate::Unknown;
 }
 
 int SimulatedComputer::checkpointSecondsLeft() {

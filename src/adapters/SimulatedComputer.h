@@ -33,7 +33,8 @@
 // before it would. A pending checkpoint keeps the adapters as they were and the moment
 // (milliseconds since 1970) when they are put back, which happens at the first read after
 // it, whoever reads: the program that made it may have ended. "pid" and "boot" name the run
-// that made it: while that run goes on, the checkpoint is its own to judge.
+// that made it: while that run goes on, the checkpoint is its own to judge. "history" tells
+// what became of the last checkpoints (who made each, and whether it was kept).
 class SimulatedComputer : public AdapterBackend {
 public:
     struct Adapter {
@@ -52,7 +53,7 @@ public:
     struct Checkpoint {
         qint64 until = 0; // milliseconds since 1970
         QList<Adapter> adapters;
-        QJsonObject run; // who made it: "pid" and "boot" (TrialFile::stampRun)
+        QJsonObject run; // who made it: "pid", "start" and "boot" (RunIdentity)
     };
 
     explicit SimulatedComputer(QString file);
@@ -68,6 +69,7 @@ public:
     Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;
     int checkpointSecondsLeft() override;
+    Fate checkpointFate(const RunIdentity &run) override;
 
     const QString &file() const { return m_file; }
     // The state as last read or written. Tests change it and store it with save().
@@ -75,6 +77,9 @@ public:
     std::optional<WmiError> failConnect;
     std::optional<WmiError> failQuery;
     std::optional<Checkpoint> checkpoint;
+    // What became of the last checkpoints: who made each ("pid", "start", "boot") and "kept".
+    QList<QJsonObject> history;
+    static constexpr int kHistoryLength = 50;
     // The clock, in milliseconds since 1970; tests set their own.
     std::function<qint64()> now;
     bool load(WmiError &error);
@@ -103,6 +108,8 @@ private:
 
     // Loads the file, then puts back a checkpoint whose time has come.
     bool loadAndRestore(WmiError &error);
+    // The pending checkpoint ends: kept, or the adapters put back as it holds them.
+    void endCheckpoint(bool kept);
     // Reads the file, changes its pending checkpoint and stores it; without one, `missing` is
     // the problem (none: nothing to do).
     bool withCheckpoint(QString &problem, const QString &missing,

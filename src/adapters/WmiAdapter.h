@@ -1,5 +1,7 @@
 #pragma once
 
+#include "adapters/RunIdentity.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -122,8 +124,12 @@ public:
         return true;
     }
     // At a run's start: a change that an ended run left on trial and that the system can no
-    // longer put back by itself (it lost the checkpoint) is put back from the record.
-    virtual void recoverAbandonedTrial() {}
+    // longer put back by itself (it lost the checkpoint) is put back from the record. Says
+    // what it did and why (empty: nothing to do); false in `restored` when it failed.
+    virtual QString recoverAbandonedTrial(bool &restored) {
+        restored = false;
+        return {};
+    }
     // Takes over the pending checkpoint that an ended run of the program left, to judge it
     // as that run would have; false when there is none (or its run still goes on).
     virtual bool adoptCheckpoint() { return false; }
@@ -142,4 +148,11 @@ public:
     // Seconds until this program's pending checkpoint (of any of its runs) is restored, or -1
     // without one.
     virtual int checkpointSecondsLeft() { return -1; }
+    // What became of the checkpoint that `run` made, once it is no longer pending: kept, put
+    // back (by the system at its time, or by a run), or not known.
+    enum class Fate { Unknown, Kept, PutBack };
+    virtual Fate checkpointFate(const RunIdentity &run) {
+        Q_UNUSED(run);
+        return Fate::Unknown;
+    }
 };

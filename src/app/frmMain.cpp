@@ -339,6 +339,16 @@ bool frmMain::remoteTrialWaits() {
     return true;
 }
 
+bool frmMain::claimTrial(const QString &lead) {
+    const TrialCountdown::Claimed claimed =
+        TrialCountdown::claim(*SettingsIni, *m_services.backend);
+    if (!claimed.ok)
+        m_services.prompts->message(lead.isEmpty() ? claimed.refusal
+                                                   : lead.arg(claimed.refusal),
+                                    UserPrompts::Icon::Information);
+    return claimed.ok;
+}
+
 bool frmMain::ApplyProfile(const QString &name) {
     if (remoteTrialWaits())
         return false;
@@ -350,10 +360,17 @@ bool frmMain::ApplyProfile(const QString &name) {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (!selection.trimmed().isEmpty())
+    if (!selection.trimmed().isEmpty()) {
         keepTrial(); // an earlier change still on trial is settled by this one
+        if (!claimTrial()) {
+            QApplication::restoreOverrideCursor();
+            return false;
+        }
+    }
     const AdapterCommands::ApplyOutcome outcome =
         AdapterCommands::applyProfile(*m_services.backend, selection, ProfileParts, trialSeconds());
+    if (!outcome.trial.pending)
+        TrialCountdown::release(*SettingsIni);
     QApplication::restoreOverrideCursor();
     using Kind = AdapterCommands::ApplyOutcome::Kind;
     startTrial(outcome.trial, AdapterCommands::connectionCheckFollows(outcome.kind));
@@ -399,9 +416,19 @@ void frmMain::cmdEnableDHCP_Click() {
 
 void frmMain::switchToDhcp(bool onTrial) {
     keepTrial();
+    // Never over another run's or program's change on trial, not even as the fallback.
+    if (!claimTrial(onTrial ? QString()
+                            : Text::tr("İnternet bağlantısı yok, ancak otomatik IP'ye (DHCP) "
+                                       "geçilmedi: %1")))
+        return;
     const AdapterCommands::DhcpReset reset =
-        AdapterCommands::ResetAdaptersToDHCP(*m_services.backend, onTrial ? trialSeconds() : 0);
-    startTrial(reset.trial, !reset.failed);
+        AdapterCommands::ResetAdaptersToDHCP(*m_services.backend, trialSeconds());
+    if (!reset.trial.pending)
+        TrialCountdown::release(*SettingsIni);
+    if (onTrial)
+        startTrial(reset.trial, !reset.failed);
+    else if (reset.trial.pending)
+        reportKept(TrialCountdown::keep(*SettingsIni, *m_services.backend)); // kept at once
     if (reset.failed) {
         m_services.prompts->message(ApplyReport::dhcpFailedText(reset, m_services.backend->name()),
                                     UserPrompts::Icon::Stop);

@@ -130,14 +130,17 @@ private:
     void refreshCaption();
     // A change from afar waits for its confirmation: said, and nothing else changes meanwhile.
     bool remoteTrialWaits();
+    // Makes the next change of the adapters this window's trial; otherwise says why not
+    // (after `lead`, when given) and returns false.
+    bool claimTrial(const QString &lead = QString());
     // The notification-area menu's answer to a change from afar: kept, or undone.
     void settleRemoteTrial(bool keep);
     // Asks for the adapters and applies the selected profile to them.
     bool ApplyProfile(const QString &name);
     // After an apply that stopped once the adapters had changed: no profile is current.
     void forgetCurrentProfile();
-    // Every adapter to DHCP; on trial when the user asked for it, not when the check of the
-    // connection falls back.
+    // Every adapter to DHCP: on trial when the user asked for it, kept at once when the check
+    // of the connection falls back; never over another run's or program's trial.
     void switchToDhcp(bool onTrial);
     // How long a change stays on trial: the check after ten seconds and its own deadline,
     // with room to spare.

@@ -1,6 +1,6 @@
 #include "adapters/NetworkManagerBackend.h"
 #include "adapters/SimulatedComputer.h"
-#include "adapters/TrialFile.h"
+#include "adapters/TrialLedger.h"
 #include "adapters/UnavailableBackend.h"
 #include "adapters/Wmi.h"
 #include "app/FontWarmUp.h"
@@ -53,7 +53,7 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
     if (choice.startsWith(QLatin1String("simulated")))
         return std::make_unique<SimulatedComputer>(simulatedFile(choice));
     auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus(), NmPaths(),
-                                                      TrialFile::besideSettings(settingsPath));
+                                                      TrialLedger::besideSettings(settingsPath));
     WmiError reason;
     if (nm->connect(reason))
         return nm;
@@ -128,7 +128,7 @@ int runCommand(int argc, char *argv[], const QStringList &arguments, Language::C
         }
         auto nm = std::make_unique<NetworkManagerBackend>(
             QDBusConnection::systemBus(), NmPaths(),
-            TrialFile::besideSettings(context.settingsPath));
+            TrialLedger::besideSettings(context.settingsPath));
         WmiError error;
         if (!nm->connect(error)) {
             reason = Text::tr("NetworkManager'a ulaşılamadı; ağ ayarları değiştirilemez.\n%1")
@@ -140,7 +140,7 @@ int runCommand(int argc, char *argv[], const QStringList &arguments, Language::C
     };
     context.localAddress = [&prompts] { return ipbul::GetLocalAddress(prompts); };
     context.wait = [](int seconds) { QThread::sleep(static_cast<unsigned long>(seconds)); };
-    context.detach = [](const QStringList &arguments, QString &problem) {
+    context.detach = [](const QStringList &arguments, qint64 *pid, QString &problem) {
         // A session of its own, and nothing of this one's: not its terminal, not its output,
         // which an SSH client would otherwise wait for.
         QProcess process;
@@ -149,12 +149,14 @@ int runCommand(int argc, char *argv[], const QStringList &arguments, Language::C
         process.setStandardInputFile(QProcess::nullDevice());
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
-        if (process.startDetached())
+        if (process.startDetached(pid))
             return true;
         problem = process.errorString();
         return false;
     };
-    context.programName = QFileInfo(QFile::decodeName(argv[0])).fileName();
+    // By its absolute path: the confirm and undo commands printed for a remote change run as
+    // printed over SSH, where the program's folder may not be on the PATH.
+    context.programName = QCoreApplication::applicationFilePath();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return CommandRunner::run(commandLine, context, out, err);

@@ -129,7 +129,12 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                 return cl;
             }
         } else if (arg == QLatin1String("--detached-run")) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1Char('-'))) {
+                cl.error = Text::tr("--detached-run bir istek adı bekliyor.");
+                return cl;
+            }
             cl.detachedRun = true;
+            cl.request = arguments[++i];
         } else if (arg == QLatin1String("--yes")) {
             cl.yes = true;
         } else if (arg == QLatin1String("--json")) {
@@ -151,6 +156,11 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         cl.error = Text::tr("Bilinmeyen --backend: %1").arg(cl.backend);
         return cl;
     }
+    // A file named relative to the folder the program was started in, wherever the command is
+    // repeated from (the confirm and undo commands printed for a remote change).
+    if (cl.backend.startsWith(QLatin1String("simulated=")) && cl.backend.size() > 10)
+        cl.backend = QStringLiteral("simulated=") +
+                     QFileInfo(cl.backend.mid(int(sizeof("simulated=")) - 1)).absoluteFilePath();
     if (settingsGiven) {
         cl.error = settingsPathProblem(cl.settingsFile);
         if (!cl.error.isEmpty())

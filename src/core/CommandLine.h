@@ -23,7 +23,8 @@ struct CommandLine {
     bool check = false;         // --check: after --apply, the external check and its fallback
     int checkAfterSeconds = 10; // --check-after SECONDS
     int confirmWithin = 0;      // --confirm-within SECONDS: made from afar, kept by --confirm
-    bool detachedRun = false;   // --detached-run: the run that makes such a change (internal)
+    bool detachedRun = false;   // --detached-run REQUEST: the run that makes such a change
+    QString request;            // (internal), and the request it was started for
     bool yes = false;           // --yes: apply a profile that is doubtful but possible
     bool json = false;          // --json: one JSON object instead of text
 

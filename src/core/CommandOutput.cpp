@@ -25,7 +25,13 @@ void Run::say(const QString &text) {
     write(m_err, text);
 }
 
-void Run::fail(const QString &reason, qint64 number) {
+void Run::setCode(const QString &code) {
+    if (!code.isEmpty() && !m_json.contains(QStringLiteral("code")))
+        m_json.insert(QStringLiteral("code"), code);
+}
+
+void Run::fail(const QString &reason, qint64 number, const QString &code) {
+    setCode(code.isEmpty() ? QStringLiteral("failed") : code);
     write(m_err, number != 0 ? QStringLiteral("%1 (%2)").arg(reason).arg(number) : reason);
     const QString earlier = m_json.value(QStringLiteral("reason")).toString();
     m_json.insert(QStringLiteral("reason"),
@@ -38,6 +44,12 @@ void Run::fail(const QString &reason, qint64 number) {
 int Run::finish(int status) {
     if (status == Done && m_failed)
         status = Refused;
+    // Nothing was changed unless the command said it changed something.
+    const CommandLine::Command command = m_cl.command;
+    if ((command == CommandLine::Command::Apply || command == CommandLine::Command::Dhcp) &&
+        !m_json.contains(QStringLiteral("changed")))
+        m_json.insert(QStringLiteral("changed"), false);
+    setCode(status == Done ? QStringLiteral("done") : QStringLiteral("failed"));
     m_json.insert(QStringLiteral("status"), status);
     if (m_cl.json) {
         m_out << QJsonDocument(m_json).toJson(QJsonDocument::Compact) << '\n';
@@ -56,8 +68,8 @@ int Run::finish(int status) {
     return status;
 }
 
-int Run::refuse(const QString &reason, qint64 number) {
-    fail(reason, number);
+int Run::refuse(const QString &reason, qint64 number, const QString &code) {
+    fail(reason, number, code);
     return finish(Refused);
 }
 

@@ -24,12 +24,15 @@ public:
     void say(const QString &text);
     // A failure (the reason, and its number where it has one, on stderr and in the JSON): the
     // run then ends with a status other than 0.
-    void fail(const QString &reason, qint64 number = 0);
+    // `code` is a stable English word for scripts ("busy", "no-such-profile", …); the first
+    // one given is the run's.
+    void fail(const QString &reason, qint64 number = 0, const QString &code = QString());
+    void setCode(const QString &code);
     QJsonObject &json() { return m_json; }
 
     // The status, 1 instead of 0 after a failure or when the output could not be written.
     int finish(int status);
-    int refuse(const QString &reason, qint64 number = 0);
+    int refuse(const QString &reason, qint64 number = 0, const QString &code = QString());
 
 private:
     static void write(QTextStream &stream, const QString &text);

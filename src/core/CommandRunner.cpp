@@ -10,7 +10,7 @@
 #include "core/RemoteCommands.h"
 #include "core/RemoteTrial.h"
 #include "core/TrialCountdown.h"
-#include "core/TrialRecord.h"
+#include "adapters/TrialLedger.h"
 #include "discovery/ExternalAddress.h"
 #include "settings/Text.h"
 #include "settings/modNetProfiles.h"
@@ -61,22 +61,23 @@ QString address(const QStringList &parts, int field) {
 struct External {
     QString shown;
     bool noInternet = false;
+    QString state; // for scripts, in every language: address, service-error, no-internet, no-service
 };
 External externalCheck(clsIni &ini, const Context &context) {
     const QString url = Links::externalAddressUrl(ini);
     if (url.isEmpty())
-        return {Text::tr("SERVİS YOK"), false};
+        return {Text::tr("SERVİS YOK"), false, QStringLiteral("no-service")};
     const ExternalAddress::Outcome o = ExternalAddress::outcome(
         ExternalAddress::post(QUrl(url), QByteArray(), context.httpTimeoutMs));
     switch (o.kind) {
     case ExternalAddress::Outcome::Kind::Address:
-        return {o.text, false};
+        return {o.text, false, QStringLiteral("address")};
     case ExternalAddress::Outcome::Kind::ServiceError:
-        return {Text::tr("SERVİS HATASI"), false};
+        return {Text::tr("SERVİS HATASI"), false, QStringLiteral("service-error")};
     case ExternalAddress::Outcome::Kind::NoInternet:
         break;
     }
-    return {Text::tr("İNTERNET YOK"), true};
+    return {Text::tr("İNTERNET YOK"), true, QStringLiteral("no-internet")};
 }
 
 int list(Run &run, clsIni &ini) {
@@ -147,10 +148,9 @@ constexpr int kUncheckedTrialSeconds = 30;
 
 // Keeps this run's change on trial; false when the system had put it back meanwhile (the run
 // was paused past its time), which the run then says, naming the profile now current.
-bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::Trial &trial,
-               bool remembered) {
+bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::Trial &trial) {
     const TrialCountdown::Kept kept =
-        trial.pending ? TrialCountdown::keep(ini, backend, remembered) : TrialCountdown::Kept();
+        trial.pending ? TrialCountdown::keep(ini, backend) : TrialCountdown::Kept();
     trial.pending = false;
     if (kept.outcome == AdapterBackend::Keep::PutBack) {
         const QString &now = kept.now;
@@ -158,7 +158,8 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
         run.json().insert(QStringLiteral("current"), now);
         run.fail(Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
                      .arg(kept.problem, now.isEmpty() ? Text::tr("değişiklikten önceki ayarlarında")
-                                                      : Text::tr("\"%1\" profilinde").arg(now)));
+                                                      : Text::tr("\"%1\" profilinde").arg(now)),
+                 0, QStringLiteral("put-back"));
         return false;
     }
     if (kept.outcome == AdapterBackend::Keep::Failed)
@@ -167,14 +168,19 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
 }
 
 int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
-    if (RemoteTrial::awaits(ini, backend))
-        return run.refuse(RemoteTrial::busyText(ini, backend));
+    if (const TrialCountdown::Claimed claimed = TrialCountdown::claim(ini, backend); !claimed.ok)
+        return run.refuse(claimed.refusal, 0, claimed.code);
     // On trial for the call alone: another program's change on trial is respected.
     AdapterCommands::DhcpReset reset =
         AdapterCommands::ResetAdaptersToDHCP(backend, kUncheckedTrialSeconds);
+    if (!reset.trial.pending)
+        TrialCountdown::release(ini);
+    run.json().insert(QStringLiteral("changed"), reset.changed && !reset.failed);
     if (reset.failed)
-        return run.refuse(ApplyReport::dhcpFailedText(reset, backend.name()), reset.error.number);
-    if (!keepTrial(run, ini, backend, reset.trial, false))
+        return run.refuse(ApplyReport::dhcpFailedText(reset, backend.name()), reset.error.number,
+                          reset.trial.busy.isEmpty() ? QStringLiteral("platform-error")
+                                                     : QStringLiteral("busy"));
+    if (!keepTrial(run, ini, backend, reset.trial))
         return run.finish(PutBack);
     if (const QString text = ApplyReport::trialProblemText(reset.trial, kUncheckedTrialSeconds);
         !text.isEmpty())
@@ -184,29 +190,48 @@ int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
     sayNotices(run, reset.notices);
     if (!reset.refusals.isEmpty()) {
         run.json().insert(QStringLiteral("refusals"), refusalsJson(reset.refusals));
-        return run.refuse(ApplyReport::dhcpRefusedText(reset), reset.refusals.first().code);
+        return run.refuse(ApplyReport::dhcpRefusedText(reset), reset.refusals.first().code,
+                          QStringLiteral("adapter-refused"));
     }
     run.line(Text::tr("Bütün ağ bağdaştırıcıları (%1) otomatik IP'de (DHCP).").arg(reset.adapters));
+    run.setCode(QStringLiteral("dhcp"));
     return run.finish(Done);
 }
 
 // What --check does when it finds no internet, as the window's check does: every adapter back
 // to DHCP. Exit 3 only when every adapter took it.
 int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name) {
-    const AdapterCommands::DhcpReset reset = AdapterCommands::ResetAdaptersToDHCP(backend);
+    // Never over another run's or program's change on trial: that one is judged by its own.
+    if (const TrialCountdown::Claimed claimed = TrialCountdown::claim(ini, backend); !claimed.ok) {
+        run.json().insert(QStringLiteral("revertedToDhcp"), false);
+        run.fail(Text::tr("İnternet bağlantısı yok, ancak otomatik IP'ye (DHCP) geçilmedi: %1")
+                     .arg(claimed.refusal),
+                 0, claimed.code);
+        return run.finish(Refused);
+    }
+    AdapterCommands::DhcpReset reset =
+        AdapterCommands::ResetAdaptersToDHCP(backend, kUncheckedTrialSeconds);
+    if (!reset.trial.pending)
+        TrialCountdown::release(ini);
     run.json().insert(QStringLiteral("revertedToDhcp"), !reset.failed && reset.refusals.isEmpty());
     if (reset.failed) {
         run.fail(Text::tr("İnternet bağlantısı yok, ancak \"%1\" geri alınamadı. ").arg(name) +
                      ApplyReport::dhcpFailedText(reset, backend.name()),
-                 reset.error.number);
+                 reset.error.number,
+                 reset.trial.busy.isEmpty() ? QStringLiteral("platform-error")
+                                            : QStringLiteral("busy"));
         return run.finish(Refused);
     }
+    if (!keepTrial(run, ini, backend, reset.trial))
+        return run.finish(Refused);
     const bool recorded = recordCurrent(run, ini, QString());
     if (!reset.refusals.isEmpty()) {
         run.json().insert(QStringLiteral("fallbackRefusals"), refusalsJson(reset.refusals));
-        run.fail(ApplyReport::fallbackRefusedText(reset, name), reset.refusals.first().code);
+        run.fail(ApplyReport::fallbackRefusedText(reset, name), reset.refusals.first().code,
+                 QStringLiteral("adapter-refused"));
         return run.finish(Refused);
     }
+    run.setCode(QStringLiteral("reverted-to-dhcp"));
     run.say(Text::tr("İnternet bağlantısı yok: \"%1\" geri alındı, bütün ağ bağdaştırıcıları "
                      "otomatik IP'ye (DHCP) geçirildi.")
                 .arg(name));
@@ -218,19 +243,22 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
           const Context &context) {
     const QString name = storedName(ini, cl.profile);
     if (name.isEmpty())
-        return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(cl.profile));
+        return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(cl.profile), 0,
+                          QStringLiteral("no-such-profile"));
     run.json().insert(QStringLiteral("profile"), name);
     if (const std::optional<QString> refused = ApplyReport::refusedNameText(name))
-        return run.refuse(*refused);
+        return run.refuse(*refused, 0, QStringLiteral("invalid-name"));
     const QStringList parts =
         MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
     const ProfileCheck::Result check = ProfileCheck::check(parts);
     if (!check.canApply())
-        return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal));
+        return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal), 0,
+                          QStringLiteral("invalid-profile"));
     if (!check.doubts.isEmpty() && !cl.yes)
         return run.refuse(ProfileCheck::doubtText(name, check.doubts) +
-                          Text::tr("\nAğ ayarlarına dokunulmadı; yine de uygulamak için "
-                                   "--yes ekleyin."));
+                              Text::tr("\nAğ ayarlarına dokunulmadı; yine de uygulamak için "
+                                       "--yes ekleyin."),
+                          0, QStringLiteral("doubtful-profile"));
 
     QString selection = QStringLiteral("*ALL");
     if (!cl.adapterIndex.isEmpty()) {
@@ -242,15 +270,17 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         if (selection.isEmpty())
             return run.refuse(Text::tr("%1 numaralı ağ bağdaştırıcısı yok (--adapters "
                                        "listesine bakın).")
-                                  .arg(cl.adapterIndex));
+                                  .arg(cl.adapterIndex),
+                              0, QStringLiteral("no-such-adapter"));
     }
     run.json().insert(QStringLiteral("adapters"), selection);
     // For configuration management: what holds the profile already is left alone, and no
     // connection drops.
     const bool changes = cl.detachedRun || backend.checkpointSecondsLeft() >= 0 ||
                          !AdapterCommands::alreadyHeld(backend, selection, parts);
-    run.json().insert(QStringLiteral("changed"), changes);
     if (!changes) {
+        run.json().insert(QStringLiteral("changed"), false);
+        run.setCode(QStringLiteral("already-held"));
         recordCurrent(run, ini, name);
         run.line(Text::tr("\"%1\" profili zaten uygulanmış (%2); ağ ayarlarına dokunulmadı.")
                      .arg(name, selection == QLatin1String("*ALL")
@@ -258,12 +288,15 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                                     : selection));
         return run.finish(Done);
     }
-    if (cl.confirmWithin > 0)
-        return cl.detachedRun
-                   ? applyDetached(run, cl, ini, backend, context, name, selection, parts)
-                   : applyFromAfar(run, cl, ini, backend, context, name);
-    if (RemoteTrial::awaits(ini, backend))
-        return run.refuse(RemoteTrial::busyText(ini, backend));
+    if (cl.confirmWithin > 0) {
+        if (cl.detachedRun)
+            return applyDetached(run, cl, ini, backend, context, name, selection, parts);
+        run.json().insert(QStringLiteral("changed"), true); // asked for, made a second later
+        return applyFromAfar(run, cl, ini, backend, context, name);
+    }
+    // The trial becomes this run's, or nothing changes.
+    if (const TrialCountdown::Claimed claimed = TrialCountdown::claim(ini, backend); !claimed.ok)
+        return run.refuse(claimed.refusal, 0, claimed.code);
 
     // On trial until the check has judged; without a check the change is kept at once (the
     // checkpoint still puts the adapters back when the address is in use).
@@ -277,10 +310,12 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     const bool changed = AdapterCommands::connectionCheckFollows(outcome.kind);
     const bool checkFollows = cl.check && changed;
     AdapterCommands::Trial trial = outcome.trial;
-    // Only this run's own trial is recorded and forgotten: a refused run touches nobody's.
-    bool remembered = false;
+    const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
+    run.json().insert(QStringLiteral("changed"), applied || outcome.adaptersChanged);
+    if (!trial.pending)
+        TrialCountdown::release(ini); // nothing of this run's on trial
     const auto keep = [&] {
-        if (!keepTrial(run, ini, backend, trial, remembered))
+        if (!keepTrial(run, ini, backend, trial))
             return false;
         // Said only of a change that was made: a refusal says that nothing was.
         if (const QString text = ApplyReport::trialProblemText(trial, trialSeconds);
@@ -290,13 +325,8 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         return true;
     };
     // The current profile is recorded while the change is still on trial: a run that starts
-    // meanwhile waits or is refused, so the settings never name a profile whose change another
-    // run has replaced since. Put back, the change takes the record back with it.
-    const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
-    if (trial.pending) {
-        TrialRecord::remember(ini);
-        remembered = true;
-    }
+    // meanwhile is refused, so the settings never name a profile whose change another run has
+    // replaced since. Put back, the change takes the record back with it.
     if (applied)
         recordCurrent(run, ini, name);
     else if (outcome.adaptersChanged)
@@ -317,8 +347,11 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         run.fail(ApplyReport::outcomeText(outcome, name, selection, backend.name(),
                                           checkFollows ? cl.checkAfterSeconds : -1),
                  !outcome.refusals.isEmpty() ? outcome.refusals.first().code
-                                             : outcome.error.number);
+                                             : outcome.error.number,
+                 ApplyReport::outcomeCode(outcome.kind));
     }
+    if (applied)
+        run.setCode(QStringLiteral("applied"));
     if (!checkFollows)
         return run.finish(Done);
 
@@ -332,6 +365,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     if (judged && !keep())
         return run.finish(PutBack); // paused past the trial: what was checked is gone
     run.json().insert(QStringLiteral("external"), external.shown);
+    run.json().insert(QStringLiteral("externalState"), external.state);
     run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
     if (!external.noInternet) {
         run.json().insert(QStringLiteral("revertedToDhcp"), false);
@@ -361,13 +395,15 @@ int status(Run &run, clsIni &ini, const Context &context) {
             QStringLiteral("remote"),
             QJsonObject{{QStringLiteral("state"), RemoteTrial::stateName(remote.state)},
                         {QStringLiteral("profile"), remote.profile},
-                        {QStringLiteral("reason"), remote.reason}});
+                        {QStringLiteral("reason"), remote.reason},
+                        {QStringLiteral("code"), remote.code}});
     }
     run.line(Text::tr("BİLGİSAYAR IP: %1").arg(local));
     run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
     run.json().insert(QStringLiteral("current"), current);
     run.json().insert(QStringLiteral("local"), local);
     run.json().insert(QStringLiteral("external"), external.shown);
+    run.json().insert(QStringLiteral("externalState"), external.state);
     return run.finish(Done);
 }
 
@@ -376,14 +412,29 @@ int status(Run &run, clsIni &ini, const Context &context) {
 int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextStream &err) {
     Run r(cl, out, err);
     clsIni ini;
+    // The run that makes a remote change records why it stopped: its output goes nowhere.
+    const auto refuse = [&](const QString &reason, qint64 number, const QString &code) {
+        if (cl.detachedRun)
+            TrialLedger(TrialLedger::besideSettings(context.settingsPath))
+                .finishApplying(cl.request, false, reason, code);
+        return r.refuse(reason, number, code);
+    };
     if (!ini.setFileName(context.settingsPath, context.pathRule))
-        return r.refuse(Text::tr("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
-                        ini.lastError().number);
-    // A change left on trial by an earlier run and put back meanwhile.
-    if (TrialRecord::pending(ini)) {
+        return refuse(Text::tr("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
+                      ini.lastError().number, QStringLiteral("settings-unreadable"));
+    // A change that an ended run left on trial: put back by the system or kept meanwhile, it
+    // is recorded so (a change about to be made puts one still pending back first).
+    if (const std::optional<QJsonObject> record = TrialLedger(ini).read();
+        !record || !record->isEmpty()) {
         QString unreachable;
-        if (AdapterBackend *backend = context.backend(unreachable))
-            TrialRecord::settle(ini, *backend);
+        if (AdapterBackend *backend = context.backend(unreachable)) {
+            const bool changing = cl.command == Command::Apply || cl.command == Command::Dhcp;
+            if (const QString settled = TrialLedger(ini).settle(ini, *backend, changing);
+                !settled.isEmpty()) {
+                r.say(settled);
+                r.json().insert(QStringLiteral("settled"), settled);
+            }
+        }
     }
     switch (cl.command) {
     case Command::List:
@@ -404,7 +455,7 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     QString reason;
     AdapterBackend *backend = context.backend(reason);
     if (!backend)
-        return r.refuse(reason);
+        return refuse(reason, 0, QStringLiteral("backend-unreachable"));
     if (cl.command == Command::Adapters)
         return adapters(r, *backend);
     if (cl.command == Command::Dhcp)
@@ -416,10 +467,16 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         if (result.status == Done)
             r.line(result.text);
         else
-            r.fail(result.text);
+            r.fail(result.text, 0, result.code);
+        r.setCode(result.code);
         return r.finish(result.status);
     }
-    return apply(r, cl, ini, *backend, context);
+    const int status = apply(r, cl, ini, *backend, context);
+    if (cl.detachedRun && status != Done) // refused before it began: why, for --status
+        TrialLedger(ini).finishApplying(cl.request, false,
+                                        r.json().value(QStringLiteral("reason")).toString(),
+                                        r.json().value(QStringLiteral("code")).toString());
+    return status;
 }
 
 } // namespace CommandRunner

@@ -31,9 +31,10 @@ struct Context {
     int httpTimeoutMs = 10000;
     std::function<void(int seconds)> wait; // --check's wait before the external check
     // Starts this program again with these arguments, detached from the session (no terminal,
-    // output to nowhere): the run that makes a change from afar. False with the reason.
-    std::function<bool(const QStringList &arguments, QString &problem)> detach;
-    QString programName = QStringLiteral("nuvar-pos-zelvi-ip"); // as the user started it
+    // output to nowhere): the run that makes a remote change; its process number in `pid`.
+    // False with the reason.
+    std::function<bool(const QStringList &arguments, qint64 *pid, QString &problem)> detach;
+    QString programName = QStringLiteral("nuvar-pos-zelvi-ip"); // its absolute path
 };
 
 // Runs the command; text (or one JSON object) on `out`, reasons on `err`.

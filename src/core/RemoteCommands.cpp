@@ -1,11 +1,14 @@
 #include "core/RemoteCommands.h"
 
 #include "adapters/ApplyReport.h"
+#include "adapters/TrialLedger.h"
 #include "adapters/WmiAdapter.h"
 #include "core/RemoteTrial.h"
-#include "core/TrialRecord.h"
+#include "core/TrialCountdown.h"
 #include "settings/Text.h"
 #include "settings/clsIni.h"
+
+#include <QRandomGenerator>
 
 namespace CommandRunner {
 
@@ -26,10 +29,11 @@ QString shellWord(const QString &word) {
 }
 
 // The command that reaches the same settings and adapters, with `command` at its end.
-QString sameRunWith(const CommandLine &cl, const Context &context, const char *command) {
+QString sameRunWith(const CommandLine &cl, const clsIni &ini, const Context &context,
+                    const char *command) {
     QString line = shellWord(context.programName);
     if (!cl.settingsFile.isEmpty())
-        line += QStringLiteral(" --settings ") + shellWord(cl.settingsFile);
+        line += QStringLiteral(" --settings ") + shellWord(ini.FileName());
     if (!cl.backend.isEmpty())
         line += QStringLiteral(" --backend ") + shellWord(cl.backend);
     return line + QLatin1Char(' ') + QLatin1String(command);
@@ -39,13 +43,30 @@ QString sameRunWith(const CommandLine &cl, const Context &context, const char *c
 
 int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                   const Context &context, const QString &name) {
-    if (RemoteTrial::awaits(ini, backend))
-        return run.refuse(RemoteTrial::busyText(ini, backend));
-    if (const int left = backend.checkpointSecondsLeft(); left >= 0)
+    TrialLedger ledger(ini);
+    const QString request =
+        QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');
+    TrialLedger::ClaimResult begun = ledger.beginRemote(ini, name, cl.confirmWithin, request);
+    if (begun.kind == TrialLedger::Claim::Unsettled) {
+        ledger.settle(ini, backend);
+        begun = ledger.beginRemote(ini, name, cl.confirmWithin, request);
+    }
+    if (begun.kind != TrialLedger::Claim::Claimed) {
+        const TrialCountdown::Claimed refusal =
+            begun.kind == TrialLedger::Claim::Failed
+                ? TrialCountdown::Claimed{false,
+                                          Text::tr("Deneme kaydı okunamadı ya da yazılamadı; ağ "
+                                                   "ayarlarına dokunulmadı.\n%1")
+                                              .arg(begun.problem),
+                                          QStringLiteral("record-unwritable")}
+                : TrialCountdown::claim(ini, backend); // says why it is busy
+        if (!refusal.ok)
+            return run.refuse(refusal.refusal, 0, refusal.code);
+        TrialCountdown::release(ini);
         return run.refuse(Text::tr("Bu program başka bir pencerede ya da komutta bir "
-                                   "değişikliği deniyor (%1 saniye daha).")
-                              .arg(left));
-    RemoteTrial::write(ini, {RemoteTrial::State::Starting, name, {}, cl.confirmWithin});
+                                   "değişikliği deniyor; ağ ayarlarına dokunulmadı."),
+                          0, QStringLiteral("busy"));
+    }
     QStringList arguments{QStringLiteral("--settings"), ini.FileName()};
     if (!cl.backend.isEmpty())
         arguments << QStringLiteral("--backend") << cl.backend;
@@ -57,20 +78,25 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     if (!cl.language.isEmpty())
         arguments << QStringLiteral("--language") << cl.language; // its reasons in that language
     arguments << QStringLiteral("--confirm-within") << QString::number(cl.confirmWithin)
-              << QStringLiteral("--detached-run");
+              << QStringLiteral("--detached-run") << request;
     QString problem;
-    if (!context.detach(arguments, problem)) {
-        RemoteTrial::write(ini, {});
+    qint64 pid = 0;
+    if (!context.detach(arguments, &pid, problem)) {
+        ledger.withdraw(request);
         return run.refuse(
             Text::tr("Değişikliği yapacak süreç başlatılamadı; ağ ayarlarına dokunulmadı: %1")
-                .arg(problem));
+                .arg(problem),
+            0, QStringLiteral("detach-failed"));
     }
-    const QString confirm = sameRunWith(cl, context, "--confirm");
-    const QString undo = sameRunWith(cl, context, "--undo");
+    if (pid > 0)
+        ledger.handOver(request, pid);
+    const QString confirm = sameRunWith(cl, ini, context, "--confirm");
+    const QString undo = sameRunWith(cl, ini, context, "--undo");
     run.json().insert(QStringLiteral("confirmWithin"), cl.confirmWithin);
     run.json().insert(QStringLiteral("startsInSeconds"), 1);
     run.json().insert(QStringLiteral("confirm"), confirm);
     run.json().insert(QStringLiteral("undo"), undo);
+    run.json().insert(QStringLiteral("request"), request);
     run.line(Text::tr("\"%1\" profili 1 saniye sonra, bu oturumdan bağımsız uygulanacak ve "
                       "%2 saniye denenecek.")
                  .arg(name)
@@ -79,32 +105,40 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     run.line(Text::tr("Hemen geri almak için: %1").arg(undo));
     run.line(Text::tr("Doğrulanmazsa ağ ayarları kendiliğinden eski hallerine döner; sonucu "
                       "--status söyler."));
+    run.setCode(QStringLiteral("remote-starting"));
     return run.finish(Done);
 }
 
 int applyDetached(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                   const Context &context, const QString &name, const QString &selection,
                   const QStringList &parts) {
+    TrialLedger ledger(ini);
     // The answer of the command that started this run is on its way over the network: the
     // address moves only after it.
     context.wait(1);
-    RemoteTrial::Info info{RemoteTrial::State::Refused, name, {}, cl.confirmWithin};
+    // Only the newest request is made, and only while it has not been settled otherwise.
+    if (const std::optional<QString> refusal = ledger.startApplying(ini, cl.request)) {
+        run.fail(*refusal);
+        ledger.finishApplying(cl.request, false, *refusal, QStringLiteral("superseded"));
+        return run.finish(Refused);
+    }
     const AdapterCommands::ApplyOutcome outcome =
         AdapterCommands::applyProfile(backend, selection, parts, cl.confirmWithin, true);
     const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
-    if (AdapterCommands::connectionCheckFollows(outcome.kind) && outcome.trial.pending) {
-        // On trial until --confirm, --undo or the end of its time: not kept here.
-        TrialRecord::remember(ini);
+    const bool onTrial =
+        AdapterCommands::connectionCheckFollows(outcome.kind) && outcome.trial.pending;
+    // On trial until --confirm, --undo or the end of its time: not kept here.
+    if (onTrial)
         recordCurrent(run, ini, applied ? name : QString());
-        info.state = RemoteTrial::State::Applied;
-    } else if (outcome.adaptersChanged) {
+    else if (outcome.adaptersChanged)
         recordCurrent(run, ini, QString());
-    }
+    QString reason;
     if (!applied)
-        info.reason = ApplyReport::outcomeText(outcome, name, selection, backend.name(), -1);
-    RemoteTrial::write(ini, info);
+        reason = ApplyReport::outcomeText(outcome, name, selection, backend.name(), -1);
+    ledger.finishApplying(cl.request, onTrial, reason,
+                          applied ? QString() : ApplyReport::outcomeCode(outcome.kind));
     if (!applied)
-        run.fail(info.reason);
+        run.fail(reason);
     return run.finish(Done);
 }
 

@@ -1,53 +1,136 @@
 #include "core/RemoteTrial.h"
 
-#include "adapters/TrialFile.h"
 #include "adapters/WmiAdapter.h"
-#include "core/TrialRecord.h"
 #include "settings/Text.h"
 #include "settings/clsIni.h"
 
 #include <QDeadlineTimer>
-#include <QJsonObject>
 #include <QThread>
-#include <functional>
 #include <optional>
 
 namespace RemoteTrial {
 
 namespace {
 
-const QString kRemote = QStringLiteral("remote");
-
-constexpr struct {
-    State state;
-    const char *name;
-} kStates[] = {{State::Starting, "starting"}, {State::Applied, "applied"},
-               {State::Refused, "refused"},   {State::Confirmed, "confirmed"},
-               {State::Undone, "undone"},     {State::PutBack, "putBack"}};
-
-TrialFile fileOf(clsIni &ini) {
-    return TrialFile(TrialFile::besideSettings(ini.FileName()));
-}
+using Decision = TrialLedger::Decision;
 
 Result stillMaking(const Info &info) {
-    return {1, Text::tr("\"%1\" profili hâlâ uygulanıyor; birkaç saniye sonra yeniden "
-                        "deneyin.")
-                   .arg(info.profile)};
+    return {1,
+            Text::tr("\"%1\" profili hâlâ uygulanıyor; birkaç saniye sonra yeniden "
+                     "deneyin.")
+                .arg(info.profile),
+            QStringLiteral("still-starting")};
 }
 
-// Takes over the change to settle it (nothing to answer yet), or the answer why not. The run
-// that made it may still be ending (it has just written its outcome) for a moment; the system
-// may have put it back already.
-std::optional<Result> takeOver(clsIni &ini, AdapterBackend &backend, const Info &info,
-                               const std::function<Result()> &putBack) {
+// The outcome of the run that makes the change, once it has one (it starts a second after the
+// command that asked for it, and the change takes a few more); a run that ended without one
+// is settled as refused.
+Info outcome(TrialLedger &ledger, clsIni &ini, AdapterBackend &backend) {
+    QDeadlineTimer made(15000);
+    for (;;) {
+        ledger.settle(ini, backend);
+        const Info info = ledger.remote();
+        if ((info.state != State::Starting && info.state != State::Applying) || made.hasExpired())
+            return info;
+        QThread::msleep(100);
+    }
+}
+
+// Takes the change to decide it; when another run decides it at the moment, waits for that
+// one's outcome. False with the state it came to.
+bool decide(TrialLedger &ledger, Decision decision, Info &now) {
+    QDeadlineTimer other(45000);
+    for (;;) {
+        if (ledger.claimDecision(decision, now))
+            return true;
+        const bool deciding = now.state == State::Confirming || now.state == State::Undoing;
+        if (!deciding || !now.run.alive() || other.hasExpired())
+            return false;
+        QThread::msleep(100);
+    }
+}
+
+// What the change had come to when this run could not take it.
+Result answerFor(const Info &info, Decision decision) {
+    switch (info.state) {
+    case State::Starting:
+    case State::Applying:
+        return stillMaking(info);
+    case State::Refused:
+        return {1, Text::tr("\"%1\" profili uygulanmamıştı: %2").arg(info.profile, info.reason),
+                QStringLiteral("not-applied")};
+    case State::PutBack:
+        if (decision == Decision::Undo)
+            return {0,
+                    Text::tr("\"%1\" profili zaten geri alınmıştı (süre dolmuştu).")
+                        .arg(info.profile),
+                    QStringLiteral("put-back")};
+        return {3,
+                Text::tr("\"%1\" profili doğrulanmadı: süre dolunca geri alınmıştı. Ağ "
+                         "bağdaştırıcıları önceki ayarlarında.")
+                    .arg(info.profile),
+                QStringLiteral("put-back")};
+    case State::Confirmed:
+        if (decision == Decision::Undo)
+            return {1,
+                    Text::tr("\"%1\" profili doğrulanmış ve kalıcı yapılmıştı; geri alınamaz.")
+                        .arg(info.profile),
+                    QStringLiteral("confirmed")};
+        break;
+    case State::Undone:
+        if (decision == Decision::Confirm)
+            return {1,
+                    Text::tr("\"%1\" profili --undo ile geri alınmıştı; doğrulanamaz.")
+                        .arg(info.profile),
+                    QStringLiteral("undone")};
+        break;
+    case State::Confirming:
+    case State::Undoing:
+        return {1,
+                Text::tr("\"%1\" profili için başka bir --confirm ya da --undo sürüyor; "
+                         "sonucu --status söyler.")
+                    .arg(info.profile),
+                QStringLiteral("busy")};
+    case State::None:
+    case State::Applied:
+        break;
+    }
+    return {1,
+            decision == Decision::Confirm
+                ? Text::tr("Doğrulanacak, uzaktan yapılmış bir değişiklik yok.")
+                : Text::tr("Geri alınacak, uzaktan yapılmış bir değişiklik yok."),
+            QStringLiteral("no-remote-change")};
+}
+
+// Takes over the checkpoint of the run that made the change (it may still be ending, having
+// just written its outcome); nothing when there is one to act on, else the answer: the system
+// put it back already, or (after a killed decision) it had been kept.
+std::optional<Result> takeOver(TrialLedger &ledger, clsIni &ini, AdapterBackend &backend,
+                               const Info &info, Decision decision) {
     QDeadlineTimer ended(5000);
     while (!backend.adoptCheckpoint()) {
         if (backend.checkpointSecondsLeft() < 0) {
-            TrialRecord::putBack(ini);
-            return putBack();
+            const std::optional<RunIdentity> run = ledger.trialRun();
+            if (run && backend.checkpointFate(*run) == AdapterBackend::Fate::Kept) {
+                ledger.kept();
+                Info now = info;
+                now.state = State::Confirmed;
+                if (decision == Decision::Undo)
+                    return answerFor(now, decision);
+                return Result{0,
+                              Text::tr("\"%1\" profili doğrulandı ve kalıcı yapıldı.")
+                                  .arg(info.profile),
+                              QStringLiteral("confirmed")};
+            }
+            ledger.putBack(ini);
+            Info now = info;
+            now.state = State::PutBack;
+            return answerFor(now, decision);
         }
-        if (ended.hasExpired())
+        if (ended.hasExpired()) {
+            ledger.dropDecision();
             return stillMaking(info);
+        }
         QThread::msleep(100);
     }
     return std::nullopt;
@@ -56,133 +139,83 @@ std::optional<Result> takeOver(clsIni &ini, AdapterBackend &backend, const Info 
 } // namespace
 
 QString stateName(State state) {
-    for (const auto &s : kStates) {
-        if (s.state == state)
-            return QString::fromLatin1(s.name);
-    }
-    return QStringLiteral("none");
+    return TrialLedger::remoteName(state);
 }
 
 Info read(clsIni &ini) {
-    const QJsonObject remote = fileOf(ini).read().value(kRemote).toObject();
-    Info info;
-    const QString name = remote.value(QStringLiteral("state")).toString();
-    for (const auto &s : kStates) {
-        if (name == QLatin1String(s.name))
-            info.state = s.state;
-    }
-    info.profile = remote.value(QStringLiteral("profile")).toString();
-    info.reason = remote.value(QStringLiteral("reason")).toString();
-    info.seconds = remote.value(QStringLiteral("seconds")).toInt();
-    return info;
-}
-
-void write(clsIni &ini, const Info &info) {
-    fileOf(ini).update([&](QJsonObject &record) {
-        if (info.state == State::None) {
-            record.remove(kRemote);
-            return;
-        }
-        record.insert(kRemote, QJsonObject{{QStringLiteral("state"), stateName(info.state)},
-                                           {QStringLiteral("profile"), info.profile},
-                                           {QStringLiteral("reason"), info.reason},
-                                           {QStringLiteral("seconds"), info.seconds}});
-    });
-}
-
-void notePutBack(clsIni &ini) {
-    Info info = read(ini);
-    if (info.state != State::Applied)
-        return;
-    info.state = State::PutBack;
-    write(ini, info);
+    return TrialLedger(ini).remote();
 }
 
 bool awaits(clsIni &ini, AdapterBackend &backend) {
     return read(ini).state == State::Applied && backend.checkpointSecondsLeft() >= 0;
 }
 
+QString busyText(const Info &info, int secondsLeft) {
+    if (info.state == State::Applied)
+        return Text::tr("Uzaktan yapılan \"%1\" değişikliği doğrulama bekliyor (%2 saniye daha); "
+                        "ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da "
+                        "--undo ile geri alın.")
+            .arg(info.profile)
+            .arg(secondsLeft);
+    return Text::tr("Uzaktan istenen \"%1\" değişikliği şu anda yapılıyor ya da karara "
+                    "bağlanıyor; ağ ayarlarına dokunulmadı. Sonucu --status söyler.")
+        .arg(info.profile);
+}
+
 QString busyText(clsIni &ini, AdapterBackend &backend) {
-    return Text::tr("Uzaktan yapılan \"%1\" değişikliği doğrulama bekliyor (%2 saniye daha); "
-                    "ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da "
-                    "--undo ile geri alın.")
-        .arg(read(ini).profile)
-        .arg(backend.checkpointSecondsLeft());
+    return busyText(read(ini), backend.checkpointSecondsLeft());
 }
-
-namespace {
-
-// The outcome of the run that makes the change, once it has one (it starts a second after the
-// command that asked for it, and the change takes a few more).
-Info outcome(clsIni &ini) {
-    QDeadlineTimer made(15000);
-    Info info = read(ini);
-    while (info.state == State::Starting && !made.hasExpired()) {
-        QThread::msleep(100);
-        info = read(ini);
-    }
-    return info;
-}
-
-} // namespace
 
 Result confirm(clsIni &ini, AdapterBackend &backend) {
-    Info info = outcome(ini);
-    switch (info.state) {
-    case State::None:
-    case State::Confirmed:
-    case State::Undone:
-        return {1, Text::tr("Doğrulanacak, uzaktan yapılmış bir değişiklik yok.")};
-    case State::Starting:
-        return stillMaking(info);
-    case State::Refused:
-        return {1, Text::tr("\"%1\" profili uygulanmamıştı: %2").arg(info.profile, info.reason)};
-    case State::PutBack:
-        return {3, Text::tr("\"%1\" profili doğrulanmadı: süre dolunca geri alınmıştı. Ağ "
-                            "bağdaştırıcıları önceki ayarlarında.")
-                       .arg(info.profile)};
-    case State::Applied:
-        break;
-    }
+    TrialLedger ledger(ini);
+    Info info = outcome(ledger, ini, backend);
+    if (!decide(ledger, Decision::Confirm, info))
+        return answerFor(info, Decision::Confirm);
     if (const std::optional<Result> answer =
-            takeOver(ini, backend, info, [&] { return confirm(ini, backend); })) // said as such
+            takeOver(ledger, ini, backend, info, Decision::Confirm))
         return *answer;
     QString problem;
     switch (backend.keepChanges(problem)) {
     case AdapterBackend::Keep::Kept:
-        TrialRecord::forget(ini);
-        info.state = State::Confirmed;
-        write(ini, info);
-        return {0, Text::tr("\"%1\" profili doğrulandı ve kalıcı yapıldı.").arg(info.profile)};
+        ledger.kept();
+        return {0, Text::tr("\"%1\" profili doğrulandı ve kalıcı yapıldı.").arg(info.profile),
+                QStringLiteral("confirmed")};
     case AdapterBackend::Keep::PutBack:
-        TrialRecord::putBack(ini);
-        return {3, Text::tr("\"%1\" profili doğrulanamadı: %2").arg(info.profile, problem)};
+        ledger.putBack(ini);
+        return {3, Text::tr("\"%1\" profili doğrulanamadı: %2").arg(info.profile, problem),
+                QStringLiteral("put-back")};
     case AdapterBackend::Keep::Failed:
         break;
     }
-    return {1, Text::tr("\"%1\" profili kalıcı yapılamadı: %2").arg(info.profile, problem)};
+    // Still on trial where the checkpoint stays; kept (in memory only) where it went.
+    if (backend.checkpointSecondsLeft() >= 0)
+        ledger.dropDecision();
+    else
+        ledger.kept();
+    return {1, Text::tr("\"%1\" profili kalıcı yapılamadı: %2").arg(info.profile, problem),
+            QStringLiteral("keep-failed")};
 }
 
 Result undo(clsIni &ini, AdapterBackend &backend) {
-    Info info = outcome(ini);
-    if (info.state != State::Applied)
-        return {1, Text::tr("Geri alınacak, uzaktan yapılmış bir değişiklik yok.")};
-    QString problem;
-    if (const std::optional<Result> answer = takeOver(ini, backend, info, [&] {
-            return Result{
-                0,
-                Text::tr("\"%1\" profili zaten geri alınmıştı (süre dolmuştu).").arg(info.profile)};
-        }))
+    TrialLedger ledger(ini);
+    Info info = outcome(ledger, ini, backend);
+    if (!decide(ledger, Decision::Undo, info))
+        return answerFor(info, Decision::Undo);
+    if (const std::optional<Result> answer = takeOver(ledger, ini, backend, info, Decision::Undo))
         return *answer;
-    if (!backend.rollBack(problem))
-        return {1, Text::tr("\"%1\" profili geri alınamadı: %2").arg(info.profile, problem)};
-    const QString now = TrialRecord::putBack(ini);
-    info.state = State::Undone;
-    write(ini, info);
-    return {0, Text::tr("\"%1\" profili geri alındı; ağ bağdaştırıcıları önceki "
-                        "ayarlarında%2.")
-                   .arg(info.profile,
-                        now.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(now))};
+    QString problem;
+    if (!backend.rollBack(problem)) {
+        ledger.dropDecision();
+        return {1, Text::tr("\"%1\" profili geri alınamadı: %2").arg(info.profile, problem),
+                QStringLiteral("undo-failed")};
+    }
+    const QString now = ledger.putBack(ini, State::Undone);
+    return {0,
+            Text::tr("\"%1\" profili geri alındı; ağ bağdaştırıcıları önceki "
+                     "ayarlarında%2.")
+                .arg(info.profile,
+                     now.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(now)),
+            QStringLiteral("undone")};
 }
 
 QString describe(const Info &info, int secondsLeft) {
@@ -191,6 +224,8 @@ QString describe(const Info &info, int secondsLeft) {
         return {};
     case State::Starting:
         return Text::tr("Uzaktan: \"%1\" birazdan uygulanacak.").arg(info.profile);
+    case State::Applying:
+        return Text::tr("Uzaktan: \"%1\" şu anda uygulanıyor.").arg(info.profile);
     case State::Applied:
         return secondsLeft >= 0
                    ? Text::tr("Uzaktan: \"%1\" uygulandı, doğrulama bekliyor (%2 sn): "
@@ -198,6 +233,10 @@ QString describe(const Info &info, int secondsLeft) {
                          .arg(info.profile)
                          .arg(secondsLeft)
                    : Text::tr("Uzaktan: \"%1\" doğrulanmadı, geri alındı.").arg(info.profile);
+    case State::Confirming:
+        return Text::tr("Uzaktan: \"%1\" şu anda kalıcı yapılıyor (--confirm).").arg(info.profile);
+    case State::Undoing:
+        return Text::tr("Uzaktan: \"%1\" şu anda geri alınıyor (--undo).").arg(info.profile);
     case State::Refused:
         return Text::tr("Uzaktan: \"%1\" uygulanmadı: %2").arg(info.profile, info.reason);
     case State::Confirmed:

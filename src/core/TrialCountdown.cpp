@@ -1,43 +1,82 @@
 #include "core/TrialCountdown.h"
 
+#include "adapters/TrialLedger.h"
 #include "core/RemoteTrial.h"
-#include "core/TrialRecord.h"
+#include "settings/Text.h"
 #include "settings/clsIni.h"
-#include "settings/modNetProfiles.h"
 
-TrialCountdown::Kept TrialCountdown::keep(clsIni &ini, AdapterBackend &backend, bool remembered) {
-    Kept kept;
-    kept.outcome = backend.keepChanges(kept.problem);
-    if (kept.outcome == AdapterBackend::Keep::PutBack) {
-        // The profile before it is current again, where this run recorded it.
-        kept.now = remembered ? TrialRecord::putBack(ini)
-                              : ini.ReadString(modNetProfiles::CurrentProfileSection,
-                                               modNetProfiles::ProfileNameKey, QString());
-    } else if (remembered) {
-        TrialRecord::forget(ini);
+TrialCountdown::Claimed TrialCountdown::claim(clsIni &ini, AdapterBackend &backend) {
+    TrialLedger ledger(ini);
+    TrialLedger::ClaimResult claimed;
+    // An abandoned trial in the way is settled (put back) first, once.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        claimed = ledger.claim(ini);
+        if (claimed.kind != TrialLedger::Claim::Unsettled)
+            break;
+        ledger.settle(ini, backend, true);
     }
+    switch (claimed.kind) {
+    case TrialLedger::Claim::Claimed:
+        return {true, {}, {}};
+    case TrialLedger::Claim::Failed:
+        return {false,
+                Text::tr("Deneme kaydı okunamadı ya da yazılamadı; ağ ayarlarına dokunulmadı.\n%1")
+                    .arg(claimed.problem),
+                QStringLiteral("record-unwritable")};
+    case TrialLedger::Claim::Busy:
+    case TrialLedger::Claim::Unsettled:
+        break;
+    }
+    if (claimed.remote.state != TrialLedger::Remote::None)
+        return {false, RemoteTrial::busyText(claimed.remote, backend.checkpointSecondsLeft()),
+                QStringLiteral("remote-waits")};
+    const int left = backend.checkpointSecondsLeft();
+    return {false,
+            left >= 0 ? Text::tr("Bu program başka bir pencerede ya da komutta bir "
+                                 "değişikliği deniyor (%1 saniye daha).")
+                            .arg(left)
+                      : Text::tr("Bu programın başka bir penceresi ya da komutu ağ ayarlarını "
+                                 "değiştiriyor; ağ ayarlarına dokunulmadı. Birazdan yeniden "
+                                 "deneyin."),
+            QStringLiteral("busy")};
+}
+
+void TrialCountdown::release(clsIni &ini) {
+    TrialLedger(ini).release();
+}
+
+TrialCountdown::Kept TrialCountdown::keep(clsIni &ini, AdapterBackend &backend) {
+    TrialLedger ledger(ini);
+    Kept kept;
+    ledger.markKeeping();
+    kept.outcome = backend.keepChanges(kept.problem);
+    if (kept.outcome == AdapterBackend::Keep::PutBack)
+        kept.now = ledger.putBack(ini); // the profile before it is current again
+    else
+        ledger.kept();
     return kept;
 }
 
 void TrialCountdown::adoptLeftover() {
-    TrialRecord::settle(m_ini, m_backend);
-    if (!TrialRecord::remembered(m_ini))
+    TrialLedger ledger(m_ini);
+    ledger.settle(m_ini, m_backend);
+    if (!ledger.trialRun())
         return;
     if (const int left = m_backend.checkpointSecondsLeft(); left >= 0) {
-        // A change from afar is the administrator's to confirm, not this run's check's.
-        m_ours = !RemoteTrial::awaits(m_ini, m_backend) && m_backend.adoptCheckpoint();
+        // A remote change is the administrator's to confirm, not this run's check's.
+        const bool remote = ledger.remote().state == TrialLedger::Remote::Applied;
+        m_ours = !remote && m_backend.adoptCheckpoint() && ledger.adopt();
         m_left = left;
     }
 }
 
 void TrialCountdown::begin(int seconds) {
     m_ours = true;
-    TrialRecord::remember(m_ini);
     m_left = seconds;
 }
 
 bool TrialCountdown::followOthers() {
-    if (counting() || !TrialRecord::remembered(m_ini))
+    if (counting() || !TrialLedger(m_ini).trialRun())
         return false;
     m_left = m_backend.checkpointSecondsLeft();
     return counting();
@@ -52,17 +91,25 @@ void TrialCountdown::restart(int seconds) {
 TrialCountdown::Kept TrialCountdown::keepOwn() {
     m_ours = false;
     m_left = -1;
-    return keep(m_ini, m_backend, true);
+    return keep(m_ini, m_backend);
 }
 
 int TrialCountdown::tick() {
     if (!counting())
         return -1;
     m_left = m_backend.checkpointSecondsLeft();
-    if (m_left < 0) {
-        // Ended: put back by the system when not judged in time, or judged by its run.
+    if (m_left >= 0)
+        return m_left;
+    TrialLedger ledger(m_ini);
+    if (m_ours) {
+        // This run's own, ended before it was judged: the system put it back.
         m_ours = false;
-        TrialRecord::settle(m_ini, m_backend);
+        if (m_backend.checkpointFate(RunIdentity::self()) != AdapterBackend::Fate::Kept)
+            ledger.putBack(m_ini);
+        else
+            ledger.kept();
+    } else {
+        ledger.settle(m_ini, m_backend); // another run's, judged by it or put back
     }
     return m_left;
 }

@@ -9,7 +9,7 @@ class clsIni;
 // A change of the adapters on trial, as one run sees it, for the window and the command line:
 // whether it is this run's to keep or another run's to show, the seconds left as the backend's
 // clock counts them (the only clock: suspend and a changed wall clock are counted as the
-// system counts them), and keeping it with the trial record of the profile before it.
+// system counts them), and keeping it. The record itself is TrialLedger's.
 class TrialCountdown {
 public:
     TrialCountdown(clsIni &ini, AdapterBackend &backend) : m_ini(ini), m_backend(backend) {}
@@ -20,6 +20,17 @@ public:
         return checkAfterSeconds + httpTimeoutMs / 1000 + 10;
     }
 
+    // Whether this run may change the adapters now; the trial is then its own. Otherwise the
+    // reason, and a code for scripts ("busy", "remote-waits", "record-unwritable").
+    struct Claimed {
+        bool ok = false;
+        QString refusal;
+        QString code;
+    };
+    static Claimed claim(clsIni &ini, AdapterBackend &backend);
+    // Nothing of this run's came to be on trial (refused, or no safety net was needed).
+    static void release(clsIni &ini);
+
     // What keeping a change came to. `now` names the profile current again when the system had
     // put the change back (empty: automatic IP, or the settings from before the change).
     struct Kept {
@@ -27,14 +38,14 @@ public:
         QString problem;
         QString now;
     };
-    // Keeps the change on trial; the record of the profile before it goes, or, when the change
-    // was put back meanwhile, names that profile again (where `remembered`: this run wrote it).
-    static Kept keep(clsIni &ini, AdapterBackend &backend, bool remembered);
+    // Keeps this run's change on trial; when it was put back meanwhile, the profile before it is
+    // named again, in one step with the end of its record.
+    static Kept keep(clsIni &ini, AdapterBackend &backend);
 
     // At start: a change an earlier run left is settled; one still on trial is counted down,
-    // and is this run's to judge unless it waits for a confirmation from afar.
+    // and is this run's to judge unless it waits for a remote confirmation.
     void adoptLeftover();
-    // This run's change, just made and on trial for `seconds`: the profile before it recorded.
+    // This run's change, just made and on trial for `seconds`.
     void begin(int seconds);
     // Another run's change, begun meanwhile: counted down, never judged here. True if one is.
     bool followOthers();

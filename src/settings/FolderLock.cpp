@@ -1,26 +1,89 @@
 #include "settings/FolderLock.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
+#include "settings/Text.h"
 
-FolderLock::FolderLock(const QByteArray &folder) {
-    m_fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd < 0)
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// The folders this thread holds, by device and inode, with how many holders share each.
+struct Held {
+    int fd = -1;
+    int holders = 0;
+};
+thread_local std::map<std::pair<dev_t, ino_t>, Held> t_held;
+
+std::pair<dev_t, ino_t> keyOf(int fd) {
+    struct stat st {};
+    ::fstat(fd, &st);
+    return {st.st_dev, st.st_ino};
+}
+
+} // namespace
+
+FolderLock::FolderLock(const QByteArray &folder, int waitMs) {
+    const QString name = QFile::decodeName(folder);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        m_problem = Text::tr("Klasör açılamadı: %1 (%2)")
+                        .arg(name, QString::fromLocal8Bit(std::strerror(err)));
+        errno = err;
         return;
-    while (::flock(m_fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            const int err = errno;
-            ::close(m_fd);
-            m_fd = -1;
+    }
+    const auto key = keyOf(fd);
+    if (const auto held = t_held.find(key); held != t_held.end()) {
+        ::close(fd);
+        ++held->second.holders;
+        m_fd = held->second.fd;
+        return;
+    }
+    // Waited for in short steps: a process of another user may hold it for ever.
+    QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            break;
+        const int err = errno;
+        if (err != EWOULDBLOCK && err != EINTR) {
+            ::close(fd);
+            m_problem = Text::tr("Klasör kilitlenemedi: %1 (%2)")
+                            .arg(name, QString::fromLocal8Bit(std::strerror(err)));
             errno = err;
             return;
         }
+        if (deadline.hasExpired()) {
+            ::close(fd);
+            m_problem = Text::tr("Klasör %1 saniyedir başka bir program tarafından kilitli "
+                                 "tutuluyor, beklemekten vazgeçildi: %2")
+                            .arg(waitMs / 1000)
+                            .arg(name);
+            errno = EWOULDBLOCK;
+            return;
+        }
+        QThread::msleep(20);
     }
+    t_held[key] = {fd, 1};
+    m_fd = fd;
 }
 
 FolderLock::~FolderLock() {
-    if (m_fd >= 0)
-        ::close(m_fd); // closing releases the lock
+    if (m_fd < 0)
+        return;
+    const auto key = keyOf(m_fd);
+    const auto held = t_held.find(key);
+    if (held != t_held.end() && --held->second.holders > 0)
+        return;
+    if (held != t_held.end())
+        t_held.erase(held);
+    ::close(m_fd); // closing releases the lock
 }

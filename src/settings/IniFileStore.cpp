@@ -253,7 +253,8 @@ bool update(const QString &path, const std::function<bool(IniDocument &)> &chang
 
     FolderLock lock(folder);
     if (!lock.locked()) {
-        error = systemError(errno, path);
+        error = errno == EWOULDBLOCK ? IniError{IniErrorNumber::PathFileAccess, lock.problem()}
+                                     : systemError(errno, path);
         return false;
     }
     removeStaleTemps(folder, baseName);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "adapters/SimulatedComputer.h"
+#include "adapters/TrialLedger.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -43,15 +44,22 @@ struct SimulatedFixture {
     // on: `other`, started here (a sleeping process stands for it).
     bool pendingOfOtherRun(QProcess &other, int seconds) {
         other.start(QStringLiteral("sleep"), {QString::number(seconds + 30)});
-        QFile boot(QStringLiteral("/proc/sys/kernel/random/boot_id"));
-        if (!other.waitForStarted() || !boot.open(QIODevice::ReadOnly))
+        if (!other.waitForStarted())
             return false;
+        QJsonObject run;
+        RunIdentity::ofProcess(other.processId()).intoJson(run);
         computer->checkpoint = SimulatedComputer::Checkpoint{
-            QDateTime::currentMSecsSinceEpoch() + qint64(seconds) * 1000, computer->adapters,
-            QJsonObject{{QStringLiteral("pid"), double(other.processId())},
-                        {QStringLiteral("boot"), QString::fromLatin1(boot.readAll().trimmed())}}};
+            QDateTime::currentMSecsSinceEpoch() + qint64(seconds) * 1000, computer->adapters, run};
         store();
         return true;
+    }
+    // That run's record of its trial beside `settings`, the profile before it `before`.
+    static void recordOfOtherRun(const QProcess &other, const QString &settings,
+                                 const QString &before) {
+        TrialLedger(TrialLedger::besideSettings(settings)).transact([&](QJsonObject &record) {
+            record.insert(QStringLiteral("profileBefore"), before);
+            RunIdentity::ofProcess(other.processId()).intoJson(record);
+        });
     }
     void refuse(int adapter, const QString &method, qint32 code) {
         computer->adapters[adapter].refuse.insert(method, code);

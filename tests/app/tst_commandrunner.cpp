@@ -66,7 +66,7 @@ int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) 
         if (m_pauseDuringWait)
             m_pc->computer->now = [] { return QDateTime::currentMSecsSinceEpoch() + 100'000; };
     };
-    context.detach = [this](const QStringList &arguments, QString &) {
+    context.detach = [this](const QStringList &arguments, qint64 *, QString &) {
         m_detached = arguments;
         return true;
     };
@@ -250,9 +250,11 @@ void tst_CommandRunner::othersTrialAndPause() {
     const QString record = path + u(".trial");
     QFile::remove(record);
     QProcess other; // a run of the program that is still going
+    QByteArray recorded = "<missing>";
     if (otherRun) {
         QVERIFY(m_pc->pendingOfOtherRun(other, 20));
-        writeAll(record, R"({"profileBefore": "Zeta"})");
+        SimulatedFixture::recordOfOtherRun(other, path, u("Zeta"));
+        recorded = readAll(record);
     }
     m_pauseDuringWait = !otherRun;
     QString out;
@@ -260,7 +262,7 @@ void tst_CommandRunner::othersTrialAndPause() {
     QCOMPARE(run(args, out, err), status);
     m_pauseDuringWait = false;
     QVERIFY2(err.contains(stderr), qPrintable(err));
-    QCOMPARE(readAll(record), otherRun ? QByteArray(R"({"profileBefore": "Zeta"})") : "<missing>");
+    QCOMPARE(readAll(record), recorded);
     QVERIFY(readAll(path).contains("ProfileName=Sube\n")); // the profile the adapters are on
     QVERIFY(m_pc->stored()[0].dhcp);
     other.kill();
@@ -317,6 +319,7 @@ void tst_CommandRunner::changeFromAfar() {
 // already is not touched (no file written, no checkpoint, nothing started from afar).
 void tst_CommandRunner::applyAgainChangesNothing() {
     m_pc = std::make_unique<SimulatedFixture>();
+    QFile::remove(m_dir.filePath(u("ayar.config.trial")));
     writeAll(m_dir.filePath(u("ayar.config")),
              "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1.10.0.0.2\n");
     QString out;

@@ -5,7 +5,7 @@
 #include "TestFiles.h"
 #include "adapters/AdapterCommands.h"
 #include "core/TrialCountdown.h"
-#include "core/TrialRecord.h"
+#include "adapters/TrialLedger.h"
 #include "settings/clsIni.h"
 #include "settings/modNetProfiles.h"
 
@@ -62,11 +62,12 @@ void tst_TrialCountdown::countdown() {
     QProcess otherRun;
     if (step == Step::OthersTrial) {
         // Another run applied B and still waits for its check.
-        TrialRecord::remember(ini);
         QVERIFY(pc.pendingOfOtherRun(otherRun, 20));
+        SimulatedFixture::recordOfOtherRun(otherRun, path, QStringLiteral("A"));
         pc.computer->checkpoint->until = now + 20'000; // by this test's clock
         pc.store();
     } else {
+        QVERIFY(TrialCountdown::claim(ini, *pc.computer).ok);
         const AdapterCommands::ApplyOutcome outcome = AdapterCommands::applyProfile(
             *pc.computer, QStringLiteral("*ALL"),
             QStringLiteral("10.0.0.6.255.0.0.0.10.0.0.1.10.0.0.1....").split(u'.'), 20);
@@ -100,7 +101,7 @@ void tst_TrialCountdown::countdown() {
     QCOMPARE(ini.ReadString(modNetProfiles::CurrentProfileSection, modNetProfiles::ProfileNameKey,
                             QString()),
              current);
-    QCOMPARE(TrialRecord::remembered(ini), left >= 0); // the record goes with the trial
+    QCOMPARE(TrialLedger(ini).trialRun().has_value(), left >= 0); // the record goes with it
     otherRun.kill();
     otherRun.waitForFinished();
 }
