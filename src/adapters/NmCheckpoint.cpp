@@ -378,7 +378,8 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
         return Keep::Kept; // nothing pending
     const Live mine = *m_mine;
     m_mine.reset();
-    const QJsonObject connections = m_record.read().value_or(QJsonObject()).value(kConnections).toObject();
+    const QJsonObject connections =
+        m_record.read().value_or(QJsonObject()).value(kConnections).toObject();
     const bool pending = find(mine.path, mine.created).has_value();
     if (!pending) {
         // Rolled back by NetworkManager; or NetworkManager restarted and kept the change in
@@ -420,7 +421,8 @@ bool NmCheckpoint::rollBack(QString &problem) {
     }
     const Live mine = *m_mine;
     m_mine.reset();
-    const QJsonObject connections = m_record.read().value_or(QJsonObject()).value(kConnections).toObject();
+    const QJsonObject connections =
+        m_record.read().value_or(QJsonObject()).value(kConnections).toObject();
     forget(mine);
     if (!find(mine.path, mine.created)) {
         problem = Text::tr("Geri dönüş noktası artık yok.");

@@ -10,8 +10,7 @@ namespace {
 QString bootId() {
     static const QString id = [] {
         QFile f(QStringLiteral("/proc/sys/kernel/random/boot_id"));
-        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll().trimmed())
-                                           : QString();
+        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll().trimmed()) : QString();
     }();
     return id;
 }

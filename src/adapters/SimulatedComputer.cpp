@@ -377,7 +377,8 @@ bool SimulatedComputer::withCheckpoint(QString &problem, const QString &missing,
         return false;
     }
     // Only this run's own: another run's pending one is not for this run to change.
-    if (!m_mine || !checkpoint || RunIdentity::fromJson(checkpoint->run).state() == RunIdentity::State::Other) {
+    if (!m_mine || !checkpoint ||
+        RunIdentity::fromJson(checkpoint->run).state() == RunIdentity::State::Other) {
         m_mine = false;
         problem = missing;
         return missing.isEmpty();
@@ -456,6 +457,7 @@ void SimulatedComputer::endCheckpoint(bool kept) {
         adapters = checkpoint->adapters;
     QJsonObject entry = checkpoint->run;
     entry.insert(QStringLiteral("kept"), kept);
+    entry.insert(QStringLiteral("by"), double(RunIdentity::self().pid)); // who saw it end
     history.append(entry);
     while (history.size() > kHistoryLength)
         history.removeFirst();

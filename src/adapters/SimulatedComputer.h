@@ -34,7 +34,7 @@
 // (milliseconds since 1970) when they are put back, which happens at the first read after
 // it, whoever reads: the program that made it may have ended. "pid" and "boot" name the run
 // that made it: while that run goes on, the checkpoint is its own to judge. "history" tells
-// what became of the last checkpoints (who made each, and whether it was kept).
+// what became of the last checkpoints (who made each, whether it was kept, and by whom).
 class SimulatedComputer : public AdapterBackend {
 public:
     struct Adapter {
@@ -77,7 +77,8 @@ public:
     std::optional<WmiError> failConnect;
     std::optional<WmiError> failQuery;
     std::optional<Checkpoint> checkpoint;
-    // What became of the last checkpoints: who made each ("pid", "start", "boot") and "kept".
+    // What became of the last checkpoints: who made each ("pid", "start", "boot"), "kept",
+    // and the process that kept it, put it back or saw its time end ("by").
     QList<QJsonObject> history;
     static constexpr int kHistoryLength = 50;
     // The clock, in milliseconds since 1970; tests set their own.

@@ -37,10 +37,10 @@ using Remote = TrialLedger::Remote;
 constexpr struct {
     Remote state;
     const char *name;
-} kStates[] = {{Remote::Starting, "starting"},   {Remote::Applying, "applying"},
-               {Remote::Applied, "applied"},     {Remote::Confirming, "confirming"},
-               {Remote::Undoing, "undoing"},     {Remote::Confirmed, "confirmed"},
-               {Remote::Undone, "undone"},       {Remote::PutBack, "putBack"},
+} kStates[] = {{Remote::Starting, "starting"}, {Remote::Applying, "applying"},
+               {Remote::Applied, "applied"},   {Remote::Confirming, "confirming"},
+               {Remote::Undoing, "undoing"},   {Remote::Confirmed, "confirmed"},
+               {Remote::Undone, "undone"},     {Remote::PutBack, "putBack"},
                {Remote::Refused, "refused"}};
 
 qint64 nowMs() {
@@ -183,8 +183,7 @@ bool TrialLedger::transact(const std::function<void(QJsonObject &)> &change, QSt
         return true;
     }
     QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(record).toJson()) < 0 ||
-        !f.commit())
+    if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(record).toJson()) < 0 || !f.commit())
         return fail(Text::tr("Deneme kaydı yazılamadı: %1 (%2)").arg(m_path, f.errorString()));
     return true;
 }
@@ -427,10 +426,11 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing)
                 .arg(problem);
     }
     const AdapterBackend::Fate fate =
-        restored ? AdapterBackend::Fate::PutBack
-                 : backend.checkpointFate(record->contains(kMadeBy)
-                                              ? RunIdentity::fromJson(record->value(kMadeBy).toObject())
-                                              : run);
+        restored
+            ? AdapterBackend::Fate::PutBack
+            : backend.checkpointFate(record->contains(kMadeBy)
+                                         ? RunIdentity::fromJson(record->value(kMadeBy).toObject())
+                                         : run);
     const QString before = record->value(kBefore).toString();
     const bool keptByRun = fate == AdapterBackend::Fate::Kept ||
                            (fate == AdapterBackend::Fate::Unknown &&
@@ -447,9 +447,8 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing)
                 setRemoteState(now, Remote::Confirmed);
             return;
         }
-        if (now.contains(kBefore) &&
-            ini.WriteString(modNetProfiles::CurrentProfileSection, modNetProfiles::ProfileNameKey,
-                            before) == 0) {
+        if (now.contains(kBefore) && ini.WriteString(modNetProfiles::CurrentProfileSection,
+                                                     modNetProfiles::ProfileNameKey, before) == 0) {
             done = false;
             return;
         }
@@ -470,8 +469,8 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing)
            QLatin1Char(' ') + now;
 }
 
-TrialLedger::ClaimResult TrialLedger::beginRemote(clsIni &ini, const QString &profile,
-                                                  int seconds, const QString &request) {
+TrialLedger::ClaimResult TrialLedger::beginRemote(clsIni &ini, const QString &profile, int seconds,
+                                                  const QString &request) {
     Q_UNUSED(ini);
     ClaimResult result;
     QString problem;
@@ -523,8 +522,7 @@ std::optional<QString> TrialLedger::startApplying(clsIni &ini, const QString &re
     if (!transact(
             [&](QJsonObject &record) {
                 const RemoteInfo info = remoteOf(record);
-                if (info.request != request || info.state != Remote::Starting ||
-                    !info.run.alive())
+                if (info.request != request || info.state != Remote::Starting || !info.run.alive())
                     return;
                 QJsonObject rest = record;
                 rest.remove(kRemote);
@@ -567,14 +565,14 @@ bool TrialLedger::claimDecision(Decision decision, RemoteInfo &now) {
     bool claimed = false;
     const bool ok = transact([&](QJsonObject &record) {
         now = remoteOf(record);
-        const bool lapsed = (now.state == Remote::Confirming || now.state == Remote::Undoing) &&
-                            !now.run.alive();
+        const bool lapsed =
+            (now.state == Remote::Confirming || now.state == Remote::Undoing) && !now.run.alive();
         if (now.state != Remote::Applied && !lapsed)
             return;
         QJsonObject remote = record.value(kRemote).toObject();
-        remote.insert(QStringLiteral("state"), remoteName(decision == Decision::Confirm
-                                                              ? Remote::Confirming
-                                                              : Remote::Undoing));
+        remote.insert(
+            QStringLiteral("state"),
+            remoteName(decision == Decision::Confirm ? Remote::Confirming : Remote::Undoing));
         remote.insert(QStringLiteral("since"), double(nowMs()));
         RunIdentity::self().intoJson(remote);
         record.insert(kRemote, remote);

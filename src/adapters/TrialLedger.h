@@ -66,7 +66,8 @@ public:
     static RemoteInfo remoteOf(const QJsonObject &record);
     RemoteInfo remote() const;
 
-    // ---- decisions --------------------------------------------------------------------------------
+    // ---- decisions
+    // --------------------------------------------------------------------------------
     enum class Claim {
         Claimed,
         Busy,      // another run's change is on trial or under way: nothing may change
@@ -75,9 +76,9 @@ public:
     };
     struct ClaimResult {
         Claim kind = Claim::Failed;
-        QString problem;     // for Failed
-        RemoteInfo remote;   // for Busy: the remote change that waits, if that is why
-        RunIdentity other;   // for Busy: the run whose trial it is
+        QString problem;   // for Failed
+        RemoteInfo remote; // for Busy: the remote change that waits, if that is why
+        RunIdentity other; // for Busy: the run whose trial it is
     };
     // Before this run changes the adapters: the trial becomes this run's, the current profile
     // recorded as the one before it (an earlier trial of this run's keeps its own).

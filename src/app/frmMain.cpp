@@ -343,8 +343,7 @@ bool frmMain::claimTrial(const QString &lead) {
     const TrialCountdown::Claimed claimed =
         TrialCountdown::claim(*SettingsIni, *m_services.backend);
     if (!claimed.ok)
-        m_services.prompts->message(lead.isEmpty() ? claimed.refusal
-                                                   : lead.arg(claimed.refusal),
+        m_services.prompts->message(lead.isEmpty() ? claimed.refusal : lead.arg(claimed.refusal),
                                     UserPrompts::Icon::Information);
     return claimed.ok;
 }

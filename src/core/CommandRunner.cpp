@@ -3,6 +3,7 @@
 #include "adapters/AdapterCommands.h"
 #include "adapters/ApplyReport.h"
 #include "adapters/ProfileCheck.h"
+#include "adapters/TrialLedger.h"
 #include "adapters/WmiAdapter.h"
 #include "core/CommandOutput.h"
 #include "core/Links.h"
@@ -10,7 +11,6 @@
 #include "core/RemoteCommands.h"
 #include "core/RemoteTrial.h"
 #include "core/TrialCountdown.h"
-#include "adapters/TrialLedger.h"
 #include "discovery/ExternalAddress.h"
 #include "settings/Text.h"
 #include "settings/modNetProfiles.h"
@@ -61,7 +61,8 @@ QString address(const QStringList &parts, int field) {
 struct External {
     QString shown;
     bool noInternet = false;
-    QString state; // for scripts, in every language: address, service-error, no-internet, no-service
+    QString
+        state; // for scripts, in every language: address, service-error, no-internet, no-service
 };
 External externalCheck(clsIni &ini, const Context &context) {
     const QString url = Links::externalAddressUrl(ini);
@@ -291,7 +292,6 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     if (cl.confirmWithin > 0) {
         if (cl.detachedRun)
             return applyDetached(run, cl, ini, backend, context, name, selection, parts);
-        run.json().insert(QStringLiteral("changed"), true); // asked for, made a second later
         return applyFromAfar(run, cl, ini, backend, context, name);
     }
     // The trial becomes this run's, or nothing changes.
@@ -346,8 +346,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
             run.json().insert(QStringLiteral("refusals"), refusalsJson(outcome.refusals));
         run.fail(ApplyReport::outcomeText(outcome, name, selection, backend.name(),
                                           checkFollows ? cl.checkAfterSeconds : -1),
-                 !outcome.refusals.isEmpty() ? outcome.refusals.first().code
-                                             : outcome.error.number,
+                 !outcome.refusals.isEmpty() ? outcome.refusals.first().code : outcome.error.number,
                  ApplyReport::outcomeCode(outcome.kind));
     }
     if (applied)

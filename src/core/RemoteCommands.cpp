@@ -90,6 +90,7 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     }
     if (pid > 0)
         ledger.handOver(request, pid);
+    run.json().insert(QStringLiteral("changed"), true); // asked for, made a second later
     const QString confirm = sameRunWith(cl, ini, context, "--confirm");
     const QString undo = sameRunWith(cl, ini, context, "--undo");
     run.json().insert(QStringLiteral("confirmWithin"), cl.confirmWithin);

@@ -61,10 +61,10 @@ Result answerFor(const Info &info, Decision decision) {
                 QStringLiteral("not-applied")};
     case State::PutBack:
         if (decision == Decision::Undo)
-            return {0,
-                    Text::tr("\"%1\" profili zaten geri alınmıştı (süre dolmuştu).")
-                        .arg(info.profile),
-                    QStringLiteral("put-back")};
+            return {
+                0,
+                Text::tr("\"%1\" profili zaten geri alınmıştı (süre dolmuştu).").arg(info.profile),
+                QStringLiteral("put-back")};
         return {3,
                 Text::tr("\"%1\" profili doğrulanmadı: süre dolunca geri alınmıştı. Ağ "
                          "bağdaştırıcıları önceki ayarlarında.")
@@ -117,10 +117,9 @@ std::optional<Result> takeOver(TrialLedger &ledger, clsIni &ini, AdapterBackend 
                 now.state = State::Confirmed;
                 if (decision == Decision::Undo)
                     return answerFor(now, decision);
-                return Result{0,
-                              Text::tr("\"%1\" profili doğrulandı ve kalıcı yapıldı.")
-                                  .arg(info.profile),
-                              QStringLiteral("confirmed")};
+                return Result{
+                    0, Text::tr("\"%1\" profili doğrulandı ve kalıcı yapıldı.").arg(info.profile),
+                    QStringLiteral("confirmed")};
             }
             ledger.putBack(ini);
             Info now = info;
@@ -210,12 +209,12 @@ Result undo(clsIni &ini, AdapterBackend &backend) {
                 QStringLiteral("undo-failed")};
     }
     const QString now = ledger.putBack(ini, State::Undone);
-    return {0,
-            Text::tr("\"%1\" profili geri alındı; ağ bağdaştırıcıları önceki "
-                     "ayarlarında%2.")
-                .arg(info.profile,
-                     now.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(now)),
-            QStringLiteral("undone")};
+    return {
+        0,
+        Text::tr("\"%1\" profili geri alındı; ağ bağdaştırıcıları önceki "
+                 "ayarlarında%2.")
+            .arg(info.profile, now.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(now)),
+        QStringLiteral("undone")};
 }
 
 QString describe(const Info &info, int secondsLeft) {

@@ -4,8 +4,8 @@
 #include "SimulatedFixture.h"
 #include "TestFiles.h"
 #include "adapters/AdapterCommands.h"
-#include "core/TrialCountdown.h"
 #include "adapters/TrialLedger.h"
+#include "core/TrialCountdown.h"
 #include "settings/clsIni.h"
 #include "settings/modNetProfiles.h"
 
