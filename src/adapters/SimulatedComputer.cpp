@@ -305,7 +305,7 @@ bool SimulatedComputer::load(WmiError &error) {
                      Text::tr("Benzetim dosyası bozuk: %1\ncheckpoint: %2").arg(m_file, *problem)};
             return false;
         }
-        for (const char *key : {"pid", "start", "boot"}) {
+        for (const char *key : {"pid", "start", "boot", "made"}) {
             const QString name = QString::fromLatin1(key);
             if (c.toObject().contains(name))
                 pending.run.insert(name, c.toObject().value(name));
@@ -410,6 +410,7 @@ AdapterBackend::CheckpointStart SimulatedComputer::createCheckpoint(int seconds)
     }
     checkpoint = Checkpoint{now() + qint64(seconds) * 1000, adapters, {}};
     RunIdentity::self().intoJson(checkpoint->run);
+    checkpoint->run.insert(QStringLiteral("made"), double(now()));
     if (!save(error))
         return {Kind::Failed, error.description};
     m_mine = true;
@@ -458,6 +459,8 @@ void SimulatedComputer::endCheckpoint(bool kept) {
     QJsonObject entry = checkpoint->run;
     entry.insert(QStringLiteral("kept"), kept);
     entry.insert(QStringLiteral("by"), double(RunIdentity::self().pid)); // who saw it end
+    entry.insert(QStringLiteral("until"), double(checkpoint->until));
+    entry.insert(QStringLiteral("ended"), double(now()));
     history.append(entry);
     while (history.size() > kHistoryLength)
         history.removeFirst();

@@ -53,7 +53,7 @@ public:
     struct Checkpoint {
         qint64 until = 0; // milliseconds since 1970
         QList<Adapter> adapters;
-        QJsonObject run; // who made it: "pid", "start" and "boot" (RunIdentity)
+        QJsonObject run; // who made it: "pid", "start" and "boot" (RunIdentity); "made": when
     };
 
     explicit SimulatedComputer(QString file);
@@ -77,8 +77,10 @@ public:
     std::optional<WmiError> failConnect;
     std::optional<WmiError> failQuery;
     std::optional<Checkpoint> checkpoint;
-    // What became of the last checkpoints: who made each ("pid", "start", "boot"), "kept",
-    // and the process that kept it, put it back or saw its time end ("by").
+    // What became of the last checkpoints: who made each ("pid", "start", "boot") and when
+    // ("made"), "kept",
+    // the process that kept it, put it back or saw its time end ("by"), the time it had
+    // ("until") and when it ended ("ended").
     QList<QJsonObject> history;
     static constexpr int kHistoryLength = 50;
     // The clock, in milliseconds since 1970; tests set their own.

@@ -12,7 +12,9 @@ Then the invariants must hold:
   settled     no trial, checkpoint or remote change under way is left that no run can settle;
   honest      an apply or DHCP switch that ended with 0 and said it changed something had its
               checkpoint kept; a --confirm that ended with 0 kept the change; an --undo that
-              ended with 0 put it back (or found it put back); a refusal says "changed": false;
+              ended with 0 put it back (or found it put back); a --confirm that found nothing
+              to confirm did not leave a remote change waiting to run out; a refusal says
+              "changed": false;
   bounded     every run ends within its deadline.
 
 Usage: trial_stress.py --program PATH [--rounds N] [--worlds W] [--seed S]
@@ -154,6 +156,7 @@ class World:
                 pass
         try:
             out, err = proc.communicate(timeout=RUN_DEADLINE)
+            entry["endedMs"] = time.time() * 1000
         except subprocess.TimeoutExpired:
             proc.kill()
             out, err = proc.communicate()
@@ -165,6 +168,12 @@ class World:
         except (ValueError, IndexError):
             entry["json"] = {}
         results.append(entry)
+
+    def detached_watcher(self, detached, done):
+        """Which processes made remote changes this round (each lives a second at least)."""
+        while not done.is_set():
+            detached.update(detached_runs(self.dir))
+            time.sleep(0.05)
 
     def detached_killer(self, killed):
         """Now and then the run that makes a remote change is killed or stopped too."""
@@ -199,7 +208,7 @@ class World:
                              timeout=RUN_DEADLINE)
         return stuck, json.loads(out.stdout.decode().strip() or "{}")
 
-    def check(self, results, killed, stuck, listed):
+    def check(self, results, killed, stuck, listed, detached):
         problems = []
         if stuck:
             problems.append(f"detached runs still going after {RUN_DEADLINE} s: {stuck}")
@@ -232,6 +241,15 @@ class World:
             code = j.get("code", "")
             if r["rc"] == 1 and code in NOTHING_CHANGED and j.get("changed") is True:
                 problems.append(f"honest: {args} refused ({code}) but says changed: {j}")
+            if args[0] == "--confirm" and r["rc"] != 0 and \
+                    code in ("not-applied", "no-remote-change") and "endedMs" in r:
+                for h in history:
+                    made_by = int(h.get("pid", 0))
+                    made = h.get("made", 0)
+                    if made_by in detached and made_by not in killed and not h.get("kept") and \
+                            made < r["endedMs"] - 50 < h.get("ended", 0) - 100:
+                        problems.append(f"honest: --confirm found nothing to confirm ({code}) "
+                                        f"while a remote change waited: {j} {h}")
             if r["rc"] != 0:
                 continue
             if args[0] in ("--apply", "--dhcp") and "--confirm-within" not in args and \
@@ -257,16 +275,20 @@ class World:
             with open(tmp, "w") as f:
                 json.dump(pc, f)
             os.rename(tmp, self.pc)
-        results, killed = [], set()
+        results, killed, detached, done = [], set(), set(), threading.Event()
         threads = [threading.Thread(target=self.actor, args=(results, killed))
                    for _ in range(self.rng.randint(2, 5))]
         threads.append(threading.Thread(target=self.detached_killer, args=(killed,)))
+        watcher = threading.Thread(target=self.detached_watcher, args=(detached, done))
+        watcher.start()
         for t in threads:
             t.start()
         for t in threads:
             t.join()
         stuck, listed = self.settle()
-        return self.check(results, killed, stuck, listed), results
+        done.set()
+        watcher.join()
+        return self.check(results, killed, stuck, listed, detached), results
 
 
 def main():
