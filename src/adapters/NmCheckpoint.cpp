@@ -255,7 +255,6 @@ QString NmCheckpoint::recover(bool &restored) {
 AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath> &devices,
                                                      int seconds) {
     using Kind = AdapterBackend::CheckpointStart::Kind;
-    AdapterBackend::CheckpointStart start{Kind::Failed, {}};
     const auto covered = [&](const Live &c) {
         for (const QDBusObjectPath &device : c.devices) {
             if (devices.contains(device))
@@ -272,73 +271,61 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
                                        "değişikliği deniyor (%1 saniye daha).")
                                   .arg(secondsUntil(other.rollbackAt))};
     };
+    // The trial is this run's already (TrialLedger::claim): no other run of the program makes
+    // one meanwhile, so NetworkManager is asked with the record unlocked, and the record is
+    // written in one step at the end.
+    QString problem;
+    const std::optional<QJsonObject> read = m_record.read(&problem);
+    if (!read)
+        return {Kind::Failed, problem};
+    const QJsonObject record = *read;
+    if (record.contains(QStringLiteral("checkpoint"))) {
+        const std::optional<Live> earlier = recorded(record);
+        if (RunIdentity::fromJson(record).state() == RunIdentity::State::Other)
+            return {Kind::Busy, Text::tr("Bu program başka bir pencerede ya da komutta bir "
+                                         "değişikliği deniyor (%1 saniye daha).")
+                                    .arg(earlier ? secondsUntil(earlier->rollbackAt) : 0)};
+        // Left by a run that ended before judging it: back to what it had first, by
+        // NetworkManager or, when NetworkManager has forgotten it, from the record.
+        const QJsonObject connections = record.value(kConnections).toObject();
+        if (earlier ? !rollBackLive(*earlier, connections, problem)
+                    : !restoreEarlier(connections, problem))
+            return {Kind::Failed,
+                    Text::tr("Önceki çalışmadan kalan deneme geri alınamadı: %1").arg(problem)};
+    }
+    for (const Live &other : live()) {
+        if (covered(other))
+            return busy(other);
+    }
+    QVariantList answer;
+    if (!call(QStringLiteral("CheckpointCreate"),
+              {QVariant::fromValue(devices), uint(seconds), kDeleteNewConnections}, problem,
+              &answer)) {
+        // One made meanwhile by another program: busy, never a change without one.
+        for (const Live &other : live()) {
+            if (covered(other))
+                return busy(other);
+        }
+        return {Kind::Failed, problem};
+    }
+    const QString path = answer.value(0).value<QDBusObjectPath>().path();
     std::optional<Live> made;
+    for (const Live &c : live()) {
+        if (c.path == path)
+            made = c;
+    }
+    if (!made)
+        return {Kind::Failed, Text::tr("NetworkManager geri dönüş noktasını "
+                                       "oluşturdu ama listelemiyor.")};
     QString recordProblem;
-    // The record's folder stays locked from the look at what is pending to the record of the
-    // new checkpoint: a second run waits, then finds this one's.
-    const bool stored = m_record.transact(
-        [&](QJsonObject &record) {
-            QString problem;
-            if (record.contains(QStringLiteral("checkpoint"))) {
-                const std::optional<Live> earlier = recorded(record);
-                if (RunIdentity::fromJson(record).state() == RunIdentity::State::Other) {
-                    start = {Kind::Busy,
-                             Text::tr("Bu program başka bir pencerede ya da komutta bir "
-                                      "değişikliği deniyor (%1 saniye daha).")
-                                 .arg(earlier ? secondsUntil(earlier->rollbackAt) : 0)};
-                    return;
-                }
-                // Left by a run that ended before judging it: back to what it had first, by
-                // NetworkManager or, when NetworkManager has forgotten it, from the record.
-                const QJsonObject connections = record.value(kConnections).toObject();
-                if (earlier ? !rollBackLive(*earlier, connections, problem)
-                            : !restoreEarlier(connections, problem)) {
-                    start = {
-                        Kind::Failed,
-                        Text::tr("Önceki çalışmadan kalan deneme geri alınamadı: %1").arg(problem)};
-                    return;
-                }
-            }
-            record.remove(QStringLiteral("checkpoint"));
-            record.remove(QStringLiteral("created"));
-            record.remove(kConnections);
-            for (const Live &other : live()) {
-                if (covered(other)) {
-                    start = busy(other);
-                    return;
-                }
-            }
-            QVariantList answer;
-            if (!call(QStringLiteral("CheckpointCreate"),
-                      {QVariant::fromValue(devices), uint(seconds), kDeleteNewConnections}, problem,
-                      &answer)) {
-                // One made meanwhile by another program: busy, never a change without one.
-                for (const Live &other : live()) {
-                    if (covered(other)) {
-                        start = busy(other);
-                        return;
-                    }
-                }
-                start = {Kind::Failed, problem};
-                return;
-            }
-            const QString path = answer.value(0).value<QDBusObjectPath>().path();
-            for (const Live &c : live()) {
-                if (c.path == path)
-                    made = c;
-            }
-            if (!made) {
-                start = {Kind::Failed, Text::tr("NetworkManager geri dönüş noktasını "
-                                                "oluşturdu ama listelemiyor.")};
-                return;
-            }
-            record.insert(QStringLiteral("checkpoint"), made->path);
-            record.insert(QStringLiteral("created"), double(made->created));
-            RunIdentity::self().intoJson(record);
-            start = {Kind::Made, {}};
-        },
-        &recordProblem);
-    if (start.kind == Kind::Made && !stored) {
+    if (!m_record.transact(
+            [&](QJsonObject &now) {
+                now.remove(kConnections);
+                now.insert(QStringLiteral("checkpoint"), made->path);
+                now.insert(QStringLiteral("created"), double(made->created));
+                RunIdentity::self().intoJson(now);
+            },
+            &recordProblem)) {
         // Unrecorded, it could not be told from another program's, and nothing could keep it.
         QString ignored;
         call(QStringLiteral("CheckpointDestroy"),
@@ -346,13 +333,9 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
         return {Kind::Failed,
                 Text::tr("Geri dönüş noktasının kaydı yazılamadı: %1").arg(recordProblem)};
     }
-    if (!stored && start.problem.isEmpty())
-        start = {Kind::Failed, recordProblem};
-    if (start.kind == Kind::Made) {
-        m_mine = made;
-        m_noted.clear();
-    }
-    return start;
+    m_mine = made;
+    m_noted.clear();
+    return {Kind::Made, {}};
 }
 
 bool NmCheckpoint::adopt() {

@@ -92,6 +92,12 @@ void frmMain::reportKept(const TrialCountdown::Kept &kept) {
 void frmMain::showTrial() {
     if (m_trialTicker->isActive() && m_trial->tick() < 0)
         m_trialTicker->stop();
+    // This window's change ran out before it was judged (a message stayed open past its time):
+    // said, never judged as good.
+    if (const std::optional<TrialCountdown::Kept> lost = m_trial->takeLost()) {
+        reportKept(*lost);
+        return;
+    }
     refreshCaption();
     if (TrayIconShown)
         m_services.tray->setToolTip(trayToolTip());

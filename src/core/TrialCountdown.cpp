@@ -5,6 +5,8 @@
 #include "settings/Text.h"
 #include "settings/clsIni.h"
 
+#include <utility>
+
 TrialCountdown::Claimed TrialCountdown::claim(clsIni &ini, AdapterBackend &backend) {
     TrialLedger ledger(ini);
     TrialLedger::ClaimResult claimed;
@@ -84,8 +86,32 @@ bool TrialCountdown::followOthers() {
 
 void TrialCountdown::restart(int seconds) {
     QString problem;
-    if (m_ours && m_backend.extendCheckpoint(seconds, problem))
+    if (!m_ours)
+        return;
+    if (m_backend.extendCheckpoint(seconds, problem))
         m_left = seconds;
+    else if (m_backend.checkpointSecondsLeft() < 0)
+        ownEnded();
+}
+
+std::optional<TrialCountdown::Kept> TrialCountdown::takeLost() {
+    return std::exchange(m_lost, std::nullopt);
+}
+
+void TrialCountdown::ownEnded() {
+    m_ours = false;
+    m_left = -1;
+    TrialLedger ledger(m_ini);
+    if (m_backend.checkpointFate(RunIdentity::self()) == AdapterBackend::Fate::Kept) {
+        ledger.kept();
+        return;
+    }
+    Kept lost;
+    lost.outcome = AdapterBackend::Keep::PutBack;
+    lost.problem = Text::tr("Geri dönüş noktasının süresi, değişiklik doğrulanmadan doldu; ağ "
+                            "ayarları değişiklikten önceki haline döndü.");
+    lost.now = ledger.putBack(m_ini);
+    m_lost = lost;
 }
 
 TrialCountdown::Kept TrialCountdown::keepOwn() {
@@ -100,16 +126,9 @@ int TrialCountdown::tick() {
     m_left = m_backend.checkpointSecondsLeft();
     if (m_left >= 0)
         return m_left;
-    TrialLedger ledger(m_ini);
-    if (m_ours) {
-        // This run's own, ended before it was judged: the system put it back.
-        m_ours = false;
-        if (m_backend.checkpointFate(RunIdentity::self()) != AdapterBackend::Fate::Kept)
-            ledger.putBack(m_ini);
-        else
-            ledger.kept();
-    } else {
-        ledger.settle(m_ini, m_backend); // another run's, judged by it or put back
-    }
+    if (m_ours)
+        ownEnded(); // ended before it was judged: the system put it back
+    else
+        TrialLedger(m_ini).settle(m_ini, m_backend); // another run's, judged by it or put back
     return m_left;
 }

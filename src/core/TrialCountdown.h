@@ -3,6 +3,7 @@
 #include "adapters/WmiAdapter.h"
 
 #include <QString>
+#include <optional>
 
 class clsIni;
 
@@ -49,13 +50,18 @@ public:
     void begin(int seconds);
     // Another run's change, begun meanwhile: counted down, never judged here. True if one is.
     bool followOthers();
-    // This run's trial counts from now again (a message the user read took none of it).
+    // This run's trial counts from now again (a message the user read took none of it); when
+    // its time had run out meanwhile, it was put back: takeLost() then says so.
     void restart(int seconds);
     // Keeps the change as this run's, and counts no more.
     Kept keepOwn();
     // The seconds left from the backend's clock; a trial that ended meanwhile (put back by the
     // system, or judged by its own run) is settled and -1 returned.
     int tick();
+
+    // This run's change, put back by the system before it was judged (its time ran out while
+    // the user read a message, or the computer slept), once: to be told to the user.
+    std::optional<Kept> takeLost();
 
     bool ours() const { return m_ours; }
     bool counting() const { return m_left >= 0; }
@@ -66,4 +72,7 @@ private:
     AdapterBackend &m_backend;
     bool m_ours = false; // this run's change, which its check judges
     int m_left = -1;     // seconds left of a trial counted down (this run's or another's)
+    std::optional<Kept> m_lost;
+
+    void ownEnded();
 };

@@ -3,6 +3,7 @@
 // lines that arrive while a command still waits.
 #include "TestFiles.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -29,10 +31,17 @@ private Q_SLOTS:
     void statuses();
     void linesArriveAsDecided();
     void twoRunsOnOneComputer();
+    void trialsThatMeet_data();
+    void trialsThatMeet();
     void languages_data();
     void languages();
 
 private:
+    // Runs the program to its end: its status, and its JSON answer in `answer`.
+    int runJson(const QStringList &args, QJsonObject &answer);
+    QString adapterAddress(int index);
+    QString currentProfile();
+
     // In the program's own language unless `locale` (LANG) says otherwise.
     void start(QProcess &process, const QStringList &args, bool display,
                const QString &locale = QString());
@@ -153,6 +162,117 @@ void tst_CommandProcess::twoRunsOnOneComputer() {
             QCOMPARE(adapters[1].toObject().value(u("address")).toString(), u("10.0.0.6"));
         else
             QFAIL(settings.constData());
+    }
+}
+
+int tst_CommandProcess::runJson(const QStringList &args, QJsonObject &answer) {
+    QProcess process;
+    start(process, args + QStringList{u("--json")}, false);
+    if (!process.waitForFinished(60000))
+        return -1;
+    answer = QJsonDocument::fromJson(process.readAllStandardOutput().trimmed()).object();
+    return process.exitCode();
+}
+
+QString tst_CommandProcess::adapterAddress(int index) {
+    const QJsonObject pc = QJsonDocument::fromJson(readAll(m_dir.filePath(u("pc.json")))).object();
+    const QJsonObject adapter = pc.value(u("adapters")).toArray()[index].toObject();
+    return adapter.value(u("dhcp")).toBool() ? u("dhcp") : adapter.value(u("address")).toString();
+}
+
+QString tst_CommandProcess::currentProfile() {
+    QJsonObject listed;
+    runJson({u("--list")}, listed);
+    return listed.value(u("current")).toString();
+}
+
+// Runs that meet over one change on trial, as two plays, a retry or a monitor make them meet:
+// each says what really happened, and the settings name what the adapters hold.
+enum class Meeting { TwoRemoteAtOnce, ConfirmAgainstUndo, RecordNotAFile, DetachedRunRefuses };
+Q_DECLARE_METATYPE(Meeting)
+
+void tst_CommandProcess::trialsThatMeet_data() {
+    QTest::addColumn<Meeting>("meeting");
+    QTest::newRow("two remote changes at once: one made, the other refused untouched")
+        << Meeting::TwoRemoteAtOnce;
+    QTest::newRow("--confirm against --undo: one wins, the other says so")
+        << Meeting::ConfirmAgainstUndo;
+    QTest::newRow("a record that is a FIFO: refused before anything changes")
+        << Meeting::RecordNotAFile;
+    QTest::newRow("a detached run that refuses records why, --confirm says it at once")
+        << Meeting::DetachedRunRefuses;
+}
+
+void tst_CommandProcess::trialsThatMeet() {
+    QFETCH(Meeting, meeting);
+    QFile::remove(m_dir.filePath(u("pc.json")));
+    const QString record = m_dir.filePath(u("a.config.trial"));
+    QFile::remove(record);
+    const QStringList remote = {u("--confirm-within"), u("20")};
+    QJsonObject a;
+    QJsonObject b;
+    switch (meeting) {
+    case Meeting::TwoRemoteAtOnce: {
+        QProcess first;
+        QProcess second;
+        start(first, QStringList{u("--apply"), u("Alfa"), u("--json")} + remote, false);
+        QTest::qWait(300);
+        start(second, QStringList{u("--apply"), u("Beta"), u("--json")} + remote, false);
+        for (QProcess *run : {&first, &second})
+            QVERIFY(run->state() == QProcess::NotRunning || run->waitForFinished(30000));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 1);
+        b = QJsonDocument::fromJson(second.readAllStandardOutput().trimmed()).object();
+        QCOMPARE(b.value(u("changed")).toBool(true), false);
+        QCOMPARE(b.value(u("code")).toString(), u("remote-waits"));
+        QCOMPARE(runJson({u("--confirm")}, a), 0); // the first one's, kept
+        QCOMPARE(adapterAddress(0), u("10.0.0.5"));
+        QCOMPARE(currentProfile(), u("Alfa"));
+        break;
+    }
+    case Meeting::ConfirmAgainstUndo: {
+        QCOMPARE(runJson(QStringList{u("--apply"), u("Alfa")} + remote, a), 0);
+        QProcess confirm;
+        QProcess undo;
+        start(confirm, {u("--confirm"), u("--json")}, false);
+        start(undo, {u("--undo"), u("--json")}, false);
+        for (QProcess *run : {&confirm, &undo})
+            QVERIFY(run->state() == QProcess::NotRunning || run->waitForFinished(60000));
+        QVERIFY2((confirm.exitCode() == 0) != (undo.exitCode() == 0),
+                 qPrintable(QString::fromUtf8(confirm.readAllStandardError() + "|" +
+                                              undo.readAllStandardError())));
+        const bool kept = confirm.exitCode() == 0;
+        QCOMPARE(adapterAddress(0), kept ? u("10.0.0.5") : u("dhcp"));
+        QCOMPARE(currentProfile(), kept ? u("Alfa") : QString());
+        break;
+    }
+    case Meeting::RecordNotAFile:
+        QVERIFY(::mkfifo(QFile::encodeName(record).constData(), 0600) == 0);
+        for (const QStringList &args : {QStringList{u("--apply"), u("Alfa")} + remote,
+                                        QStringList{u("--apply"), u("Alfa")}}) {
+            QCOMPARE(runJson(args, a), 1);
+            QCOMPARE(a.value(u("code")).toString(), u("record-unwritable"));
+            QCOMPARE(a.value(u("changed")).toBool(true), false);
+        }
+        QCOMPARE(adapterAddress(0), u("dhcp"));
+        QFile::remove(record);
+        break;
+    case Meeting::DetachedRunRefuses: {
+        // The profile is renamed while the detached run waits its second.
+        QCOMPARE(runJson(QStringList{u("--apply"), u("Alfa")} + remote, a), 0);
+        writeAll(m_dir.filePath(u("a.config")),
+                 readAll(m_dir.filePath(u("a.config"))).replace("Alfa=", "Gamma="));
+        QElapsedTimer took;
+        took.start();
+        QCOMPARE(runJson({u("--confirm")}, b), 1);
+        QVERIFY2(took.elapsed() < 10000, "waited for a run that had ended");
+        QCOMPARE(b.value(u("code")).toString(), u("not-applied"));
+        QVERIFY2(b.value(u("reason")).toString().contains(u("Alfa")),
+                 qPrintable(b.value(u("reason")).toString()));
+        QCOMPARE(adapterAddress(0), u("dhcp"));
+        init(); // the profiles as they were
+        break;
+    }
     }
 }
 

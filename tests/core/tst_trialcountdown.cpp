@@ -36,6 +36,8 @@ void tst_TrialCountdown::countdown_data() {
     QTest::newRow("ended while nobody looked: the profile before is named again")
         << 25 << Step::Tick << -1 << false << "A" << -1;
     QTest::newRow("restarted after a message") << 15 << Step::Restart << 20 << true << "B" << -1;
+    QTest::newRow("a message open past its time: put back, and said so")
+        << 25 << Step::Restart << -1 << false << "A" << -1;
     QTest::newRow("kept in time") << 5 << Step::Keep << -1 << false << "B" << kept;
     QTest::newRow("kept too late: put back, the profile before named")
         << 25 << Step::Keep << -1 << false << "A" << putBack;
@@ -95,6 +97,9 @@ void tst_TrialCountdown::countdown() {
         QVERIFY(trial.followOthers());
         break;
     }
+    // Only this run's own change that ran out is told as lost, once.
+    QCOMPARE(trial.takeLost().has_value(), step != Step::OthersTrial && !ours && kept < 0);
+    QVERIFY(!trial.takeLost());
     QCOMPARE(trial.secondsLeft(), left);
     QCOMPARE(trial.ours(), ours);
     QCOMPARE(int(result.outcome), kept);
