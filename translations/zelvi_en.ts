@@ -422,18 +422,6 @@ checkpoint: %2</translation>
         <translation>The trial record&apos;s folder could not be locked: %1</translation>
     </message>
     <message>
-        <source>Deneme kaydı bu kullanıcının normal bir dosyası değil: %1</source>
-        <translation>The trial record is not a regular file of this user&apos;s: %1</translation>
-    </message>
-    <message>
-        <source>Deneme kaydı silinemedi: %1</source>
-        <translation>The trial record could not be removed: %1</translation>
-    </message>
-    <message>
-        <source>Deneme kaydı yazılamadı: %1</source>
-        <translation>The trial record could not be written: %1</translation>
-    </message>
-    <message>
         <source>ağ ayarları</source>
         <translation>network settings</translation>
     </message>
@@ -1448,6 +1436,144 @@ It was not followed, as it could let another user change your files.</translatio
     <message>
         <source>Uzaktan: &quot;%1&quot; birazdan uygulanacak.</source>
         <translation>From afar: &quot;%1&quot; will be applied in a moment.</translation>
+    </message>
+    <message>
+        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yok (NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar geri yüklenemedi: %1</source>
+        <translation>The restore point of a change that an ended run was trying is gone from NetworkManager (NetworkManager or the computer has restarted); the earlier settings could not be restored: %1</translation>
+    </message>
+    <message>
+        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yoktu (NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar kayıttan geri yüklendi.</source>
+        <translation>The restore point of a change that an ended run was trying was gone from NetworkManager (NetworkManager or the computer had restarted); the earlier settings were restored from the record.</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı bir bağlantı (link); güvenlik için okunmadı: %1</source>
+        <translation>The trial record is a link; for safety it was not read: %1</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı okunamadı: %1 (%2)</source>
+        <translation>The trial record could not be read: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı normal bir dosya değil: %1</source>
+        <translation>The trial record is not a regular file: %1</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı başka bir kullanıcının dosyası: %1</source>
+        <translation>The trial record is another user&apos;s file: %1</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı çok uzun (%1 bayt): %2</source>
+        <translation>The trial record is too long (%1 bytes): %2</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı çok uzun: %1</source>
+        <translation>The trial record is too long: %1</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı bozuk: %1 (%2). Silinirse, denenen değişiklik olduğu gibi kalır.</source>
+        <translation>The trial record is damaged: %1 (%2). If it is deleted, the change on trial stays as it is.</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı silinemedi: %1 (%2)</source>
+        <translation>The trial record could not be deleted: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı yazılamadı: %1 (%2)</source>
+        <translation>The trial record could not be written: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>değişikliği yapacak süreç, değişikliğe başlamadan sona erdi ya da zamanında başlamadı; ağ ayarlarına dokunulmadı.</source>
+        <translation>the process that was to make the change ended before it began, or did not begin in time; the network settings were not touched.</translation>
+    </message>
+    <message>
+        <source>değişikliği yapan süreç, değişiklik bitmeden sona erdi; yaptığı kısım geri alınır.</source>
+        <translation>the process making the change ended before it finished; what it made is reverted.</translation>
+    </message>
+    <message>
+        <source>Sona ermiş bir çalışmanın denediği değişiklik geri alınamadı: %1</source>
+        <translation>The change that an ended run was trying could not be reverted: %1</translation>
+    </message>
+    <message>
+        <source>Etkin profil yeniden &quot;%1&quot;.</source>
+        <translation>The active profile is &quot;%1&quot; again.</translation>
+    </message>
+    <message>
+        <source>Sona ermiş bir çalışmanın denediği değişiklik kalıcı yapılmadan sona ermişti ve geri alınmıştı.</source>
+        <translation>A change that an ended run was trying ran out before it was made permanent and was reverted.</translation>
+    </message>
+    <message>
+        <source>yerine daha yeni bir istek geldi ya da istek bu arada sonuçlandı.</source>
+        <translation>a newer request replaced it, or the request was settled meanwhile.</translation>
+    </message>
+    <message>
+        <source>başka bir çalışmanın değişikliği deneniyor.</source>
+        <translation>another run&apos;s change is on trial.</translation>
+    </message>
+    <message>
+        <source>İnternet bağlantısı yok, ancak otomatik IP&apos;ye (DHCP) geçilmedi: %1</source>
+        <translation>There is no internet connection, but the adapters were not switched to automatic IP (DHCP): %1</translation>
+    </message>
+    <message>
+        <source>--detached-run bir istek adı bekliyor.</source>
+        <translation>--detached-run expects a request name.</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı okunamadı ya da yazılamadı; ağ ayarlarına dokunulmadı.
+%1</source>
+        <translation>The trial record could not be read or written; the network settings were not touched.
+%1</translation>
+    </message>
+    <message>
+        <source>Bu program başka bir pencerede ya da komutta bir değişikliği deniyor; ağ ayarlarına dokunulmadı.</source>
+        <translation>This program is trying a change in another window or command; the network settings were not touched.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili doğrulanmış ve kalıcı yapılmıştı; geri alınamaz.</source>
+        <translation>Profile &quot;%1&quot; had been confirmed and made permanent; it cannot be undone.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili --undo ile geri alınmıştı; doğrulanamaz.</source>
+        <translation>Profile &quot;%1&quot; had been undone with --undo; it cannot be confirmed.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili için başka bir --confirm ya da --undo sürüyor; sonucu --status söyler.</source>
+        <translation>Another --confirm or --undo is under way for profile &quot;%1&quot;; --status tells its outcome.</translation>
+    </message>
+    <message>
+        <source>Uzaktan istenen &quot;%1&quot; değişikliği şu anda yapılıyor ya da karara bağlanıyor; ağ ayarlarına dokunulmadı. Sonucu --status söyler.</source>
+        <translation>The remote change &quot;%1&quot; is being made or decided right now; the network settings were not touched. --status tells its outcome.</translation>
+    </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; şu anda uygulanıyor.</source>
+        <translation>Remote: &quot;%1&quot; is being applied now.</translation>
+    </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; şu anda kalıcı yapılıyor (--confirm).</source>
+        <translation>Remote: &quot;%1&quot; is being made permanent now (--confirm).</translation>
+    </message>
+    <message>
+        <source>Uzaktan: &quot;%1&quot; şu anda geri alınıyor (--undo).</source>
+        <translation>Remote: &quot;%1&quot; is being undone now (--undo).</translation>
+    </message>
+    <message>
+        <source>Bu programın başka bir penceresi ya da komutu ağ ayarlarını değiştiriyor; ağ ayarlarına dokunulmadı. Birazdan yeniden deneyin.</source>
+        <translation>Another window or command of this program is changing the network settings; they were not touched. Try again in a moment.</translation>
+    </message>
+    <message>
+        <source>Geri dönüş noktasının süresi, değişiklik doğrulanmadan doldu; ağ ayarları değişiklikten önceki haline döndü.</source>
+        <translation>The restore point ran out before the change was confirmed; the network settings are back as they were before the change.</translation>
+    </message>
+    <message>
+        <source>Klasör açılamadı: %1 (%2)</source>
+        <translation>The folder could not be opened: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Klasör kilitlenemedi: %1 (%2)</source>
+        <translation>The folder could not be locked: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Klasör %1 saniyedir başka bir program tarafından kilitli tutuluyor, beklemekten vazgeçildi: %2</source>
+        <translation>Another program has held the folder locked for %1 seconds; gave up waiting: %2</translation>
     </message>
 </context>
 </TS>
