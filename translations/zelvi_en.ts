@@ -1556,7 +1556,7 @@ It was not followed, as it could let another user change your files.</translatio
         <translation>Remote: &quot;%1&quot; is being undone now (--undo).</translation>
     </message>
     <message>
-        <source>Bu programın başka bir penceresi ya da komutu ağ ayarlarını değiştiriyor; ağ ayarlarına dokunulmadı. Birazdan yeniden deneyin.</source>
+        <source>Bu program başka bir pencerede ya da komutta ağ ayarlarını değiştiriyor; ağ ayarlarına dokunulmadı. Birazdan yeniden deneyin.</source>
         <translation>Another window or command of this program is changing the network settings; they were not touched. Try again in a moment.</translation>
     </message>
     <message>

@@ -107,6 +107,7 @@ void NmCheckpoint::forget(const Live &checkpoint) {
         if (record.value(QStringLiteral("checkpoint")).toString() == checkpoint.path) {
             record.remove(QStringLiteral("checkpoint"));
             record.remove(QStringLiteral("created"));
+            record.remove(QStringLiteral("rollbackAt"));
             record.remove(kConnections);
         }
     });
@@ -244,9 +245,16 @@ QString NmCheckpoint::recover(bool &restored) {
             return;
         now.remove(QStringLiteral("checkpoint"));
         now.remove(QStringLiteral("created"));
+        now.remove(QStringLiteral("rollbackAt"));
         now.remove(kConnections);
     });
     restored = true;
+    // Past its time NetworkManager had put it back itself (restoring again changed nothing):
+    // no restart to speak of.
+    const qint64 rollbackAt = qint64(record.value(QStringLiteral("rollbackAt")).toDouble());
+    if (RunIdentity::fromJson(record).boot == RunIdentity::self().boot && rollbackAt > 0 &&
+        bootClockMs() >= rollbackAt)
+        return {};
     return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
                     "NetworkManager'da artık yoktu (NetworkManager ya da bilgisayar yeniden "
                     "başlamış); önceki ayarlar kayıttan geri yüklendi.");
@@ -323,6 +331,7 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
                 now.remove(kConnections);
                 now.insert(QStringLiteral("checkpoint"), made->path);
                 now.insert(QStringLiteral("created"), double(made->created));
+                now.insert(QStringLiteral("rollbackAt"), double(made->rollbackAt));
                 RunIdentity::self().intoJson(now);
             },
             &recordProblem)) {
@@ -351,8 +360,15 @@ bool NmCheckpoint::extend(int seconds, QString &problem) {
         problem = Text::tr("Geri dönüş noktası artık yok.");
         return false;
     }
-    return call(QStringLiteral("CheckpointAdjustRollbackTimeout"),
-                {QVariant::fromValue(QDBusObjectPath(m_mine->path)), uint(seconds)}, problem);
+    if (!call(QStringLiteral("CheckpointAdjustRollbackTimeout"),
+              {QVariant::fromValue(QDBusObjectPath(m_mine->path)), uint(seconds)}, problem))
+        return false;
+    const QString path = m_mine->path;
+    m_record.transact([&](QJsonObject &record) {
+        if (record.value(QStringLiteral("checkpoint")).toString() == path)
+            record.insert(QStringLiteral("rollbackAt"), double(bootClockMs() + seconds * 1000LL));
+    });
+    return true;
 }
 
 AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {

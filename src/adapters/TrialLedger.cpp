@@ -461,12 +461,11 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing)
     });
     if (!done || keptByRun)
         return {};
-    const QString now = Text::tr("Etkin profil yeniden \"%1\".").arg(before);
-    if (restored)
-        return recovered + QLatin1Char(' ') + now;
-    return Text::tr("Sona ermiş bir çalışmanın denediği değişiklik kalıcı yapılmadan sona "
-                    "ermişti ve geri alınmıştı.") +
-           QLatin1Char(' ') + now;
+    const QString why = !recovered.isEmpty()
+                            ? recovered
+                            : Text::tr("Sona ermiş bir çalışmanın denediği değişiklik kalıcı "
+                                       "yapılmadan sona ermişti ve geri alınmıştı.");
+    return why + QLatin1Char(' ') + Text::tr("Etkin profil yeniden \"%1\".").arg(before);
 }
 
 TrialLedger::ClaimResult TrialLedger::beginRemote(clsIni &ini, const QString &profile, int seconds,

@@ -37,9 +37,9 @@ TrialCountdown::Claimed TrialCountdown::claim(clsIni &ini, AdapterBackend &backe
             left >= 0 ? Text::tr("Bu program başka bir pencerede ya da komutta bir "
                                  "değişikliği deniyor (%1 saniye daha).")
                             .arg(left)
-                      : Text::tr("Bu programın başka bir penceresi ya da komutu ağ ayarlarını "
-                                 "değiştiriyor; ağ ayarlarına dokunulmadı. Birazdan yeniden "
-                                 "deneyin."),
+                      : Text::tr("Bu program başka bir pencerede ya da komutta ağ "
+                                 "ayarlarını değiştiriyor; ağ ayarlarına dokunulmadı. Birazdan "
+                                 "yeniden deneyin."),
             QStringLiteral("busy")};
 }
 

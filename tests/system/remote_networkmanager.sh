@@ -5,7 +5,7 @@
 #   --apply Ikinci --confirm-within 30 answers the client before the address moves;
 #   the new address answers; --confirm over SSH at the new address keeps the change, which
 #   outlives a restart of NetworkManager; an unconfirmed change is back at the old address
-#   when its time ends.
+#   when its time ends; of two remote changes at once only the first is made.
 #   remote_networkmanager.sh PROGRAM
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/processes.sh"
@@ -55,3 +55,21 @@ remote 10.99.0.60 --apply Yerel --confirm-within 10 >/dev/null || fail "the seco
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive: $(addresses)"
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 150 || fail "the unconfirmed change stayed: $(addresses)"
 echo "over SSH, unconfirmed: back at the old address $(($(ms) - start)) ms after the command"
+
+# Two remote changes at once (two plays, a retry): the first is made and confirmed as it asked;
+# the second is refused and leaves the first one's record alone.
+zelvi --apply Yerel --confirm-within 30 --json >"$work/first" &
+first=$!
+pids+=($first)
+sleep 0.5
+status=0
+zelvi --apply Komsu --confirm-within 30 --json >"$work/second" || status=$?
+wait "$first" || fail "the first remote change: $(cat "$work/first")"
+[ $status -eq 1 ] && grep -q '"changed":false' "$work/second" &&
+  grep -q '"code":"remote-waits"' "$work/second" ||
+  fail "the second remote change was not refused untouched ($status): $(cat "$work/second")"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive: $(addresses)"
+out=$(zelvi --confirm) || fail "--confirm of the first change: $out"
+[[ $(zelvi --status --json) == *'"state":"confirmed"'* ]] || fail "not recorded as confirmed"
+[ "$(current)" = Yerel ] || fail "the settings name '$(current)'"
+echo "two remote changes at once: the first made and confirmed, the second refused untouched"

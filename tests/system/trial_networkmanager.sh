@@ -32,15 +32,17 @@ out=$(zelvi --apply Yerel --check --check-after 1) || fail "--apply Yerel --chec
 before_routes=$(routes)
 echo "good profile: kept, no checkpoint ($(addresses))"
 
-# Where the program cannot keep the record that tells its checkpoint from others', it makes
-# none: the change runs without one and says so, nothing is left for NetworkManager to undo.
+# Where the program cannot keep the record of its trial, nothing changes: without it no later
+# run could tell what happened.
 mkdir "$settings.trial" # a folder where the record would go: no regular file can be written
-out=$(zelvi --apply Ikinci 2>&1) || fail "apply without a record: $out"
+status=0
+out=$(zelvi --apply Ikinci --json 2>/dev/null) || status=$?
 rmdir "$settings.trial"
-[[ $out == *"geri dönüş noktası kurulamadı"* ]] || fail "no word of the missing safety net: $out"
-[ "$(checkpoints)" -eq 0 ] || fail "an unrecorded checkpoint was left"
-zelvi --apply Yerel >/dev/null || fail "Yerel could not be applied again"
-echo "no record: applied without a checkpoint, and said so"
+[ $status -eq 1 ] && [[ $out == *'"code":"record-unwritable"'* && $out == *'"changed":false'* ]] ||
+  fail "an apply without a record was not refused ($status): $out"
+[ "$(checkpoints)" -eq 0 ] || fail "a checkpoint was left"
+[ "$(addresses)" = "10.99.0.50/24 " ] || fail "the adapters changed: $(addresses)"
+echo "no record: refused, nothing changed"
 
 # (c) The neighbour holds 10.99.0.77: the apply is refused and Yerel is back, not DHCP.
 ip netns exec "$ZELVI_NM_NEIGHBOUR_NS" ip addr add 10.99.0.77/24 dev zn0
@@ -137,7 +139,7 @@ echo "paused past its trial: put back after $(($(ms) - stopped)) ms, exit 3, Yer
 # A change on trial is made in memory: a restart of the computer during the trial (the program
 # gone, NetworkManager stopped, /run emptied) brings back the stored profile, and the next run
 # names it; a restart of NetworkManager alone (the checkpoint forgotten, the change still in
-# memory) is undone by the next run from the record.
+# memory) is undone by the next run from the record, which says why.
 for restart in --reboot ""; do
   zelvi --apply Yerel >/dev/null 2>&1 || fail "Yerel could not be applied before the restart"
   zelvi_on_trial Ikinci 60
@@ -147,9 +149,14 @@ for restart in --reboot ""; do
     fail "Ikinci did not arrive: $(addresses)"
   kill -9 "$trial_pid"
   "$ZELVI_NM_RESTART" $restart || fail "NetworkManager did not start again"
-  listed=$(zelvi --list) || fail "--list after the restart: $listed"
+  # --status is the next run: it puts the change back and says why, never "the time ran out".
+  status_json=$(zelvi --status --json) || fail "--status after the restart: $status_json"
   waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 200 ||
     fail "after ${restart:-a restart of NetworkManager}, Yerel is not back: $(addresses)"
-  grep -qx '\* Yerel' <<<"$listed" || fail "the next run does not name Yerel: $listed"
+  [[ $status_json == *'"current":"Yerel"'* ]] || fail "the next run does not name Yerel: $status_json"
+  if [ -z "$restart" ]; then
+    [[ $status_json == *'"settled":'*"yeniden başlamış"* ]] ||
+      fail "--status after a restart of NetworkManager does not say why: $status_json"
+  fi
   echo "${restart:---restart}: Yerel back and named"
 done
