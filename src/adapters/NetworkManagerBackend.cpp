@@ -40,6 +40,9 @@ constexpr uint kStateIpConfig = 70;
 constexpr uint kReasonIpUnavailable = 5;
 // How long after the probe an address may take to show on the device.
 constexpr int kProbeGraceMs = 1500;
+// The longest step between two looks at a device that counts as time for the probe (the looks
+// come every 30 ms or so; a longer step is NetworkManager, or this program, stalled).
+constexpr qint64 kLookStepMs = 100;
 constexpr uint kConnectionExternal = 0x8;
 constexpr uint kToDisk = 0x1;
 constexpr uint kInMemory = 0x2;
@@ -154,20 +157,26 @@ public:
         // until then a stalled NetworkManager (or one waiting for a password) is no conflict.
         QStringList before = deviceAddresses();
         before.removeAll(first);
-        QElapsedTimer since; // from the end of the call that made the change
+        // The probe's time is counted in the small steps between two looks at the device: a
+        // step in which NetworkManager stalled (stopped, swapped out, busy) and answered late
+        // counts as one small step, since it probed nothing meanwhile.
+        QElapsedTimer sinceLastLook;
+        qint64 probedMs = 0;
         const auto refusedByProbe = [&] {
             if (probeMs <= 0 || deviceHasAddress(first))
                 return false;
             if (watch.failedWith(kReasonIpUnavailable))
                 return true;
-            if (!since.isValid())
-                since.start();
+            if (sinceLastLook.isValid())
+                probedMs += std::min<qint64>(sinceLastLook.restart(), kLookStepMs);
+            else
+                sinceLastLook.start();
             const QStringList now = deviceAddresses();
             const bool takenUp = std::none_of(before.cbegin(), before.cend(),
                                               [&](const QString &a) { return now.contains(a); });
             const uint state = deviceProperty(QStringLiteral("State")).toUInt();
             return takenUp && (state == kStateActivated || state == kStateIpConfig) &&
-                   since.elapsed() > probeMs + kProbeGraceMs;
+                   probedMs > probeMs + kProbeGraceMs;
         };
         const qint32 code = change(
             WmiResult::InvalidIpAddress,

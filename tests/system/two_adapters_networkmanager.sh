@@ -36,3 +36,23 @@ wait "$apply" || status=$?
 [ $status -eq 0 ] || [[ $(cat "$work/out") == *NetworkManager* ]] ||
   fail "refused without its reason ($status): $(cat "$work/out")"
 echo "NetworkManager stalled for 2 s: status $status, $(on zc0)"
+
+# Stalled early in the apply (0.15 to 0.25 s after it began), ten times: never "in use".
+zc0_index=$(zelvi --adapters | sed -n 's/^\[0*\([0-9]*\)\] zc0.*/\1/p')
+false_in_use=0
+for round in 1 2 3 4 5 6 7 8 9 10; do
+  zelvi --apply Yerel --adapter "$zc0_index" >/dev/null 2>&1 || true
+  zelvi --apply Ikinci --adapter "$zc0_index" >"$work/out" 2>&1 &
+  apply=$!
+  sleep "0.$((15 + RANDOM % 11))"
+  kill -STOP "$nm"
+  sleep "2.$((RANDOM % 6))"
+  kill -CONT "$nm"
+  wait "$apply" || true
+  if [[ $(cat "$work/out") == *"başka bir cihaz kullanıyor"* ]]; then
+    false_in_use=$((false_in_use + 1))
+    cat "$work/out" >&2
+  fi
+done
+[ $false_in_use -eq 0 ] || fail "a stall early in the apply read as 'in use' in $false_in_use of 10"
+echo "NetworkManager stalled early in the apply, 10 times: never 'in use'"
