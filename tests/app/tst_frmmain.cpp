@@ -797,6 +797,20 @@ void tst_frmMain::noServiceSwitchesToDhcpOnce() {
     QCOMPARE(m_window->Timer1Interval(), 0);
     QTest::qWait(50);
     QCOMPARE(m_window->Timer1Interval(), 0);
+
+    // Another run's change on trial (a script's, root's): the fallback leaves it to that run's
+    // own check, and says why.
+    m_pc->computer->adapters[1].dhcp = false;
+    QProcess other;
+    QVERIFY(m_pc->pendingOfOtherRun(other, 60));
+    SimulatedFixture::recordOfOtherRun(other, m_path, QString());
+    m_prompts.messages.clear();
+    m_window->Timer1_Timer();
+    QVERIFY(!m_pc->stored()[1].dhcp);
+    QVERIFY2(m_prompts.messages.join(u("\n")).contains(u("DHCP) geçilmedi")),
+             qPrintable(m_prompts.messages.join(u("\n"))));
+    other.kill();
+    other.waitForFinished();
 }
 
 void tst_frmMain::withoutConfiguredServiceNothingSwitches() {
