@@ -372,6 +372,10 @@ bool frmMain::ApplyProfile(const QString &name) {
         TrialCountdown::release(*SettingsIni);
     QApplication::restoreOverrideCursor();
     using Kind = AdapterCommands::ApplyOutcome::Kind;
+    // Named while the change is still this window's trial (a run that starts meanwhile is
+    // refused); the caller writes it again and says if it could not be written.
+    if (outcome.kind == Kind::Applied)
+        SettingsIni->WriteString(CurrentProfileSection, ProfileNameKey, name);
     startTrial(outcome.trial, AdapterCommands::connectionCheckFollows(outcome.kind));
 
     if (outcome.kind != Kind::Applied && outcome.adaptersChanged)
@@ -426,15 +430,21 @@ void frmMain::switchToDhcp(bool onTrial) {
         TrialCountdown::release(*SettingsIni);
     if (onTrial)
         startTrial(reset.trial, !reset.failed);
-    else if (reset.trial.pending)
-        reportKept(TrialCountdown::keep(*SettingsIni, *m_services.backend)); // kept at once
+    // The fallback is kept at once, once the settings say so (while still on trial: a run
+    // that starts meanwhile is refused).
+    const auto keepFallback = [&] {
+        if (!onTrial && reset.trial.pending)
+            reportKept(TrialCountdown::keep(*SettingsIni, *m_services.backend));
+    };
     if (reset.failed) {
+        keepFallback();
         m_services.prompts->message(ApplyReport::dhcpFailedText(reset, m_services.backend->name()),
                                     UserPrompts::Icon::Stop);
         return;
     }
     const bool written =
         SettingsIni->WriteString(CurrentProfileSection, ProfileNameKey, QString()) != 0;
+    keepFallback();
     refreshCaption();
     lstProfiles->setCurrentItem(nullptr);
     lstProfiles->clearSelection();

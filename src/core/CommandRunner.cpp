@@ -181,12 +181,14 @@ int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
         return run.refuse(ApplyReport::dhcpFailedText(reset, backend.name()), reset.error.number,
                           reset.trial.busy.isEmpty() ? QStringLiteral("platform-error")
                                                      : QStringLiteral("busy"));
+    // Recorded while still on trial: a run that starts meanwhile is refused (put back, the
+    // change takes the record back with it).
+    recordCurrent(run, ini, QString());
     if (!keepTrial(run, ini, backend, reset.trial))
         return run.finish(PutBack);
     if (const QString text = ApplyReport::trialProblemText(reset.trial, kUncheckedTrialSeconds);
         !text.isEmpty())
         run.say(text);
-    recordCurrent(run, ini, QString());
     run.json().insert(QStringLiteral("adapters"), reset.adapters);
     sayNotices(run, reset.notices);
     if (!reset.refusals.isEmpty()) {
@@ -223,9 +225,9 @@ int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name
                                             : QStringLiteral("busy"));
         return run.finish(Refused);
     }
+    const bool recorded = recordCurrent(run, ini, QString()); // while still on trial
     if (!keepTrial(run, ini, backend, reset.trial))
         return run.finish(Refused);
-    const bool recorded = recordCurrent(run, ini, QString());
     if (!reset.refusals.isEmpty()) {
         run.json().insert(QStringLiteral("fallbackRefusals"), refusalsJson(reset.refusals));
         run.fail(ApplyReport::fallbackRefusedText(reset, name), reset.refusals.first().code,
