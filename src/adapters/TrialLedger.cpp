@@ -83,6 +83,15 @@ QString currentProfile(clsIni &ini) {
                           QString());
 }
 
+// The trial becomes this run's; an earlier one of this run's keeps the profile before it.
+void takeTrial(QJsonObject &record, clsIni &ini) {
+    if (!record.contains(kBefore))
+        record.insert(kBefore, currentProfile(ini));
+    record.remove(kPhase);
+    record.remove(kMadeBy);
+    RunIdentity::self().intoJson(record);
+}
+
 } // namespace
 
 TrialLedger::TrialLedger(QString recordPath) : m_path(std::move(recordPath)) {}
@@ -259,18 +268,14 @@ std::optional<QString> TrialLedger::busyReason(const QJsonObject &record,
     return std::nullopt;
 }
 
-TrialLedger::ClaimResult TrialLedger::claim(clsIni &ini) {
+TrialLedger::ClaimResult TrialLedger::claimWith(const std::function<void(QJsonObject &)> &take) {
     ClaimResult result;
     QString problem;
     if (!transact(
             [&](QJsonObject &record) {
                 if (busyReason(record, result))
                     return;
-                if (!record.contains(kBefore))
-                    record.insert(kBefore, currentProfile(ini));
-                record.remove(kPhase);
-                record.remove(kMadeBy);
-                RunIdentity::self().intoJson(record);
+                take(record);
                 result.kind = Claim::Claimed;
             },
             &problem)) {
@@ -278,6 +283,10 @@ TrialLedger::ClaimResult TrialLedger::claim(clsIni &ini) {
         result.problem = problem;
     }
     return result;
+}
+
+TrialLedger::ClaimResult TrialLedger::claim(clsIni &ini) {
+    return claimWith([&](QJsonObject &record) { takeTrial(record, ini); });
 }
 
 std::optional<RunIdentity> TrialLedger::trialRun() const {
@@ -468,29 +477,17 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing)
     return why + QLatin1Char(' ') + Text::tr("Etkin profil yeniden \"%1\".").arg(before);
 }
 
-TrialLedger::ClaimResult TrialLedger::beginRemote(clsIni &ini, const QString &profile, int seconds,
+TrialLedger::ClaimResult TrialLedger::beginRemote(const QString &profile, int seconds,
                                                   const QString &request) {
-    Q_UNUSED(ini);
-    ClaimResult result;
-    QString problem;
-    if (!transact(
-            [&](QJsonObject &record) {
-                if (busyReason(record, result))
-                    return;
-                QJsonObject remote{{QStringLiteral("state"), remoteName(Remote::Starting)},
-                                   {QStringLiteral("profile"), profile},
-                                   {QStringLiteral("seconds"), seconds},
-                                   {QStringLiteral("request"), request},
-                                   {QStringLiteral("since"), double(nowMs())}};
-                RunIdentity::self().intoJson(remote);
-                record.insert(kRemote, remote);
-                result.kind = Claim::Claimed;
-            },
-            &problem)) {
-        result.kind = Claim::Failed;
-        result.problem = problem;
-    }
-    return result;
+    return claimWith([&](QJsonObject &record) {
+        QJsonObject remote{{QStringLiteral("state"), remoteName(Remote::Starting)},
+                           {QStringLiteral("profile"), profile},
+                           {QStringLiteral("seconds"), seconds},
+                           {QStringLiteral("request"), request},
+                           {QStringLiteral("since"), double(nowMs())}};
+        RunIdentity::self().intoJson(remote);
+        record.insert(kRemote, remote);
+    });
 }
 
 void TrialLedger::handOver(const QString &request, qint64 pid) {
@@ -530,10 +527,7 @@ std::optional<QString> TrialLedger::startApplying(clsIni &ini, const QString &re
                     refusal = Text::tr("başka bir çalışmanın değişikliği deneniyor.");
                     return;
                 }
-                if (!record.contains(kBefore))
-                    record.insert(kBefore, currentProfile(ini));
-                record.remove(kPhase);
-                RunIdentity::self().intoJson(record);
+                takeTrial(record, ini);
                 QJsonObject remote = record.value(kRemote).toObject();
                 remote.insert(QStringLiteral("state"), remoteName(Remote::Applying));
                 remote.insert(QStringLiteral("since"), double(nowMs()));

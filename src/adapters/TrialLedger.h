@@ -105,8 +105,7 @@ public:
 
     // ---- a remote change -----------------------------------------------------------------------
     // Asked for: refused as claim() is; the request names it from now on.
-    ClaimResult beginRemote(clsIni &ini, const QString &profile, int seconds,
-                            const QString &request);
+    ClaimResult beginRemote(const QString &profile, int seconds, const QString &request);
     // The run that makes it has started (its process), or could not be started.
     void handOver(const QString &request, qint64 pid);
     void withdraw(const QString &request);
@@ -125,6 +124,8 @@ public:
     void dropDecision();
 
 private:
+    // One read-check-write: busy as claim() says, or `take` makes the record this run's.
+    ClaimResult claimWith(const std::function<void(QJsonObject &)> &take);
     std::optional<QString> busyReason(const QJsonObject &record, ClaimResult &result) const;
 
     QString m_path;

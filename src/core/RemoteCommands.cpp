@@ -46,10 +46,10 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     TrialLedger ledger(ini);
     const QString request =
         QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');
-    TrialLedger::ClaimResult begun = ledger.beginRemote(ini, name, cl.confirmWithin, request);
+    TrialLedger::ClaimResult begun = ledger.beginRemote(name, cl.confirmWithin, request);
     if (begun.kind == TrialLedger::Claim::Unsettled) {
         ledger.settle(ini, backend);
-        begun = ledger.beginRemote(ini, name, cl.confirmWithin, request);
+        begun = ledger.beginRemote(name, cl.confirmWithin, request);
     }
     if (begun.kind != TrialLedger::Claim::Claimed) {
         const TrialCountdown::Claimed refusal =
