@@ -26,6 +26,7 @@ import http.server
 import json
 import os
 import random
+import shutil
 import signal
 import subprocess
 import sys
@@ -308,8 +309,7 @@ def main():
     state = {"rounds": 0, "violations": [], "outcomes": {}}
     started = time.time()
 
-    def world_loop(index):
-        world = World(a.program, server.server_address[1], random.Random(seed + index))
+    def run_world(world):
         while True:
             with lock:
                 if state["rounds"] >= a.rounds or state["violations"]:
@@ -328,6 +328,13 @@ def main():
                     state["violations"].append({"round": number, "world": world.dir,
                                                 "problems": problems, "runs": results})
 
+    worlds = []
+
+    def world_loop(index):
+        world = World(a.program, server.server_address[1], random.Random(seed + index))
+        worlds.append(world)
+        run_world(world)
+
     workers = [threading.Thread(target=world_loop, args=(i,)) for i in range(a.worlds)]
     for w in workers:
         w.start()
@@ -343,6 +350,9 @@ def main():
     if a.outcomes:
         print(json.dumps(dict(sorted(state["outcomes"].items())), indent=1))
     server.shutdown()
+    if not state["violations"]:  # a violation's world is kept to look at
+        for world in worlds:
+            shutil.rmtree(world.dir, ignore_errors=True)
     return 1 if state["violations"] else 0
 
 
