@@ -242,7 +242,19 @@ QList<SimulatedComputer::Adapter> SimulatedComputer::defaultAdapters() {
     return {ethernet, wireless};
 }
 
+std::optional<QString> SimulatedComputer::lockProblem() const {
+    if (!m_lock || m_lock->locked())
+        return std::nullopt;
+    return m_lock->problem();
+}
+
 bool SimulatedComputer::load(WmiError &error) {
+    // Another program keeps the file's folder locked: nothing is read that could change under
+    // this run (the wait for it was bounded).
+    if (const std::optional<QString> locked = lockProblem()) {
+        error = {Wmi::ServerUnavailable, Text::tr("Benzetim dosyası okunamadı: %1").arg(*locked)};
+        return false;
+    }
     // As the settings file: a regular file of a bounded size, never a FIFO or a device.
     IniError readError;
     const std::optional<QByteArray> bytes =
@@ -321,6 +333,10 @@ bool SimulatedComputer::load(WmiError &error) {
 }
 
 bool SimulatedComputer::save(WmiError &error) const {
+    if (const std::optional<QString> locked = lockProblem()) {
+        error = {Wmi::ServerUnavailable, Text::tr("Benzetim dosyası yazılamadı: %1").arg(*locked)};
+        return false;
+    }
     QJsonObject root{{QStringLiteral("adapters"), adaptersToJson(adapters)}};
     if (checkpoint) {
         QJsonObject pending = checkpoint->run;

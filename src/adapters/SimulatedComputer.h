@@ -109,6 +109,8 @@ private:
         SimulatedComputer &m_computer;
     };
 
+    // Why the file's folder is not locked for this turn, when it is not.
+    std::optional<QString> lockProblem() const;
     // Loads the file, then puts back a checkpoint whose time has come.
     bool loadAndRestore(WmiError &error);
     // The pending checkpoint ends: kept, or the adapters put back as it holds them.

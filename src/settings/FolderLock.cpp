@@ -3,12 +3,14 @@
 #include "settings/Text.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +24,21 @@ struct Held {
     int holders = 0;
 };
 thread_local std::map<std::pair<dev_t, ino_t>, Held> t_held;
+
+// Folders that this process found held for a whole wait, and until when it does not wait for
+// them again: one run does not add wait to wait (a command takes the lock several times).
+std::mutex g_heldMutex;
+std::map<std::pair<dev_t, ino_t>, qint64> g_gaveUpUntil; // milliseconds of the monotonic clock
+constexpr qint64 kGiveUpForMs = 60000;
+
+qint64 monotonicMs() {
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return clock.elapsed();
+}
 
 std::pair<dev_t, ino_t> keyOf(int fd) {
     struct stat st {};
@@ -49,6 +66,12 @@ FolderLock::FolderLock(const QByteArray &folder, int waitMs) {
         return;
     }
     // Waited for in short steps: a process of another user may hold it for ever.
+    {
+        const std::lock_guard<std::mutex> guard(g_heldMutex);
+        if (const auto gaveUp = g_gaveUpUntil.find(key);
+            gaveUp != g_gaveUpUntil.end() && monotonicMs() < gaveUp->second)
+            waitMs = 0;
+    }
     QDeadlineTimer deadline(waitMs);
     for (;;) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
@@ -63,9 +86,13 @@ FolderLock::FolderLock(const QByteArray &folder, int waitMs) {
         }
         if (deadline.hasExpired()) {
             ::close(fd);
+            {
+                const std::lock_guard<std::mutex> guard(g_heldMutex);
+                g_gaveUpUntil[key] = monotonicMs() + kGiveUpForMs;
+            }
             m_problem = Text::tr("Klasör %1 saniyedir başka bir program tarafından kilitli "
                                  "tutuluyor, beklemekten vazgeçildi: %2")
-                            .arg(waitMs / 1000)
+                            .arg(kDefaultWaitMs / 1000)
                             .arg(name);
             errno = EWOULDBLOCK;
             return;
@@ -73,6 +100,10 @@ FolderLock::FolderLock(const QByteArray &folder, int waitMs) {
         QThread::msleep(20);
     }
     t_held[key] = {fd, 1};
+    {
+        const std::lock_guard<std::mutex> guard(g_heldMutex);
+        g_gaveUpUntil.erase(key);
+    }
     m_fd = fd;
 }
 

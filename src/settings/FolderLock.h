@@ -8,6 +8,7 @@
 // thread already holds on the same folder (by whatever path) is shared: the settings file can
 // be written while its trial record is locked. Another process (or thread) holding it is waited
 // for at most `waitMs`; then the lock is not taken, and problem() says who could not get what.
+// A folder found held for a whole wait is not waited for again by this process for a minute.
 class FolderLock {
 public:
     static constexpr int kDefaultWaitMs = 10000;

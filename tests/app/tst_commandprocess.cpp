@@ -3,6 +3,7 @@
 // lines that arrive while a command still waits.
 #include "TestFiles.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -176,7 +177,10 @@ int tst_CommandProcess::runJson(const QStringList &args, QJsonObject &answer) {
 
 QString tst_CommandProcess::adapterAddress(int index) {
     const QJsonObject pc = QJsonDocument::fromJson(readAll(m_dir.filePath(u("pc.json")))).object();
-    const QJsonObject adapter = pc.value(u("adapters")).toArray()[index].toObject();
+    const QJsonArray adapters = pc.value(u("adapters")).toArray();
+    if (index >= adapters.size())
+        return u("none"); // no computer yet: nothing was changed
+    const QJsonObject adapter = adapters[index].toObject();
     return adapter.value(u("dhcp")).toBool() ? u("dhcp") : adapter.value(u("address")).toString();
 }
 
@@ -188,7 +192,14 @@ QString tst_CommandProcess::currentProfile() {
 
 // Runs that meet over one change on trial, as two plays, a retry or a monitor make them meet:
 // each says what really happened, and the settings name what the adapters hold.
-enum class Meeting { TwoRemoteAtOnce, ConfirmAgainstUndo, RecordNotAFile, DetachedRunRefuses };
+enum class Meeting {
+    TwoRemoteAtOnce,
+    ConfirmAgainstUndo,
+    RecordNotAFile,
+    DetachedRunRefuses,
+    UnrelatedProcess,
+    FolderHeldLocked
+};
 Q_DECLARE_METATYPE(Meeting)
 
 void tst_CommandProcess::trialsThatMeet_data() {
@@ -201,6 +212,10 @@ void tst_CommandProcess::trialsThatMeet_data() {
         << Meeting::RecordNotAFile;
     QTest::newRow("a detached run that refuses records why, --confirm says it at once")
         << Meeting::DetachedRunRefuses;
+    QTest::newRow("a record naming a process number now used by another program")
+        << Meeting::UnrelatedProcess;
+    QTest::newRow("a folder another program keeps locked: a bounded wait, then refused")
+        << Meeting::FolderHeldLocked;
 }
 
 void tst_CommandProcess::trialsThatMeet() {
@@ -225,6 +240,11 @@ void tst_CommandProcess::trialsThatMeet() {
         b = QJsonDocument::fromJson(second.readAllStandardOutput().trimmed()).object();
         QCOMPARE(b.value(u("changed")).toBool(true), false);
         QCOMPARE(b.value(u("code")).toString(), u("remote-waits"));
+        // The printed commands run as printed from any folder: absolute program and files.
+        a = QJsonDocument::fromJson(first.readAllStandardOutput().trimmed()).object();
+        QVERIFY2(a.value(u("confirm")).toString().startsWith(QLatin1Char('/')) &&
+                     a.value(u("confirm")).toString().contains(m_dir.filePath(u("pc.json"))),
+                 qPrintable(a.value(u("confirm")).toString()));
         QCOMPARE(runJson({u("--confirm")}, a), 0); // the first one's, kept
         QCOMPARE(adapterAddress(0), u("10.0.0.5"));
         QCOMPARE(currentProfile(), u("Alfa"));
@@ -271,6 +291,46 @@ void tst_CommandProcess::trialsThatMeet() {
                  qPrintable(b.value(u("reason")).toString()));
         QCOMPARE(adapterAddress(0), u("dhcp"));
         init(); // the profiles as they were
+        break;
+    }
+    case Meeting::UnrelatedProcess: {
+        // The run that was to make the change ended long ago; its number now names a sleep.
+        QProcess sleeper;
+        sleeper.start(u("sleep"), {u("30")});
+        QVERIFY(sleeper.waitForStarted());
+        QJsonObject remote{{u("state"), u("starting")},
+                           {u("profile"), u("Alfa")},
+                           {u("request"), u("r1")},
+                           {u("since"), double(QDateTime::currentMSecsSinceEpoch())},
+                           {u("pid"), double(sleeper.processId())},
+                           {u("start"), 1.0}};
+        remote.insert(u("boot"),
+                      QString::fromLatin1(readAll(u("/proc/sys/kernel/random/boot_id")).trimmed()));
+        writeAll(record, QJsonDocument(QJsonObject{{u("remote"), remote}}).toJson());
+        QElapsedTimer took;
+        took.start();
+        QCOMPARE(runJson({u("--confirm")}, b), 1);
+        QVERIFY2(took.elapsed() < 10000, "waited for a process that is not the run");
+        QCOMPARE(b.value(u("code")).toString(), u("not-applied"));
+        sleeper.kill();
+        sleeper.waitForFinished();
+        break;
+    }
+    case Meeting::FolderHeldLocked: {
+        QProcess holder; // flock(1) on the settings folder, as any user who can read it may
+        holder.start(u("flock"), {m_dir.path(), u("sleep"), u("30")});
+        QVERIFY(holder.waitForStarted());
+        QTest::qWait(200);
+        QElapsedTimer took;
+        took.start();
+        QCOMPARE(runJson({u("--apply"), u("Alfa")}, a), 1);
+        QVERIFY2(took.elapsed() < 28000, "the lock was waited for without end");
+        QVERIFY2(a.value(u("reason")).toString().contains(m_dir.path()),
+                 qPrintable(a.value(u("reason")).toString()));
+        QCOMPARE(a.value(u("changed")).toBool(true), false);
+        holder.kill();
+        holder.waitForFinished();
+        QVERIFY(adapterAddress(0) != u("10.0.0.5"));
         break;
     }
     }
