@@ -244,6 +244,11 @@ int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name
 
 int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
           const Context &context) {
+    // The run that makes a remote change: the answer of the command that started it is on its
+    // way over the network, so the address moves only after it; what is checked is what the
+    // settings and adapters hold then.
+    if (cl.detachedRun)
+        context.wait(1);
     const QString name = storedName(ini, cl.profile);
     if (name.isEmpty())
         return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(cl.profile), 0,

@@ -113,10 +113,8 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
 int applyDetached(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                   const Context &context, const QString &name, const QString &selection,
                   const QStringList &parts) {
+    Q_UNUSED(context);
     TrialLedger ledger(ini);
-    // The answer of the command that started this run is on its way over the network: the
-    // address moves only after it.
-    context.wait(1);
     // Only the newest request is made, and only while it has not been settled otherwise.
     if (const std::optional<QString> refusal = ledger.startApplying(ini, cl.request)) {
         run.fail(*refusal);

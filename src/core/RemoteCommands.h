@@ -14,8 +14,8 @@ namespace CommandRunner {
 // from the session, and returns at once: an SSH session that loses the address keeps its answer.
 int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                   const Context &context, const QString &name);
-// That run: a second later, the change on trial for SECONDS (never without a checkpoint), its
-// outcome in the record for --status and --confirm.
+// That run, a second later (the runner waits before its checks): the change on trial for
+// SECONDS (never without a checkpoint), its outcome in the record for --status and --confirm.
 int applyDetached(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                   const Context &context, const QString &name, const QString &selection,
                   const QStringList &parts);
