@@ -13,8 +13,9 @@ Then the invariants must hold:
   honest      an apply or DHCP switch that ended with 0 and said it changed something had its
               checkpoint kept; a --confirm that ended with 0 kept the change; an --undo that
               ended with 0 put it back (or found it put back); a --confirm that found nothing
-              to confirm did not leave a remote change waiting to run out; a refusal says
-              "changed": false;
+              to confirm did not leave a remote change waiting to run out; no remote request
+              was answered 0 while an earlier one's change was still under way or waiting; a
+              refusal says "changed": false;
   bounded     every run ends within its deadline.
 
 Usage: trial_stress.py --program PATH [--rounds N] [--worlds W] [--seed S]
@@ -78,8 +79,9 @@ def alive(pid):
         return False
 
 
-def detached_runs(folder):
-    """Processes of this world that make a remote change (started detached, not our children)."""
+def detached_runs(folder, requests=None):
+    """Processes of this world that make a remote change (started detached, not our children),
+    and into `requests` the request each was started for."""
     found = []
     for name in os.listdir("/proc"):
         if not name.isdigit():
@@ -91,6 +93,8 @@ def detached_runs(folder):
             continue
         if b"--detached-run" in args and any(folder.encode() in a for a in args):
             found.append(int(name))
+            if requests is not None:
+                requests[int(name)] = args[args.index(b"--detached-run") + 1].decode()
     return found
 
 
@@ -171,9 +175,10 @@ class World:
         results.append(entry)
 
     def detached_watcher(self, detached, done):
-        """Which processes made remote changes this round (each lives a second at least)."""
+        """Which processes made remote changes this round (each lives a second at least), and
+        for which request."""
         while not done.is_set():
-            detached.update(detached_runs(self.dir))
+            detached_runs(self.dir, detached)
             time.sleep(0.05)
 
     def detached_killer(self, killed):
@@ -233,6 +238,22 @@ class World:
         if remote and remote not in FINAL_REMOTE:
             problems.append(f"settled: the remote change is left {remote!r}")
         history = pc.get("history", [])
+        # Remote requests answered 0: none while an earlier request's change was made and not
+        # yet ended (it should have been refused as remote-waits).
+        answered = {r["json"].get("request"): r for r in results
+                    if r.get("rc") == 0 and r["json"].get("request") and "endedMs" in r}
+        for pid, request in detached.items():
+            first = answered.get(request)
+            if first is None or pid in killed:
+                continue
+            for h in history:
+                if int(h.get("pid", 0)) != pid:
+                    continue
+                for other, later in answered.items():
+                    if other != request and \
+                            first["endedMs"] < later["endedMs"] < h.get("ended", 0) - 100:
+                        problems.append(f"honest: remote request {other} answered 0 while "
+                                        f"{request}'s change waited: {h}")
         for r in results:
             if r.get("hung"):
                 problems.append(f"bounded: {r['args']} did not end in {RUN_DEADLINE} s")
@@ -276,7 +297,7 @@ class World:
             with open(tmp, "w") as f:
                 json.dump(pc, f)
             os.rename(tmp, self.pc)
-        results, killed, detached, done = [], set(), set(), threading.Event()
+        results, killed, detached, done = [], set(), {}, threading.Event()
         threads = [threading.Thread(target=self.actor, args=(results, killed))
                    for _ in range(self.rng.randint(2, 5))]
         threads.append(threading.Thread(target=self.detached_killer, args=(killed,)))
