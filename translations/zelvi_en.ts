@@ -1524,10 +1524,6 @@ It was not followed, as it could let another user change your files.</translatio
 %1</translation>
     </message>
     <message>
-        <source>Bu program başka bir pencerede ya da komutta bir değişikliği deniyor; ağ ayarlarına dokunulmadı.</source>
-        <translation>This program is trying a change in another window or command; the network settings were not touched.</translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; profili doğrulanmış ve kalıcı yapılmıştı; geri alınamaz.</source>
         <translation>Profile &quot;%1&quot; had been confirmed and made permanent; it cannot be undone.</translation>
     </message>

@@ -51,22 +51,9 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
         ledger.settle(ini, backend);
         begun = ledger.beginRemote(name, cl.confirmWithin, request);
     }
-    if (begun.kind != TrialLedger::Claim::Claimed) {
-        const TrialCountdown::Claimed refusal =
-            begun.kind == TrialLedger::Claim::Failed
-                ? TrialCountdown::Claimed{false,
-                                          Text::tr("Deneme kaydı okunamadı ya da yazılamadı; ağ "
-                                                   "ayarlarına dokunulmadı.\n%1")
-                                              .arg(begun.problem),
-                                          QStringLiteral("record-unwritable")}
-                : TrialCountdown::claim(ini, backend); // says why it is busy
-        if (!refusal.ok)
-            return run.refuse(refusal.refusal, 0, refusal.code);
-        TrialCountdown::release(ini);
-        return run.refuse(Text::tr("Bu program başka bir pencerede ya da komutta bir "
-                                   "değişikliği deniyor; ağ ayarlarına dokunulmadı."),
-                          0, QStringLiteral("busy"));
-    }
+    if (const TrialCountdown::Claimed refusal = TrialCountdown::refusalOf(begun, backend);
+        !refusal.ok)
+        return run.refuse(refusal.refusal, 0, refusal.code);
     QStringList arguments{QStringLiteral("--settings"), ini.FileName()};
     if (!cl.backend.isEmpty())
         arguments << QStringLiteral("--backend") << cl.backend;

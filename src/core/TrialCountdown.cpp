@@ -17,6 +17,11 @@ TrialCountdown::Claimed TrialCountdown::claim(clsIni &ini, AdapterBackend &backe
             break;
         ledger.settle(ini, backend, true);
     }
+    return refusalOf(claimed, backend);
+}
+
+TrialCountdown::Claimed TrialCountdown::refusalOf(const TrialLedger::ClaimResult &claimed,
+                                                  AdapterBackend &backend) {
     switch (claimed.kind) {
     case TrialLedger::Claim::Claimed:
         return {true, {}, {}};
