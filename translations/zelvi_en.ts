@@ -582,14 +582,6 @@ checkpoint: %2</translation>
         <translation>%1 expects a profile name.</translation>
     </message>
     <message>
-        <source>--adapter bir bağdaştırıcı numarası bekliyor.</source>
-        <translation>--adapter expects an adapter number.</translation>
-    </message>
-    <message>
-        <source>--adapter bir numara bekliyor (--adapters listesindeki köşeli parantez içindeki sayı): %1</source>
-        <translation>--adapter expects a number (the number in square brackets in the --adapters list): %1</translation>
-    </message>
-    <message>
         <source>--check-after 0 ile 3600 arasında bir saniye bekliyor.</source>
         <translation>--check-after expects a number of seconds from 0 to 3600.</translation>
     </message>
@@ -618,10 +610,6 @@ checkpoint: %2</translation>
         <translation>--check-after is used only with --check.</translation>
     </message>
     <message>
-        <source>--adapter, --all, --check, --check-after, --confirm-within ve --yes yalnızca --apply ile kullanılır.</source>
-        <translation>--adapter, --all, --check, --check-after, --confirm-within and --yes are used only with --apply.</translation>
-    </message>
-    <message>
         <source>--adapter ile --all birlikte verilemez.</source>
         <translation>--adapter and --all cannot be given together.</translation>
     </message>
@@ -636,128 +624,6 @@ checkpoint: %2</translation>
     <message>
         <source>Uyarı: %1 bir seçenek değil; pencere normal açılıyor (gizli başlatmak için: /HIDEONSTARTUP).</source>
         <translation>Warning: %1 is not an option; the window opens normally (to start hidden: /HIDEONSTARTUP).</translation>
-    </message>
-    <message>
-        <source>Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]
-          %1 [SEÇENEKLER] KOMUT [--json]
-
-Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):
-  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile
-  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları
-  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla
-  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]
-                     profili &quot;ZELVİ IP UYGULA&quot; gibi uygular (varsayılan --all);
-                     --yes şüpheli ama mümkün bir profili sormadan uygular;
-                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra
-                     interneti denetler ve yoksa otomatik IP&apos;ye (DHCP) geri
-                     döner; o zamana dek değişiklik denenir: program kapanırsa
-                     ağ ayarları kendiliğinden eski hallerine döner
-  --apply AD --confirm-within SANİYE [--adapter NUMARA | --all] [--yes]
-                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1
-                     saniye sonra oturumdan bağımsız uygular; değişiklik
-                     SANİYE (10-3600) boyunca denenir ve --confirm ile
-                     (yeni adresten) kalıcı olur, --undo ile ya da süre
-                     dolunca geri alınır
-  --confirm          uzaktan yapılan değişikliği kalıcı yapar
-  --undo             uzaktan yapılan değişikliği hemen geri alır
-  --dhcp             bütün bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçirir
-  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,
-                     denenen bir değişikliğin kalan saniyeleri, uzaktan
-                     yapılan değişikliğin durumu
-  --json             çıktı metin yerine tek bir JSON nesnesi
-Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,
-ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr&apos;de);
-2 yanlış kullanım; 3 değişiklik kalmadı: --check otomatik IP&apos;ye (DHCP) döndü
-ya da değişiklik doğrulanmadan geri alındı.
-
-Seçenekler:
-  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar
-  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş
-                     olarak oluşturulur)
-  --backend networkmanager
-                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)
-  --backend simulated[=DOSYA]
-                     gerçek ağa dokunmadan, DOSYA&apos;daki benzetim bağdaştırıcılarıyla
-                     çalışır (varsayılan: ayar dosyasının yanında
-                     simulated-computer.json)
-  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:
-                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)
-  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)
-  --help             bu yardımı gösterir
-
-Ayar dosyası (--settings verilmezse): %2
-Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde tutar;
-kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında.
-
-Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında
-verilir; verilmezse satır &quot;SERVİS YOK&quot; der ve hiçbir şey denetlenmez:
-  [Links]
-  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php
-Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,
-sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere
-yönlendiren servis &quot;SERVİS HATASI&quot; gösterir.
-</source>
-        <translation>Usage: %1 [OPTIONS] [/HIDEONSTARTUP]
-       %1 [OPTIONS] COMMAND [--json]
-
-Commands (run without a window or a display, for example over SSH):
-  --list             the profiles, ordered as in the window; the active one with *
-  --show NAME        the profile&apos;s address, mask, gateway and DNS servers
-  --adapters         the network adapters, with their numbers in square brackets
-  --apply NAME [--adapter NUMBER | --all] [--yes] [--check [--check-after SECONDS]]
-                     applies the profile as &quot;APPLY ZELVİ IP&quot; does (default --all);
-                     --yes applies a doubtful but possible profile without asking;
-                     --check checks the internet after 10 seconds (--check-after
-                     SECONDS: 0-3600) and goes back to automatic IP (DHCP) if
-                     there is none; until then the change is on trial: if the
-                     program ends, the network settings go back by themselves
-  --apply NAME --confirm-within SECONDS [--adapter NUMBER | --all] [--yes]
-                     to change from afar (SSH): returns at once, applies the
-                     profile 1 second later, independently of the session; the
-                     change is on trial for SECONDS (10-3600) and is kept by
-                     --confirm (from the new address), undone by --undo or when
-                     the time runs out
-  --confirm          keeps a change made from afar
-  --undo             undoes a change made from afar at once
-  --dhcp             switches every adapter to automatic IP (DHCP)
-  --status           the active profile, the computer&apos;s and the external (MODEM)
-                     IP address, the seconds left of a change on trial, the
-                     state of a change made from afar
-  --json             one JSON object as output instead of text
-Exit status: 0 done; 1 the program&apos;s rules or an adapter refused, or the active
-profile or the output could not be written (reason and number on stderr);
-2 wrong usage; 3 the change did not stay: --check went back to automatic IP
-(DHCP) or the change was undone before it was confirmed.
-
-Options:
-  /HIDEONSTARTUP     starts in the notification area, without opening the window
-  --settings FILE    uses exactly FILE instead of the settings file (made empty
-                     if it does not exist)
-  --backend networkmanager
-                     changes the network settings with NetworkManager (default)
-  --backend simulated[=FILE]
-                     works with the simulated adapters in FILE, without touching
-                     the real network (default: simulated-computer.json beside
-                     the settings file)
-  --language tr|en   the language of the texts: Turkish or English (default: the
-                     desktop&apos;s language; Turkish where it is Turkish or not set)
-  --report-shown     prints this when the window is first shown, then ends (for
-                     measuring)
-  --help             shows this help
-
-Settings file (without --settings): %2
-The installed program (/usr/bin) keeps its files in ~/.config/nuvar-pos-zelvi-ip/;
-a portable copy in the user&apos;s own folder keeps them beside the program.
-
-The address service for the external address (MODEM IP) and the internet check is
-named in the settings file; without it the line says &quot;NO SERVICE&quot; and nothing is
-checked:
-  [Links]
-  ExternalAddressUrl=http://server.example:8080/ip.php
-The answer has 10 seconds in all; a redirect is followed only to the same address
-(scheme, server, port) and to the same server&apos;s https address; a service that
-redirects anywhere else shows &quot;SERVICE FAULT&quot;.
-</translation>
     </message>
     <message>
         <source>Çıktı yazılamadı (%1); komut yine de sonuna dek çalıştı, yaptığı değişiklik geri alınmadı.</source>
@@ -1570,6 +1436,309 @@ It was not followed, as it could let another user change your files.</translatio
     <message>
         <source>Klasör %1 saniyedir başka bir program tarafından kilitli tutuluyor, beklemekten vazgeçildi: %2</source>
         <translation>Another program has held the folder locked for %1 seconds; gave up waiting: %2</translation>
+    </message>
+    <message>
+        <source>--import-profiles bir dosya adı (ya da standart girdi için -) bekliyor.</source>
+        <translation>--import-profiles expects a file name (or - for standard input).</translation>
+    </message>
+    <message>
+        <source>%1 bir bağdaştırıcı numarası bekliyor.</source>
+        <translation>%1 expects an adapter number.</translation>
+    </message>
+    <message>
+        <source>%1 bir numara bekliyor (--adapters listesindeki köşeli parantez içindeki sayı): %2</source>
+        <translation>%1 expects a number (the one in square brackets in the --adapters list): %2</translation>
+    </message>
+    <message>
+        <source>--set-profile AD --from-adapter NUMARA adres almaz.</source>
+        <translation>--set-profile NAME --from-adapter NUMBER takes no addresses.</translation>
+    </message>
+    <message>
+        <source>--set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] ya da --set-profile AD --from-adapter NUMARA bekliyor.</source>
+        <translation>--set-profile expects NAME IP MASK GATEWAY DNS1 [DNS2] or NAME --from-adapter NUMBER.</translation>
+    </message>
+    <message>
+        <source>--set-profile en az dört adres bekliyor (IP, maske, ağ geçidi, DNS 1), %1 verildi.</source>
+        <translation>--set-profile expects at least four addresses (IP, mask, gateway, DNS 1); %1 were given.</translation>
+    </message>
+    <message>
+        <source>--from-adapter yalnızca --set-profile ile kullanılır.</source>
+        <translation>--from-adapter is used only with --set-profile.</translation>
+    </message>
+    <message>
+        <source>--dry-run hiçbir şeyi değiştirmez: --check ve --confirm-within ile birlikte verilemez.</source>
+        <translation>--dry-run changes nothing: it cannot be given with --check or --confirm-within.</translation>
+    </message>
+    <message>
+        <source>--adapter, --all, --check, --check-after, --confirm-within, --dry-run ve --yes yalnızca --apply ile kullanılır (--yes --set-profile ve --import-profiles ile de).</source>
+        <translation>--adapter, --all, --check, --check-after, --confirm-within, --dry-run and --yes are used only with --apply (--yes also with --set-profile and --import-profiles).</translation>
+    </message>
+    <message>
+        <source>Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]
+          %1 [SEÇENEKLER] KOMUT [--json]
+
+Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):
+  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile
+  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları
+  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla
+  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]
+                     profili &quot;ZELVİ IP UYGULA&quot; gibi uygular (varsayılan --all);
+                     --yes şüpheli ama mümkün bir profili sormadan uygular;
+                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra
+                     interneti denetler ve yoksa otomatik IP&apos;ye (DHCP) geri
+                     döner; o zamana dek değişiklik denenir: program kapanırsa
+                     ağ ayarları kendiliğinden eski hallerine döner
+  --apply AD --confirm-within SANİYE [--adapter NUMARA | --all] [--yes]
+                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1
+                     saniye sonra oturumdan bağımsız uygular; değişiklik
+                     SANİYE (10-3600) boyunca denenir ve --confirm ile
+                     (yeni adresten) kalıcı olur, --undo ile ya da süre
+                     dolunca geri alınır
+  --confirm          uzaktan yapılan değişikliği kalıcı yapar
+  --undo             uzaktan yapılan değişikliği hemen geri alır
+  --dhcp             bütün bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçirir
+  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,
+                     denenen bir değişikliğin kalan saniyeleri, uzaktan
+                     yapılan değişikliğin durumu
+  --apply AD --dry-run [--adapter NUMARA | --all]
+                     neyin değişeceğini söyler (her bağdaştırıcı için önce ve
+                     sonra); hiçbir şeye dokunmaz
+  --set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] [--yes]
+                     profili kaydeder: düzenleyicinin kurallarıyla denetler,
+                     aynı adlı profili (büyük/küçük harf ayırmadan) yerinde
+                     değiştirir ya da ekler; dosyanın kodlaması, satır sonları
+                     ve öbür satırları olduğu gibi kalır; --yes şüpheli bir
+                     profili de kaydeder
+  --set-profile AD --from-adapter NUMARA
+                     bağdaştırıcının şu anki adreslerini profil olarak kaydeder
+  --import-profiles DOSYA [--yes]
+                     birçok profili birlikte kaydeder (DOSYA: [Profiles]
+                     bölümlü bir INI parçası ya da {&quot;AD&quot;: {&quot;address&quot;: ...,
+                     &quot;mask&quot;, &quot;gateway&quot;, &quot;dns1&quot;, &quot;dns2&quot;}} JSON&apos;u; - standart
+                     girdi); biri bile uygun değilse hiçbiri yazılmaz
+  --delete-profile AD profili siler (yoksa bir şey değişmez)
+  --json             çıktı metin yerine tek bir JSON nesnesi (&quot;changed&quot; bir
+                     şeyin değişip değişmediğini, &quot;code&quot; sonucu söyler)
+Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,
+ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr&apos;de);
+2 yanlış kullanım; 3 değişiklik kalmadı: --check otomatik IP&apos;ye (DHCP) döndü
+ya da değişiklik doğrulanmadan geri alındı.
+
+Seçenekler:
+  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar
+  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş
+                     olarak oluşturulur)
+  --backend networkmanager
+                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)
+  --backend simulated[=DOSYA]
+                     gerçek ağa dokunmadan, DOSYA&apos;daki benzetim bağdaştırıcılarıyla
+                     çalışır (varsayılan: ayar dosyasının yanında
+                     simulated-computer.json)
+  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:
+                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)
+  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)
+  --help             bu yardımı gösterir
+
+Ayar dosyası (--settings verilmezse): %2
+Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde tutar;
+kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında.
+
+Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında
+verilir; verilmezse satır &quot;SERVİS YOK&quot; der ve hiçbir şey denetlenmez:
+  [Links]
+  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php
+Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,
+sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere
+yönlendiren servis &quot;SERVİS HATASI&quot; gösterir.
+</source>
+        <translation>Usage: %1 [OPTIONS] [/HIDEONSTARTUP]
+       %1 [OPTIONS] COMMAND [--json]
+
+Commands (run without a window or a display, for example over SSH):
+  --list             the profiles, ordered as in the window; the active one with *
+  --show NAME        the profile&apos;s address, mask, gateway and DNS servers
+  --adapters         the network adapters, with their numbers in square brackets
+  --apply NAME [--adapter NUMBER | --all] [--yes] [--check [--check-after SECONDS]]
+                     applies the profile as &quot;APPLY ZELVİ IP&quot; does (default --all);
+                     --yes applies a doubtful but possible profile without asking;
+                     --check checks the internet after 10 seconds (--check-after
+                     SECONDS: 0-3600) and goes back to automatic IP (DHCP) if
+                     there is none; until then the change is on trial: if the
+                     program ends, the network settings go back by themselves
+  --apply NAME --confirm-within SECONDS [--adapter NUMBER | --all] [--yes]
+                     to change from afar (SSH): returns at once, applies the
+                     profile 1 second later, independently of the session; the
+                     change is on trial for SECONDS (10-3600) and is kept by
+                     --confirm (from the new address), undone by --undo or when
+                     the time runs out
+  --confirm          keeps a change made from afar
+  --undo             undoes a change made from afar at once
+  --dhcp             switches every adapter to automatic IP (DHCP)
+  --status           the active profile, the computer&apos;s and the external (MODEM)
+                     IP address, the seconds left of a change on trial, the
+                     state of a change made from afar
+  --apply NAME --dry-run [--adapter NUMBER | --all]
+                     says what would change (for each adapter, before and
+                     after); touches nothing
+  --set-profile NAME IP MASK GATEWAY DNS1 [DNS2] [--yes]
+                     saves the profile: checks it by the editor&apos;s rules,
+                     replaces the profile of the same name (whatever the letter
+                     case) in place or adds it; the file&apos;s encoding, line ends
+                     and other lines stay as they are; --yes saves a doubtful
+                     profile too
+  --set-profile NAME --from-adapter NUMBER
+                     saves the adapter&apos;s present addresses as the profile
+  --import-profiles FILE [--yes]
+                     saves many profiles at once (FILE: an INI fragment with a
+                     [Profiles] section or the JSON {&quot;NAME&quot;: {&quot;address&quot;: ...,
+                     &quot;mask&quot;, &quot;gateway&quot;, &quot;dns1&quot;, &quot;dns2&quot;}}; - standard input);
+                     if even one is not fit, none is written
+  --delete-profile NAME
+                     deletes the profile (nothing changes if there is none)
+  --json             one JSON object as output instead of text (&quot;changed&quot; says
+                     whether anything changed, &quot;code&quot; the outcome)
+Exit status: 0 done; 1 the program&apos;s rules or an adapter refused, or the active
+profile or the output could not be written (reason and number on stderr);
+2 wrong usage; 3 the change did not stay: --check went back to automatic IP
+(DHCP) or the change was undone before it was confirmed.
+
+Options:
+  /HIDEONSTARTUP     starts in the notification area, without opening the window
+  --settings FILE    uses exactly FILE instead of the settings file (made empty
+                     if it does not exist)
+  --backend networkmanager
+                     changes the network settings with NetworkManager (default)
+  --backend simulated[=FILE]
+                     works with the simulated adapters in FILE, without touching
+                     the real network (default: simulated-computer.json beside
+                     the settings file)
+  --language tr|en   the language of the texts: Turkish or English (default: the
+                     desktop&apos;s language; Turkish where it is Turkish or not set)
+  --report-shown     prints this when the window is first shown, then ends (for
+                     measuring)
+  --help             shows this help
+
+Settings file (without --settings): %2
+The installed program (/usr/bin) keeps its files in ~/.config/nuvar-pos-zelvi-ip/;
+a portable copy in the user&apos;s own folder keeps them beside the program.
+
+The address service for the external address (MODEM IP) and the internet check is
+named in the settings file; without it the line says &quot;NO SERVICE&quot; and nothing is
+checked:
+  [Links]
+  ExternalAddressUrl=http://server.example:8080/ip.php
+The answer has 10 seconds in all; a redirect is followed only to the same address
+(scheme, server, port) and to the same server&apos;s https address; a service that
+redirects anywhere else shows &quot;SERVICE FAULT&quot;.
+</translation>
+    </message>
+    <message>
+        <source>
+Yine de kaydetmek için --yes ekleyin.</source>
+        <translation>
+To save it all the same, add --yes.</translation>
+    </message>
+    <message>
+        <source>JSON okunamadı: %1</source>
+        <translation>The JSON could not be read: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profilinin %2 alanı metin olmalı.</source>
+        <translation>The %2 field of profile &quot;%1&quot; must be a text.</translation>
+    </message>
+    <message>
+        <source>Dosyada ne bir JSON nesnesi ne de [Profiles] bölümü var.</source>
+        <translation>The file holds neither a JSON object nor a [Profiles] section.</translation>
+    </message>
+    <message>
+        <source>Ayar dosyası yazılamadı; profiller kaydedilmedi: %1</source>
+        <translation>The settings file could not be written; the profiles were not saved: %1</translation>
+    </message>
+    <message>
+        <source>%1 otomatik IP&apos;de (DHCP): kaydedilecek sabit bir adresi yok.</source>
+        <translation>%1 is on automatic IP (DHCP): it has no static address to save.</translation>
+    </message>
+    <message>
+        <source>%1 bağdaştırıcısının adresleri okunamadı.</source>
+        <translation>The addresses of adapter %1 could not be read.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili kaydedilmedi; ayar dosyasına dokunulmadı.
+%2</source>
+        <translation>Profile &quot;%1&quot; was not saved; the settings file was not touched.
+%2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili kaydedildi.</source>
+        <translation>Profile &quot;%1&quot; was saved.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili zaten böyle kayıtlı; ayar dosyasına dokunulmadı.</source>
+        <translation>Profile &quot;%1&quot; is saved so already; the settings file was not touched.</translation>
+    </message>
+    <message>
+        <source>%1 çok büyük (en çok 4 MiB).</source>
+        <translation>%1 is too large (at most 4 MiB).</translation>
+    </message>
+    <message>
+        <source>%1 okunamadı: %2</source>
+        <translation>%1 could not be read: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; ile aynı ad (büyük/küçük harf ayrılmaz).</source>
+        <translation>The same name as &quot;%1&quot; (letter case does not count).</translation>
+    </message>
+    <message>
+        <source>Profillerden hiçbiri kaydedilmedi: %1 profil uygun değil.</source>
+        <translation>None of the profiles was saved: %1 profile(s) not fit.</translation>
+    </message>
+    <message>
+        <source>kaydedildi</source>
+        <translation>saved</translation>
+    </message>
+    <message>
+        <source>değişmedi</source>
+        <translation>unchanged</translation>
+    </message>
+    <message>
+        <source>Ayar dosyası yazılamadı; profil silinmedi: %1</source>
+        <translation>The settings file could not be written; the profile was not deleted: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili silindi.</source>
+        <translation>Profile &quot;%1&quot; was deleted.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; adında bir profil yok; bir şey değişmedi.</source>
+        <translation>There is no profile named &quot;%1&quot;; nothing changed.</translation>
+    </message>
+    <message>
+        <source>%1/%2, ağ geçidi %3, DNS %4</source>
+        <translation>%1/%2, gateway %3, DNS %4</translation>
+    </message>
+    <message>
+        <source>bilinmiyor</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>değişmez</source>
+        <translation>unchanged</translation>
+    </message>
+    <message>
+        <source>Değişecek bir ağ bağdaştırıcısı yok.</source>
+        <translation>There is no network adapter to change.</translation>
+    </message>
+    <message>
+        <source>Profilin adı boş olamaz.</source>
+        <translation>The profile&apos;s name cannot be blank.</translation>
+    </message>
+    <message>
+        <source>%1 adresi boş; yalnızca DNS 2 boş bırakılabilir.</source>
+        <translation>The %1 address is blank; only DNS 2 may be left blank.</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; bir IPv4 adresi değil (noktayla ayrılmış dört sayı, her biri 0-255).</source>
+        <translation>%1: &quot;%2&quot; is not an IPv4 address (four numbers of 0-255 joined by dots).</translation>
     </message>
 </context>
 </TS>

@@ -221,8 +221,7 @@ StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
     return r;
 }
 
-bool alreadyHeld(AdapterBackend &backend, const QString &selection,
-                 const QStringList &ProfileParts) {
+WmiAdapter::Held heldBy(const QStringList &ProfileParts) {
     // The profile's addresses as the system writes them (no leading zeros), blanks left out.
     const auto field = [&](int idx) {
         if (isBlankAddress(ProfileParts, idx))
@@ -231,6 +230,12 @@ bool alreadyHeld(AdapterBackend &backend, const QString &selection,
         const std::optional<quint32> address = AddressText::parse(text);
         return QStringList{address ? AddressText::format(*address) : text};
     };
+    return {false, field(0), field(4), field(8), field(12) + field(16)};
+}
+
+bool alreadyHeld(AdapterBackend &backend, const QString &selection,
+                 const QStringList &ProfileParts) {
+    const WmiAdapter::Held wanted = heldBy(ProfileParts);
     WmiError error;
     WmiAdapterList adapters;
     if (!backend.connect(error) || !backend.ipEnabledAdapters(adapters, error))
@@ -241,8 +246,8 @@ bool alreadyHeld(AdapterBackend &backend, const QString &selection,
             continue;
         ++matched;
         const std::optional<WmiAdapter::Held> held = adapter->held();
-        if (!held || held->dhcp || held->address != field(0) || held->mask != field(4) ||
-            held->gateway != field(8) || held->dns != field(12) + field(16))
+        if (!held || held->dhcp || held->address != wanted.address || held->mask != wanted.mask ||
+            held->gateway != wanted.gateway || held->dns != wanted.dns)
             return false;
     }
     return matched > 0;

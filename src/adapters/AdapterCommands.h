@@ -96,6 +96,8 @@ struct ApplyOutcome {
     QStringList notices;          // what the adapters that took it leave to be said
     Trial trial;
 };
+// What an adapter holds once the profile is applied, as WmiAdapter::held() tells it.
+WmiAdapter::Held heldBy(const QStringList &ProfileParts);
 // Whether every chosen adapter (at least one) holds exactly this profile already: static, with
 // its address, mask, gateway and DNS servers. Then an apply has nothing to change.
 bool alreadyHeld(AdapterBackend &backend, const QString &selection,

@@ -92,14 +92,18 @@ int firstOctetAbove255(const modNetProfiles::ProfileFields &fields) {
     return -1;
 }
 
-QString octetTooLargeText(int index, const QString &text) {
+QString rowName(int row) {
     static const std::array<const char *, 5> rows = {
         QT_TRANSLATE_NOOP("Text", "ZELVİ IP"), QT_TRANSLATE_NOOP("Text", "MASKE"),
         QT_TRANSLATE_NOOP("Text", "MODEM IP"), QT_TRANSLATE_NOOP("Text", "DNS 1"),
         QT_TRANSLATE_NOOP("Text", "DNS 2")};
+    return Text::tr(rows[std::size_t(row)]);
+}
+
+QString octetTooLargeText(int index, const QString &text) {
     return Text::tr("%1 satırının %2. kutusunda %3 yazıyor; adresin her bölümü 0 ile 255 "
                     "arasında olmalı.")
-        .arg(Text::tr(rows[std::size_t(index / 4)]))
+        .arg(rowName(index / 4))
         .arg(index % 4 + 1)
         .arg(text);
 }

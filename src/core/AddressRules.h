@@ -54,6 +54,9 @@ int VerificaCampi(const QString &name, const modNetProfiles::ProfileFields &fiel
 // The first box whose number is above 255, or -1. Such a part cannot be an address part.
 int firstOctetAbove255(const modNetProfiles::ProfileFields &fields);
 
+// The name of a row of boxes (0 the address … 4 the second DNS server), as the editor shows it.
+QString rowName(int row);
+
 // What is wrong with box `index`, naming its row and place, for the user.
 QString octetTooLargeText(int index, const QString &text);
 

@@ -12,11 +12,17 @@ struct CommandOption {
     const char *option;
     CommandLine::Command command;
 };
-constexpr CommandOption kCommands[] = {
-    {"--list", CommandLine::Command::List},         {"--show", CommandLine::Command::Show},
-    {"--adapters", CommandLine::Command::Adapters}, {"--apply", CommandLine::Command::Apply},
-    {"--dhcp", CommandLine::Command::Dhcp},         {"--status", CommandLine::Command::Status},
-    {"--confirm", CommandLine::Command::Confirm},   {"--undo", CommandLine::Command::Undo}};
+constexpr CommandOption kCommands[] = {{"--list", CommandLine::Command::List},
+                                       {"--show", CommandLine::Command::Show},
+                                       {"--adapters", CommandLine::Command::Adapters},
+                                       {"--apply", CommandLine::Command::Apply},
+                                       {"--dhcp", CommandLine::Command::Dhcp},
+                                       {"--status", CommandLine::Command::Status},
+                                       {"--confirm", CommandLine::Command::Confirm},
+                                       {"--undo", CommandLine::Command::Undo},
+                                       {"--set-profile", CommandLine::Command::SetProfile},
+                                       {"--delete-profile", CommandLine::Command::DeleteProfile},
+                                       {"--import-profiles", CommandLine::Command::ImportProfiles}};
 
 CommandLine::Command commandOf(const QString &arg) {
     for (const CommandOption &c : kCommands) {
@@ -88,25 +94,40 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                 return cl;
             }
             cl.command = c;
-            if (c == Command::Show || c == Command::Apply) {
+            if (c == Command::Show || c == Command::Apply || c == Command::SetProfile ||
+                c == Command::DeleteProfile) {
                 if (i + 1 >= arguments.size() || arguments[i + 1].trimmed().isEmpty()) {
                     cl.error = Text::tr("%1 bir profil adı bekliyor.").arg(arg);
                     return cl;
                 }
                 cl.profile = arguments[++i];
             }
-        } else if (arg == QLatin1String("--adapter")) {
+            if (c == Command::ImportProfiles) {
+                if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
+                    cl.error = Text::tr("--import-profiles bir dosya adı (ya da standart girdi "
+                                        "için -) bekliyor.");
+                    return cl;
+                }
+                cl.importFile = arguments[++i];
+            }
+            // The addresses follow the name; none of them starts with "-" (an empty one may be
+            // given for the second DNS server).
+            while (c == Command::SetProfile && cl.addresses.size() < 5 &&
+                   i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1Char('-')))
+                cl.addresses.append(arguments[++i]);
+        } else if (arg == QLatin1String("--adapter") || arg == QLatin1String("--from-adapter")) {
+            cl.fromAdapter = arg == QLatin1String("--from-adapter");
             if (i + 1 >= arguments.size()) {
-                cl.error = Text::tr("--adapter bir bağdaştırıcı numarası bekliyor.");
+                cl.error = Text::tr("%1 bir bağdaştırıcı numarası bekliyor.").arg(arg);
                 return cl;
             }
             cl.adapterIndex = arguments[++i];
             bool number = false;
             cl.adapterIndex.toUInt(&number);
             if (!number) {
-                cl.error = Text::tr("--adapter bir numara bekliyor (--adapters listesindeki "
-                                    "köşeli parantez içindeki sayı): %1")
-                               .arg(cl.adapterIndex);
+                cl.error = Text::tr("%1 bir numara bekliyor (--adapters listesindeki "
+                                    "köşeli parantez içindeki sayı): %2")
+                               .arg(arg, cl.adapterIndex);
                 return cl;
             }
         } else if (arg == QLatin1String("--all")) {
@@ -135,6 +156,8 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             }
             cl.detachedRun = true;
             cl.request = arguments[++i];
+        } else if (arg == QLatin1String("--dry-run")) {
+            cl.dryRun = true;
         } else if (arg == QLatin1String("--yes")) {
             cl.yes = true;
         } else if (arg == QLatin1String("--json")) {
@@ -168,8 +191,33 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         // Exactly the file named, relative to the folder the program was started in.
         cl.settingsFile = QFileInfo(cl.settingsFile).absoluteFilePath();
     }
-    const bool applyOnly = !cl.adapterIndex.isEmpty() || allGiven || cl.check || cl.yes ||
-                           cl.confirmWithin > 0 || cl.detachedRun;
+    const bool writesProfiles =
+        cl.command == Command::SetProfile || cl.command == Command::ImportProfiles;
+    if (cl.command == Command::SetProfile && cl.fromAdapter != cl.addresses.isEmpty()) {
+        cl.error = cl.fromAdapter ? Text::tr("--set-profile AD --from-adapter NUMARA adres almaz.")
+                                  : Text::tr("--set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] "
+                                             "ya da --set-profile AD --from-adapter NUMARA "
+                                             "bekliyor.");
+        return cl;
+    }
+    if (cl.command == Command::SetProfile && !cl.fromAdapter && cl.addresses.size() < 4) {
+        cl.error = Text::tr("--set-profile en az dört adres bekliyor (IP, maske, ağ geçidi, "
+                            "DNS 1), %1 verildi.")
+                       .arg(cl.addresses.size());
+        return cl;
+    }
+    if (cl.fromAdapter && cl.command != Command::SetProfile) {
+        cl.error = Text::tr("--from-adapter yalnızca --set-profile ile kullanılır.");
+        return cl;
+    }
+    const bool applyOnly = (!cl.adapterIndex.isEmpty() && !cl.fromAdapter) || allGiven ||
+                           cl.check || (cl.yes && !writesProfiles) || cl.confirmWithin > 0 ||
+                           cl.detachedRun || cl.dryRun;
+    if (cl.dryRun && (cl.confirmWithin > 0 || cl.check)) {
+        cl.error = Text::tr("--dry-run hiçbir şeyi değiştirmez: --check ve --confirm-within ile "
+                            "birlikte verilemez.");
+        return cl;
+    }
     if (cl.check && cl.confirmWithin > 0) {
         cl.error = Text::tr("--check ile --confirm-within birlikte verilemez: uzaktan "
                             "yapılan değişikliği --confirm doğrular.");
@@ -184,8 +232,9 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         return cl;
     }
     if (applyOnly && cl.command != Command::Apply) {
-        cl.error = Text::tr("--adapter, --all, --check, --check-after, --confirm-within ve "
-                            "--yes yalnızca --apply ile kullanılır.");
+        cl.error = Text::tr("--adapter, --all, --check, --check-after, --confirm-within, "
+                            "--dry-run ve --yes yalnızca --apply ile kullanılır (--yes "
+                            "--set-profile ve --import-profiles ile de).");
         return cl;
     }
     if (!cl.adapterIndex.isEmpty() && allGiven) {
@@ -221,65 +270,83 @@ QString CommandLine::commandName(Command command) {
 
 QString CommandLine::usage(const QString &programName) {
     const QString settings = FileLocation::locate(QStringLiteral("Nuvar_Pos_Zelvi_ip.exe.config"));
-    return Text::tr(
-               "Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]\n"
-               "          %1 [SEÇENEKLER] KOMUT [--json]\n"
-               "\n"
-               "Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):\n"
-               "  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile\n"
-               "  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları\n"
-               "  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla\n"
-               "  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]\n"
-               "                     profili \"ZELVİ IP UYGULA\" gibi uygular (varsayılan --all);\n"
-               "                     --yes şüpheli ama mümkün bir profili sormadan uygular;\n"
-               "                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra\n"
-               "                     interneti denetler ve yoksa otomatik IP'ye (DHCP) geri\n"
-               "                     döner; o zamana dek değişiklik denenir: program kapanırsa\n"
-               "                     ağ ayarları kendiliğinden eski hallerine döner\n"
-               "  --apply AD --confirm-within SANİYE [--adapter NUMARA | --all] [--yes]\n"
-               "                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1\n"
-               "                     saniye sonra oturumdan bağımsız uygular; değişiklik\n"
-               "                     SANİYE (10-3600) boyunca denenir ve --confirm ile\n"
-               "                     (yeni adresten) kalıcı olur, --undo ile ya da süre\n"
-               "                     dolunca geri alınır\n"
-               "  --confirm          uzaktan yapılan değişikliği kalıcı yapar\n"
-               "  --undo             uzaktan yapılan değişikliği hemen geri alır\n"
-               "  --dhcp             bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
-               "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,\n"
-               "                     denenen bir değişikliğin kalan saniyeleri, uzaktan\n"
-               "                     yapılan değişikliğin durumu\n"
-               "  --json             çıktı metin yerine tek bir JSON nesnesi\n"
-               "Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,\n"
-               "ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr'de);\n"
-               "2 yanlış kullanım; 3 değişiklik kalmadı: --check otomatik IP'ye (DHCP) döndü\n"
-               "ya da değişiklik doğrulanmadan geri alındı.\n"
-               "\n"
-               "Seçenekler:\n"
-               "  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar\n"
-               "  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş\n"
-               "                     olarak oluşturulur)\n"
-               "  --backend networkmanager\n"
-               "                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)\n"
-               "  --backend simulated[=DOSYA]\n"
-               "                     gerçek ağa dokunmadan, DOSYA'daki benzetim "
-               "bağdaştırıcılarıyla\n"
-               "                     çalışır (varsayılan: ayar dosyasının yanında\n"
-               "                     simulated-computer.json)\n"
-               "  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:\n"
-               "                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)\n"
-               "  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)\n"
-               "  --help             bu yardımı gösterir\n"
-               "\n"
-               "Ayar dosyası (--settings verilmezse): %2\n"
-               "Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde tutar;\n"
-               "kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında.\n"
-               "\n"
-               "Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında\n"
-               "verilir; verilmezse satır \"SERVİS YOK\" der ve hiçbir şey denetlenmez:\n"
-               "  [Links]\n"
-               "  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php\n"
-               "Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,\n"
-               "sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere\n"
-               "yönlendiren servis \"SERVİS HATASI\" gösterir.\n")
-        .arg(programName, settings);
+    return Text::
+        tr("Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]\n"
+           "          %1 [SEÇENEKLER] KOMUT [--json]\n"
+           "\n"
+           "Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):\n"
+           "  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile\n"
+           "  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları\n"
+           "  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla\n"
+           "  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]\n"
+           "                     profili \"ZELVİ IP UYGULA\" gibi uygular (varsayılan --all);\n"
+           "                     --yes şüpheli ama mümkün bir profili sormadan uygular;\n"
+           "                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra\n"
+           "                     interneti denetler ve yoksa otomatik IP'ye (DHCP) geri\n"
+           "                     döner; o zamana dek değişiklik denenir: program kapanırsa\n"
+           "                     ağ ayarları kendiliğinden eski hallerine döner\n"
+           "  --apply AD --confirm-within SANİYE [--adapter NUMARA | --all] [--yes]\n"
+           "                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1\n"
+           "                     saniye sonra oturumdan bağımsız uygular; değişiklik\n"
+           "                     SANİYE (10-3600) boyunca denenir ve --confirm ile\n"
+           "                     (yeni adresten) kalıcı olur, --undo ile ya da süre\n"
+           "                     dolunca geri alınır\n"
+           "  --confirm          uzaktan yapılan değişikliği kalıcı yapar\n"
+           "  --undo             uzaktan yapılan değişikliği hemen geri alır\n"
+           "  --dhcp             bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
+           "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,\n"
+           "                     denenen bir değişikliğin kalan saniyeleri, uzaktan\n"
+           "                     yapılan değişikliğin durumu\n"
+           "  --apply AD --dry-run [--adapter NUMARA | --all]\n"
+           "                     neyin değişeceğini söyler (her bağdaştırıcı için önce ve\n"
+           "                     sonra); hiçbir şeye dokunmaz\n"
+           "  --set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] [--yes]\n"
+           "                     profili kaydeder: düzenleyicinin kurallarıyla denetler,\n"
+           "                     aynı adlı profili (büyük/küçük harf ayırmadan) yerinde\n"
+           "                     değiştirir ya da ekler; dosyanın kodlaması, satır sonları\n"
+           "                     ve öbür satırları olduğu gibi kalır; --yes şüpheli bir\n"
+           "                     profili de kaydeder\n"
+           "  --set-profile AD --from-adapter NUMARA\n"
+           "                     bağdaştırıcının şu anki adreslerini profil olarak kaydeder\n"
+           "  --import-profiles DOSYA [--yes]\n"
+           "                     birçok profili birlikte kaydeder (DOSYA: [Profiles]\n"
+           "                     bölümlü bir INI parçası ya da {\"AD\": {\"address\": ...,\n"
+           "                     \"mask\", \"gateway\", \"dns1\", \"dns2\"}} JSON'u; - standart\n"
+           "                     girdi); biri bile uygun değilse hiçbiri yazılmaz\n"
+           "  --delete-profile AD profili siler (yoksa bir şey değişmez)\n"
+           "  --json             çıktı metin yerine tek bir JSON nesnesi (\"changed\" bir\n"
+           "                     şeyin değişip değişmediğini, \"code\" sonucu söyler)\n"
+           "Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,\n"
+           "ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr'de);\n"
+           "2 yanlış kullanım; 3 değişiklik kalmadı: --check otomatik IP'ye (DHCP) döndü\n"
+           "ya da değişiklik doğrulanmadan geri alındı.\n"
+           "\n"
+           "Seçenekler:\n"
+           "  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar\n"
+           "  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş\n"
+           "                     olarak oluşturulur)\n"
+           "  --backend networkmanager\n"
+           "                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)\n"
+           "  --backend simulated[=DOSYA]\n"
+           "                     gerçek ağa dokunmadan, DOSYA'daki benzetim "
+           "bağdaştırıcılarıyla\n"
+           "                     çalışır (varsayılan: ayar dosyasının yanında\n"
+           "                     simulated-computer.json)\n"
+           "  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:\n"
+           "                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)\n"
+           "  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)\n"
+           "  --help             bu yardımı gösterir\n"
+           "\n"
+           "Ayar dosyası (--settings verilmezse): %2\n"
+           "Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde tutar;\n"
+           "kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında.\n"
+           "\n"
+           "Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında\n"
+           "verilir; verilmezse satır \"SERVİS YOK\" der ve hiçbir şey denetlenmez:\n"
+           "  [Links]\n"
+           "  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php\n"
+           "Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,\n"
+           "sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere\n"
+           "yönlendiren servis \"SERVİS HATASI\" gösterir.\n")
+            .arg(programName, settings);
 }

@@ -16,9 +16,26 @@ struct CommandLine {
     bool hideOnStartup = false; // the rest, upper-cased, is "/HIDEONSTARTUP" or "HIDEONSTARTUP"
 
     // A command for scripts: the program then runs without any window or display.
-    enum class Command { None, List, Show, Adapters, Apply, Dhcp, Status, Confirm, Undo };
+    enum class Command {
+        None,
+        List,
+        Show,
+        Adapters,
+        Apply,
+        Dhcp,
+        Status,
+        Confirm,
+        Undo,
+        SetProfile,
+        DeleteProfile,
+        ImportProfiles
+    };
     Command command = Command::None;
-    QString profile;            // --show NAME, --apply NAME
+    QString profile;            // --show NAME, --apply NAME, --set-profile NAME, --delete-profile
+    QStringList addresses;      // --set-profile NAME ADDRESS MASK GATEWAY DNS1 [DNS2]
+    bool fromAdapter = false;   // --set-profile NAME --from-adapter INDEX (in adapterIndex)
+    QString importFile;         // --import-profiles FILE ("-": standard input)
+    bool dryRun = false;        // --dry-run: after --apply, what would change; nothing changes
     QString adapterIndex;       // --adapter INDEX (the number in the caption's brackets)
     bool check = false;         // --check: after --apply, the external check and its fallback
     int checkAfterSeconds = 10; // --check-after SECONDS

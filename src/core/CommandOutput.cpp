@@ -46,8 +46,10 @@ int Run::finish(int status) {
         status = Refused;
     // Nothing was changed unless the command said it changed something.
     const CommandLine::Command command = m_cl.command;
-    if ((command == CommandLine::Command::Apply || command == CommandLine::Command::Dhcp) &&
-        !m_json.contains(QStringLiteral("changed")))
+    using C = CommandLine::Command;
+    const bool changes = command == C::Apply || command == C::Dhcp || command == C::SetProfile ||
+                         command == C::DeleteProfile || command == C::ImportProfiles;
+    if (changes && !m_json.contains(QStringLiteral("changed")))
         m_json.insert(QStringLiteral("changed"), false);
     setCode(status == Done ? QStringLiteral("done") : QStringLiteral("failed"));
     m_json.insert(QStringLiteral("status"), status);

@@ -8,6 +8,7 @@
 #include "core/CommandOutput.h"
 #include "core/Links.h"
 #include "core/MainWindowRules.h"
+#include "core/ProfileCommands.h"
 #include "core/RemoteCommands.h"
 #include "core/RemoteTrial.h"
 #include "core/TrialCountdown.h"
@@ -282,6 +283,8 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                               0, QStringLiteral("no-such-adapter"));
     }
     run.json().insert(QStringLiteral("adapters"), selection);
+    if (cl.dryRun)
+        return previewApply(run, backend, selection, parts);
     // For configuration management: what holds the profile already is left alone, and no
     // connection drops.
     const bool changes = cl.detachedRun || backend.checkpointSecondsLeft() >= 0 ||
@@ -434,7 +437,8 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         !record || !record->isEmpty()) {
         QString unreachable;
         if (AdapterBackend *backend = context.backend(unreachable)) {
-            const bool changing = cl.command == Command::Apply || cl.command == Command::Dhcp;
+            const bool changing =
+                (cl.command == Command::Apply && !cl.dryRun) || cl.command == Command::Dhcp;
             if (const QString settled = TrialLedger(ini).settle(ini, *backend, changing);
                 !settled.isEmpty()) {
                 r.say(settled);
@@ -449,6 +453,12 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         return show(r, ini, cl.profile);
     case Command::Status:
         return status(r, ini, context);
+    case Command::SetProfile:
+        return setProfile(r, cl, ini, context);
+    case Command::ImportProfiles:
+        return importProfiles(r, cl, ini);
+    case Command::DeleteProfile:
+        return deleteProfile(r, cl, ini);
     case Command::Adapters:
     case Command::Apply:
     case Command::Dhcp:

@@ -1,6 +1,7 @@
 #include "dialogs/frmNewSettings.h"
 
 #include "core/AddressRules.h"
+#include "core/ProfileRules.h"
 #include "dialogs/AddressBox.h"
 #include "dialogs/DialogFrame.h"
 #include "dialogs/EditorArt.h"
@@ -37,12 +38,6 @@ constexpr std::array<LabelPlace, 7> kAddressLabels = {{
     {QT_TRANSLATE_NOOP("Text", "DNS 1"), 570, 2490},
     {QT_TRANSLATE_NOOP("Text", "DNS 2"), 570, 2880},
 }};
-
-// What each row of boxes holds, for the boxes' accessible names ("ZELVİ IP, 1. bölüm").
-constexpr std::array<const char *, 5> kRowNames = {
-    QT_TRANSLATE_NOOP("Text", "ZELVİ IP"), QT_TRANSLATE_NOOP("Text", "MASKE"),
-    QT_TRANSLATE_NOOP("Text", "MODEM IP"), QT_TRANSLATE_NOOP("Text", "DNS 1"),
-    QT_TRANSLATE_NOOP("Text", "DNS 2")};
 
 bool isEnter(const QKeyEvent *event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -86,7 +81,7 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
         connect(box, &AddressBox::focusLost, this, &frmNewSettings::txtIP_LostFocus);
         // A screen reader names each box by its row and place, not as one of twenty "text"s.
         box->setAccessibleName(
-            Text::tr("%1, %2. bölüm").arg(Text::tr(kRowNames[std::size_t(i / 4)])).arg(i % 4 + 1));
+            Text::tr("%1, %2. bölüm").arg(AddressRules::rowName(i / 4)).arg(i % 4 + 1));
         txtIP[i] = box;
     }
 
@@ -151,33 +146,33 @@ int frmNewSettings::VerificaCampi() const {
 }
 
 void frmNewSettings::cmdSave_Click() {
-    const int check = VerificaCampi();
-    if (check == -2) {
-        txtProfileName->setFocus();
-        return;
-    }
-    if (check >= 0) {
-        txtIP[check]->setFocus();
-        return;
-    }
-
-    if (const int box = AddressRules::firstOctetAbove255(fields()); box >= 0) {
-        m_prompts.message(Text::tr("Profil kaydedilmedi.\n%1\nGirdiğiniz bilgiler bu "
-                                   "pencerede duruyor.")
-                              .arg(AddressRules::octetTooLargeText(box, txtIP[box]->text())),
-                          UserPrompts::Icon::Stop);
-        txtIP[box]->setFocus();
-        return;
-    }
-
+    // The rules every writer of profiles asks (ProfileRules); a blank box only takes the focus.
     const QString name = txtProfileName->text();
-    if (const std::optional<QString> problem = modNetProfiles::profileNameProblem(name)) {
-        m_prompts.message(Text::tr("Profil kaydedilemedi: bu ad ayar dosyasında "
-                                   "saklanamaz.\n%1\nLütfen adı değiştirin.")
-                              .arg(*problem),
-                          UserPrompts::Icon::Stop);
-        txtProfileName->setFocus();
-        return;
+    if (const std::optional<ProfileRules::Problem> problem =
+            ProfileRules::saveProblem(name, fields())) {
+        using Kind = ProfileRules::Problem::Kind;
+        switch (problem->kind) {
+        case Kind::BlankName:
+            txtProfileName->setFocus();
+            return;
+        case Kind::BlankBox:
+            txtIP[std::size_t(problem->box)]->setFocus();
+            return;
+        case Kind::OctetTooLarge:
+            m_prompts.message(Text::tr("Profil kaydedilmedi.\n%1\nGirdiğiniz bilgiler bu "
+                                       "pencerede duruyor.")
+                                  .arg(problem->reason),
+                              UserPrompts::Icon::Stop);
+            txtIP[std::size_t(problem->box)]->setFocus();
+            return;
+        case Kind::UnstorableName:
+            m_prompts.message(Text::tr("Profil kaydedilemedi: bu ad ayar dosyasında "
+                                       "saklanamaz.\n%1\nLütfen adı değiştirin.")
+                                  .arg(problem->reason),
+                              UserPrompts::Icon::Stop);
+            txtProfileName->setFocus();
+            return;
+        }
     }
 
     const modNetProfiles::SaveResult result =

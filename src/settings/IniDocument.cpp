@@ -238,6 +238,15 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
     return found;
 }
 
+bool IniDocument::hasSection(QStringView section) const {
+    bool found = false;
+    forEachLine(m_text, section, [&](const Line &, bool inSection) {
+        found = inSection;
+        return !found;
+    });
+    return found;
+}
+
 QStringList IniDocument::keyNames(QStringView section) const {
     QStringList names;
     FoldedNameSet seen;

@@ -52,6 +52,8 @@ public:
 
     // The value of the first key of that name in that section, if there is one.
     std::optional<QString> value(QStringView section, QStringView key) const;
+    // Whether a header of the section is there (its keys may be none).
+    bool hasSection(QStringView section) const;
     // Every key name of the section, in file order, each name once.
     QStringList keyNames(QStringView section) const;
 

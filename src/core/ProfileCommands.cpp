@@ -1,0 +1,389 @@
+#include "core/ProfileCommands.h"
+
+#include "adapters/AdapterCommands.h"
+#include "adapters/ProfileCheck.h"
+#include "adapters/WmiAdapter.h"
+#include "core/MainWindowRules.h"
+#include "core/ProfileRules.h"
+#include "settings/IniCodec.h"
+#include "settings/IniDocument.h"
+#include "settings/IniFileStore.h"
+#include "settings/IniLines.h"
+#include "settings/Text.h"
+#include "settings/clsIni.h"
+#include "settings/modNetProfiles.h"
+
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace ProfileWrites {
+
+using modNetProfiles::ProfilesSection;
+
+Verdict judge(const Incoming &profile, bool yes) {
+    Verdict v;
+    v.name = IniLines::trimBlanks(profile.name).toString();
+    modNetProfiles::ProfileFields fields;
+    if (const std::optional<QString> problem =
+            ProfileRules::fieldsFromAddresses(profile.addresses, fields)) {
+        v.code = QStringLiteral("invalid-address");
+        v.reason = *problem;
+        return v;
+    }
+    if (const std::optional<ProfileRules::Problem> problem =
+            ProfileRules::saveProblem(v.name, fields)) {
+        v.code = problem->code;
+        v.reason = problem->reason;
+        return v;
+    }
+    v.value = modNetProfiles::joinFields(fields);
+    const ProfileCheck::Result check = ProfileCheck::check(v.value.split(QLatin1Char('.')));
+    if (!check.canApply()) {
+        v.code = QStringLiteral("invalid-profile");
+        v.reason = *check.refusal;
+    } else if (!check.doubts.isEmpty()) {
+        v.doubts = check.doubts;
+        if (!yes) {
+            v.code = QStringLiteral("doubtful-profile");
+            v.reason = ProfileCheck::doubtText(v.name, check.doubts) +
+                       Text::tr("\nYine de kaydetmek için --yes ekleyin.");
+        }
+    }
+    return v;
+}
+
+namespace {
+
+// A stored value's twenty parts as five addresses ("..." is a blank one).
+QStringList addressesOfValue(const QString &value) {
+    const QStringList parts = value.split(QLatin1Char('.'));
+    if (parts.size() != modNetProfiles::FieldCount)
+        return {value}; // judged as it stands: the first address then names the fault
+    QStringList addresses;
+    for (int row = 0; row < 5; ++row) {
+        const QStringList four = parts.mid(row * 4, 4);
+        addresses.append(four.join(QString()).isEmpty() ? QString() : four.join(QLatin1Char('.')));
+    }
+    return addresses;
+}
+
+std::optional<QList<Incoming>> parseJson(const QByteArray &bytes, QString &problem) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (!doc.isObject()) {
+        problem = Text::tr("JSON okunamadı: %1").arg(error.errorString());
+        return std::nullopt;
+    }
+    static const char *const keys[] = {"address", "mask", "gateway", "dns1", "dns2"};
+    QList<Incoming> profiles;
+    const QJsonObject all = doc.object();
+    for (auto it = all.begin(); it != all.end(); ++it) {
+        Incoming in{it.key(), {}};
+        const QJsonObject fields = it.value().toObject();
+        for (const char *key : keys) {
+            const QJsonValue value = fields.value(QLatin1String(key));
+            if (!value.isString() && !value.isUndefined() && !value.isNull()) {
+                problem = Text::tr("\"%1\" profilinin %2 alanı metin olmalı.")
+                              .arg(it.key(), QLatin1String(key));
+                return std::nullopt;
+            }
+            in.addresses.append(value.toString());
+        }
+        profiles.append(in);
+    }
+    return profiles;
+}
+
+} // namespace
+
+std::optional<QList<Incoming>> parseImport(const QByteArray &bytes, QString &problem) {
+    if (bytes.trimmed().startsWith('{'))
+        return parseJson(bytes, problem);
+    const IniDocument doc = IniDocument::fromFileBytes(bytes);
+    if (!doc.hasSection(ProfilesSection)) {
+        problem = Text::tr("Dosyada ne bir JSON nesnesi ne de [Profiles] bölümü var.");
+        return std::nullopt;
+    }
+    QList<Incoming> profiles;
+    for (const QString &name : doc.keyNames(ProfilesSection))
+        profiles.append(
+            {name, addressesOfValue(doc.value(ProfilesSection, name).value_or(QString()))});
+    return profiles;
+}
+
+bool store(const QString &path, QList<Verdict> &verdicts, IniError &error, QString &notice) {
+    return IniFileStore::update(
+        path,
+        [&](IniDocument &doc) {
+            QHash<QString, QString> stored; // folded name -> the spelling in the file
+            for (const QString &name : doc.keyNames(ProfilesSection))
+                stored.insert(IniCodec::foldName(name), name);
+            bool any = false;
+            for (Verdict &v : verdicts) {
+                const QString spelling = stored.value(IniCodec::foldName(v.name));
+                v.changed = !(spelling == v.name &&
+                              doc.value(ProfilesSection, v.name) == std::optional(v.value)) &&
+                            doc.setValue(ProfilesSection, v.name, v.value);
+                any = any || v.changed;
+            }
+            return any;
+        },
+        error, &notice);
+}
+
+} // namespace ProfileWrites
+
+namespace CommandRunner {
+
+namespace {
+
+using ProfileWrites::Verdict;
+
+QJsonObject verdictJson(const Verdict &v) {
+    QJsonObject o{{QStringLiteral("name"), v.name}, {QStringLiteral("changed"), v.changed}};
+    if (!v.code.isEmpty()) {
+        o.insert(QStringLiteral("code"), v.code);
+        o.insert(QStringLiteral("reason"), v.reason);
+    }
+    if (!v.doubts.isEmpty())
+        o.insert(QStringLiteral("doubts"), QJsonArray::fromStringList(v.doubts));
+    return o;
+}
+
+// Stores the verdicts (all storable) and records what changed; false (the run failed) when the
+// file could not be written.
+bool storeAll(Run &run, clsIni &ini, QList<Verdict> &verdicts) {
+    IniError error;
+    QString notice;
+    if (!ProfileWrites::store(ini.FileName(), verdicts, error, notice)) {
+        run.fail(
+            Text::tr("Ayar dosyası yazılamadı; profiller kaydedilmedi: %1").arg(error.description),
+            error.number, QStringLiteral("settings-unwritable"));
+        return false;
+    }
+    if (!notice.isEmpty())
+        run.say(notice);
+    bool changed = false;
+    for (const Verdict &v : verdicts)
+        changed = changed || v.changed;
+    run.json().insert(QStringLiteral("changed"), changed);
+    run.setCode(changed ? QStringLiteral("saved") : QStringLiteral("unchanged"));
+    return true;
+}
+
+// The adapter's addresses now, as a profile's five; nothing (and the run refused) when it
+// holds none that can be stored.
+std::optional<QStringList> adapterAddresses(Run &run, const QString &index,
+                                            const Context &context) {
+    QString reason;
+    AdapterBackend *backend = context.backend(reason);
+    if (!backend) {
+        run.fail(reason, 0, QStringLiteral("backend-unreachable"));
+        return std::nullopt;
+    }
+    WmiError error;
+    WmiAdapterList adapters;
+    if (!backend->connect(error) || !backend->ipEnabledAdapters(adapters, error)) {
+        run.fail(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
+                     .arg(backend->name(), error.description),
+                 error.number, QStringLiteral("platform-error"));
+        return std::nullopt;
+    }
+    static const QRegularExpression bracket(QStringLiteral("^\\[(\\d+)\\] "));
+    for (const auto &adapter : adapters) {
+        const QRegularExpressionMatch m = bracket.match(adapter->Caption());
+        if (!m.hasMatch() || m.captured(1).toLongLong() != index.toLongLong())
+            continue;
+        const std::optional<WmiAdapter::Held> held = adapter->held();
+        if (!held || held->address.isEmpty()) {
+            run.fail(
+                held && held->dhcp
+                    ? Text::tr("%1 otomatik IP'de (DHCP): kaydedilecek sabit bir adresi yok.")
+                          .arg(adapter->Caption())
+                    : Text::tr("%1 bağdaştırıcısının adresleri okunamadı.").arg(adapter->Caption()),
+                0,
+                held && held->dhcp ? QStringLiteral("adapter-dhcp")
+                                   : QStringLiteral("adapter-unreadable"));
+            return std::nullopt;
+        }
+        return QStringList{held->address.value(0), held->mask.value(0), held->gateway.value(0),
+                           held->dns.value(0), held->dns.value(1)};
+    }
+    run.fail(Text::tr("%1 numaralı ağ bağdaştırıcısı yok (--adapters listesine bakın).").arg(index),
+             0, QStringLiteral("no-such-adapter"));
+    return std::nullopt;
+}
+
+QString refusedText(const Verdict &v) {
+    return Text::tr("\"%1\" profili kaydedilmedi; ayar dosyasına dokunulmadı.\n%2")
+        .arg(v.name, v.reason);
+}
+
+} // namespace
+
+int setProfile(Run &run, const CommandLine &cl, clsIni &ini, const Context &context) {
+    QStringList addresses = cl.addresses;
+    if (cl.fromAdapter) {
+        const std::optional<QStringList> now = adapterAddresses(run, cl.adapterIndex, context);
+        if (!now)
+            return run.finish(Refused);
+        addresses = *now;
+    }
+    QList<Verdict> verdicts{ProfileWrites::judge({cl.profile, addresses}, cl.yes)};
+    const Verdict &v = verdicts.first();
+    run.json().insert(QStringLiteral("profile"), v.name);
+    if (!v.code.isEmpty())
+        return run.refuse(refusedText(v), 0, v.code);
+    if (!storeAll(run, ini, verdicts))
+        return run.finish(Refused);
+    run.line(v.changed ? Text::tr("\"%1\" profili kaydedildi.").arg(v.name)
+                       : Text::tr("\"%1\" profili zaten böyle kayıtlı; ayar dosyasına "
+                                  "dokunulmadı.")
+                             .arg(v.name));
+    return run.finish(Done);
+}
+
+int importProfiles(Run &run, const CommandLine &cl, clsIni &ini) {
+    constexpr qint64 MaxBytes = 4 * 1024 * 1024;
+    QFile file(cl.importFile);
+    const bool opened = cl.importFile == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                            : file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = opened ? file.read(MaxBytes + 1) : QByteArray();
+    if (!opened || bytes.size() > MaxBytes)
+        return run.refuse(opened
+                              ? Text::tr("%1 çok büyük (en çok 4 MiB).").arg(cl.importFile)
+                              : Text::tr("%1 okunamadı: %2").arg(cl.importFile, file.errorString()),
+                          0, QStringLiteral("import-unreadable"));
+    QString problem;
+    const std::optional<QList<ProfileWrites::Incoming>> incoming =
+        ProfileWrites::parseImport(bytes, problem);
+    if (!incoming)
+        return run.refuse(Text::tr("%1 okunamadı: %2").arg(cl.importFile, problem), 0,
+                          QStringLiteral("import-unreadable"));
+    QList<Verdict> verdicts;
+    QHash<QString, QString> seen;
+    const Verdict *refused = nullptr;
+    for (const ProfileWrites::Incoming &in : *incoming) {
+        Verdict v = ProfileWrites::judge(in, cl.yes);
+        const QString folded = IniCodec::foldName(v.name);
+        if (v.code.isEmpty() && seen.contains(folded)) {
+            v.code = QStringLiteral("duplicate-name");
+            v.reason =
+                Text::tr("\"%1\" ile aynı ad (büyük/küçük harf ayrılmaz).").arg(seen[folded]);
+        }
+        seen.insert(folded, v.name);
+        verdicts.append(v);
+    }
+    for (const Verdict &v : verdicts) {
+        if (!v.code.isEmpty() && !refused)
+            refused = &v;
+    }
+    if (refused) {
+        QJsonArray items;
+        for (const Verdict &v : verdicts) {
+            items.append(verdictJson(v));
+            if (!v.code.isEmpty())
+                run.say(refusedText(v));
+        }
+        run.json().insert(QStringLiteral("profiles"), items);
+        return run.refuse(
+            Text::tr("Profillerden hiçbiri kaydedilmedi: %1 profil uygun değil.")
+                .arg(std::count_if(verdicts.begin(), verdicts.end(),
+                                   [](const Verdict &v) { return !v.code.isEmpty(); })),
+            0, refused->code);
+    }
+    if (!storeAll(run, ini, verdicts))
+        return run.finish(Refused);
+    QJsonArray items;
+    for (const Verdict &v : verdicts) {
+        items.append(verdictJson(v));
+        run.line(QStringLiteral("%1: %2").arg(v.name, v.changed ? Text::tr("kaydedildi")
+                                                                : Text::tr("değişmedi")));
+    }
+    run.json().insert(QStringLiteral("profiles"), items);
+    return run.finish(Done);
+}
+
+int deleteProfile(Run &run, const CommandLine &cl, clsIni &ini) {
+    const QString asked = IniLines::trimBlanks(cl.profile).toString();
+    run.json().insert(QStringLiteral("profile"), asked);
+    bool removed = false;
+    IniError error;
+    if (!IniFileStore::update(
+            ini.FileName(),
+            [&](IniDocument &doc) {
+                removed = doc.removeKey(modNetProfiles::ProfilesSection, asked);
+                return removed;
+            },
+            error))
+        return run.refuse(
+            Text::tr("Ayar dosyası yazılamadı; profil silinmedi: %1").arg(error.description),
+            error.number, QStringLiteral("settings-unwritable"));
+    run.json().insert(QStringLiteral("changed"), removed);
+    run.setCode(removed ? QStringLiteral("deleted") : QStringLiteral("absent"));
+    run.line(removed ? Text::tr("\"%1\" profili silindi.").arg(asked)
+                     : Text::tr("\"%1\" adında bir profil yok; bir şey değişmedi.").arg(asked));
+    return run.finish(Done);
+}
+
+int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
+                 const QStringList &ProfileParts) {
+    const auto json = [](const WmiAdapter::Held &h) {
+        return QJsonObject{{QStringLiteral("dhcp"), h.dhcp},
+                           {QStringLiteral("address"), h.address.join(QLatin1Char(','))},
+                           {QStringLiteral("mask"), h.mask.join(QLatin1Char(','))},
+                           {QStringLiteral("gateway"), h.gateway.join(QLatin1Char(','))},
+                           {QStringLiteral("dns"), QJsonArray::fromStringList(h.dns)}};
+    };
+    const auto text = [](const WmiAdapter::Held &h) {
+        if (h.dhcp)
+            return Text::tr("otomatik IP (DHCP)");
+        return Text::tr("%1/%2, ağ geçidi %3, DNS %4")
+            .arg(h.address.join(QLatin1Char(',')), h.mask.join(QLatin1Char(',')),
+                 h.gateway.join(QLatin1Char(',')), h.dns.join(QLatin1Char(',')));
+    };
+    const WmiAdapter::Held wanted = AdapterCommands::heldBy(ProfileParts);
+    WmiError error;
+    WmiAdapterList adapters;
+    if (!backend.connect(error) || !backend.ipEnabledAdapters(adapters, error))
+        return run.refuse(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
+                              .arg(backend.name(), error.description),
+                          error.number, QStringLiteral("platform-error"));
+    QJsonArray items;
+    bool changes = false;
+    for (const auto &adapter : adapters) {
+        if (!AdapterCommands::adapterMatches(adapter->Caption(), selection))
+            continue;
+        const std::optional<WmiAdapter::Held> held = adapter->held();
+        const bool moves = !held || held->dhcp || held->address != wanted.address ||
+                           held->mask != wanted.mask || held->gateway != wanted.gateway ||
+                           held->dns != wanted.dns;
+        changes = changes || moves;
+        QJsonObject item{{QStringLiteral("caption"), adapter->Caption()},
+                         {QStringLiteral("changes"), moves},
+                         {QStringLiteral("to"), json(wanted)}};
+        item.insert(QStringLiteral("from"), held ? QJsonValue(json(*held)) : QJsonValue());
+        items.append(item);
+        run.line(QStringLiteral("%1: %2 → %3")
+                     .arg(adapter->Caption(), held ? text(*held) : Text::tr("bilinmiyor"),
+                          moves ? text(wanted) : Text::tr("değişmez")));
+    }
+    if (items.isEmpty())
+        return run.refuse(Text::tr("Değişecek bir ağ bağdaştırıcısı yok."), 0,
+                          QStringLiteral("no-such-adapter"));
+    // A change on trial is judged first: the apply would wait for it.
+    const int trial = backend.checkpointSecondsLeft();
+    run.json().insert(QStringLiteral("trialSecondsLeft"),
+                      trial >= 0 ? QJsonValue(trial) : QJsonValue());
+    run.json().insert(QStringLiteral("changed"), changes);
+    run.json().insert(QStringLiteral("dryRun"), true);
+    run.json().insert(QStringLiteral("preview"), items);
+    run.setCode(changes ? QStringLiteral("would-change") : QStringLiteral("already-held"));
+    return run.finish(Done);
+}
+
+} // namespace CommandRunner

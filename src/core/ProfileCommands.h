@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/CommandOutput.h"
+#include "core/CommandRunner.h"
+#include "settings/IniError.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class AdapterBackend;
+class clsIni;
+
+// Profiles written by commands (for configuration management): checked by the editor's rules
+// and the profile check, found by the program's own name folding, written in one step that
+// keeps every other line, the file's encoding and its line ends.
+namespace ProfileWrites {
+
+// A profile as a script gives it: a name and its five addresses (the second DNS may be blank).
+struct Incoming {
+    QString name;
+    QStringList addresses;
+};
+
+// A profile judged: what would be stored, or why it cannot be (code and reason).
+struct Verdict {
+    QString name; // trimmed, as it will be stored
+    QString value;
+    QString code; // empty when it may be stored
+    QString reason;
+    QStringList doubts; // stored only with --yes
+    bool changed = false;
+};
+Verdict judge(const Incoming &profile, bool yes);
+
+// The profiles of an import: an INI text with a [Profiles] section (values as the settings
+// file stores them) or a JSON object {NAME: {address, mask, gateway, dns1, dns2}}; nothing
+// with the reason when it is neither.
+std::optional<QList<Incoming>> parseImport(const QByteArray &bytes, QString &problem);
+
+// Stores every verdict (all must be storable) under one lock; `changed` tells for each whether
+// its line changed. A profile already exactly so is left alone, byte for byte.
+bool store(const QString &path, QList<Verdict> &verdicts, IniError &error, QString &notice);
+
+} // namespace ProfileWrites
+
+namespace CommandRunner {
+
+int setProfile(Run &run, const CommandLine &cl, clsIni &ini, const Context &context);
+int importProfiles(Run &run, const CommandLine &cl, clsIni &ini);
+int deleteProfile(Run &run, const CommandLine &cl, clsIni &ini);
+// --apply NAME --dry-run: for each chosen adapter, what it holds and what it would hold.
+int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
+                 const QStringList &ProfileParts);
+
+} // namespace CommandRunner
