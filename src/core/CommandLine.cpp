@@ -212,7 +212,8 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     }
     const bool applyOnly = (!cl.adapterIndex.isEmpty() && !cl.fromAdapter) || allGiven ||
                            cl.check || (cl.yes && !writesProfiles) || cl.confirmWithin > 0 ||
-                           cl.detachedRun || cl.dryRun;
+                           cl.detachedRun ||
+                           (cl.dryRun && !writesProfiles && cl.command != Command::DeleteProfile);
     if (cl.dryRun && (cl.confirmWithin > 0 || cl.check)) {
         cl.error = Text::tr("--dry-run hiçbir şeyi değiştirmez: --check ve --confirm-within ile "
                             "birlikte verilemez.");
@@ -233,8 +234,9 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     }
     if (applyOnly && cl.command != Command::Apply) {
         cl.error = Text::tr("--adapter, --all, --check, --check-after, --confirm-within, "
-                            "--dry-run ve --yes yalnızca --apply ile kullanılır (--yes "
-                            "--set-profile ve --import-profiles ile de).");
+                            "--dry-run ve --yes yalnızca --apply ile kullanılır (--dry-run "
+                            "profil yazan komutlarla, --yes --set-profile ve --import-profiles "
+                            "ile de).");
         return cl;
     }
     if (!cl.adapterIndex.isEmpty() && allGiven) {

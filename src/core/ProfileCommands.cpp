@@ -115,7 +115,8 @@ std::optional<QList<Incoming>> parseImport(const QByteArray &bytes, QString &pro
     return profiles;
 }
 
-bool store(const QString &path, QList<Verdict> &verdicts, IniError &error, QString &notice) {
+bool store(const QString &path, QList<Verdict> &verdicts, bool dryRun, IniError &error,
+           QString &notice) {
     return IniFileStore::update(
         path,
         [&](IniDocument &doc) {
@@ -125,12 +126,14 @@ bool store(const QString &path, QList<Verdict> &verdicts, IniError &error, QStri
             bool any = false;
             for (Verdict &v : verdicts) {
                 const QString spelling = stored.value(IniCodec::foldName(v.name));
-                v.changed = !(spelling == v.name &&
-                              doc.value(ProfilesSection, v.name) == std::optional(v.value)) &&
+                const std::optional<QString> old = doc.value(ProfilesSection, v.name);
+                if (old)
+                    v.before = spelling + QLatin1Char('=') + *old;
+                v.changed = !(spelling == v.name && old == std::optional(v.value)) &&
                             doc.setValue(ProfilesSection, v.name, v.value);
                 any = any || v.changed;
             }
-            return any;
+            return any && !dryRun;
         },
         error, &notice);
 }
@@ -144,7 +147,11 @@ namespace {
 using ProfileWrites::Verdict;
 
 QJsonObject verdictJson(const Verdict &v) {
-    QJsonObject o{{QStringLiteral("name"), v.name}, {QStringLiteral("changed"), v.changed}};
+    QJsonObject o{{QStringLiteral("name"), v.name},
+                  {QStringLiteral("changed"), v.changed},
+                  {QStringLiteral("value"), v.value}};
+    if (v.before)
+        o.insert(QStringLiteral("before"), *v.before);
     if (!v.code.isEmpty()) {
         o.insert(QStringLiteral("code"), v.code);
         o.insert(QStringLiteral("reason"), v.reason);
@@ -156,10 +163,10 @@ QJsonObject verdictJson(const Verdict &v) {
 
 // Stores the verdicts (all storable) and records what changed; false (the run failed) when the
 // file could not be written.
-bool storeAll(Run &run, clsIni &ini, QList<Verdict> &verdicts) {
+bool storeAll(Run &run, clsIni &ini, QList<Verdict> &verdicts, bool dryRun) {
     IniError error;
     QString notice;
-    if (!ProfileWrites::store(ini.FileName(), verdicts, error, notice)) {
+    if (!ProfileWrites::store(ini.FileName(), verdicts, dryRun, error, notice)) {
         run.fail(
             Text::tr("Ayar dosyası yazılamadı; profiller kaydedilmedi: %1").arg(error.description),
             error.number, QStringLiteral("settings-unwritable"));
@@ -171,7 +178,11 @@ bool storeAll(Run &run, clsIni &ini, QList<Verdict> &verdicts) {
     for (const Verdict &v : verdicts)
         changed = changed || v.changed;
     run.json().insert(QStringLiteral("changed"), changed);
-    run.setCode(changed ? QStringLiteral("saved") : QStringLiteral("unchanged"));
+    run.setCode(!changed ? QStringLiteral("unchanged")
+                : dryRun ? QStringLiteral("would-change")
+                         : QStringLiteral("saved"));
+    if (dryRun)
+        run.json().insert(QStringLiteral("dryRun"), true);
     return true;
 }
 
@@ -238,12 +249,18 @@ int setProfile(Run &run, const CommandLine &cl, clsIni &ini, const Context &cont
     run.json().insert(QStringLiteral("profile"), v.name);
     if (!v.code.isEmpty())
         return run.refuse(refusedText(v), 0, v.code);
-    if (!storeAll(run, ini, verdicts))
+    if (!storeAll(run, ini, verdicts, cl.dryRun))
         return run.finish(Refused);
-    run.line(v.changed ? Text::tr("\"%1\" profili kaydedildi.").arg(v.name)
-                       : Text::tr("\"%1\" profili zaten böyle kayıtlı; ayar dosyasına "
-                                  "dokunulmadı.")
-                             .arg(v.name));
+    run.json().insert(QStringLiteral("profiles"), QJsonArray{verdictJson(v)});
+    if (cl.dryRun)
+        run.line(v.changed ? Text::tr("\"%1\" profili değişirdi (--dry-run: hiçbir şey yazılmadı).")
+                                 .arg(v.name)
+                           : Text::tr("\"%1\" profili zaten böyle kayıtlı.").arg(v.name));
+    else
+        run.line(v.changed ? Text::tr("\"%1\" profili kaydedildi.").arg(v.name)
+                           : Text::tr("\"%1\" profili zaten böyle kayıtlı; ayar dosyasına "
+                                      "dokunulmadı.")
+                                 .arg(v.name));
     return run.finish(Done);
 }
 
@@ -296,7 +313,7 @@ int importProfiles(Run &run, const CommandLine &cl, clsIni &ini) {
                                    [](const Verdict &v) { return !v.code.isEmpty(); })),
             0, refused->code);
     }
-    if (!storeAll(run, ini, verdicts))
+    if (!storeAll(run, ini, verdicts, cl.dryRun))
         return run.finish(Refused);
     QJsonArray items;
     for (const Verdict &v : verdicts) {
@@ -317,16 +334,21 @@ int deleteProfile(Run &run, const CommandLine &cl, clsIni &ini) {
             ini.FileName(),
             [&](IniDocument &doc) {
                 removed = doc.removeKey(modNetProfiles::ProfilesSection, asked);
-                return removed;
+                return removed && !cl.dryRun;
             },
             error))
         return run.refuse(
             Text::tr("Ayar dosyası yazılamadı; profil silinmedi: %1").arg(error.description),
             error.number, QStringLiteral("settings-unwritable"));
     run.json().insert(QStringLiteral("changed"), removed);
-    run.setCode(removed ? QStringLiteral("deleted") : QStringLiteral("absent"));
-    run.line(removed ? Text::tr("\"%1\" profili silindi.").arg(asked)
-                     : Text::tr("\"%1\" adında bir profil yok; bir şey değişmedi.").arg(asked));
+    run.setCode(!removed    ? QStringLiteral("absent")
+                : cl.dryRun ? QStringLiteral("would-change")
+                            : QStringLiteral("deleted"));
+    run.line(
+        !removed ? Text::tr("\"%1\" adında bir profil yok; bir şey değişmedi.").arg(asked)
+        : cl.dryRun
+            ? Text::tr("\"%1\" profili silinirdi (--dry-run: hiçbir şey yazılmadı).").arg(asked)
+            : Text::tr("\"%1\" profili silindi.").arg(asked));
     return run.finish(Done);
 }
 

@@ -32,6 +32,7 @@ struct Verdict {
     QString reason;
     QStringList doubts; // stored only with --yes
     bool changed = false;
+    std::optional<QString> before; // the stored name and value it replaced ("NAME=VALUE")
 };
 Verdict judge(const Incoming &profile, bool yes);
 
@@ -41,8 +42,10 @@ Verdict judge(const Incoming &profile, bool yes);
 std::optional<QList<Incoming>> parseImport(const QByteArray &bytes, QString &problem);
 
 // Stores every verdict (all must be storable) under one lock; `changed` tells for each whether
-// its line changed. A profile already exactly so is left alone, byte for byte.
-bool store(const QString &path, QList<Verdict> &verdicts, IniError &error, QString &notice);
+// its line changed (or would, for a dry run, which writes nothing). A profile already exactly so
+// is left alone, byte for byte.
+bool store(const QString &path, QList<Verdict> &verdicts, bool dryRun, IniError &error,
+           QString &notice);
 
 } // namespace ProfileWrites
 

@@ -155,6 +155,9 @@ void tst_ProfileCommands::writes_data() {
     QTest::newRow("import of a file that is no profile list")
         << kStart << QStringList{u("--import-profiles"), u("IMPORT")}
         << QByteArray("kasi 10.0.0.5\n") << 1 << u("import-unreadable") << none;
+    QTest::newRow("dry run says what would change and writes nothing")
+        << kStart << QStringList{u("--set-profile"), u("KASİ")} + kasa + QStringList{u("--dry-run")}
+        << none << 0 << u("would-change") << kStart;
     QTest::newRow("delete by folded name")
         << kStart << QStringList{u("--delete-profile"), u("KASA 1")} << none << 0 << u("deleted")
         << QByteArray(kStart).replace("Kasa 1 = 10.0.0.6.255.255.255.0.10.0.0.1.10.0.0.1....\r\n",

@@ -7,7 +7,14 @@
 #   3. one till given an address the control node cannot reach: that till is reported failed
 #      and is back at its old address when its trial ends, while another is confirmed; a
 #      third's NetworkManager restarts (a stand-in for a crash) just before the confirmation:
-#      the program's next run there puts the change back, and the play says so.
+#      the program's next run there puts the change back, and the play says so;
+#   4. profiles the settings file cannot hold ("[Yedek] Kasa", a line break, extra dots): the
+#      play stops on the control node, naming them, and no till's file changes;
+#   5. --check --diff: the tills that would move are "changed" with from → to, nothing moves;
+#   6. the control node killed while the tills wait on trial at their new addresses: the play
+#      run again finds them there and keeps the changes;
+#   7. report.yml: one table of every till; a till whose host key changed and one without the
+#      program are each reported as such, the third re-addressed.
 #   fleet_ansible.sh PROGRAM
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/processes.sh"
@@ -20,6 +27,7 @@ source "$(dirname "$0")/fleet_world.sh"
 # The administrator's inventory: where each till answers, the profile it gets (and, for
 # the test, the program of the build instead of the package, and a short trial).
 inventory() {
+  local extra=${8:-}
   {
     echo tills:
     echo "  vars:"
@@ -34,6 +42,7 @@ inventory() {
       B1: {address: 10.99.0.31, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
       B3: {address: 10.99.0.33, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
       Uzak: {address: 192.168.77.10, mask: 255.255.255.0, gateway: 192.168.77.1, dns1: 192.168.77.1}
+$extra
   hosts:
     kasa1: {ansible_host: $1, zelvi_profile: $2}
     kasa2: {ansible_host: $3, zelvi_profile: $4}
@@ -105,3 +114,83 @@ grep -q 'fatal: \[kasa3\].*B3 (10.99.0.33) did not stay.*NetworkManager restarte
 away=$(($(cat "$w/back") - $(cat "$w/left")))
 [ $away -le $(((trial + 5) * 1000)) ] || fail "kasa2 was away $away ms, more than the trial and 5 s"
 echo "one till unreachable, one crashed: both back and reported, the other confirmed ($took ms; kasa2 away $away ms)"
+
+# 4. Profiles that the settings file cannot hold stop the play before any till is touched.
+sums() { for i in 1 2 3; do md5sum <"$w/kasa$i$settings"; done; }
+before=$(sums)
+inventory 10.99.0.31 B1 10.99.0.22 A2 10.99.0.23 A3 "" \
+  "      '[Yedek] Kasa': {address: 10.99.0.41, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+      \"Kasa\\n[Links]\": {address: 10.99.0.42, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+      Fazla: {address: 10.99.0.43.1, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}"
+if play 4; then fail "a play with unstorable profiles did not fail"; fi
+for i in 1 2 3; do
+  recap 4 kasa$i | grep -q 'changed=0 .*failed=1' || fail "kasa$i with bad profiles: $(recap 4 kasa$i)"
+done
+for bad in '[Yedek] Kasa\": the name cannot be stored' 'Kasa\\n[Links]\": the name cannot' \
+  'Fazla\": address \"10.99.0.43.1\" is not four numbers'; do
+  grep -qF "$bad" "$w/play-4.out" || fail "the play did not name the bad profile: $bad"
+done
+[ "$(sums)" = "$before" ] || fail "a till's settings changed although the profiles were bad"
+echo "bad profiles stopped on the control node; no till touched"
+
+# 5. Check mode: kasa1 and kasa3 would move, kasa2 would not; nothing moves.
+inventory 10.99.0.31 A1 10.99.0.22 A2 10.99.0.23 B3
+play 5 --check --diff || fail "the play in check mode failed"
+for i in 1 3; do
+  recap 5 kasa$i | grep -q 'changed=[1-9].* failed=0' || fail "kasa$i in check mode: $(recap 5 kasa$i)"
+done
+recap 5 kasa2 | grep -q 'changed=0 .*failed=0' || fail "kasa2 in check mode: $(recap 5 kasa2)"
+grep -q '^-.*10.99.0.31/255.255.255.0 gateway 10.99.0.1' "$w/play-5.out" &&
+  grep -q '^+.*10.99.0.21/255.255.255.0 gateway 10.99.0.1' "$w/play-5.out" ||
+  fail "--diff did not show kasa1's move from 10.99.0.31 to 10.99.0.21"
+[ "$(address 1)" = "10.99.0.31/24 " ] && [ "$(address 3)" = "10.99.0.23/24 " ] &&
+  [ "$(sums)" = "$before" ] || fail "check mode changed a till"
+echo "check mode: two tills would move, shown from → to; nothing changed"
+
+# 6. The control node killed while kasa1 and kasa3 wait on trial at their new addresses (their
+# confirmation hangs), then the same play again.
+cat >"$w/hang-confirm" <<SCRIPT
+#!/bin/sh
+case " \$* " in *" --confirm "*) sleep 300 ;; esac
+exec "$program" "\$@"
+SCRIPT
+chmod +x "$w/hang-confirm"
+play 6 -e zelvi_program="$w/hang-confirm" &
+killed=$!
+waitfor '[ "$(address 1)" = "10.99.0.21/24 " ] && [ "$(address 3)" = "10.99.0.33/24 " ]' 600 ||
+  fail "kasa1 and kasa3 did not move"
+sleep 2
+tree() { local p; for p in $(pgrep -P "$1"); do tree "$p"; done; echo "$1"; }
+kill -9 $(tree $killed) 2>/dev/null || true
+wait $killed 2>/dev/null || true
+inventory 10.99.0.31 A1 10.99.0.22 A2 10.99.0.23 B3
+play 7 || fail "the play run again after a killed one failed"
+for i in 1 3; do
+  recap 7 kasa$i | grep -q 'changed=[1-9].* failed=0' || fail "kasa$i run again: $(recap 7 kasa$i)"
+  grep -q "kasa$i: .* kept the change an earlier run left on trial" "$w/play-7.out" ||
+    fail "the play did not say that kasa$i's change was kept"
+done
+[ "$(current 1)" = A1 ] && [ "$(current 3)" = B3 ] || fail "kasa1/kasa3 name '$(current 1)'/'$(current 3)'"
+"$w/till" 1 "$program" --settings "$settings" --status --json | grep -q '"state":"confirmed"' ||
+  fail "kasa1's change is not confirmed"
+echo "killed control node: the next play kept both changes"
+
+# 7. One table of every till; a changed host key and a missing program each said plainly.
+HOME="$w/homes" ANSIBLE_CONFIG="$repo/contrib/ansible/ansible.cfg" ANSIBLE_NOCOLOR=1 \
+  ansible-playbook -i "$w/inventory.yml" "$repo/contrib/ansible/report.yml" \
+  -e zelvi_report_dir="$w" -e zelvi_program="$program" >"$w/play-report.out" 2>&1 ||
+  fail "report.yml failed"
+grep -q '^"kasa1","10.99.0.21","A1","10.99.0.21"' "$w/report.csv" &&
+  grep -q '^| kasa3 | 10.99.0.33 | B3 |' "$w/report.md" || fail "report: $(cat "$w/report.csv")"
+cp "$w/known_hosts" "$w/known_hosts.good"
+sed -i "s|^kasa2 .*|kasa2 $(cut -d' ' -f1,2 "$w/client.pub")|" "$w/known_hosts"
+rm -f "$w"/homes/cp/* # no connection of the earlier plays is reused: the key is checked anew
+inventory 10.99.0.21 B1 10.99.0.22 A2 10.99.0.33 A3 ", zelvi_program: /usr/bin/yok"
+if play 8; then fail "a play with a changed host key and a missing program did not fail"; fi
+cp "$w/known_hosts.good" "$w/known_hosts"
+grep -q 'kasa2 answers at 10.99.0.22 but could not be logged in to: its SSH host key has changed' \
+  "$w/play-8.out" || fail "the changed host key was not said"
+grep -q 'the program is not installed on the till at /usr/bin/yok' "$w/play-8.out" ||
+  fail "the missing program was not said"
+recap 8 kasa1 | grep -q 'changed=[1-9].* failed=0' || fail "kasa1 beside the others: $(recap 8 kasa1)"
+echo "report written; a changed host key and a missing program reported plainly"
