@@ -48,6 +48,7 @@ packages=(
   openssh-server
   openssh-client
   ansible-core
+  ansible-lint
 )
 
 missing=()
