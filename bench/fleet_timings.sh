@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Times the shop's play (inside scripts/fleet-harness.sh; see scripts/bench-fleet.sh): every
-# till re-addressed in one play, against the same changes made one till after another (one
-# play each), in rounds that move the tills between two profiles; then one play in which one
-# till cannot be reached at its new address. Prints each round and the medians.
+# Times the shop's play (inside scripts/fleet-harness.sh; see scripts/bench-fleet.sh), in
+# rounds that move every till between two profiles: the play that moves them all, the same
+# play again (nothing to change), and one till moved alone; with the control node's processor
+# time per till. Prints each round and the medians.
 #   fleet_timings.sh PROGRAM ROUNDS
 set -euo pipefail
 program=$1
@@ -47,25 +47,25 @@ cpu() {
   )
 }
 
-echo "$tills tills; milliseconds: all in one play, one play per till (sum), per till; the"
-echo "control node's processor time for the play of all"
+echo "$tills tills; each round: the play that moves all (ms, control CPU ms per till), the same"
+echo "play again (ms, CPU ms per till), one till moved alone (ms)"
 profile=B
 for round in $(seq "$rounds"); do
   inventory $profile
-  together=$(timed cpu play together)
+  first=$(timed cpu play first)
+  first_cpu=$(($(cat "$w/cpu") / tills))
+  again=$(timed cpu play again)
+  again_cpu=$(($(cat "$w/cpu") / tills))
   profile=$([ $profile = B ] && echo A || echo B)
   inventory $profile
-  apart=0
-  for i in $(seq "$tills"); do apart=$((apart + $(timed play apart --limit kasa$i))); done
+  alone=$(timed play alone --limit kasa1)
+  # The others follow kasa1 so that the next round moves every till again.
+  timed play rest --limit '!kasa1' >/dev/null
   profile=$([ $profile = B ] && echo A || echo B)
-  echo "$together $apart $((apart / tills)) $(cat "$w/cpu")" | tee -a "$w/rounds"
+  echo "$first $first_cpu $again $again_cpu $alone" | tee -a "$w/rounds"
 done
-echo "medians: all in one play $(cut -d' ' -f1 "$w/rounds" | median) ms," \
-  "one after another $(cut -d' ' -f2 "$w/rounds" | median) ms," \
-  "per till alone $(cut -d' ' -f3 "$w/rounds" | median) ms," \
-  "control node's processor time $(cut -d' ' -f4 "$w/rounds" | median) ms"
-inventory $profile 1
-start=$(ms)
-if play unreachable; then echo "the play with an unreachable till did not fail" >&2; exit 1; fi
-echo "with kasa1 unreachable at its new address (trial 30 s, wait 15 s): $(($(ms) - start)) ms"
-grep -A"$tills" '^PLAY RECAP' "$w/play-unreachable.out" | tail -n +2 | tr -s ' '
+m() { cut -d' ' -f"$1" "$w/rounds" | median; }
+echo "medians ($tills tills): moving all $(m 1) ms, $(m 2) ms CPU per till; again $(m 3) ms," \
+  "$(m 4) ms CPU per till; one till alone $(m 5) ms"
+echo "ratios: again / moving all $(echo "scale=2; $(m 3) / $(m 1)" | bc)," \
+  "moving all / one till alone $(echo "scale=2; $(m 1) / $(m 5)" | bc)"

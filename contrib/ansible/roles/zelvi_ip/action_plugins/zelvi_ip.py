@@ -1,0 +1,314 @@
+# The role's one task per till (its options: library/zelvi_ip.py): finds the till at either of
+# its addresses, has its program write the profiles and apply the till's own on trial, looks
+# for the till at its new address and confirms the change from there; when that fails, finds
+# out what became of the change and says it. The program runs over the task's SSH connection as
+# a plain command (no module is sent: a till costs the control node little), in English, and
+# its answers are read by their codes; in check mode it only says what would change.
+import json
+import re
+import shlex
+import socket
+import time
+
+from ansible.errors import AnsibleConnectionFailure
+from ansible.plugins.action import ActionBase
+
+
+def answers(address, port):
+    try:
+        with socket.create_connection((address, port), timeout=0.5):
+            return True
+    except OSError:
+        return False
+
+
+def first_answering(addresses, port, seconds):
+    """The first of the addresses whose SSH port takes a connection within `seconds`, tried
+    every half second, or None."""
+    deadline = time.monotonic() + seconds
+    while True:
+        for address in addresses:
+            if answers(address, port):
+                return address
+        if time.monotonic() >= deadline:
+            return None
+        time.sleep(0.5)
+
+
+FIELDS = ("address", "mask", "gateway", "dns1", "dns2")
+ADDRESS = re.compile(r"^(\d{1,3})\.(\d{1,3})\.(\d{1,3})\.(\d{1,3})$")
+MASKS = {".".join(str((((0xFFFFFFFF << (32 - n)) & 0xFFFFFFFF) >> shift) & 255)
+                  for shift in (24, 16, 8, 0)) for n in range(1, 33)} | {"0.0.0.0"}
+
+
+def problems(args):
+    """What the program's rules (its editor's) would refuse in the task's settings and the
+    shop's profiles, found on the control node before the till is touched."""
+    found = []
+    profiles = args.get("profiles") or {}
+    if args.get("action") == "converge":
+        if args.get("profile") not in (args.get("known") or profiles):
+            found.append("zelvi_profile (%s) names none of zelvi_profiles (%s)"
+                         % (args.get("profile"), ", ".join(args.get("known") or profiles)))
+        if int(args.get("trial_seconds", 60)) < int(args.get("reach_seconds", 30)) + 12:
+            found.append("zelvi_trial_seconds (%s) must be at least zelvi_reach_seconds (%s) + 12"
+                         % (args.get("trial_seconds"), args.get("reach_seconds")))
+    seen = {}
+    for name, fields in profiles.items():
+        shown = json.dumps(name, ensure_ascii=False)
+        trimmed = name.strip(" \t")
+        if (not trimmed or len(trimmed) > 254 or re.search(r"[=\r\n\x00]", trimmed)
+                or trimmed[0] in "[;"):
+            found.append("%s: the name cannot be stored (blank, too long, with \"=\" or a line "
+                         "break, or starting with \"[\" or \";\")" % shown)
+        if folded(name) in seen:
+            found.append("%s: the same name as %s (the letter case does not count)"
+                         % (shown, json.dumps(seen[folded(name)], ensure_ascii=False)))
+        seen[folded(name)] = name
+        fields = fields if isinstance(fields, dict) else {}
+        for field in FIELDS:
+            value = str(fields.get(field) or "").strip()
+            if not value and field == "dns2":
+                continue
+            m = ADDRESS.match(value)
+            if not m or any(int(octet) > 255 for octet in m.groups()):
+                found.append("%s: %s %s is not four numbers of 0-255 joined by dots"
+                             % (shown, field, json.dumps(value)))
+            elif field == "mask" and ".".join(str(int(o)) for o in m.groups()) not in MASKS:
+                found.append("%s: mask %s is no subnet mask" % (shown, value))
+    return found
+
+
+def folded(name):
+    """A profile's name as the program compares names (the Turkish capital dotted I too)."""
+    return name.strip(" \t").replace("\u0130", "i").casefold()
+
+
+def held(h):
+    if not h:
+        return "unknown"
+    if h.get("dhcp"):
+        return "automatic (DHCP)"
+    return "%s/%s gateway %s dns %s" % (h["address"], h["mask"], h["gateway"],
+                                        ",".join(h["dns"]))
+
+
+def login_problem(message):
+    if re.search(r"Host key verification failed|IDENTIFICATION HAS CHANGED", message):
+        return ("its SSH host key has changed (a reinstalled till, or another computer at this "
+                "address); check it, then replace the key in known_hosts")
+    if "Permission denied" in message:
+        return "ssh refused the login (user or key)"
+    message = re.sub(r"(ssh: )+", "ssh: ", message.replace("\r", "")).strip()
+    return message or "the connection failed"
+
+
+class Till(Exception):
+    """The till's own failure: what the play says about it."""
+
+
+class ActionModule(ActionBase):
+    TRANSFERS_FILES = False
+    _VALID_ARGS = frozenset(("program", "settings", "action", "profiles", "known", "profile",
+                             "address", "adapter", "trial_seconds", "reach_seconds",
+                             "find_seconds", "port", "doubtful"))
+
+    def run(self, tmp=None, task_vars=None):
+        result = super().run(tmp, task_vars)
+        self._vars = task_vars or {}
+        args = self._task.args
+        self._port = int(args.get("port", 22))
+        self._program = {"program": args["program"]}
+        if args.get("settings"):
+            self._program["settings"] = args["settings"]
+        inventory = self._play_context.remote_addr
+        new = args.get("address") or inventory
+        self._where = inventory
+        if args["action"] in ("check", "converge"):
+            found = problems(args)
+            if found:
+                return dict(result, failed=True, msg="; ".join(found))
+            if args["action"] == "check":
+                return dict(result, msg="the profiles can be stored")
+        try:
+            found = first_answering([inventory, new], self._port, int(args.get("find_seconds", 5)))
+            if not found:
+                raise Till("it answers neither at %s (the inventory) nor at %s (its profile's "
+                           "address) on port %d within %s s: is it on, and on this network?"
+                           % (inventory, new, self._port, args.get("find_seconds", 5)))
+            self._talk_to(found)
+            if args["action"] == "status":
+                answer = self._status()
+                answer["profiles"] = [v["name"] for v in self._run(["--list"])[0]
+                                      .get("profiles", [])]
+                answer.update(found_at=found, ansible_facts={"ansible_host": found})
+                return answer
+            result.update(self._converge(args, found, new))
+        except Till as e:
+            result.update(failed=True, msg=str(e))
+        result.setdefault("ansible_facts", {})["ansible_host"] = self._where
+        return result
+
+    def _talk_to(self, address):
+        self._where = address
+        self._connection.set_option("host", address)
+        self._play_context.remote_addr = address
+
+    def _run(self, arguments, data=None):
+        """The program's JSON answer and exit status, over the task's connection; a broken
+        connection is the till's failure, said plainly."""
+        command = [self._task.args["program"], "--language", "en", "--json"]
+        if self._task.args.get("settings"):
+            command += ["--settings", self._task.args["settings"]]
+        try:
+            done = self._low_level_execute_command(
+                " ".join(shlex.quote(str(a)) for a in command + arguments),
+                in_data=data.encode() if data is not None else None)
+        except AnsibleConnectionFailure as e:
+            raise Till("it answers at %s but could not be logged in to: %s"
+                       % (self._where, login_problem(str(e))))
+        lines = [line for line in done.get("stdout", "").splitlines() if line.startswith("{")]
+        if not lines:
+            if done.get("rc") in (126, 127):
+                raise Till("the program is not installed on the till at %s (zelvi_install: true "
+                           "installs it; zelvi_program names another place)"
+                           % self._task.args["program"])
+            raise Till("the program gave no answer (exit status %s): %s"
+                       % (done.get("rc"), (done.get("stderr") or done.get("stdout", "")).strip()))
+        return json.loads(lines[-1]), done.get("rc")
+
+    def _refused(self, answer, what):
+        return Till("%s: %s (%s)" % (what, answer.get("reason", "").strip(),
+                                     answer.get("code", "failed")))
+
+    def _status(self):
+        answer, _ = self._run(["--status"])
+        return answer
+
+    def _keep(self):
+        """--confirm: None when kept, else why not."""
+        answer, rc = self._run(["--confirm"])
+        return None if rc == 0 else "%s (%s)" % (answer.get("reason", "").strip(),
+                                                 answer.get("code"))
+
+    def _profiles(self, profiles, doubtful):
+        wanted = {name: {k: str((v or {}).get(k) or "") for k in FIELDS}
+                  for name, v in profiles.items()}
+        arguments = ["--import-profiles", "-"] + (["--yes"] if doubtful else [])
+        arguments += ["--dry-run"] if self._play_context.check_mode else []
+        answer, rc = self._run(arguments, json.dumps(wanted, ensure_ascii=False))
+        if rc != 0:
+            bad = ["%s: %s" % (v["name"], v.get("reason", "")) for v in answer.get("profiles", [])
+                   if v.get("code")]
+            raise Till("the till refused the profiles, none was written: %s (%s)"
+                       % ("; ".join(bad or [answer.get("reason", "")]), answer.get("code")))
+        changed = [v for v in answer.get("profiles", []) if v.get("changed")]
+        return bool(changed), {
+            "before": "".join(v["before"] + "\n" for v in changed if v.get("before")),
+            "after": "".join("%s=%s\n" % (v["name"], v["value"]) for v in changed)}
+
+    def _apply(self, profile, adapter, trial, at_profile_address, doubtful):
+        """(changed, code, diff): the profile applied on trial, or what would move."""
+        remote = self._status().get("remote") or {}
+        # A change of this very profile waiting on trial, and the till answers at its address:
+        # an earlier run of the play was stopped before it confirmed it.
+        if (at_profile_address and remote.get("state") == "applied"
+                and folded(remote.get("profile", "")) == folded(profile)):
+            if self._play_context.check_mode:
+                return True, "would-confirm", {}
+            why = self._keep()
+            if why:
+                raise Till("the change left on trial could not be kept: %s" % why)
+            return True, "confirmed-pending", {}
+        arguments = ["--apply", profile] + (["--adapter", str(adapter)]
+                                            if adapter is not None else [])
+        arguments += ["--yes"] if doubtful else []
+        if self._play_context.check_mode:
+            answer, rc = self._run(arguments + ["--dry-run"])
+            if rc != 0:
+                raise self._refused(answer, "the till would refuse the profile")
+            moves = [a for a in answer.get("preview", []) if a.get("changes")]
+            return bool(answer.get("changed")), answer.get("code"), {
+                "before": "".join("%s: %s\n" % (a["caption"], held(a["from"])) for a in moves),
+                "after": "".join("%s: %s\n" % (a["caption"], held(a["to"])) for a in moves)}
+        answer, rc = self._run(arguments + ["--confirm-within", str(trial)])
+        if rc != 0:
+            raise self._refused(answer, "the till did not take the profile, nothing was changed")
+        return bool(answer.get("changed")), "applying" if answer.get("changed") else "held", {}
+
+    def _tagged(self, tag):
+        run = self._vars.get("ansible_run_tags", ["all"])
+        skip = self._vars.get("ansible_skip_tags", [])
+        return ("all" in run or tag in run) and tag not in skip
+
+    def _converge(self, args, found, new):
+        profile = args["profile"]
+        changed, diffs = False, []
+        outcome = "profiles only (--tags profiles)"
+        if self._tagged("profiles"):
+            changed, diff = self._profiles(args.get("profiles") or {},
+                                           bool(args.get("doubtful", False)))
+            diffs.append(diff)
+            outcome = "profiles saved" if changed else "profiles as they were"
+        if self._tagged("apply"):
+            adapter = args.get("adapter")
+            moved, code, diff = self._apply(
+                profile, None if adapter in (None, "") else int(adapter),
+                int(args.get("trial_seconds", 60)), found == new, bool(args.get("doubtful")))
+            diffs.append(diff)
+            changed = changed or moved
+            if self._play_context.check_mode:
+                outcome = "would move" if moved else "already so"
+            elif code == "confirmed-pending":
+                outcome = "kept the change an earlier run left on trial"
+            elif code == "applying":
+                outcome = self._confirm(args, found, new)
+            else:
+                outcome = "already so, nothing changed"
+        where = self._where
+        return {"changed": changed, "diff": [d for d in diffs if d.get("before") or
+                                             d.get("after")],
+                "msg": "%s at %s: %s" % (profile, where, outcome), "outcome": outcome}
+
+    def _confirm(self, args, old, new):
+        """Confirms the change from the new address; otherwise says what became of it."""
+        trial = int(args.get("trial_seconds", 60))
+        reach = int(args.get("reach_seconds", 30))
+        why = None
+        if first_answering([new], self._port, reach):
+            self._talk_to(new)
+            try:
+                why = self._keep()
+                if not why:
+                    return "applied and kept"
+            except Till:
+                why = "the connection at %s broke during --confirm" % new
+        else:
+            why = "it did not answer at %s within %d s" % (new, reach)
+        # Kept or still on trial, the till answers at its new address; put back, at its old one.
+        back = first_answering([new, old], self._port, trial + 15)
+        if not back:
+            raise Till("%s (%s): %s; the till answers neither there nor at %s since"
+                       % (args["profile"], new, why, old))
+        self._talk_to(back)
+        status = self._status()
+        remote = status.get("remote") or {}
+        if back == new and remote.get("state") == "applied" and not self._keep():
+            return "applied and kept (%s, confirmed at the second try)" % why
+        if remote.get("state") == "confirmed":
+            return "applied and kept (%s, but the till says it was kept)" % why
+        deadline = time.monotonic() + trial + 15
+        while status.get("trialSecondsLeft") is not None and time.monotonic() < deadline:
+            time.sleep(2)
+            status = self._status()
+        remote = status.get("remote") or {}
+        state = remote.get("state") or "none"
+        said = {"putBack": "NetworkManager put the earlier settings back: the trial ran out, or "
+                           "NetworkManager restarted, before the change was confirmed.",
+                "refused": "The till refused it: %s" % remote.get("reason", ""),
+                "undone": "It was undone on the till (--undo)."}
+        raise Till("%s (%s) did not stay: %s. %s The till answers at %s again, with %s."
+                   % (args["profile"], new, why,
+                      said.get(state, "Its state on the till: %s." % state), self._where,
+                      "profile " + status["current"] if status.get("current")
+                      else "automatic addressing (DHCP)"))
