@@ -12,6 +12,9 @@ import time
 
 from ansible.errors import AnsibleConnectionFailure
 from ansible.plugins.action import ActionBase
+from ansible.utils.display import Display
+
+display = Display()
 
 
 def answers(address, port):
@@ -209,17 +212,6 @@ class ActionModule(ActionBase):
 
     def _apply(self, profile, adapter, trial, at_profile_address, doubtful):
         """(changed, code, diff): the profile applied on trial, or what would move."""
-        remote = self._status().get("remote") or {}
-        # A change of this very profile waiting on trial, and the till answers at its address:
-        # an earlier run of the play was stopped before it confirmed it.
-        if (at_profile_address and remote.get("state") == "applied"
-                and folded(remote.get("profile", "")) == folded(profile)):
-            if self._play_context.check_mode:
-                return True, "would-confirm", {}
-            why = self._keep()
-            if why:
-                raise Till("the change left on trial could not be kept: %s" % why)
-            return True, "confirmed-pending", {}
         arguments = ["--apply", profile] + (["--adapter", str(adapter)]
                                             if adapter is not None else [])
         arguments += ["--yes"] if doubtful else []
@@ -227,14 +219,36 @@ class ActionModule(ActionBase):
             answer, rc = self._run(arguments + ["--dry-run"])
             if rc != 0:
                 raise self._refused(answer, "the till would refuse the profile")
+            if answer.get("trialSecondsLeft") is not None and self._left_on_trial(
+                    profile, at_profile_address):
+                return True, "would-confirm", {}
             moves = [a for a in answer.get("preview", []) if a.get("changes")]
             return bool(answer.get("changed")), answer.get("code"), {
                 "before": "".join("%s: %s\n" % (a["caption"], held(a["from"])) for a in moves),
                 "after": "".join("%s: %s\n" % (a["caption"], held(a["to"])) for a in moves)}
         answer, rc = self._run(arguments + ["--confirm-within", str(trial)])
         if rc != 0:
-            raise self._refused(answer, "the till did not take the profile, nothing was changed")
+            # A change of this very profile waiting on trial, and the till answers at its
+            # address: an earlier run of the play was stopped before it confirmed it.
+            if not self._left_on_trial(profile, at_profile_address):
+                raise self._refused(answer, "the till did not take the profile, nothing was "
+                                            "changed")
+            why = self._keep()
+            if why:
+                raise Till("the change left on trial could not be kept: %s" % why)
+            return True, "confirmed-pending", {}
         return bool(answer.get("changed")), "applying" if answer.get("changed") else "held", {}
+
+    def _left_on_trial(self, profile, at_profile_address):
+        """Whether the till, reached at the profile's address, waits on trial with it."""
+        if not at_profile_address:
+            return False
+        remote = self._status().get("remote") or {}
+        return (remote.get("state") == "applied"
+                and folded(remote.get("profile", "")) == folded(profile))
+
+    def _task_host(self):
+        return self._vars.get("inventory_hostname", self._play_context.remote_addr)
 
     def _tagged(self, tag):
         run = self._vars.get("ansible_run_tags", ["all"])
@@ -266,6 +280,7 @@ class ActionModule(ActionBase):
             else:
                 outcome = "already so, nothing changed"
         where = self._where
+        display.display("%s: %s at %s: %s" % (self._task_host(), profile, where, outcome))
         return {"changed": changed, "diff": [d for d in diffs if d.get("before") or
                                              d.get("after")],
                 "msg": "%s at %s: %s" % (profile, where, outcome), "outcome": outcome}
