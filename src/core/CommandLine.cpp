@@ -316,6 +316,8 @@ QString CommandLine::usage(const QString &programName) {
            "                     \"mask\", \"gateway\", \"dns1\", \"dns2\"}} JSON'u; - standart\n"
            "                     girdi); biri bile uygun değilse hiçbiri yazılmaz\n"
            "  --delete-profile AD profili siler (yoksa bir şey değişmez)\n"
+           "                     profil yazan komutlar --dry-run ile neyin değişeceğini\n"
+           "                     söyler, hiçbir şey yazmaz\n"
            "  --json             çıktı metin yerine tek bir JSON nesnesi (\"changed\" bir\n"
            "                     şeyin değişip değişmediğini, \"code\" sonucu söyler)\n"
            "Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,\n"
