@@ -206,4 +206,9 @@ grep -q 'the program is not installed on the till at /usr/bin/yok' "$w/play-8.ou
 recap 8 kasa1 | grep -q 'changed=[1-9].* failed=0' || fail "kasa1 beside the others: $(recap 8 kasa1)"
 grep -q 'kasa1: B1 at 10.99.0.31: applied and kept (the connection at 10.99.0.31 broke during --confirm, but the till says it was kept)' \
   "$w/play-8.out" || fail "kasa1's kept change was not reported as kept"
+# The install step finds the till (kasa3 moved to 10.99.0.23) before it copies the package.
+play 9 --tags install -e zelvi_install=true -e zelvi_package_deb=/yok.deb --limit kasa3 &&
+  fail "installing a missing package file did not fail"
+grep -q "fatal: \[kasa3\]: .*Could not find or access '/yok.deb'" "$w/play-9.out" ||
+  fail "the install step did not reach the package copy: $(grep fatal "$w/play-9.out")"
 echo "report written; a changed host key and a missing program reported plainly"

@@ -131,8 +131,6 @@ class ActionModule(ActionBase):
             found = problems(args)
             if found:
                 return dict(result, failed=True, msg="; ".join(found))
-            if args["action"] == "check":
-                return dict(result, msg="the profiles can be stored")
         try:
             found = first_answering([inventory, new], self._port, int(args.get("find_seconds", 5)))
             if not found:
@@ -140,13 +138,14 @@ class ActionModule(ActionBase):
                            "address) on port %d within %s s: is it on, and on this network?"
                            % (inventory, new, self._port, args.get("find_seconds", 5)))
             self._talk_to(found)
-            if args["action"] == "status":
-                answer = self._status()
-                answer["profiles"] = [v["name"] for v in self._run(["--list"])[0]
+            if args["action"] == "check":
+                result["msg"] = "the profiles can be stored; the till answers at %s" % found
+            elif args["action"] == "status":
+                result.update(self._status(), found_at=found)
+                result["profiles"] = [v["name"] for v in self._run(["--list"])[0]
                                       .get("profiles", [])]
-                answer.update(found_at=found, ansible_facts={"ansible_host": found})
-                return answer
-            result.update(self._converge(args, found, new))
+            else:
+                result.update(self._converge(args, found, new))
         except Till as e:
             result.update(failed=True, msg=str(e))
         result.setdefault("ansible_facts", {})["ansible_host"] = self._where
