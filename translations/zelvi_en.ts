@@ -1594,6 +1594,18 @@ To save it all the same, add --yes.</translation>
         <translation>Profile &quot;%1&quot; would be deleted (--dry-run: nothing was written).</translation>
     </message>
     <message>
+        <source>%1 bir değer bekliyor.</source>
+        <translation>%1 expects a value.</translation>
+    </message>
+    <message>
+        <source>--export-profile AD --format networkd|netplan|nmstate --interface ARABİRİM birlikte verilir.</source>
+        <translation>--export-profile NAME --format networkd|netplan|nmstate --interface INTERFACE are given together.</translation>
+    </message>
+    <message>
+        <source>--format networkd, netplan ya da nmstate bekliyor: %1</source>
+        <translation>--format expects networkd, netplan or nmstate: %1</translation>
+    </message>
+    <message>
         <source>Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]
           %1 [SEÇENEKLER] KOMUT [--json]
 
@@ -1639,6 +1651,10 @@ Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):
   --delete-profile AD profili siler (yoksa bir şey değişmez)
                      profil yazan komutlar --dry-run ile neyin değişeceğini
                      söyler, hiçbir şey yazmaz
+  --export-profile AD --format networkd|netplan|nmstate --interface ARABİRİM
+                     profili başka bir aracın dosyası olarak yazar: bir
+                     systemd-networkd .network dosyası, netplan ya da nmstate
+                     YAML&apos;ı
   --json             çıktı metin yerine tek bir JSON nesnesi (&quot;changed&quot; bir
                      şeyin değişip değişmediğini, &quot;code&quot; sonucu söyler)
 Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,
@@ -1719,6 +1735,10 @@ Commands (run without a window or a display, for example over SSH):
                      deletes the profile (nothing changes if there is none)
                      the commands that write profiles take --dry-run too: they
                      say what would change and write nothing
+  --export-profile NAME --format networkd|netplan|nmstate --interface INTERFACE
+                     writes the profile as another tool&apos;s file: a
+                     systemd-networkd .network file, a netplan or an nmstate
+                     YAML
   --json             one JSON object as output instead of text (&quot;changed&quot; says
                      whether anything changed, &quot;code&quot; the outcome)
 Exit status: 0 done; 1 the program&apos;s rules or an adapter refused, or the active
@@ -1755,6 +1775,10 @@ The answer has 10 seconds in all; a redirect is followed only to the same addres
 (scheme, server, port) and to the same server&apos;s https address; a service that
 redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 </translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; bir ağ arabirimi adı olamaz (1-15 harf, rakam, &quot;_&quot;, &quot;.&quot; ya da &quot;-&quot;).</source>
+        <translation>&quot;%1&quot; cannot be a network interface&apos;s name (1-15 letters, digits, &quot;_&quot;, &quot;.&quot; or &quot;-&quot;).</translation>
     </message>
 </context>
 </TS>

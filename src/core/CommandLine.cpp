@@ -1,5 +1,6 @@
 #include "core/CommandLine.h"
 
+#include "core/ProfileExport.h"
 #include "settings/FileLocation.h"
 #include "settings/Language.h"
 #include "settings/Text.h"
@@ -22,7 +23,8 @@ constexpr CommandOption kCommands[] = {{"--list", CommandLine::Command::List},
                                        {"--undo", CommandLine::Command::Undo},
                                        {"--set-profile", CommandLine::Command::SetProfile},
                                        {"--delete-profile", CommandLine::Command::DeleteProfile},
-                                       {"--import-profiles", CommandLine::Command::ImportProfiles}};
+                                       {"--import-profiles", CommandLine::Command::ImportProfiles},
+                                       {"--export-profile", CommandLine::Command::ExportProfile}};
 
 CommandLine::Command commandOf(const QString &arg) {
     for (const CommandOption &c : kCommands) {
@@ -95,7 +97,7 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             }
             cl.command = c;
             if (c == Command::Show || c == Command::Apply || c == Command::SetProfile ||
-                c == Command::DeleteProfile) {
+                c == Command::DeleteProfile || c == Command::ExportProfile) {
                 if (i + 1 >= arguments.size() || arguments[i + 1].trimmed().isEmpty()) {
                     cl.error = Text::tr("%1 bir profil adı bekliyor.").arg(arg);
                     return cl;
@@ -156,6 +158,13 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             }
             cl.detachedRun = true;
             cl.request = arguments[++i];
+        } else if (arg == QLatin1String("--format") || arg == QLatin1String("--interface")) {
+            if (i + 1 >= arguments.size()) {
+                cl.error = Text::tr("%1 bir değer bekliyor.").arg(arg);
+                return cl;
+            }
+            (arg == QLatin1String("--format") ? cl.exportFormat : cl.interfaceName) =
+                arguments[++i];
         } else if (arg == QLatin1String("--dry-run")) {
             cl.dryRun = true;
         } else if (arg == QLatin1String("--yes")) {
@@ -205,6 +214,24 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                             "DNS 1), %1 verildi.")
                        .arg(cl.addresses.size());
         return cl;
+    }
+    if ((!cl.exportFormat.isEmpty() || !cl.interfaceName.isEmpty()) !=
+        (cl.command == Command::ExportProfile)) {
+        cl.error = Text::tr("--export-profile AD --format networkd|netplan|nmstate --interface "
+                            "ARABİRİM birlikte verilir.");
+        return cl;
+    }
+    if (cl.command == Command::ExportProfile) {
+        if (!ProfileExport::formatNamed(cl.exportFormat)) {
+            cl.error = Text::tr("--format networkd, netplan ya da nmstate bekliyor: %1")
+                           .arg(cl.exportFormat);
+            return cl;
+        }
+        if (const std::optional<QString> problem =
+                ProfileExport::interfaceProblem(cl.interfaceName)) {
+            cl.error = *problem;
+            return cl;
+        }
     }
     if (cl.fromAdapter && cl.command != Command::SetProfile) {
         cl.error = Text::tr("--from-adapter yalnızca --set-profile ile kullanılır.");
@@ -318,6 +345,10 @@ QString CommandLine::usage(const QString &programName) {
            "  --delete-profile AD profili siler (yoksa bir şey değişmez)\n"
            "                     profil yazan komutlar --dry-run ile neyin değişeceğini\n"
            "                     söyler, hiçbir şey yazmaz\n"
+           "  --export-profile AD --format networkd|netplan|nmstate --interface ARABİRİM\n"
+           "                     profili başka bir aracın dosyası olarak yazar: bir\n"
+           "                     systemd-networkd .network dosyası, netplan ya da nmstate\n"
+           "                     YAML'ı\n"
            "  --json             çıktı metin yerine tek bir JSON nesnesi (\"changed\" bir\n"
            "                     şeyin değişip değişmediğini, \"code\" sonucu söyler)\n"
            "Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,\n"

@@ -28,13 +28,16 @@ struct CommandLine {
         Undo,
         SetProfile,
         DeleteProfile,
-        ImportProfiles
+        ImportProfiles,
+        ExportProfile
     };
     Command command = Command::None;
     QString profile;            // --show NAME, --apply NAME, --set-profile NAME, --delete-profile
     QStringList addresses;      // --set-profile NAME ADDRESS MASK GATEWAY DNS1 [DNS2]
     bool fromAdapter = false;   // --set-profile NAME --from-adapter INDEX (in adapterIndex)
     QString importFile;         // --import-profiles FILE ("-": standard input)
+    QString exportFormat;       // --export-profile NAME --format networkd|netplan|nmstate
+    QString interfaceName;      //   --interface IF
     bool dryRun = false;        // --dry-run: after --apply, what would change; nothing changes
     QString adapterIndex;       // --adapter INDEX (the number in the caption's brackets)
     bool check = false;         // --check: after --apply, the external check and its fallback

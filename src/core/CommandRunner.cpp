@@ -9,6 +9,7 @@
 #include "core/Links.h"
 #include "core/MainWindowRules.h"
 #include "core/ProfileCommands.h"
+#include "core/ProfileExport.h"
 #include "core/RemoteCommands.h"
 #include "core/RemoteTrial.h"
 #include "core/TrialCountdown.h"
@@ -383,6 +384,26 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     return fallBack(run, ini, backend, name);
 }
 
+int exportProfile(Run &run, const CommandLine &cl, clsIni &ini) {
+    const QString name = storedName(ini, cl.profile);
+    if (name.isEmpty())
+        return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(cl.profile), 0,
+                          QStringLiteral("no-such-profile"));
+    const QStringList parts =
+        MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
+    if (const ProfileCheck::Result check = ProfileCheck::check(parts); !check.canApply())
+        return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal), 0,
+                          QStringLiteral("invalid-profile"));
+    const QString text = ProfileExport::text(*ProfileExport::formatNamed(cl.exportFormat), name,
+                                             parts, cl.interfaceName);
+    for (const QString &line : text.chopped(1).split(QLatin1Char('\n')))
+        run.line(line);
+    run.json().insert(QStringLiteral("profile"), name);
+    run.json().insert(QStringLiteral("format"), cl.exportFormat);
+    run.json().insert(QStringLiteral("content"), text);
+    return run.finish(Done);
+}
+
 int status(Run &run, clsIni &ini, const Context &context) {
     const QString current = ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
     const QString local = context.localAddress();
@@ -459,6 +480,8 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         return importProfiles(r, cl, ini);
     case Command::DeleteProfile:
         return deleteProfile(r, cl, ini);
+    case Command::ExportProfile:
+        return exportProfile(r, cl, ini);
     case Command::Adapters:
     case Command::Apply:
     case Command::Dhcp:

@@ -36,6 +36,8 @@ private Q_SLOTS:
     void writes_data();
     void writes();
     void fromAdapterAndDryRun();
+    void exportAsFiles_data();
+    void exportAsFiles();
 
 private:
     QJsonObject run(const QStringList &args, int &status);
@@ -222,6 +224,33 @@ void tst_ProfileCommands::fromAdapterAndDryRun() {
     out = run({u("--apply"), u("Elle"), u("--dry-run"), u("--adapter"), u("2")}, status);
     QCOMPARE(out.value(u("changed")).toBool(), false);
     QCOMPARE(readAll(m_pc->computer->file()), computerBefore);
+}
+
+// A profile as another tool's file: the text is exactly the golden file (leading zeros gone).
+void tst_ProfileCommands::exportAsFiles_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("golden");
+    QTest::newRow("networkd") << u("networkd") << u("golden/kasa.network");
+    QTest::newRow("netplan") << u("netplan") << u("golden/kasa.netplan.yaml");
+    QTest::newRow("nmstate") << u("nmstate") << u("golden/kasa.nmstate.yaml");
+}
+
+void tst_ProfileCommands::exportAsFiles() {
+    QFETCH(QString, format);
+    QFETCH(QString, golden);
+    m_pc = std::make_unique<SimulatedFixture>();
+    writeAll(m_dir.filePath(u("ayar.config")),
+             "[Profiles]\nKasa 1=192.168.005.020.255.255.255.000.192.168.5.1.192.168.5.1."
+             "8.8.4.4\n");
+    int status = -1;
+    const QJsonObject out = run(
+        {u("--export-profile"), u("kasa 1"), u("--format"), format, u("--interface"), u("enp1s0")},
+        status);
+    QCOMPARE(status, 0);
+    QCOMPARE(out.value(u("content")).toString().toUtf8(), readAll(QFINDTESTDATA(golden)));
+    run({u("--export-profile"), u("kasa 1"), u("--format"), format, u("--interface"), u("en p1")},
+        status);
+    QCOMPARE(status, int(CommandRunner::WrongUsage)); // no interface can be named so
 }
 
 QTEST_GUILESS_MAIN(tst_ProfileCommands)
