@@ -908,22 +908,6 @@ Change %1: undone unless confirmed</translation>
 %1</translation>
     </message>
     <message>
-        <source>Ağ ayarlarını değiştirmek için NetworkManager&apos;a ulaşılamadı.
-%1
-
-Program, gerçek ağ ayarlarına dokunmayan benzetim bilgisayarıyla açılsın mı?</source>
-        <translation>NetworkManager could not be reached to change the network settings.
-%1
-
-Open the program with the simulated computer, which does not touch the real network settings?</translation>
-    </message>
-    <message>
-        <source>NetworkManager&apos;a ulaşılamadı; ağ ayarları değiştirilemez.
-%1</source>
-        <translation>NetworkManager could not be reached; the network settings cannot be changed.
-%1</translation>
-    </message>
-    <message>
         <source> [BENZETİM: gerçek ağ ayarları değişmez]</source>
         <translation> [SIMULATION: real network settings do not change]</translation>
     </message>
@@ -1606,6 +1590,68 @@ To save it all the same, add --yes.</translation>
         <translation>--format expects networkd, netplan or nmstate: %1</translation>
     </message>
     <message>
+        <source>&quot;%1&quot; bir ağ arabirimi adı olamaz (1-15 harf, rakam, &quot;_&quot;, &quot;.&quot; ya da &quot;-&quot;).</source>
+        <translation>&quot;%1&quot; cannot be a network interface&apos;s name (1-15 letters, digits, &quot;_&quot;, &quot;.&quot; or &quot;-&quot;).</translation>
+    </message>
+    <message>
+        <source>systemd-networkd&apos;ye ulaşılamadı; ağ ayarları değiştirilemeyecek.
+%1</source>
+        <translation>systemd-networkd could not be reached; the network settings cannot be changed.
+%1</translation>
+    </message>
+    <message>
+        <source>Ağ ayarlarını değiştirmek için NetworkManager&apos;a ya da systemd-networkd&apos;ye ulaşılamadı.
+%1
+
+Program, gerçek ağ ayarlarına dokunmayan benzetim bilgisayarıyla açılsın mı?</source>
+        <translation>Neither NetworkManager nor systemd-networkd could be reached to change the network settings.
+%1
+
+Open the program with the simulated computer, which does not touch the real network settings?</translation>
+    </message>
+    <message>
+        <source>Ağ ayarlarına ulaşılamadı (NetworkManager ya da systemd-networkd); ağ ayarları değiştirilemez.
+%1</source>
+        <translation>The network settings could not be reached (NetworkManager or systemd-networkd); they cannot be changed.
+%1</translation>
+    </message>
+    <message>
+        <source>Sistem veri yoluna (D-Bus) bağlanılamadı: %1</source>
+        <translation>The system bus (D-Bus) could not be reached: %1</translation>
+    </message>
+    <message>
+        <source>systemd-networkd çalışmıyor.</source>
+        <translation>systemd-networkd is not running.</translation>
+    </message>
+    <message>
+        <source>systemd-networkd bağlantıları listelemedi: %1</source>
+        <translation>systemd-networkd did not list its links: %1</translation>
+    </message>
+    <message>
+        <source>systemd-networkd yeni ayarları yüklemedi: %1</source>
+        <translation>systemd-networkd did not load the new settings: %1</translation>
+    </message>
+    <message>
+        <source>%1 bağlantısı %2 adresini %3 ms içinde almadı.</source>
+        <translation>Link %1 did not take address %2 within %3 ms.</translation>
+    </message>
+    <message>
+        <source>%1 bu programın dosyası değil; değiştirilmedi.</source>
+        <translation>%1 is not this program&apos;s file; it was not changed.</translation>
+    </message>
+    <message>
+        <source>%1 yazılamadı: %2</source>
+        <translation>%1 could not be written: %2</translation>
+    </message>
+    <message>
+        <source>%1 bu programın dosyası değil; silinmedi.</source>
+        <translation>%1 is not this program&apos;s file; it was not deleted.</translation>
+    </message>
+    <message>
+        <source>%1 silinemedi: %2</source>
+        <translation>%1 could not be deleted: %2</translation>
+    </message>
+    <message>
         <source>Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]
           %1 [SEÇENEKLER] KOMUT [--json]
 
@@ -1667,7 +1713,9 @@ Seçenekler:
   --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş
                      olarak oluşturulur)
   --backend networkmanager
-                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)
+                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan:
+                     çalışıyorsa NetworkManager, yoksa systemd-networkd)
+  --backend networkd ağ ayarlarını systemd-networkd ile değiştirir
   --backend simulated[=DOSYA]
                      gerçek ağa dokunmadan, DOSYA&apos;daki benzetim bağdaştırıcılarıyla
                      çalışır (varsayılan: ayar dosyasının yanında
@@ -1751,7 +1799,9 @@ Options:
   --settings FILE    uses exactly FILE instead of the settings file (made empty
                      if it does not exist)
   --backend networkmanager
-                     changes the network settings with NetworkManager (default)
+                     changes the network settings with NetworkManager (default:
+                     NetworkManager where it runs, else systemd-networkd)
+  --backend networkd changes the network settings with systemd-networkd
   --backend simulated[=FILE]
                      works with the simulated adapters in FILE, without touching
                      the real network (default: simulated-computer.json beside
@@ -1775,10 +1825,6 @@ The answer has 10 seconds in all; a redirect is followed only to the same addres
 (scheme, server, port) and to the same server&apos;s https address; a service that
 redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 </translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; bir ağ arabirimi adı olamaz (1-15 harf, rakam, &quot;_&quot;, &quot;.&quot; ya da &quot;-&quot;).</source>
-        <translation>&quot;%1&quot; cannot be a network interface&apos;s name (1-15 letters, digits, &quot;_&quot;, &quot;.&quot; or &quot;-&quot;).</translation>
     </message>
 </context>
 </TS>

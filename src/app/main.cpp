@@ -10,6 +10,7 @@
 #include "core/CommandLine.h"
 #include "core/CommandRunner.h"
 #include "discovery/ipbul.h"
+#include "networkd/NetworkdBackend.h"
 #include "settings/FileLocation.h"
 #include "settings/Language.h"
 #include "settings/ShownText.h"
@@ -45,6 +46,30 @@ QString simulatedFile(const QString &choice) {
                : FileLocation::programFile(QStringLiteral("simulated-computer.json"));
 }
 
+// The real network configuration: the one `--backend` names, or NetworkManager where it runs,
+// else systemd-networkd where it runs. Null with both reasons when none can be reached.
+std::unique_ptr<AdapterBackend> realBackend(const QString &choice, const QString &settingsPath,
+                                            WmiError &error) {
+    WmiError nmError;
+    if (choice != QLatin1String("networkd")) {
+        auto nm = std::make_unique<NetworkManagerBackend>(
+            QDBusConnection::systemBus(), NmPaths(), TrialLedger::besideSettings(settingsPath));
+        if (nm->connect(nmError) || choice == QLatin1String("networkmanager")) {
+            error = nmError;
+            return nmError.isError() ? nullptr : std::move(nm);
+        }
+    }
+    auto networkd = std::make_unique<NetworkdBackend>(QDBusConnection::systemBus());
+    WmiError ndError;
+    if (networkd->connect(ndError))
+        return networkd;
+    error = ndError;
+    if (nmError.isError())
+        error.description = QStringLiteral("NetworkManager: %1\nsystemd-networkd: %2")
+                                .arg(nmError.description, ndError.description);
+    return nullptr;
+}
+
 // The way to the network configuration that the command line asks for. Where the real
 // one cannot be reached the user is told, and offered the simulated computer instead.
 std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
@@ -52,23 +77,25 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
     const QString choice = commandLine.backend;
     if (choice.startsWith(QLatin1String("simulated")))
         return std::make_unique<SimulatedComputer>(simulatedFile(choice));
-    auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus(), NmPaths(),
-                                                      TrialLedger::besideSettings(settingsPath));
     WmiError reason;
-    if (nm->connect(reason))
-        return nm;
-    if (choice == QLatin1String("networkmanager")) {
-        prompts.message(Text::tr("NetworkManager'a ulaşılamadı; ağ ayarları "
-                                 "değiştirilemeyecek.\n%1")
+    if (std::unique_ptr<AdapterBackend> real = realBackend(choice, settingsPath, reason))
+        return real;
+    if (choice == QLatin1String("networkmanager") || choice == QLatin1String("networkd")) {
+        prompts.message((choice == QLatin1String("networkd")
+                             ? Text::tr("systemd-networkd'ye ulaşılamadı; ağ ayarları "
+                                        "değiştirilemeyecek.\n%1")
+                             : Text::tr("NetworkManager'a ulaşılamadı; ağ ayarları "
+                                        "değiştirilemeyecek.\n%1"))
                             .arg(reason.description),
                         UserPrompts::Icon::Stop);
-        return nm;
+        return std::make_unique<UnavailableBackend>(reason);
     }
-    if (prompts.askYesNo(Text::tr("Ağ ayarlarını değiştirmek için NetworkManager'a "
-                                  "ulaşılamadı.\n%1\n\nProgram, gerçek ağ ayarlarına "
-                                  "dokunmayan benzetim bilgisayarıyla açılsın mı?")
-                             .arg(reason.description),
-                         UserPrompts::Icon::Question))
+    if (prompts.askYesNo(
+            Text::tr("Ağ ayarlarını değiştirmek için NetworkManager'a ya da "
+                     "systemd-networkd'ye ulaşılamadı.\n%1\n\nProgram, gerçek ağ ayarlarına "
+                     "dokunmayan benzetim bilgisayarıyla açılsın mı?")
+                .arg(reason.description),
+            UserPrompts::Icon::Question))
         return std::make_unique<SimulatedComputer>(
             FileLocation::programFile(QStringLiteral("simulated-computer.json")));
     return std::make_unique<UnavailableBackend>(reason);
@@ -126,16 +153,14 @@ int runCommand(int argc, char *argv[], const QStringList &arguments, Language::C
             backend = std::make_unique<SimulatedComputer>(simulatedFile(choice));
             return backend.get();
         }
-        auto nm = std::make_unique<NetworkManagerBackend>(
-            QDBusConnection::systemBus(), NmPaths(),
-            TrialLedger::besideSettings(context.settingsPath));
         WmiError error;
-        if (!nm->connect(error)) {
-            reason = Text::tr("NetworkManager'a ulaşılamadı; ağ ayarları değiştirilemez.\n%1")
+        backend = realBackend(choice, context.settingsPath, error);
+        if (!backend) {
+            reason = Text::tr("Ağ ayarlarına ulaşılamadı (NetworkManager ya da systemd-networkd); "
+                              "ağ ayarları değiştirilemez.\n%1")
                          .arg(error.description);
             return nullptr;
         }
-        backend = std::move(nm);
         return backend.get();
     };
     context.localAddress = [&prompts] { return ipbul::GetLocalAddress(prompts); };

@@ -183,7 +183,7 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         }
     }
     if (!cl.backend.isEmpty() && cl.backend != QLatin1String("networkmanager") &&
-        cl.backend != QLatin1String("simulated") &&
+        cl.backend != QLatin1String("networkd") && cl.backend != QLatin1String("simulated") &&
         !cl.backend.startsWith(QLatin1String("simulated="))) {
         cl.error = Text::tr("Bilinmeyen --backend: %1").arg(cl.backend);
         return cl;
@@ -361,7 +361,9 @@ QString CommandLine::usage(const QString &programName) {
            "  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş\n"
            "                     olarak oluşturulur)\n"
            "  --backend networkmanager\n"
-           "                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan)\n"
+           "                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan:\n"
+           "                     çalışıyorsa NetworkManager, yoksa systemd-networkd)\n"
+           "  --backend networkd ağ ayarlarını systemd-networkd ile değiştirir\n"
            "  --backend simulated[=DOSYA]\n"
            "                     gerçek ağa dokunmadan, DOSYA'daki benzetim "
            "bağdaştırıcılarıyla\n"

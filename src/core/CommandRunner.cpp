@@ -411,6 +411,7 @@ int status(Run &run, clsIni &ini, const Context &context) {
     QString unreachable;
     AdapterBackend *backend = context.backend(unreachable);
     const int trial = backend ? backend->checkpointSecondsLeft() : -1;
+    run.json().insert(QStringLiteral("backend"), backend ? backend->name() : QString());
     run.line(Text::tr("Profil: %1")
                  .arg(current.isEmpty() ? Text::tr("yok (otomatik IP, DHCP)") : current));
     if (trial >= 0)

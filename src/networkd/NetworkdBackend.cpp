@@ -1,0 +1,278 @@
+#include "networkd/NetworkdBackend.h"
+
+#include "adapters/AddressText.h"
+#include "settings/Text.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QThread>
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.network1");
+const QString kManagerPath = QStringLiteral("/org/freedesktop/network1");
+const QString kManager = QStringLiteral("org.freedesktop.network1.Manager");
+const QString kLink = QStringLiteral("org.freedesktop.network1.Link");
+
+// An address of networkd's description ([10, 0, 0, 5]) as text.
+QString addressText(const QJsonValue &bytes) {
+    const QJsonArray a = bytes.toArray();
+    if (a.size() != 4)
+        return {};
+    return AddressText::format(quint32(a[0].toInt()) << 24 | quint32(a[1].toInt()) << 16 |
+                               quint32(a[2].toInt()) << 8 | quint32(a[3].toInt()));
+}
+
+// One link that networkd manages.
+class NetworkdLink : public WmiAdapter {
+public:
+    NetworkdLink(NetworkdBackend &backend, int index, QString name, QString path)
+        : m_backend(backend), m_name(std::move(name)), m_path(std::move(path)),
+          m_caption(QStringLiteral("[%1] %2").arg(index, 8, 10, QLatin1Char('0')).arg(m_name)) {}
+
+    QString Caption() const override { return m_caption; }
+    QString lastErrorText() const override { return m_error; }
+
+    std::optional<Held> held() override {
+        const std::optional<QJsonObject> d = m_backend.describe(m_path);
+        if (!d)
+            return std::nullopt;
+        Held now;
+        now.dhcp = false;
+        bool anyStatic = false;
+        for (const QJsonValue &v : d->value(QStringLiteral("Addresses")).toArray()) {
+            const QJsonObject a = v.toObject();
+            if (a.value(QStringLiteral("Family")).toInt() != 2)
+                continue;
+            if (a.value(QStringLiteral("ConfigSource")).toString() != QLatin1String("static")) {
+                now.dhcp = true;
+                continue;
+            }
+            anyStatic = true;
+            now.address.append(addressText(a.value(QStringLiteral("Address"))));
+            const int prefix = a.value(QStringLiteral("PrefixLength")).toInt();
+            now.mask.append(AddressText::format(prefix == 0 ? 0 : ~quint32(0) << (32 - prefix)));
+        }
+        now.dhcp = now.dhcp || !anyStatic;
+        for (const QJsonValue &v : d->value(QStringLiteral("Routes")).toArray()) {
+            const QJsonObject r = v.toObject();
+            if (r.value(QStringLiteral("Family")).toInt() == 2 &&
+                r.value(QStringLiteral("DestinationPrefixLength")).toInt() == 0 &&
+                r.contains(QStringLiteral("Gateway")))
+                now.gateway.append(addressText(r.value(QStringLiteral("Gateway"))));
+        }
+        for (const QJsonValue &v : d->value(QStringLiteral("DNS")).toArray()) {
+            const QJsonObject s = v.toObject();
+            if (s.value(QStringLiteral("Family")).toInt() == 2)
+                now.dns.append(addressText(s.value(QStringLiteral("Address"))));
+        }
+        return now;
+    }
+
+    qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
+        if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())
+            return WmiResult::InvalidInputParameter;
+        QStringList addresses;
+        for (qsizetype i = 0; i < IPAddress.size(); ++i) {
+            const std::optional<quint32> address = AddressText::parse(IPAddress[i]);
+            if (!address)
+                return WmiResult::InvalidIpAddress;
+            if (!AddressText::isMask(SubnetMask[i]))
+                return WmiResult::InvalidSubnetMask;
+            addresses.append(
+                QStringLiteral("%1/%2")
+                    .arg(AddressText::format(*address))
+                    .arg(AddressText::prefixLength(*AddressText::parse(SubnetMask[i]))));
+        }
+        NetworkdFiles::LinkConfig &c = m_backend.pending(m_name);
+        c.dhcp = false;
+        c.addresses = addresses;
+        return done();
+    }
+    qint32 SetGateways(const QStringList &DefaultIPGateway, const QList<quint16> &) override {
+        QStringList gateways;
+        for (const QString &g : DefaultIPGateway) {
+            const std::optional<quint32> address = AddressText::parse(g);
+            if (!address)
+                return WmiResult::InvalidGatewayAddress;
+            gateways.append(AddressText::format(*address));
+        }
+        m_backend.pending(m_name).gateways = gateways;
+        return done();
+    }
+    qint32 SetDNSServerSearchOrder(const QStringList &servers) override {
+        QStringList dns;
+        for (const QString &s : servers) {
+            const std::optional<quint32> address = AddressText::parse(s);
+            if (!address)
+                return WmiResult::InvalidInputParameter;
+            dns.append(AddressText::format(*address));
+        }
+        m_backend.pending(m_name).dns = dns;
+        return done();
+    }
+    qint32 SetDNSServerSearchOrder() override {
+        m_backend.pending(m_name).dns.clear();
+        return done();
+    }
+    qint32 SetWINSServer(const QString &, const QString &) override { return WmiResult::Success; }
+    qint32 EnableDHCP() override {
+        m_backend.pending(m_name) = NetworkdFiles::LinkConfig{};
+        return done();
+    }
+
+private:
+    // Outside a command the change is made at once.
+    qint32 done() {
+        return m_backend.applyNow(m_name, m_error) ? WmiResult::Success : WmiResult::UnknownFailure;
+    }
+
+    NetworkdBackend &m_backend;
+    QString m_name;
+    QString m_path;
+    QString m_caption;
+    QString m_error;
+};
+
+} // namespace
+
+NetworkdBackend::NetworkdBackend(QDBusConnection bus, QString folder)
+    : m_bus(std::move(bus)), m_folder(std::move(folder)) {}
+
+bool NetworkdBackend::connect(WmiError &error) {
+    if (!m_bus.isConnected()) {
+        error = {qint64(0x80041003), Text::tr("Sistem veri yoluna (D-Bus) bağlanılamadı: %1")
+                                         .arg(m_bus.lastError().message())};
+        return false;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    call << kService;
+    const QDBusMessage reply = m_bus.call(call);
+    if (reply.type() != QDBusMessage::ReplyMessage || !reply.arguments().value(0).toBool()) {
+        error = {qint64(0x80041003), Text::tr("systemd-networkd çalışmıyor.")};
+        return false;
+    }
+    return true;
+}
+
+bool NetworkdBackend::ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) {
+    adapters.clear();
+    const QDBusMessage reply = m_bus.call(QDBusMessage::createMethodCall(
+        kService, kManagerPath, kManager, QStringLiteral("ListLinks")));
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        error = {
+            qint64(0x80041001),
+            Text::tr("systemd-networkd bağlantıları listelemedi: %1").arg(reply.errorMessage())};
+        return false;
+    }
+    const QDBusArgument list = reply.arguments().value(0).value<QDBusArgument>();
+    list.beginArray();
+    while (!list.atEnd()) {
+        int index = 0;
+        QString name;
+        QDBusObjectPath path;
+        list.beginStructure();
+        list >> index >> name >> path;
+        list.endStructure();
+        const std::optional<QJsonObject> d = describe(path.path());
+        // Only the links networkd configures: not the loopback, not one it leaves alone.
+        const QString state =
+            d ? d->value(QStringLiteral("AdministrativeState")).toString() : QString();
+        if (!d || d->value(QStringLiteral("Type")).toString() == QLatin1String("loopback") ||
+            state == QLatin1String("unmanaged") || state == QLatin1String("linger"))
+            continue;
+        m_paths.insert(name, path.path());
+        adapters.push_back(std::make_unique<NetworkdLink>(*this, index, name, path.path()));
+    }
+    list.endArray();
+    return true;
+}
+
+std::optional<QJsonObject> NetworkdBackend::describe(const QString &path) {
+    const QDBusMessage reply = m_bus.call(
+        QDBusMessage::createMethodCall(kService, path, kLink, QStringLiteral("Describe")));
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return std::nullopt;
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(reply.arguments().value(0).toString().toUtf8());
+    if (!doc.isObject())
+        return std::nullopt;
+    return doc.object();
+}
+
+NetworkdFiles::LinkConfig &NetworkdBackend::pending(const QString &link) {
+    return m_pending[link];
+}
+
+void NetworkdBackend::beginChanges() {
+    m_batch = true;
+    m_pending.clear();
+}
+
+bool NetworkdBackend::applyNow(const QString &link, QString &problem) {
+    Q_UNUSED(link);
+    return m_batch || writeAndReload(problem);
+}
+
+bool NetworkdBackend::commitChanges(WmiError &error) {
+    m_batch = false;
+    QString problem;
+    if (!writeAndReload(problem)) {
+        error = {qint64(WmiResult::UnknownFailure), problem};
+        return false;
+    }
+    return true;
+}
+
+bool NetworkdBackend::writeAndReload(QString &problem) {
+    if (m_pending.isEmpty())
+        return true;
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        if (const std::optional<QString> failed =
+                NetworkdFiles::write(m_folder, it.key(), it.value())) {
+            problem = *failed;
+            return false;
+        }
+    }
+    const QDBusMessage reply = m_bus.call(
+        QDBusMessage::createMethodCall(kService, kManagerPath, kManager, QStringLiteral("Reload")));
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        problem =
+            Text::tr("systemd-networkd yeni ayarları yüklemedi: %1").arg(reply.errorMessage());
+        return false;
+    }
+    // A static address is there when networkd says the link holds it.
+    const QDeadlineTimer deadline(applyTimeoutMs);
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        if (it.value().dhcp)
+            continue;
+        const QString wanted = it.value().addresses.value(0).section(QLatin1Char('/'), 0, 0);
+        bool there = false;
+        while (!there && !deadline.hasExpired()) {
+            if (const std::optional<QJsonObject> d = describe(m_paths.value(it.key()))) {
+                for (const QJsonValue &v : d->value(QStringLiteral("Addresses")).toArray()) {
+                    const QJsonObject a = v.toObject();
+                    there = there || (addressText(a.value(QStringLiteral("Address"))) == wanted &&
+                                      a.value(QStringLiteral("ConfigSource")).toString() ==
+                                          QLatin1String("static"));
+                }
+            }
+            if (!there)
+                QThread::msleep(20);
+        }
+        if (!there) {
+            problem = Text::tr("%1 bağlantısı %2 adresini %3 ms içinde almadı.")
+                          .arg(it.key(), wanted)
+                          .arg(applyTimeoutMs);
+            return false;
+        }
+    }
+    m_pending.clear();
+    return true;
+}

@@ -1,0 +1,65 @@
+#include "networkd/NetworkdFiles.h"
+
+#include "settings/Text.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace NetworkdFiles {
+
+namespace {
+
+const QByteArray kMark = "# Written by nuvar-pos-zelvi-ip for this link; it changes or removes it.";
+
+} // namespace
+
+QString fileName(const QString &link) {
+    return QStringLiteral("05-nuvar-zelvi-%1.network").arg(link);
+}
+
+QString text(const QString &link, const LinkConfig &config) {
+    QString out =
+        QString::fromLatin1(kMark) + QStringLiteral("\n[Match]\nName=%1\n\n[Network]\n").arg(link);
+    if (config.dhcp)
+        return out + QStringLiteral("DHCP=ipv4\n");
+    for (const QString &address : config.addresses)
+        out += QStringLiteral("Address=%1\n").arg(address);
+    for (const QString &gateway : config.gateways)
+        out += QStringLiteral("Gateway=%1\n").arg(gateway);
+    for (const QString &dns : config.dns)
+        out += QStringLiteral("DNS=%1\n").arg(dns);
+    return out;
+}
+
+bool isOurs(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readLine().trimmed() == kMark;
+}
+
+std::optional<QString> write(const QString &folder, const QString &link, const LinkConfig &config) {
+    const QString path = folder + QLatin1Char('/') + fileName(link);
+    if (QFile::exists(path) && !isOurs(path))
+        return Text::tr("%1 bu programın dosyası değil; değiştirilmedi.").arg(path);
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text(link, config).toUtf8()) < 0 ||
+        !file.commit())
+        return Text::tr("%1 yazılamadı: %2").arg(path, file.errorString());
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                    QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    return std::nullopt;
+}
+
+std::optional<QString> remove(const QString &folder, const QString &link) {
+    const QString path = folder + QLatin1Char('/') + fileName(link);
+    if (!QFile::exists(path))
+        return std::nullopt;
+    if (!isOurs(path))
+        return Text::tr("%1 bu programın dosyası değil; silinmedi.").arg(path);
+    QFile file(path);
+    if (!file.remove())
+        return Text::tr("%1 silinemedi: %2").arg(path, file.errorString());
+    return std::nullopt;
+}
+
+} // namespace NetworkdFiles

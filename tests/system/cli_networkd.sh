@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The command line against a real systemd-networkd and DHCP server (inside
+# scripts/networkd-harness.sh), with no display: the backend chosen by itself, a static
+# profile, DHCP and static again, each read back from networkd; an apply of what the link holds
+# changes nothing; netplan's file for the link does not win over the program's; the
+# administrator's own file is never touched.
+#   cli_networkd.sh PROGRAM
+set -euo pipefail
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../../scripts/lib/processes.sh"
+iface=$ZELVI_ND_IFACE
+settings=$work/ayar.config
+cat >"$settings" <<'INI'
+[Profiles]
+Yerel=10.99.0.50.255.255.255.0.10.99.0.1.10.99.0.1....
+Ikinci=10.99.0.60.255.255.255.0.10.99.0.1.10.99.0.1.10.99.0.2
+INI
+zelvi() { "$program" --settings "$settings" "$@"; }
+addresses() { ip -4 -o addr show dev "$iface" | awk '{print $4}' | tr '\n' ' '; }
+admin=$(md5sum </etc/systemd/network/50-zc0.network)
+
+out=$(zelvi --status --json) || fail "--status: $out"
+[[ $out == *'"backend":"systemd-networkd"'* ]] || fail "networkd was not chosen by itself: $out"
+[[ $(zelvi --adapters) == *"] $iface"* ]] || fail "--adapters does not list $iface: $(zelvi --adapters)"
+
+zelvi --apply Yerel >/dev/null || fail "Yerel could not be applied"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 50 || fail "Yerel is not on the link: $(addresses)"
+ip -4 route show default | grep -q 'via 10.99.0.1' || fail "no default route via 10.99.0.1"
+out=$(zelvi --apply Yerel --json) || fail "Yerel again: $out"
+[[ $out == *'"changed":false'* ]] || fail "applying what the link holds changed it: $out"
+echo "static: $(addresses), again unchanged"
+
+zelvi --dhcp >/dev/null || fail "--dhcp failed"
+waitfor '[[ $(addresses) == "10.99.0.1"[0-9][0-9]"/24 " ]]' 100 || fail "no lease after --dhcp: $(addresses)"
+echo "dhcp: $(addresses)"
+
+# netplan renders its own file for the link; the program's still sorts first.
+printf '[Match]\nName=%s\n\n[Network]\nAddress=10.99.0.70/24\n' "$iface" \
+  >/run/systemd/network/10-netplan-$iface.network
+zelvi --apply Ikinci >/dev/null || fail "Ikinci could not be applied"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 50 || fail "Ikinci is not on the link: $(addresses)"
+out=$(zelvi --show Ikinci --json)
+held=$(zelvi --apply Ikinci --dry-run --json) || fail "--dry-run: $held"
+[[ $held == *'"changed":false'* && $held == *'"dns":["10.99.0.1","10.99.0.2"]'* ]] ||
+  fail "networkd's description does not hold Ikinci: $held"
+[ "$(md5sum </etc/systemd/network/50-zc0.network)" = "$admin" ] || fail "the administrator's file changed"
+echo "static again over netplan's file: $(addresses); the administrator's file untouched"
