@@ -32,6 +32,7 @@ cleanup() {
   status=$?
   [ -f "$work/holder.pid" ] && pids+=("$(cat "$work/holder.pid")")
   [ -f "$work/networkd.pid" ] && pids+=("$(cat "$work/networkd.pid")")
+  pids+=($(ip netns pids "$computer" 2>/dev/null || true)) # a keeper of a trial, say
   stop_pids "${pids[@]}"
   ip netns del "$computer" 2>/dev/null || true
   ip netns del "$router" 2>/dev/null || true

@@ -46,6 +46,21 @@ QString simulatedFile(const QString &choice) {
                : FileLocation::programFile(QStringLiteral("simulated-computer.json"));
 }
 
+// Starts this program again with these arguments in a session of its own, and nothing of this
+// one's: not its terminal, not its output, which an SSH client would otherwise wait for.
+bool startDetached(const QStringList &arguments, qint64 *pid, QString &problem) {
+    QProcess process;
+    process.setProgram(QCoreApplication::applicationFilePath());
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    if (process.startDetached(pid))
+        return true;
+    problem = process.errorString();
+    return false;
+}
+
 // The real network configuration: the one `--backend` names, or NetworkManager where it runs,
 // else systemd-networkd where it runs. Null with both reasons when none can be reached.
 std::unique_ptr<AdapterBackend> realBackend(const QString &choice, const QString &settingsPath,
@@ -60,6 +75,10 @@ std::unique_ptr<AdapterBackend> realBackend(const QString &choice, const QString
         }
     }
     auto networkd = std::make_unique<NetworkdBackend>(QDBusConnection::systemBus());
+    networkd->startKeeper = [](const QStringList &arguments, QString &problem) {
+        qint64 pid = 0;
+        return startDetached(arguments, &pid, problem);
+    };
     WmiError ndError;
     if (networkd->connect(ndError))
         return networkd;
@@ -165,20 +184,7 @@ int runCommand(int argc, char *argv[], const QStringList &arguments, Language::C
     };
     context.localAddress = [&prompts] { return ipbul::GetLocalAddress(prompts); };
     context.wait = [](int seconds) { QThread::sleep(static_cast<unsigned long>(seconds)); };
-    context.detach = [](const QStringList &arguments, qint64 *pid, QString &problem) {
-        // A session of its own, and nothing of this one's: not its terminal, not its output,
-        // which an SSH client would otherwise wait for.
-        QProcess process;
-        process.setProgram(QCoreApplication::applicationFilePath());
-        process.setArguments(arguments);
-        process.setStandardInputFile(QProcess::nullDevice());
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
-        if (process.startDetached(pid))
-            return true;
-        problem = process.errorString();
-        return false;
-    };
+    context.detach = startDetached;
     // By its absolute path: the confirm and undo commands printed for a remote change run as
     // printed over SSH, where the program's folder may not be on the PATH.
     context.programName = QCoreApplication::applicationFilePath();
@@ -206,6 +212,12 @@ int main(int argc, char *argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const QString programName = QFileInfo(QFile::decodeName(argv[0])).fileName();
+    // The keeper of a change on trial through systemd-networkd (started by the program itself).
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("--networkd-keeper")) {
+        std::signal(SIGHUP, SIG_IGN);
+        QCoreApplication app(argc, argv);
+        return NetworkdBackend::keep(QDBusConnection::systemBus(), arguments[1]);
+    }
     // The whole command line first: help, wrong usage and commands need no display. It is
     // read again once the language is in place, for texts in that language.
     CommandLine given = CommandLine::parse(arguments);

@@ -6,9 +6,12 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSaveFile>
 #include <QThread>
 
 namespace {
@@ -140,8 +143,144 @@ private:
 
 } // namespace
 
-NetworkdBackend::NetworkdBackend(QDBusConnection bus, QString folder)
-    : m_bus(std::move(bus)), m_folder(std::move(folder)) {}
+NetworkdBackend::NetworkdBackend(QDBusConnection bus, QString folder, QString runFolder)
+    : m_bus(std::move(bus)), m_folder(std::move(folder)), m_runFolder(std::move(runFolder)) {}
+
+namespace {
+
+QString trialRecord(const QString &runFolder) {
+    return runFolder + QStringLiteral("/nuvar-zelvi-trial.json");
+}
+
+} // namespace
+
+std::optional<NetworkdBackend::Trial> NetworkdBackend::readTrial() const {
+    QFile file(trialRecord(m_runFolder));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QJsonObject o = QJsonDocument::fromJson(file.read(64 * 1024)).object();
+    Trial t;
+    t.until = qint64(o.value(QStringLiteral("until")).toDouble());
+    for (const QJsonValue &v : o.value(QStringLiteral("links")).toArray())
+        t.links.append(v.toString());
+    return t;
+}
+
+bool NetworkdBackend::writeTrial(const Trial &trial, QString &problem) const {
+    QSaveFile file(trialRecord(m_runFolder));
+    const QJsonObject o{{QStringLiteral("until"), double(trial.until)},
+                        {QStringLiteral("links"), QJsonArray::fromStringList(trial.links)}};
+    if (file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(o).toJson()) >= 0 &&
+        file.commit())
+        return true;
+    problem = Text::tr("%1 yazılamadı: %2").arg(file.fileName(), file.errorString());
+    return false;
+}
+
+bool NetworkdBackend::reload(QString &problem) {
+    const QDBusMessage reply = m_bus.call(
+        QDBusMessage::createMethodCall(kService, kManagerPath, kManager, QStringLiteral("Reload")));
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return true;
+    problem = Text::tr("systemd-networkd yeni ayarları yüklemedi: %1").arg(reply.errorMessage());
+    return false;
+}
+
+bool NetworkdBackend::putBack(const Trial &trial, QString &problem) {
+    for (const QString &link : trial.links) {
+        if (const std::optional<QString> failed = NetworkdFiles::remove(m_runFolder, link, true)) {
+            problem = *failed;
+            return false;
+        }
+    }
+    QFile::remove(trialRecord(m_runFolder));
+    m_onTrial = false;
+    return reload(problem);
+}
+
+AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
+    if (const std::optional<Trial> earlier = readTrial()) {
+        if (earlier->until > QDateTime::currentMSecsSinceEpoch())
+            return {CheckpointStart::Kind::Busy,
+                    Text::tr("Başka bir değişiklik deneniyor (systemd-networkd).")};
+        QString problem;
+        if (!putBack(*earlier, problem)) // its keeper is gone: put back now
+            return {CheckpointStart::Kind::Failed, problem};
+    }
+    if (!startKeeper)
+        return {};
+    QString problem;
+    if (!writeTrial({QDateTime::currentMSecsSinceEpoch() + qint64(seconds) * 1000, {}}, problem) ||
+        !startKeeper(QStringList{QStringLiteral("--networkd-keeper"), m_runFolder}, problem)) {
+        QFile::remove(trialRecord(m_runFolder));
+        return {CheckpointStart::Kind::Failed, problem};
+    }
+    m_onTrial = true;
+    return {CheckpointStart::Kind::Made, {}};
+}
+
+bool NetworkdBackend::extendCheckpoint(int seconds, QString &problem) {
+    std::optional<Trial> trial = readTrial();
+    if (!trial) {
+        problem = Text::tr("Denenen değişiklik artık yok.");
+        return false;
+    }
+    trial->until = QDateTime::currentMSecsSinceEpoch() + qint64(seconds) * 1000;
+    return writeTrial(*trial, problem);
+}
+
+bool NetworkdBackend::adoptCheckpoint() {
+    m_onTrial = readTrial().has_value();
+    return m_onTrial;
+}
+
+AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
+    const std::optional<Trial> trial = readTrial();
+    m_onTrial = false;
+    if (!trial)
+        return Keep::PutBack; // the keeper put it back at its time
+    for (const QString &link : trial->links) {
+        QFile runtime(m_runFolder + QLatin1Char('/') + NetworkdFiles::fileName(link, true));
+        if (!runtime.open(QIODevice::ReadOnly)) {
+            problem = Text::tr("%1 okunamadı: %2").arg(runtime.fileName(), runtime.errorString());
+            return Keep::Failed;
+        }
+        if (const std::optional<QString> failed = NetworkdFiles::writeText(
+                m_folder, NetworkdFiles::fileName(link), runtime.readAll())) {
+            problem = *failed;
+            return Keep::Failed;
+        }
+    }
+    return putBack(*trial, problem) ? Keep::Kept : Keep::Failed;
+}
+
+bool NetworkdBackend::rollBack(QString &problem) {
+    const std::optional<Trial> trial = readTrial();
+    return !trial || putBack(*trial, problem);
+}
+
+int NetworkdBackend::checkpointSecondsLeft() {
+    const std::optional<Trial> trial = readTrial();
+    if (!trial)
+        return -1;
+    return int(
+        std::max<qint64>(0, (trial->until - QDateTime::currentMSecsSinceEpoch() + 999) / 1000));
+}
+
+int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder) {
+    NetworkdBackend backend(std::move(bus), QString(), runFolder);
+    for (;;) {
+        const std::optional<Trial> trial = backend.readTrial();
+        if (!trial)
+            return 0; // kept or put back by the program
+        const qint64 left = trial->until - QDateTime::currentMSecsSinceEpoch();
+        if (left <= 0) {
+            QString problem;
+            return backend.putBack(*trial, problem) ? 0 : 1;
+        }
+        QThread::msleep(ulong(std::min<qint64>(left, 200)));
+    }
+}
 
 bool NetworkdBackend::connect(WmiError &error) {
     if (!m_bus.isConnected()) {
@@ -233,20 +372,25 @@ bool NetworkdBackend::commitChanges(WmiError &error) {
 bool NetworkdBackend::writeAndReload(QString &problem) {
     if (m_pending.isEmpty())
         return true;
+    std::optional<Trial> trial = m_onTrial ? readTrial() : std::nullopt;
+    if (m_onTrial && !trial) {
+        problem = Text::tr("Denenen değişiklik artık yok: süresi dolmuş.");
+        return false;
+    }
     for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
-        if (const std::optional<QString> failed =
-                NetworkdFiles::write(m_folder, it.key(), it.value())) {
+        if (trial && !trial->links.contains(it.key())) {
+            trial->links.append(it.key()); // recorded before the file exists: never left behind
+            if (!writeTrial(*trial, problem))
+                return false;
+        }
+        if (const std::optional<QString> failed = NetworkdFiles::write(
+                trial ? m_runFolder : m_folder, it.key(), it.value(), trial.has_value())) {
             problem = *failed;
             return false;
         }
     }
-    const QDBusMessage reply = m_bus.call(
-        QDBusMessage::createMethodCall(kService, kManagerPath, kManager, QStringLiteral("Reload")));
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        problem =
-            Text::tr("systemd-networkd yeni ayarları yüklemedi: %1").arg(reply.errorMessage());
+    if (!reload(problem))
         return false;
-    }
     // A static address is there when networkd says the link holds it.
     const QDeadlineTimer deadline(applyTimeoutMs);
     for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {

@@ -7,16 +7,40 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
+#include <functional>
+#include <optional>
 
 // The computer's network configuration through systemd-networkd on the system bus. networkd
 // has no call that sets an address: each change writes the program's own ".network" file for
 // the link (NetworkdFiles) and asks networkd to reload its files; a static address is waited
 // for until the link holds it. What a link holds is read from networkd's own description of
-// it. Changes are kept at once: this backend makes no checkpoint.
+// it.
+//
+// A change on trial is written to /run/systemd/network instead, in a file that sorts before
+// the lasting one, with a record of its deadline beside it (nuvar-zelvi-trial.json). Kept,
+// it becomes the lasting file in /etc/systemd/network; put back, the runtime file goes. The
+// time is kept by a small process of its own (the keeper: this program with
+// --networkd-keeper FOLDER), which puts the change back when it ends unconfirmed, also after
+// the program that made it was killed; a reboot empties /run, so the computer starts with the
+// earlier settings.
 class NetworkdBackend : public AdapterBackend {
 public:
     explicit NetworkdBackend(QDBusConnection bus,
-                             QString folder = QStringLiteral("/etc/systemd/network"));
+                             QString folder = QStringLiteral("/etc/systemd/network"),
+                             QString runFolder = QStringLiteral("/run/systemd/network"));
+
+    // Starts the keeper for the run folder (set by the program; without it no trial is made).
+    std::function<bool(const QStringList &arguments, QString &problem)> startKeeper;
+    // The keeper's work: waits for the trial's deadline (read again and again: it may be
+    // extended) and puts the change back then, unless it was kept or put back meanwhile.
+    static int keep(QDBusConnection bus, const QString &runFolder);
+
+    CheckpointStart createCheckpoint(int seconds) override;
+    bool extendCheckpoint(int seconds, QString &problem) override;
+    bool adoptCheckpoint() override;
+    Keep keepChanges(QString &problem) override;
+    bool rollBack(QString &problem) override;
+    int checkpointSecondsLeft() override;
 
     bool connect(WmiError &error) override;
     bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;
@@ -35,10 +59,22 @@ public:
 
 private:
     bool writeAndReload(QString &problem);
+    bool reload(QString &problem);
+
+    struct Trial {
+        qint64 until = 0;  // ms since the epoch
+        QStringList links; // those with a runtime file
+    };
+    std::optional<Trial> readTrial() const;
+    bool writeTrial(const Trial &trial, QString &problem) const;
+    // Removes the runtime files and the record, and reloads.
+    bool putBack(const Trial &trial, QString &problem);
 
     QDBusConnection m_bus;
     QString m_folder;
     QMap<QString, NetworkdFiles::LinkConfig> m_pending; // by link name
     QMap<QString, QString> m_paths;                     // link name -> object path
+    QString m_runFolder;
     bool m_batch = false;
+    bool m_onTrial = false; // this run's changes go to the runtime folder
 };

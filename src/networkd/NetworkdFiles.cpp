@@ -13,8 +13,9 @@ const QByteArray kMark = "# Written by nuvar-pos-zelvi-ip for this link; it chan
 
 } // namespace
 
-QString fileName(const QString &link) {
-    return QStringLiteral("05-nuvar-zelvi-%1.network").arg(link);
+QString fileName(const QString &link, bool onTrial) {
+    return QStringLiteral("%1-nuvar-zelvi-%2.network")
+        .arg(onTrial ? QStringLiteral("04") : QStringLiteral("05"), link);
 }
 
 QString text(const QString &link, const LinkConfig &config) {
@@ -36,22 +37,27 @@ bool isOurs(const QString &path) {
     return file.open(QIODevice::ReadOnly) && file.readLine().trimmed() == kMark;
 }
 
-std::optional<QString> write(const QString &folder, const QString &link, const LinkConfig &config) {
-    const QString path = folder + QLatin1Char('/') + fileName(link);
+std::optional<QString> write(const QString &folder, const QString &link, const LinkConfig &config,
+                             bool onTrial) {
+    return writeText(folder, fileName(link, onTrial), text(link, config).toUtf8());
+}
+
+std::optional<QString> writeText(const QString &folder, const QString &name,
+                                 const QByteArray &content) {
+    const QString path = folder + QLatin1Char('/') + name;
     if (QFile::exists(path) && !isOurs(path))
         return Text::tr("%1 bu programın dosyası değil; değiştirilmedi.").arg(path);
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text(link, config).toUtf8()) < 0 ||
-        !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) < 0 || !file.commit())
         return Text::tr("%1 yazılamadı: %2").arg(path, file.errorString());
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                     QFileDevice::ReadGroup | QFileDevice::ReadOther);
     return std::nullopt;
 }
 
-std::optional<QString> remove(const QString &folder, const QString &link) {
-    const QString path = folder + QLatin1Char('/') + fileName(link);
+std::optional<QString> remove(const QString &folder, const QString &link, bool onTrial) {
+    const QString path = folder + QLatin1Char('/') + fileName(link, onTrial);
     if (!QFile::exists(path))
         return std::nullopt;
     if (!isOurs(path))

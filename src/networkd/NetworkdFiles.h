@@ -18,8 +18,10 @@ struct LinkConfig {
     QStringList dns; // empty on DHCP: the servers come with the lease
 };
 
-// "05-nuvar-zelvi-IF.network".
-QString fileName(const QString &link);
+// "05-nuvar-zelvi-IF.network", kept in /etc/systemd/network; a change on trial is
+// "04-nuvar-zelvi-IF.network" in /run/systemd/network, which sorts before it and is gone after
+// a reboot.
+QString fileName(const QString &link, bool onTrial = false);
 // The file's text.
 QString text(const QString &link, const LinkConfig &config);
 // Whether the file at `path` is one the program wrote (its first line says so).
@@ -28,8 +30,12 @@ bool isOurs(const QString &path);
 // Writes the file atomically in `folder` (a temporary file, flushed to disk, renamed over the
 // old one); the reason when it could not. A file of that name that is not the program's is
 // never replaced.
-std::optional<QString> write(const QString &folder, const QString &link, const LinkConfig &config);
+std::optional<QString> write(const QString &folder, const QString &link, const LinkConfig &config,
+                             bool onTrial = false);
+// Writes `text` (a file of the program's) atomically as the link's file in `folder`.
+std::optional<QString> writeText(const QString &folder, const QString &name,
+                                 const QByteArray &text);
 // Removes the program's file for the link, if there is one.
-std::optional<QString> remove(const QString &folder, const QString &link);
+std::optional<QString> remove(const QString &folder, const QString &link, bool onTrial = false);
 
 } // namespace NetworkdFiles

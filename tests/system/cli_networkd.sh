@@ -12,6 +12,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 source "$(dirname "$0")/../../scripts/lib/processes.sh"
+ms() { echo $(($(date +%s%N) / 1000000)); }
 iface=$ZELVI_ND_IFACE
 settings=$work/ayar.config
 cat >"$settings" <<'INI'
@@ -49,3 +50,35 @@ held=$(zelvi --apply Ikinci --dry-run --json) || fail "--dry-run: $held"
   fail "networkd's description does not hold Ikinci: $held"
 [ "$(md5sum </etc/systemd/network/50-zc0.network)" = "$admin" ] || fail "the administrator's file changed"
 echo "static again over netplan's file: $(addresses); the administrator's file untouched"
+
+# On trial: a file in /run that sorts first, kept by --confirm as the lasting file in /etc,
+# put back by the keeper when nobody confirms it (the program that made it has ended), and gone
+# after a reboot, which starts the earlier settings.
+trialfile=/run/systemd/network/04-nuvar-zelvi-$iface.network
+zelvi --apply Yerel --confirm-within 10 >/dev/null || fail "--confirm-within 10 failed"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive on trial: $(addresses)"
+[ -f "$trialfile" ] || fail "no runtime file for the trial"
+[[ $(zelvi --status --json) == *'"trialSecondsLeft":'[0-9]* ]] || fail "--status shows no trial"
+out=$(zelvi --apply Ikinci --json) && fail "a second change during the trial was not refused: $out"
+[[ $out == *'"code":"busy"'* || $out == *'"code":"remote-waits"'* ]] || fail "not busy: $out"
+start=$(ms)
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 150 || fail "the unconfirmed trial stayed: $(addresses)"
+echo "unconfirmed: back at 10.99.0.60 $(($(ms) - start)) ms later; a second change was refused"
+[ ! -f "$trialfile" ] || fail "the runtime file stayed after the trial"
+
+zelvi --apply Yerel --confirm-within 20 >/dev/null || fail "--confirm-within 20 failed"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive: $(addresses)"
+out=$(zelvi --confirm --json) || fail "--confirm: $out"
+[ ! -f "$trialfile" ] && grep -q 'Address=10.99.0.50/24' /etc/systemd/network/05-nuvar-zelvi-$iface.network ||
+  fail "the kept change is not the lasting file"
+"$ZELVI_ND_REBOOT"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "the kept change was lost in a reboot: $(addresses)"
+echo "confirmed: kept over a reboot"
+
+zelvi --apply Ikinci --confirm-within 60 >/dev/null || fail "--confirm-within 60 failed"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "Ikinci did not arrive: $(addresses)"
+"$ZELVI_ND_REBOOT"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "the reboot did not start the earlier settings: $(addresses)"
+[[ $(zelvi --status --json) == *'"trialSecondsLeft":null'* ]] || fail "a trial is still shown after the reboot"
+[ "$(md5sum </etc/systemd/network/50-zc0.network)" = "$admin" ] || fail "the administrator's file changed"
+echo "a reboot during the trial: the earlier settings"
