@@ -1826,5 +1826,17 @@ The answer has 10 seconds in all; a redirect is followed only to the same addres
 redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 </translation>
     </message>
+    <message>
+        <source>Başka bir değişiklik deneniyor (systemd-networkd).</source>
+        <translation>Another change is on trial (systemd-networkd).</translation>
+    </message>
+    <message>
+        <source>Denenen değişiklik artık yok.</source>
+        <translation>The change on trial is gone.</translation>
+    </message>
+    <message>
+        <source>Denenen değişiklik artık yok: süresi dolmuş.</source>
+        <translation>The change on trial is gone: its time ran out.</translation>
+    </message>
 </context>
 </TS>

@@ -264,6 +264,8 @@ int main(int argc, char *argv[]) {
     services.backend = backend.get();
     if (dynamic_cast<SimulatedComputer *>(backend.get()))
         services.captionNote = Text::tr(" [BENZETİM: gerçek ağ ayarları değişmez]");
+    else if (dynamic_cast<NetworkdBackend *>(backend.get()))
+        services.captionNote = QStringLiteral(" [systemd-networkd]"); // NetworkManager: unmarked
 
     frmMain window(services);
     QObject::connect(&window, &frmMain::unloaded, &app, &QApplication::quit);
