@@ -3,7 +3,10 @@
 # scripts/networkd-harness.sh), with no display: the backend chosen by itself, a static
 # profile, DHCP and static again, each read back from networkd; an apply of what the link holds
 # changes nothing; netplan's file for the link does not win over the program's; the
-# administrator's own file is never touched.
+# administrator's own file is never touched. On trial: back by itself when unconfirmed (the
+# program that made it has ended), a second change refused meanwhile, kept by --confirm over a
+# reboot, and a reboot during the trial starts the earlier settings; a change from afar over
+# SSH, confirmed at the new address.
 #   cli_networkd.sh PROGRAM
 set -euo pipefail
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
@@ -30,7 +33,7 @@ out=$(zelvi --status --json) || fail "--status: $out"
 
 zelvi --apply Yerel >/dev/null || fail "Yerel could not be applied"
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 50 || fail "Yerel is not on the link: $(addresses)"
-ip -4 route show default | grep -q 'via 10.99.0.1' || fail "no default route via 10.99.0.1"
+waitfor 'ip -4 route show default | grep -q "via 10.99.0.1"' 50 || fail "no default route via 10.99.0.1"
 out=$(zelvi --apply Yerel --json) || fail "Yerel again: $out"
 [[ $out == *'"changed":false'* ]] || fail "applying what the link holds changed it: $out"
 echo "static: $(addresses), again unchanged"
@@ -82,3 +85,34 @@ waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "the reboot did not 
 [[ $(zelvi --status --json) == *'"trialSecondsLeft":null'* ]] || fail "a trial is still shown after the reboot"
 [ "$(md5sum </etc/systemd/network/50-zc0.network)" = "$admin" ] || fail "the administrator's file changed"
 echo "a reboot during the trial: the earlier settings"
+
+# From afar, over a real SSH session (sshd in the computer's namespaces with a /run of its own
+# that still holds networkd's folder; the client in the router's): the command answers before
+# the address moves, --confirm at the new address keeps the change.
+source "$(dirname "$0")/../../scripts/lib/nm-pieces.sh"
+ssh-keygen -q -t ed25519 -N '' -f "$work/host" && ssh-keygen -q -t ed25519 -N '' -f "$work/client"
+write_sshd_conf "$work/sshd_config" 2222 "$work/host" "$work/client.pub"
+unshare --mount --propagation private sh -c '
+  mount -t tmpfs tmpfs /run && mkdir -m 755 /run/sshd /run/systemd &&
+    mount --bind "$2/run-systemd" /run/systemd && exec /usr/sbin/sshd -D -e -f "$1"
+' sh "$work/sshd_config" "$ZELVI_ND_WORK" >"$work/sshd.log" 2>&1 &
+sshd=$!
+trap 'kill $sshd 2>/dev/null; rm -rf "$work"' EXIT
+remote() {
+  local host=$1
+  shift
+  ip netns exec "$ZELVI_ND_ROUTER_NS" ssh -p 2222 -i "$work/client" -o BatchMode=yes \
+    -o StrictHostKeyChecking=no -o UserKnownHostsFile=/dev/null -o LogLevel=ERROR \
+    -o ConnectTimeout=5 -o ServerAliveInterval=2 -o ServerAliveCountMax=3 "root@$host" \
+    "DBUS_SYSTEM_BUS_ADDRESS=$DBUS_SYSTEM_BUS_ADDRESS $program --settings $settings $*"
+}
+waitfor 'remote 10.99.0.50 --status >/dev/null 2>&1' 100 || fail "sshd does not answer at 10.99.0.50: $(cat "$work/sshd.log")"
+start=$(ms)
+out=$(remote 10.99.0.50 --apply Ikinci --confirm-within 30) || fail "the apply over SSH: $out"
+[ "$(addresses)" = "10.99.0.50/24 " ] || fail "the address moved before the answer came: $(addresses)"
+waitfor 'remote 10.99.0.60 --status >/dev/null 2>&1' 150 || fail "the new address does not answer"
+reached=$(($(ms) - start))
+out=$(remote 10.99.0.60 --confirm) || fail "--confirm over SSH at the new address: $out"
+grep -q 'Address=10.99.0.60/24' /etc/systemd/network/05-nuvar-zelvi-$iface.network ||
+  fail "the change confirmed over SSH is not the lasting file"
+echo "over SSH: the new address answered after $reached ms, confirmed there and kept"
