@@ -98,7 +98,7 @@ holder=$(cat "$work/holder.pid")
 waitfor "[ \"\$(readlink /proc/$holder/ns/mnt)\" != \"\$(readlink /proc/self/ns/mnt)\" ] &&
   nsenter -t $holder -m test -d /etc/systemd/network && nsenter -t $holder -m test -f /etc/systemd/network/50-zc0.network" 100 ||
   { echo "networkd-harness: the computer's mounts were not made" >&2; exit 1; }
-inside() { nsenter -t "$holder" -m -n "$@"; }
+inside() { nsenter -t "$holder" -m -n --wd="$PWD" "$@"; }
 
 cat >"$work/networkd-start" <<SCRIPT
 #!/usr/bin/env bash

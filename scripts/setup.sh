@@ -49,6 +49,7 @@ packages=(
   openssh-client
   ansible-core
   ansible-lint
+  iputils-ping
 )
 
 missing=()
