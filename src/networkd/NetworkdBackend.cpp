@@ -1,6 +1,7 @@
 #include "networkd/NetworkdBackend.h"
 
 #include "adapters/AddressText.h"
+#include "settings/FolderLock.h"
 #include "settings/Text.h"
 
 #include <QDBusArgument>
@@ -199,6 +200,7 @@ bool NetworkdBackend::putBack(const Trial &trial, QString &problem) {
 }
 
 AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
+    const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
     if (const std::optional<Trial> earlier = readTrial()) {
         if (earlier->until > QDateTime::currentMSecsSinceEpoch())
             return {CheckpointStart::Kind::Busy,
@@ -220,6 +222,7 @@ AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
 }
 
 bool NetworkdBackend::extendCheckpoint(int seconds, QString &problem) {
+    const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
     std::optional<Trial> trial = readTrial();
     if (!trial) {
         problem = Text::tr("Denenen değişiklik artık yok.");
@@ -235,6 +238,7 @@ bool NetworkdBackend::adoptCheckpoint() {
 }
 
 AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
+    const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
     const std::optional<Trial> trial = readTrial();
     m_onTrial = false;
     if (!trial)
@@ -255,6 +259,7 @@ AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
 }
 
 bool NetworkdBackend::rollBack(QString &problem) {
+    const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
     const std::optional<Trial> trial = readTrial();
     return !trial || putBack(*trial, problem);
 }
@@ -270,13 +275,17 @@ int NetworkdBackend::checkpointSecondsLeft() {
 int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder) {
     NetworkdBackend backend(std::move(bus), QString(), runFolder);
     for (;;) {
-        const std::optional<Trial> trial = backend.readTrial();
-        if (!trial)
-            return 0; // kept or put back by the program
-        const qint64 left = trial->until - QDateTime::currentMSecsSinceEpoch();
-        if (left <= 0) {
-            QString problem;
-            return backend.putBack(*trial, problem) ? 0 : 1;
+        qint64 left = 0;
+        {
+            const FolderLock lock(runFolder.toLocal8Bit());
+            const std::optional<Trial> trial = backend.readTrial();
+            if (!trial)
+                return 0; // kept or put back by the program
+            left = trial->until - QDateTime::currentMSecsSinceEpoch();
+            if (left <= 0) {
+                QString problem;
+                return backend.putBack(*trial, problem) ? 0 : 1;
+            }
         }
         QThread::msleep(ulong(std::min<qint64>(left, 200)));
     }
@@ -372,6 +381,7 @@ bool NetworkdBackend::commitChanges(WmiError &error) {
 bool NetworkdBackend::writeAndReload(QString &problem) {
     if (m_pending.isEmpty())
         return true;
+    const FolderLock lock(m_runFolder.toLocal8Bit());
     std::optional<Trial> trial = m_onTrial ? readTrial() : std::nullopt;
     if (m_onTrial && !trial) {
         problem = Text::tr("Denenen değişiklik artık yok: süresi dolmuş.");
