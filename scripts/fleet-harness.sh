@@ -10,6 +10,10 @@
 #
 #   scripts/fleet-harness.sh COMMAND [ARGS...]      (ZELVI_FLEET_TILLS tills, default 3)
 #
+# With ZELVI_FLEET_NETWORKD=I, till I runs systemd-networkd instead of NetworkManager (its
+# /etc/systemd/network a folder of its own holding the administrator's DHCP file for zt0);
+# nm-restart restarts whichever it runs.
+#
 # COMMAND gets ZELVI_FLEET_WORK (the run's folder) and ZELVI_FLEET_TILLS, and in that folder:
 #   client, known_hosts   the key that sshd takes, and each till's host key under its name
 #   till I COMMAND…       runs a command inside till I (its namespaces, its /root and /run)
@@ -84,6 +88,11 @@ mkdir -p /run/dbus /run/NetworkManager
 mkdir -m 755 /run/sshd
 dbus-daemon --config-file="$t/bus.conf" --nofork --nopidfile >"$t/dbus.log" 2>&1 &
 for _ in $(seq 100); do [ -S /run/dbus/system_bus_socket ] && break; sleep 0.1; done
+if [ -d "$t/etc-network" ]; then
+  mount --bind "$t/etc-network" /etc/systemd/network
+  mkdir -p /run/systemd/netif /run/systemd/network
+  chown systemd-network:systemd-network /run/systemd/netif
+fi
 bash "$t/nm-start"
 /usr/sbin/sshd -D -e -f "$t/sshd_config" >"$t/sshd.log" 2>&1 &
 exec sleep infinity
@@ -103,7 +112,19 @@ for i in $(seq "$tills"); do
   ip -n "$ns" link set lo up
   write_bus_conf "$t/bus.conf" /run/dbus/system_bus_socket
   write_nm_conf "$t/NetworkManager.conf" "$t" root-only
-  cat >"$t/nm-start" <<SCRIPT
+  if [ "$i" = "${ZELVI_FLEET_NETWORKD:-}" ]; then
+    mkdir -p "$t/etc-network"
+    printf '[Match]\nName=zt0\n\n[Network]\nDHCP=ipv4\n' >"$t/etc-network/50-zt0.network"
+    echo org.freedesktop.network1 >"$t/service"
+    cat >"$t/nm-start" <<SCRIPT
+#!/usr/bin/env bash
+# systemd-networkd inside the till (run there), detached from whoever started it.
+setsid /lib/systemd/systemd-networkd </dev/null >>"$t/networkd.log" 2>&1 &
+echo \$! >"$t/nm.pid"
+SCRIPT
+  else
+    echo org.freedesktop.NetworkManager >"$t/service"
+    cat >"$t/nm-start" <<SCRIPT
 #!/usr/bin/env bash
 # NetworkManager inside the till (run there), detached from whoever started it.
 setsid NetworkManager --no-daemon --debug --config="$t/NetworkManager.conf" \\
@@ -112,6 +133,7 @@ setsid NetworkManager --no-daemon --debug --config="$t/NetworkManager.conf" \\
   </dev/null >>"$t/NetworkManager.log" 2>&1 &
 echo \$! >"$t/nm.pid"
 SCRIPT
+  fi
   ssh-keygen -q -t ed25519 -N '' -C "$name" -f "$t/host"
   echo "$name $(cut -d' ' -f1,2 "$t/host.pub")" >>"$work/known_hosts"
   write_sshd_conf "$t/sshd_config" 22 "$t/host" "$work/client.pub"
@@ -129,9 +151,9 @@ exec nsenter --target "\$(cat "$work/kasa\$i/holder.pid")" --mount --net -- "\$@
 SCRIPT
 cat >"$work/nm-answers" <<SCRIPT
 #!/usr/bin/env bash
-# nm-answers I: whether till I's NetworkManager is on its bus.
+# nm-answers I: whether till I's NetworkManager (or networkd) is on its bus.
 "$work/till" "\$1" dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \\
-  org.freedesktop.DBus.NameHasOwner string:org.freedesktop.NetworkManager 2>/dev/null |
+  org.freedesktop.DBus.NameHasOwner string:\$(cat "$work/kasa\$1/service") 2>/dev/null |
   grep -q "boolean true"
 SCRIPT
 cat >"$work/nm-restart" <<SCRIPT

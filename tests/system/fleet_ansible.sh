@@ -16,13 +16,19 @@
 #   7. report.yml: one table of every till; a till whose host key changed and one without the
 #      program are each reported as such, the third re-addressed although its connection broke
 #      right after its change was kept.
+# kasa1 runs systemd-networkd (ZELVI_FLEET_NETWORKD=1), kasa2 and kasa3 NetworkManager.
 #   fleet_ansible.sh PROGRAM
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/processes.sh"
 program=$1
 trial=20
 fail() { echo "FAIL: $*" >&2; cat "$w"/play*.out >&2 2>/dev/null || true; exit 1; }
-zt0_changes() { grep -c 'device (zt0): state change' "$w/kasa$1/NetworkManager.log" || true; }
+# How often till I's adapter was reconfigured (kasa1 runs systemd-networkd, the others
+# NetworkManager).
+zt0_changes() {
+  cat "$w/kasa$1/NetworkManager.log" "$w/kasa$1/networkd.log" 2>/dev/null |
+    grep -c 'device (zt0): state change\|zt0: Reconfiguring' || true
+}
 source "$(dirname "$0")/fleet_world.sh"
 
 # The administrator's inventory: where each till answers, the profile it gets (and, for
@@ -51,6 +57,9 @@ $extra
 YAML
   } >"$w/inventory.yml"
 }
+
+"$w/till" 1 "$program" --settings "$settings" --status --json | grep -q '"backend":"systemd-networkd"' ||
+  fail "kasa1 does not run systemd-networkd"
 
 # 1. Three tills re-addressed in one play.
 inventory 10.99.0.11 A1 10.99.0.12 A2 10.99.0.13 A3
