@@ -11,6 +11,8 @@
 #
 # COMMAND runs inside the computer's network and mount namespaces (it sees networkd's
 # folders) with DBUS_SYSTEM_BUS_ADDRESS pointing at the private bus, ZELVI_ND_IFACE=zc0,
+# (with ZELVI_ND_SERVICE naming the address service program, the router also runs it on
+# 10.99.0.1:8080 and ZELVI_NM_SERVICE_URL tells its URL),
 # ZELVI_ND_ROUTER_NS and ZELVI_ND_WORK (the run's folder) set; "$ZELVI_ND_REBOOT" stops
 # networkd, empties /run/systemd and the link, and starts networkd again, as a restart of the
 # computer would. Needs root. Nothing outside the namespaces and the run's folder is touched.
@@ -65,6 +67,16 @@ ip netns exec "$router" dnsmasq --no-daemon --conf-file=/dev/null --port=0 --no-
 pids+=($!)
 waitfor 'grep -q "DHCP, IP range" "$work/dnsmasq.log"' ||
   { echo "networkd-harness: dnsmasq did not start" >&2; exit 1; }
+
+# The address service, when asked for (ZELVI_ND_SERVICE, as ZELVI_NM_SERVICE for nm-harness.sh).
+if [ -n "${ZELVI_ND_SERVICE:-}" ]; then
+  ip netns exec "$router" "$ZELVI_ND_SERVICE" --listen 10.99.0.1 --port 8080 \
+    >"$work/service.log" 2>&1 &
+  pids+=($!)
+  waitfor 'grep -q listening "$work/service.log"' ||
+    { echo "networkd-harness: the address service did not start" >&2; exit 1; }
+  export ZELVI_NM_SERVICE_URL=http://10.99.0.1:8080/ip.php
+fi
 
 # A private system bus.
 write_bus_conf "$work/bus.conf" "$work/system_bus_socket"

@@ -1,11 +1,13 @@
 // The whole road: the main window with the NetworkManager backend, a real DHCP server and
-// our address service on the "router", inside the namespaces of scripts/nm-harness.sh.
+// our address service on the "router", inside the namespaces of scripts/nm-harness.sh; or with
+// the systemd-networkd backend inside scripts/networkd-harness.sh (ZELVI_ND_IFACE set).
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
 #include "adapters/NetworkManagerBackend.h"
 #include "app/frmMain.h"
 #include "dialogs/frmSelectNIC.h"
 #include "discovery/ipbul.h"
+#include "networkd/NetworkdBackend.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -57,17 +59,20 @@ private:
     QString m_settings;
     FakePrompts m_prompts;
     FakeTrayIcon m_tray;
-    std::unique_ptr<NetworkManagerBackend> m_nm;
+    std::unique_ptr<AdapterBackend> m_nm;
     std::unique_ptr<frmMain> m_window;
 };
 
 void tst_WholeRoad::initTestCase() {
     if (qEnvironmentVariable("ZELVI_NM_SERVICE_URL").isEmpty())
         QSKIP("runs only inside scripts/nm-harness.sh with the address service");
-    run({u("nmcli"), u("connection"), u("add"), u("type"), u("ethernet"), u("ifname"), u("zc0"),
-         u("con-name"), u("kasa"), u("ipv6.method"), u("disabled"), u("ipv4.dhcp-send-hostname"),
-         u("no")});
-    run({u("nmcli"), u("connection"), u("up"), u("kasa")});
+    const bool networkd = !qEnvironmentVariable("ZELVI_ND_IFACE").isEmpty();
+    if (!networkd) {
+        run({u("nmcli"), u("connection"), u("add"), u("type"), u("ethernet"), u("ifname"), u("zc0"),
+             u("con-name"), u("kasa"), u("ipv6.method"), u("disabled"),
+             u("ipv4.dhcp-send-hostname"), u("no")});
+        run({u("nmcli"), u("connection"), u("up"), u("kasa")});
+    }
     QTRY_VERIFY_WITH_TIMEOUT(!lease().isEmpty(), 20000);
 
     m_settings = m_dir.filePath(u("Nuvar_Pos_Zelvi_ip.exe.config"));
@@ -79,7 +84,24 @@ void tst_WholeRoad::initTestCase() {
             qgetenv("ZELVI_NM_SERVICE_URL") + "\n");
     f.close();
 
-    m_nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus());
+    if (networkd) {
+        auto backend = std::make_unique<NetworkdBackend>(QDBusConnection::systemBus());
+        // The keeper of a change on trial is the program's own.
+        backend->startKeeper = [](const QStringList &arguments, QString &problem) {
+            QProcess keeper;
+            keeper.setProgram(qEnvironmentVariable("ZELVI_PROGRAM"));
+            keeper.setArguments(arguments);
+            keeper.setStandardOutputFile(QProcess::nullDevice());
+            keeper.setStandardErrorFile(QProcess::nullDevice());
+            if (keeper.startDetached())
+                return true;
+            problem = keeper.errorString();
+            return false;
+        };
+        m_nm = std::move(backend);
+    } else {
+        m_nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus());
+    }
     frmMain::Services services;
     services.settingsPath = m_settings;
     services.prompts = &m_prompts;
