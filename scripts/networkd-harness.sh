@@ -59,31 +59,8 @@ ip -n "$router" addr add 10.99.0.1/24 dev zr0
 ip -n "$router" link set zr0 up
 ip -n "$computer" link set lo up
 
-# The DHCP server.
-ip netns exec "$router" dnsmasq --no-daemon --conf-file=/dev/null --port=0 --no-ping \
-  --interface=zr0 --bind-interfaces --dhcp-range=10.99.0.100,10.99.0.199,255.255.255.0,1h \
-  --dhcp-option=3,10.99.0.1 --dhcp-leasefile="$work/leases" --pid-file= \
-  >"$work/dnsmasq.log" 2>&1 &
-pids+=($!)
-waitfor 'grep -q "DHCP, IP range" "$work/dnsmasq.log"' ||
-  { echo "networkd-harness: dnsmasq did not start" >&2; exit 1; }
-
-# The address service, when asked for (ZELVI_ND_SERVICE, as ZELVI_NM_SERVICE for nm-harness.sh).
-if [ -n "${ZELVI_ND_SERVICE:-}" ]; then
-  ip netns exec "$router" "$ZELVI_ND_SERVICE" --listen 10.99.0.1 --port 8080 \
-    >"$work/service.log" 2>&1 &
-  pids+=($!)
-  waitfor 'grep -q listening "$work/service.log"' ||
-    { echo "networkd-harness: the address service did not start" >&2; exit 1; }
-  export ZELVI_NM_SERVICE_URL=http://10.99.0.1:8080/ip.php
-fi
-
-# A private system bus.
-write_bus_conf "$work/bus.conf" "$work/system_bus_socket"
-dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile >"$work/dbus.log" 2>&1 &
-pids+=($!)
-export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/system_bus_socket"
-waitfor '[ -S "$work/system_bus_socket" ]' || { echo "networkd-harness: the bus did not start" >&2; exit 1; }
+# The DHCP server, the address service when asked for, and a private system bus.
+start_router_services networkd-harness "$router" zr0 "$work" "${ZELVI_ND_SERVICE:-}" || exit 1
 
 # The computer's folders: networkd's runtime folder and the administrator's configuration.
 mkdir -p "$work/run-systemd/netif" "$work/run-systemd/network" "$work/etc-network"
@@ -136,10 +113,6 @@ chmod +x "$work/networkd-start" "$work/networkd-reboot"
 bash "$work/networkd-start"
 export ZELVI_ND_REBOOT="$work/networkd-reboot"
 
-bus_has() {
-  dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
-}
 waitfor 'bus_has org.freedesktop.network1' 100 ||
   { echo "networkd-harness: networkd did not start" >&2; exit 1; }
 waitfor 'ip -n "$computer" -4 addr show dev zc0 | grep -q "inet 10.99.0.1[0-9][0-9]/"' 150 ||

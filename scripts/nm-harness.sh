@@ -82,36 +82,8 @@ ip -n "$router" addr add 10.99.0.1/24 dev "$lan"
 ip -n "$router" link set zr0 up
 ip -n "$computer" link set lo up
 
-# The DHCP server.
-ip netns exec "$router" dnsmasq --no-daemon --conf-file=/dev/null --port=0 --no-ping \
-  --interface="$lan" --bind-interfaces --dhcp-range=10.99.0.100,10.99.0.199,255.255.255.0,1h \
-  --dhcp-option=3,10.99.0.1 --dhcp-leasefile="$work/leases" --pid-file= \
-  >"$work/dnsmasq.log" 2>&1 &
-pids+=($!)
-waitfor 'grep -q "DHCP, IP range" "$work/dnsmasq.log"' ||
-  { echo "nm-harness: dnsmasq did not start" >&2; exit 1; }
-
-# The address service, when asked for.
-if [ -n "${ZELVI_NM_SERVICE:-}" ]; then
-  ip netns exec "$router" "$ZELVI_NM_SERVICE" --listen 10.99.0.1 --port 8080 \
-    >"$work/service.log" 2>&1 &
-  pids+=($!)
-  waitfor 'grep -q listening "$work/service.log"' || { echo "nm-harness: the address service did not start" >&2; exit 1; }
-  export ZELVI_NM_SERVICE_URL=http://10.99.0.1:8080/ip.php
-fi
-
-# A private system bus.
-write_bus_conf "$work/bus.conf" "$work/system_bus_socket"
-dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile >"$work/dbus.log" 2>&1 &
-pids+=($!)
-export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/system_bus_socket"
-waitfor '[ -S "$work/system_bus_socket" ]' || { echo "nm-harness: the bus did not start" >&2; exit 1; }
-
-# Whether a name is owned on the private bus.
-bus_has() {
-  dbus-send --system --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
-}
+# The DHCP server, the address service when asked for, and a private system bus.
+start_router_services nm-harness "$router" "$lan" "$work" "${ZELVI_NM_SERVICE:-}" || exit 1
 
 # polkit, when asked for: in a mount namespace of its own, so that only the harness's rule
 # counts (Debian's rules also want a logind session, which the harness has not).
