@@ -6,7 +6,7 @@
 # administrator's own file is never touched. On trial: back by itself when unconfirmed (the
 # program that made it has ended), a second change refused meanwhile, kept by --confirm over a
 # reboot, and a reboot during the trial starts the earlier settings; a change from afar over
-# SSH, confirmed at the new address.
+# SSH, confirmed at the new address; --undo puts one back at once.
 #   cli_networkd.sh PROGRAM
 set -euo pipefail
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
@@ -116,3 +116,12 @@ out=$(remote 10.99.0.60 --confirm) || fail "--confirm over SSH at the new addres
 grep -q 'Address=10.99.0.60/24' /etc/systemd/network/05-nuvar-zelvi-$iface.network ||
   fail "the change confirmed over SSH is not the lasting file"
 echo "over SSH: the new address answered after $reached ms, confirmed there and kept"
+
+# --undo puts a change from afar back at once.
+zelvi --apply Yerel --confirm-within 60 >/dev/null || fail "--confirm-within for --undo failed"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive: $(addresses)"
+start=$(ms)
+out=$(zelvi --undo --json) || fail "--undo: $out"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 50 || fail "--undo did not put the change back: $(addresses)"
+[ ! -f "$trialfile" ] || fail "the runtime file stayed after --undo"
+echo "--undo: back at 10.99.0.60 in $(($(ms) - start)) ms"
