@@ -1838,5 +1838,25 @@ redirects anywhere else shows &quot;SERVICE FAULT&quot;.
         <source>Denenen değişiklik artık yok: süresi dolmuş.</source>
         <translation>The change on trial is gone: its time ran out.</translation>
     </message>
+    <message>
+        <source>Pencere açılamadı: bu oturumda ekran yok (DISPLAY ayarlı değil). Komutlar ekransız çalışır: --help.</source>
+        <translation>The window could not be opened: this session has no display (DISPLAY is not set). Commands work without one: --help.</translation>
+    </message>
+    <message>
+        <source>Pencere açılamadı: %1 ekranına bağlanılamadı. Komutlar ekransız çalışır: --help.</source>
+        <translation>The window could not be opened: display %1 could not be reached. Commands work without one: --help.</translation>
+    </message>
+    <message>
+        <source>Evet</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Süresi dolan bir değişiklik geri alınamadı (systemd-networkd): %1</source>
+        <translation>A change whose time ran out could not be put back (systemd-networkd): %1</translation>
+    </message>
+    <message>
+        <source>Süresi dolan bir değişiklik doğrulanmamıştı; önceki ayarlar geri yüklendi (systemd-networkd).</source>
+        <translation>A change whose time ran out had not been confirmed; the earlier settings were put back (systemd-networkd).</translation>
+    </message>
 </context>
 </TS>

@@ -291,6 +291,14 @@ void frmMain::refreshCaption() {
     if (const int seconds = trialSecondsLeft(); seconds >= 0)
         trial = QStringLiteral(" [%1]").arg(MainWindowRules::trialText(seconds));
     setWindowTitle(MainWindowRules::caption(currentProfile()) + trial + m_services.captionNote);
+    // A screen reader names the window by what it is; what the caption says is its description.
+    setAccessibleDescription(windowTitle());
+}
+
+void frmMain::showAddress(QLabel *line, const QString &text) {
+    line->setText(text);
+    // The line is named by the label beside it; what it shows is its description.
+    line->setAccessibleDescription(text);
 }
 
 void frmMain::cmdProfileActivate_Click() {
@@ -325,8 +333,8 @@ void frmMain::cmdProfileActivate_Click() {
                 .arg(name, errorText(SettingsIni->lastError())),
             UserPrompts::Icon::Stop);
     refreshCaption();
-    icip->setText(Text::tr("BEKLEYİNİZ"));
-    disip->setText(Text::tr("BEKLEYİNİZ"));
+    showAddress(icip, Text::tr("BEKLEYİNİZ"));
+    showAddress(disip, Text::tr("BEKLEYİNİZ"));
     setTimer1Interval(10000);
     restartTrialClock();
 }
@@ -392,8 +400,8 @@ bool frmMain::ApplyProfile(const QString &name) {
     if (!AdapterCommands::connectionCheckFollows(outcome.kind))
         return false;
     if (outcome.kind == Kind::Refused) {
-        icip->setText(Text::tr("BEKLEYİNİZ"));
-        disip->setText(Text::tr("BEKLEYİNİZ"));
+        showAddress(icip, Text::tr("BEKLEYİNİZ"));
+        showAddress(disip, Text::tr("BEKLEYİNİZ"));
     }
     // The adapters changed all the same: the connection is checked as after an apply.
     setTimer1Interval(10000);
@@ -463,7 +471,7 @@ void frmMain::ipnedir_Click() {
     if (m_refreshing)
         return; // the refresh under way answers for this one too
     m_refreshing = true;
-    icip->setText(m_services.localAddress(*m_services.prompts));
+    showAddress(icip, m_services.localAddress(*m_services.prompts));
     const QString url = Links::externalAddressUrl(*SettingsIni);
     disip->setToolTip(QString());
     // Only a change on trial before this check began is judged by it: the wait for the answer
@@ -471,7 +479,7 @@ void frmMain::ipnedir_Click() {
     const bool judging = m_trial->ours();
     if (url.isEmpty()) {
         // No address service configured: nothing to judge the connection by.
-        disip->setText(Text::tr("SERVİS YOK"));
+        showAddress(disip, Text::tr("SERVİS YOK"));
         disip->setToolTip(MainWindowRules::noServiceHelp());
     } else {
         // A close request ends the wait at once.
@@ -480,13 +488,13 @@ void frmMain::ipnedir_Click() {
         const ExternalAddress::Outcome outcome = ExternalAddress::outcome(answer);
         using Kind = ExternalAddress::Outcome::Kind;
         if (outcome.kind == Kind::Address) {
-            disip->setText(outcome.text);
+            showAddress(disip, outcome.text);
         } else if (outcome.kind == Kind::ServiceError) {
             // The service answered: the internet is there, only the address is not.
-            disip->setText(Text::tr("SERVİS HATASI"));
+            showAddress(disip, Text::tr("SERVİS HATASI"));
             disip->setToolTip(ExternalAddress::errorHelp(answer, url));
         } else {
-            disip->setText(Text::tr("İNTERNET YOK"));
+            showAddress(disip, Text::tr("İNTERNET YOK"));
             // A change from afar waits for its own confirmation, or for its time to end.
             if (!m_closeRequested && !RemoteTrial::awaits(*SettingsIni, *m_services.backend))
                 switchToDhcp(false); // keeps the trial first: the fallback is the safe state

@@ -128,6 +128,8 @@ private:
     QString trayToolTip() const;
     void selectProfile(const QString &name);
     void refreshCaption();
+    // Shows an address line's text, to the eye and to a screen reader.
+    void showAddress(QLabel *line, const QString &text);
     // A change from afar waits for its confirmation: said, and nothing else changes meanwhile.
     bool remoteTrialWaits();
     // Makes the next change of the adapters this window's trial; otherwise says why not

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "settings/Text.h"
 #include "widgets/RawPicture.h"
+#include "widgets/ReturnPressesButtons.h"
 #include "widgets/Twips.h"
 #include "widgets/WrappingButton.h"
 #include "widgets/modMain.h"
@@ -182,6 +183,7 @@ void frmMain::setupUi() {
     Image1->setAccessibleName(QStringLiteral("NUVAR POS ZELVİ IP"));
     for (QPushButton *b : findChildren<QPushButton *>())
         b->setAccessibleName(b->text().trimmed());
+    ReturnPressesButtons::install(this);
 
     setTabOrder(lstProfiles, cmdProfileCreateNew);
     setTabOrder(cmdProfileCreateNew, cmdProfileEdit);

@@ -3,6 +3,7 @@
 #include "adapters/TrialLedger.h"
 #include "adapters/UnavailableBackend.h"
 #include "adapters/Wmi.h"
+#include "app/DisplayCheck.h"
 #include "app/FontWarmUp.h"
 #include "app/ShownReporter.h"
 #include "app/TrayIcon.h"
@@ -233,6 +234,13 @@ int main(int argc, char *argv[]) {
     }
     if (given.command != CommandLine::Command::None)
         return runCommand(argc, argv, arguments, language);
+    // Without a display Qt would abort: the reason in one line instead, status 1.
+    if (const QString problem = DisplayCheck::problem(arguments); !problem.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        Language::install(app, language);
+        std::fprintf(stderr, "%s\n", qPrintable(DisplayCheck::problem(arguments)));
+        return 1;
+    }
     QElapsedTimer sinceStart;
     sinceStart.start();
     FontWarmUp fonts;             // meanwhile: Qt, the settings, the addresses

@@ -13,9 +13,29 @@ namespace Autostart {
 
 namespace {
 
+QString execQuoted(const QString &path);
+
 // A program path as the Exec key takes it: quoted when it holds a reserved character, with
-// the characters that are special inside quotes escaped, and "%" doubled.
+// the characters that are special inside quotes escaped, and "%" doubled; then, as every
+// string value of the file, with "\" and the control characters escaped once more.
 QString execArgument(const QString &path) {
+    QString value;
+    for (const QChar c : execQuoted(path)) {
+        if (c == u'\\')
+            value += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            value += QStringLiteral("\\n");
+        else if (c == u'\t')
+            value += QStringLiteral("\\t");
+        else if (c == u'\r')
+            value += QStringLiteral("\\r");
+        else
+            value += c;
+    }
+    return value;
+}
+
+QString execQuoted(const QString &path) {
     QString escaped = path;
     escaped.replace(QLatin1Char('%'), QStringLiteral("%%"));
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
@@ -44,7 +64,8 @@ QByteArray entryText(const QString &program) {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Nuvar POS Zelvi IP\n"
-           "Comment=Ağ profilleri ve otomatik IP (DHCP)\n"
+           "Comment=Network profiles and automatic IP (DHCP)\n"
+           "Comment[tr]=Ağ profilleri ve otomatik IP (DHCP)\n"
            "Exec=" +
            execArgument(program).toUtf8() +
            " /HIDEONSTARTUP\n"

@@ -9,6 +9,7 @@
 #include "settings/UserPrompts.h"
 #include "widgets/PictureBox.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/ReturnPressesButtons.h"
 #include "widgets/Twips.h"
 #include "widgets/modMain.h"
 
@@ -108,6 +109,7 @@ frmNewSettings::frmNewSettings(const QString &settingsPath, ProfileList &reloadT
     }
     setTabOrder(previous, cmdSave);
     setTabOrder(cmdSave, cmdCancel);
+    ReturnPressesButtons::install(this);
     txtProfileName->setFocus();
 
     Form_Load();

@@ -4,6 +4,7 @@
 #include "dialogs/DialogFrame.h"
 #include "settings/Text.h"
 #include "settings/UserPrompts.h"
+#include "widgets/ReturnPressesButtons.h"
 #include "widgets/Twips.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidge
     setTabOrder(chkAllNIC, lstNIC);
     setTabOrder(lstNIC, cmdSave);
     setTabOrder(cmdSave, cmdCancel);
+    ReturnPressesButtons::install(this);
 
     connect(chkAllNIC, &QCheckBox::toggled, this, &frmSelectNIC::chkAllNIC_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmSelectNIC::cmdSave_Click);

@@ -232,6 +232,22 @@ bool NetworkdBackend::extendCheckpoint(int seconds, QString &problem) {
     return writeTrial(*trial, problem);
 }
 
+QString NetworkdBackend::recoverAbandonedTrial(bool &restored) {
+    restored = false;
+    const FolderLock lock(m_runFolder.toLocal8Bit());
+    const std::optional<Trial> trial = readTrial();
+    // A second of grace: the keeper puts it back at its time.
+    if (!trial || trial->until + 1000 > QDateTime::currentMSecsSinceEpoch())
+        return {};
+    QString problem;
+    if (!putBack(*trial, problem))
+        return Text::tr("Süresi dolan bir değişiklik geri alınamadı (systemd-networkd): %1")
+            .arg(problem);
+    restored = true;
+    return Text::tr("Süresi dolan bir değişiklik doğrulanmamıştı; önceki ayarlar geri "
+                    "yüklendi (systemd-networkd).");
+}
+
 bool NetworkdBackend::adoptCheckpoint() {
     m_onTrial = readTrial().has_value();
     return m_onTrial;

@@ -38,6 +38,9 @@ public:
     CheckpointStart createCheckpoint(int seconds) override;
     bool extendCheckpoint(int seconds, QString &problem) override;
     bool adoptCheckpoint() override;
+    // A trial whose time is over and that no keeper put back (the keeper was killed): put back
+    // now, as the keeper would have.
+    QString recoverAbandonedTrial(bool &restored) override;
     Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;
     int checkpointSecondsLeft() override;

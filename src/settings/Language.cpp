@@ -26,9 +26,16 @@ Choice fromEnvironment(const std::function<QString(const char *)> &variable) {
     const QString base = locale.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
     if (base.isEmpty() || base == QLatin1String("C") || base == QLatin1String("POSIX"))
         return Choice::Turkish; // as the C library, which then ignores LANGUAGE too
-    const QString preferred = variable("LANGUAGE").section(QLatin1Char(':'), 0, 0);
-    const QString language =
-        (preferred.isEmpty() ? base : preferred).section(QLatin1Char('_'), 0, 0);
+    // LANGUAGE's first entry that is not empty (the C library skips empty ones), else the
+    // locale's; a language written "tr-TR" is Turkish as "tr_TR" is.
+    QString language = base;
+    for (const QString &entry : variable("LANGUAGE").split(QLatin1Char(':'))) {
+        if (!entry.isEmpty()) {
+            language = entry;
+            break;
+        }
+    }
+    language = language.section(QLatin1Char('_'), 0, 0).section(QLatin1Char('-'), 0, 0);
     return language.compare(QLatin1String("tr"), Qt::CaseInsensitive) == 0 ? Choice::Turkish
                                                                            : Choice::English;
 }

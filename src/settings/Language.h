@@ -15,8 +15,9 @@ enum class Choice { Turkish, English };
 // "tr" or "en" as given to --language; nothing for any other text.
 std::optional<Choice> fromOption(const QString &value);
 
-// The desktop's language, as the C library finds it (LC_ALL, then LC_MESSAGES, then LANG, then
-// LANGUAGE's first entry): Turkish where it is Turkish or not set (C, POSIX), else English.
+// The desktop's language, as the C library finds it: the locale (LC_ALL, then LC_MESSAGES, then
+// LANG); unless that is C or POSIX, LANGUAGE's first entry that is not empty comes before it.
+// Turkish where it is Turkish ("tr_TR", "tr-TR") or not set (C, POSIX), else English.
 Choice fromEnvironment(const std::function<QString(const char *)> &variable);
 Choice fromEnvironment();
 

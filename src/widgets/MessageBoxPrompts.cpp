@@ -34,7 +34,7 @@ bool MessageBoxPrompts::askYesNo(const QString &text, Icon icon, Default preset)
     QMessageBox box(boxIcon(icon), QStringLiteral(ZELVI_PRODUCT_NAME), text,
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setTextFormat(Qt::PlainText);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Evet"));
+    box.button(QMessageBox::Yes)->setText(Text::tr("Evet"));
     box.button(QMessageBox::No)->setText(Text::tr("Hayır"));
     box.setDefaultButton(preset == Default::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;

@@ -104,6 +104,10 @@ void tst_CommandProcess::statuses_data() {
         "  Renk\\x1b[31m\n  Ters\\u202eYon\n", "");
     row("a lost output is no success", {u("--list")}, false, "/dev/full", 1, "",
         "Çıktı yazılamadı");
+    row("the window without a display: a reason, no abort", {}, false, "", 1, "",
+        "Pencere açılamadı: bu oturumda ekran yok");
+    row("hidden at login without a display", {u("/HIDEONSTARTUP")}, false, "", 1, "",
+        "Pencere açılamadı");
 }
 
 void tst_CommandProcess::statuses() {

@@ -118,6 +118,11 @@ void tst_CommandLine::language_data() {
         << QStringList()
         << QStringList{{}, {}, QStringLiteral("en_US.UTF-8"), QStringLiteral("tr:en")} << false
         << false;
+    QTest::newRow("LANGUAGE's empty entries skipped")
+        << QStringList()
+        << QStringList{{}, {}, QStringLiteral("en_US.UTF-8"), QStringLiteral(":tr")} << false
+        << false;
+    QTest::newRow("tr-TR") << QStringList() << lang("tr-TR") << false << false;
     QTest::newRow("--language en")
         << QStringList{QStringLiteral("--language"), QStringLiteral("en")} << none << true << false;
     QTest::newRow("--language=tr")

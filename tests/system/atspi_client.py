@@ -1,9 +1,11 @@
 # Drives the program as a screen reader's user would, through the accessibility bus alone
 # (pyatspi): in each language, every object that takes the focus in the main window, the
 # profile editor and the adapter dialog has the name and role that say what it is, and a
-# profile is created and applied by pressing buttons, setting texts and selecting rows.
+# profile is created and applied by pressing buttons, setting texts and selecting rows; the
+# address lines are read with what they show and the window with what its caption says.
 #   atspi_client.py PROGRAM FOLDER
 import os
+import re
 import subprocess
 import sys
 import time
@@ -15,6 +17,7 @@ PROGRAM, FOLDER = sys.argv[1:3]
 EXPECTED = {
     "tr": {
         "window": "ZELVİ IP AYAR EKRANI",
+        "local": "BİLGİSAYAR IP", "external": "MODEM IP", "no service": "SERVİS YOK",
         "main": [("list", "ZELVİ IP SEÇ")] + [("push button", b) for b in (
             "EKLE", "DÜZENLE", "KOPYALA", "SİL", "ZELVİ IP UYGULA", "OTOMATİK IP UYGULA",
             "MODEME GİT", "PORT TESTİ", "BİLLGİSAYAR IPLERİ")],
@@ -29,6 +32,7 @@ EXPECTED = {
     },
     "en": {
         "window": "ZELVİ IP SETTINGS",
+        "local": "COMPUTER IP", "external": "MODEM IP", "no service": "NO SERVICE",
         "main": [("list", "PICK ZELVİ IP")] + [("push button", b) for b in (
             "ADD", "EDIT", "COPY", "DELETE", "APPLY ZELVİ IP", "APPLY AUTOMATIC IP",
             "GO TO MODEM", "PORT TEST", "COMPUTER IPS")],
@@ -100,6 +104,16 @@ def named(objects):
     return sorted((o.getRoleName(), o.name) for o in objects)
 
 
+def labels(root):
+    """The labels below root, by name."""
+    found = {}
+    for child in root:
+        if child.getRoleName() == "label" and child.name:
+            found[child.name] = child
+        found.update(labels(child))
+    return found
+
+
 def press(root, name):
     button = [o for o in focusable(root) if o.name == name][0]
     button.queryAction().doAction(0)
@@ -159,6 +173,15 @@ def run(language):
         wait_for("the profile applied and recorded", applied)
         with open(computer, encoding="utf-8") as f:
             check("address on the adapter", "192.168.7.40" in f.read(), True)
+        # The address lines say what they show; the window says what its caption says.
+        lines = labels(window)
+        wait_for("the external address line's text",
+                 lambda: lines[words["external"]].description == words["no service"])
+        local = lines[words["local"]].description
+        check("the computer's address line is read as an address",
+              bool(re.fullmatch(r"\d+\.\d+\.\d+\.\d+", local)), True)
+        wait_for("the window's description naming the profile",
+                 lambda: "(" + profile + ")" in window.description)
         print("%s: names and roles as expected; profile created and applied" % language)
     finally:
         program.terminate()

@@ -6,7 +6,8 @@
 # administrator's own file is never touched. On trial: back by itself when unconfirmed (the
 # program that made it has ended), a second change refused meanwhile, kept by --confirm over a
 # reboot, and a reboot during the trial starts the earlier settings; a change from afar over
-# SSH, confirmed at the new address; --undo puts one back at once.
+# SSH, confirmed at the new address; --undo puts one back at once; the program killed during
+# its own trial is put back by the keeper, and a trial whose keeper was killed by the next run.
 #   cli_networkd.sh PROGRAM
 set -euo pipefail
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
@@ -18,10 +19,12 @@ source "$(dirname "$0")/../../scripts/lib/processes.sh"
 ms() { echo $(($(date +%s%N) / 1000000)); }
 iface=$ZELVI_ND_IFACE
 settings=$work/ayar.config
-cat >"$settings" <<'INI'
+cat >"$settings" <<INI
 [Profiles]
 Yerel=10.99.0.50.255.255.255.0.10.99.0.1.10.99.0.1....
 Ikinci=10.99.0.60.255.255.255.0.10.99.0.1.10.99.0.1.10.99.0.2
+[Links]
+ExternalAddressUrl=$ZELVI_NM_SERVICE_URL
 INI
 zelvi() { "$program" --settings "$settings" "$@"; }
 addresses() { ip -4 -o addr show dev "$iface" | awk '{print $4}' | tr '\n' ' '; }
@@ -125,3 +128,29 @@ out=$(zelvi --undo --json) || fail "--undo: $out"
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 50 || fail "--undo did not put the change back: $(addresses)"
 [ ! -f "$trialfile" ] || fail "the runtime file stayed after --undo"
 echo "--undo: back at 10.99.0.60 in $(($(ms) - start)) ms"
+
+# The program killed (kill -9) while its own change waits for its check: the keeper puts the
+# earlier settings back when the trial's time (3 + 10 + 10 s) is over.
+"$program" --settings "$settings" --apply Yerel --check --check-after 3 >/dev/null 2>&1 &
+checker=$! # the program itself, not a shell around it
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive for the check: $(addresses)"
+kill -9 $checker
+start=$(ms)
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 400 || fail "the killed run's change stayed: $(addresses)"
+[ ! -f "$trialfile" ] || fail "the runtime file stayed after the killed run's trial"
+echo "killed during its check: back at 10.99.0.60 $(($(ms) - start)) ms after the kill"
+
+# The keeper itself killed: the next run of the program puts the change back once its time is
+# over, and says so.
+zelvi --apply Yerel --confirm-within 10 >/dev/null || fail "--confirm-within for the keeper failed"
+waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive: $(addresses)"
+here=$(readlink /proc/self/ns/net)
+for pid in $(pgrep -f -- --networkd-keeper); do
+  [ "$(readlink /proc/$pid/ns/net)" = "$here" ] && kill -9 "$pid"
+done
+sleep 12
+[ "$(addresses)" = "10.99.0.50/24 " ] || fail "something put the change back without its keeper"
+out=$(zelvi --status --json 2>&1)
+[[ $out == *'"settled":'* ]] || fail "--status did not settle the abandoned trial: $out"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 50 || fail "the abandoned trial stayed: $(addresses)"
+echo "keeper killed: the next run put the change back"

@@ -112,6 +112,7 @@ private Q_SLOTS:
     void startFocusAndEmptyTitles();
     void commandsActOnlyOnTheSelection();
     void focusArrivalKeepsTheText();
+    void returnPressesTheFocusedButton();
 
 private:
     void start(const QByteArray &settings);
@@ -235,6 +236,41 @@ void tst_RealInput::commandsActOnlyOnTheSelection() {
     QVERIFY(readAll(m_path).contains("Alfa="));
     for (const auto &a : m_pc->stored())
         QVERIFY(a.address.isEmpty());
+}
+
+// Return presses the focused button in each window (users from Windows expect it), Enter on the
+// keypad too; Escape still closes a dialog.
+void tst_RealInput::returnPressesTheFocusedButton() {
+    start("[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n");
+    QVERIFY(run({
+        {[] { return true; },
+         [&] {
+             m_window->cmdProfileCreateNew->setFocus();
+             keys(u("Return"));
+         }},
+        {[] { return activeModal<frmNewSettings>() != nullptr; },
+         [&] {
+             activeModal<frmNewSettings>()->cmdCancel->setFocus();
+             keys(u("Return"));
+         }},
+        {[] { return !QApplication::activeModalWidget(); },
+         [&] {
+             m_window->lstProfiles->item(0)->setSelected(true);
+             m_window->cmdProfileActivate->setEnabled(true);
+             m_window->cmdProfileActivate->setFocus();
+             keys(u("KP_Enter"));
+         }},
+        {[] { return activeModal<frmSelectNIC>() != nullptr; },
+         [&] {
+             activeModal<frmSelectNIC>()->cmdCancel->setFocus();
+             keys(u("Return"));
+         }},
+        {[] { return !QApplication::activeModalWidget(); }, [] {}},
+    }));
+    // KAPAT of the adapter dialog, pressed by Return: nothing applied, and the window says why.
+    QCOMPARE(m_prompts.messages.size(), 1);
+    QVERIFY2(m_prompts.messages[0].contains(Text::tr("\nAğ bağdaştırıcısı seçilmedi.")),
+             qPrintable(m_prompts.messages[0]));
 }
 
 void tst_RealInput::focusArrivalKeepsTheText() {

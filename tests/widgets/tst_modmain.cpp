@@ -2,6 +2,7 @@
 // repaints a picture's background, and the colour conversions.
 #include "settings/Language.h"
 #include "widgets/FloodFill.h"
+#include "widgets/MessageBoxPrompts.h"
 #include "widgets/PictureBox.h"
 #include "widgets/modMain.h"
 
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 class tst_modMain : public QObject {
     Q_OBJECT
@@ -21,6 +23,8 @@ private Q_SLOTS:
     void fillPictureBackground();
     void colours();
     void qtTextsInTurkish();
+    void yesNoInTheRunsLanguage_data();
+    void yesNoInTheRunsLanguage();
 };
 
 void tst_modMain::numericKeyFilter_data() {
@@ -99,6 +103,34 @@ void tst_modMain::qtTextsInTurkish() {
     box.setStandardButtons(QMessageBox::Ok | QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("Tamam"));
     QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Evet"));
+}
+
+// A question's buttons speak the run's language (English showed "Evet" beside "No").
+void tst_modMain::yesNoInTheRunsLanguage_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("yes");
+    QTest::addColumn<QString>("no");
+    QTest::newRow("Turkish") << int(Language::Choice::Turkish) << QStringLiteral("Evet")
+                             << QStringLiteral("Hayır");
+    QTest::newRow("English") << int(Language::Choice::English) << QStringLiteral("Yes")
+                             << QStringLiteral("No");
+}
+
+void tst_modMain::yesNoInTheRunsLanguage() {
+    QFETCH(int, language);
+    QFETCH(QString, yes);
+    QFETCH(QString, no);
+    QVERIFY(Language::install(*QCoreApplication::instance(), Language::Choice(language)));
+    QStringList shown;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        shown = {box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()};
+        box->button(QMessageBox::No)->click();
+    });
+    MessageBoxPrompts prompts;
+    QVERIFY(!prompts.askYesNo(QStringLiteral("?"), UserPrompts::Icon::Question));
+    QCOMPARE(shown, QStringList({yes, no}));
 }
 
 QTEST_MAIN(tst_modMain)
