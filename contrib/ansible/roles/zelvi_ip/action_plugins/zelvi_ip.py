@@ -314,10 +314,17 @@ class ActionModule(ActionBase):
         deadline = time.monotonic() + trial + 15
         while status.get("trialSecondsLeft") is not None and time.monotonic() < deadline:
             time.sleep(2)
-            status = self._status()
+            try:
+                status = self._status()
+            except Till:
+                # Put back meanwhile: the till answers at its old address again.
+                if not first_answering([old], self._port, 15):
+                    raise
+                self._talk_to(old)
+                status = self._status()
         remote = status.get("remote") or {}
         state = remote.get("state") or "none"
-        said = {"putBack": "NetworkManager put the earlier settings back: the trial ran out, or "
+        said = {"putBack": "The till put the earlier settings back: the trial ran out, or "
                            "NetworkManager restarted, before the change was confirmed.",
                 "refused": "The till refused it: %s" % remote.get("reason", ""),
                 "undone": "It was undone on the till (--undo)."}
