@@ -49,7 +49,7 @@
         <source>
 Ağ bağdaştırıcısı seçilmedi.</source>
         <translation>
-No network adapter was chosen.</translation>
+No network adapter was selected.</translation>
     </message>
     <message>
         <source>
@@ -62,7 +62,8 @@ No IP-enabled network adapter was found on this computer.</translation>
 Bağdaştırıcılar önce otomatik IP&apos;ye (DHCP) geçirilemedi, bu yüzden sabit ayarlar yazılmadı:
 </source>
         <translation>
-The adapters could not be switched to automatic IP (DHCP) first, so the static settings were not written:
+The adapters could not be switched to automatic IP (DHCP) first,
+so the static settings were not written:
 </translation>
     </message>
     <message>
@@ -75,7 +76,8 @@ The network settings could not be reached (%1): Error %2 (%3)</translation>
         <source>
 Seçilen ağ bağdaştırıcısı (%1) artık bulunamıyor. Bütün bağdaştırıcılar otomatik IP&apos;de (DHCP) kaldı.</source>
         <translation>
-The chosen network adapter (%1) can no longer be found. All adapters stayed on automatic IP (DHCP).</translation>
+The selected network adapter (%1) can no longer be found.
+All adapters stayed on automatic IP (DHCP).</translation>
     </message>
     <message>
         <source>
@@ -87,7 +89,7 @@ Try again when that change has ended.</translation>
         <source> Ağ ayarlarına dokunulmadı.
 Uzaktan bir değişiklik, geri dönüş noktası olmadan yapılmaz: %1</source>
         <translation> The network settings were not touched.
-A change from afar is not made without a checkpoint: %1</translation>
+A remote change is not made without a checkpoint: %1</translation>
     </message>
     <message>
         <source>
@@ -98,18 +100,20 @@ Another device on the network uses the address %1: it answered when the address 
 </translation>
     </message>
     <message>
-        <source>Ağ bağdaştırıcıları önceki ayarlarına döndürülemedi%1; şu an otomatik IP&apos;deler (DHCP) ya da adressizler.</source>
-        <translation>The network adapters could not be put back to their earlier settings%1; they are now on automatic IP (DHCP) or without an address.</translation>
+        <source>Ağ bağdaştırıcıları önceki ayarlarına döndürülemedi%1;
+şu an otomatik IP&apos;deler (DHCP) ya da adressizler.</source>
+        <translation>The change to the network adapters could not be undone%1;
+they are now on automatic IP (DHCP) or without an address.</translation>
     </message>
     <message>
         <source>Ağ bağdaştırıcıları önceki ayarlarına döndürüldü.</source>
-        <translation>The network adapters were put back to their earlier settings.</translation>
+        <translation>The change was undone: the network adapters are on their earlier settings.</translation>
     </message>
     <message>
         <source>
 Profile boş bir IP adresi verin ya da bu adresi kullanan cihazı bulun.</source>
         <translation>
-Give the profile a free IP address or find the device that uses this address.</translation>
+Give the profile an unused IP address or find the device that uses this address.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili tam uygulanamadı:
@@ -137,7 +141,8 @@ Profilin adı kullanılamaz: %2
 Ayar dosyasında adı düzeltin ya da profili yeni bir adla KOPYALA ile kaydedip bunu SİL ile silin.</source>
         <translation>Profile &quot;%1&quot; cannot be applied; the network settings were not touched.
 The profile&apos;s name cannot be used: %2
-Correct the name in the settings file, or save the profile under a new name with COPY and remove this one with DELETE.</translation>
+Correct the name in the settings file,
+or save the profile under a new name with COPY and remove this one with DELETE.</translation>
     </message>
     <message>
         <source>Otomatik IP&apos;ye (DHCP) geçilmedi; ağ ayarlarına dokunulmadı.
@@ -160,22 +165,25 @@ Error %2 (%3)</translation>
 %1</translation>
     </message>
     <message>
-        <source>İnternet bağlantısı yok, ancak &quot;%1&quot; tam geri alınamadı: şu ağ bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçmedi ve sabit ayarlarında kaldı: %2
+        <source>İnternet bağlantısı yok, ancak &quot;%1&quot; tam geri alınamadı:
+şu ağ bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçmedi ve sabit ayarlarında kaldı: %2
 %3</source>
-        <translation>No internet connection, but &quot;%1&quot; could not be undone completely: these network adapters did not switch to automatic IP (DHCP) and kept their static settings: %2
+        <translation>No internet connection, but &quot;%1&quot; could not be undone completely:
+these network adapters did not switch to automatic IP (DHCP) and stayed on their static settings: %2
 %3</translation>
     </message>
     <message>
         <source>Değişiklik kalıcı yapılamadı: %1
 Sistem ağ ayarlarını en geç %2 saniye içinde değişiklikten önceki haline döndürecek.</source>
-        <translation>The change could not be kept: %1
-The system will put the network settings back as they were before the change within %2 seconds at the latest.</translation>
+        <translation>The change could not be confirmed: %1
+The system will undo the change within %2 seconds at the latest.</translation>
     </message>
     <message>
         <source>Değişiklik için geri dönüş noktası kurulamadı: %1
 Değişiklik yine de yapıldı; program ilk %2 saniye içinde kapanırsa kendiliğinden geri alınmaz.</source>
         <translation>No checkpoint could be made for the change: %1
-The change was made anyway; if the program closes within the first %2 seconds it is not undone by itself.</translation>
+The change was made anyway;
+if the program closes within the first %2 seconds, the change is not undone by itself.</translation>
     </message>
     <message>
         <source>Tüm Ağ Bağdaştırıcılarında Etkinleştir</source>
@@ -196,20 +204,23 @@ The change was made anyway; if the program closes within the first %2 seconds it
     <message>
         <source>Ağ bağdaştırıcısı seçilmedi.
 Listeden bir bağdaştırıcı seçin ya da tüm bağdaştırıcılar kutusunu işaretleyin.</source>
-        <translation>No network adapter was chosen.
-Choose an adapter from the list or tick the all adapters box.</translation>
+        <translation>No network adapter was selected.
+Select an adapter from the list or tick the all adapters box.</translation>
     </message>
     <message>
         <source>%1 adresini ağda başka bir cihaz kullanıyor: adres denendiğinde yanıt verdi, %2 bu adresi almadı.</source>
-        <translation>Another device on the network uses the address %1: it answered when the address was tried, %2 did not take this address.</translation>
+        <translation>Another device on the network uses the address %1: it answered when the address was tried;
+%2 did not take this address.</translation>
     </message>
     <message>
         <source>Kablosuz bağdaştırıcı %1 için NetworkManager&apos;da kayıtlı bir bağlantı yok; önce bir ağa bağlanın.</source>
         <translation>NetworkManager has no stored connection for the wireless adapter %1; connect to a network first.</translation>
     </message>
     <message>
-        <source>%1 ağ bağdaştırıcısında bağlantı yok (kablo takılı değil): ayarlar saklandı, kablo takılınca uygulanacak.</source>
-        <translation>Network adapter %1 has no link (no cable plugged in): the settings were stored and will be applied when a cable is plugged in.</translation>
+        <source>%1 ağ bağdaştırıcısında bağlantı yok (kablo takılı değil):
+ayarlar saklandı, kablo takılınca uygulanacak.</source>
+        <translation>Network adapter %1 has no link (no cable plugged in):
+the settings were stored and will be applied when a cable is plugged in.</translation>
     </message>
     <message>
         <source>NetworkManager değişikliği %1 saniye içinde %2 üzerinde uygulamadı.</source>
@@ -229,7 +240,7 @@ Choose an adapter from the list or tick the all adapters box.</translation>
     </message>
     <message>
         <source>NetworkManager şu ağ bağdaştırıcılarını geri alamadı: %1</source>
-        <translation>NetworkManager could not put back these network adapters: %1</translation>
+        <translation>NetworkManager could not undo the change on these network adapters: %1</translation>
     </message>
     <message>
         <source>NetworkManager&apos;da %1 profili yok</source>
@@ -237,15 +248,15 @@ Choose an adapter from the list or tick the all adapters box.</translation>
     </message>
     <message>
         <source>Başka bir program bu ağ bağdaştırıcısında bir değişikliği deniyor.</source>
-        <translation>Another program is trying a change on this network adapter.</translation>
+        <translation>Another program has a change on trial on this network adapter.</translation>
     </message>
     <message>
         <source>Başka bir program bu ağ bağdaştırıcısında bir değişikliği deniyor (%1 saniye daha).</source>
-        <translation>Another program is trying a change on this network adapter (%1 seconds more).</translation>
+        <translation>Another program has a change on trial on this network adapter (%1 seconds left).</translation>
     </message>
     <message>
         <source>Bu program başka bir pencerede ya da komutta bir değişikliği deniyor (%1 saniye daha).</source>
-        <translation>This program is trying a change in another window or command (%1 seconds more).</translation>
+        <translation>Another window or command of this program has a change on trial (%1 seconds left).</translation>
     </message>
     <message>
         <source>Önceki çalışmadan kalan deneme geri alınamadı: %1</source>
@@ -265,11 +276,13 @@ Choose an adapter from the list or tick the all adapters box.</translation>
     </message>
     <message>
         <source>Geri dönüş noktasının süresi dolmuş: ağ ayarları değişiklikten önceki haline döndürüldü.</source>
-        <translation>The checkpoint has expired: the network settings were put back as they were before the change.</translation>
+        <translation>The checkpoint&apos;s time ran out: the change was undone.</translation>
     </message>
     <message>
-        <source>değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı, bilgisayar yeniden başlayınca kaybolur: %1</source>
-        <translation>the change could not be stored for good on these network adapters and will be lost when the computer restarts: %1</translation>
+        <source>değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı,
+bilgisayar yeniden başlayınca kaybolur: %1</source>
+        <translation>the change could not be stored for good on these network adapters
+and will be lost when the computer restarts: %1</translation>
     </message>
     <message>
         <source>Geri dönülecek geri dönüş noktası yok.</source>
@@ -325,11 +338,13 @@ Choose an adapter from the list or tick the all adapters box.</translation>
     </message>
     <message>
         <source>IP adresi %1, %2 alt ağının ağ adresidir; ağdaki cihazlar bu adrese ulaşamayabilir.</source>
-        <translation>IP address %1 is the network address of subnet %2; devices on the network may not reach this address.</translation>
+        <translation>IP address %1 is the network address of subnet %2;
+devices on the network may not reach this address.</translation>
     </message>
     <message>
         <source>IP adresi %1, %2 alt ağının yayın (broadcast) adresidir; ağdaki cihazlar bu adrese ulaşamayabilir.</source>
-        <translation>IP address %1 is the broadcast address of subnet %2; devices on the network may not reach this address.</translation>
+        <translation>IP address %1 is the broadcast address of subnet %2;
+devices on the network may not reach this address.</translation>
     </message>
     <message>
         <source>Modem IP (%1) bilgisayarın kendi IP adresiyle aynı; internete çıkılamaz.</source>
@@ -395,9 +410,11 @@ Apply it anyway?</translation>
     </message>
     <message>
         <source>Benzetim dosyası bozuk: %1
-&quot;checkpoint&quot; bir nesne olmalı: {&quot;until&quot;: 1970&apos;ten beri milisaniye, &quot;adapters&quot;: [en az bir bağdaştırıcı]}.</source>
+&quot;checkpoint&quot; bir nesne olmalı:
+{&quot;until&quot;: 1970&apos;ten beri milisaniye, &quot;adapters&quot;: [en az bir bağdaştırıcı]}.</source>
         <translation>The simulation file is damaged: %1
-&quot;checkpoint&quot; must be an object: {&quot;until&quot;: milliseconds since 1970, &quot;adapters&quot;: [at least one adapter]}.</translation>
+&quot;checkpoint&quot; must be an object:
+{&quot;until&quot;: milliseconds since 1970, &quot;adapters&quot;: [at least one adapter]}.</translation>
     </message>
     <message>
         <source>Benzetim dosyası bozuk: %1
@@ -410,8 +427,9 @@ checkpoint: %2</translation>
         <translation>The simulation file could not be written: %1</translation>
     </message>
     <message>
-        <source>Geri dönüş noktasının süresi dolmuş: benzetim bilgisayarı ağ ayarlarını değişiklikten önceki haline döndürdü.</source>
-        <translation>The checkpoint has expired: the simulated computer put the network settings back as they were before the change.</translation>
+        <source>Geri dönüş noktasının süresi dolmuş:
+benzetim bilgisayarı ağ ayarlarını değişiklikten önceki haline döndürdü.</source>
+        <translation>The checkpoint&apos;s time ran out: the simulated computer undid the change.</translation>
     </message>
     <message>
         <source>benzetim bilgisayarı</source>
@@ -443,7 +461,7 @@ checkpoint: %2</translation>
     </message>
     <message>
         <source>Yalnızca bu bilgisayara bağlanılabilir: %1</source>
-        <translation>Only this computer can be connected to: %1</translation>
+        <translation>Only the local computer can be managed: %1</translation>
     </message>
     <message>
         <source>Geçersiz ad alanı: %1</source>
@@ -543,11 +561,11 @@ checkpoint: %2</translation>
     </message>
     <message>
         <source>Oturum açılınca başlatma kaldırılamadı: %1</source>
-        <translation>Starting at log-in could not be removed: %1</translation>
+        <translation>Starting at login could not be turned off: %1</translation>
     </message>
     <message>
         <source>Oturum açılınca başlatma ayarlanamadı: %1 yazılamadı (%2).</source>
-        <translation>Starting at log-in could not be set up: %1 could not be written (%2).</translation>
+        <translation>Starting at login could not be set up: %1 could not be written (%2).</translation>
     </message>
     <message>
         <source>--settings: dosya adı boş olamaz.</source>
@@ -599,7 +617,8 @@ checkpoint: %2</translation>
     </message>
     <message>
         <source>--check ile --confirm-within birlikte verilemez: uzaktan yapılan değişikliği --confirm doğrular.</source>
-        <translation>--check and --confirm-within cannot be given together: --confirm confirms a change made from afar.</translation>
+        <translation>--check and --confirm-within cannot be given together:
+--confirm confirms a remote change.</translation>
     </message>
     <message>
         <source>--detached-run yalnızca --confirm-within ile kullanılır.</source>
@@ -627,7 +646,8 @@ checkpoint: %2</translation>
     </message>
     <message>
         <source>Çıktı yazılamadı (%1); komut yine de sonuna dek çalıştı, yaptığı değişiklik geri alınmadı.</source>
-        <translation>The output could not be written (%1); the command still ran to its end, and its change was not undone.</translation>
+        <translation>The output could not be written (%1);
+the command still ran to its end, and its change was not undone.</translation>
     </message>
     <message>
         <source>ayar dosyasındaki etkin profil silinemedi</source>
@@ -692,8 +712,10 @@ The network adapters are now %2.</translation>
         <translation>No internet connection, but &quot;%1&quot; could not be undone. </translation>
     </message>
     <message>
-        <source>İnternet bağlantısı yok: &quot;%1&quot; geri alındı, bütün ağ bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçirildi.</source>
-        <translation>No internet connection: &quot;%1&quot; was undone, all network adapters were switched to automatic IP (DHCP).</translation>
+        <source>İnternet bağlantısı yok: &quot;%1&quot; geri alındı,
+bütün ağ bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçirildi.</source>
+        <translation>No internet connection: &quot;%1&quot; was undone,
+all network adapters were switched to automatic IP (DHCP).</translation>
     </message>
     <message>
         <source>Otomatik IP&apos;ye (DHCP) dönüldü.</source>
@@ -757,11 +779,11 @@ The network settings were not touched; add --yes to apply it anyway.</translatio
     </message>
     <message>
         <source>Önce listeden bir profil seçin.</source>
-        <translation>First choose a profile from the list.</translation>
+        <translation>First select a profile from the list.</translation>
     </message>
     <message>
         <source>Silmek için önce listeden bir profil seçin.</source>
-        <translation>To delete, first choose a profile from the list.</translation>
+        <translation>To delete, first select a profile from the list.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili silinemedi.
@@ -775,7 +797,7 @@ The network settings were not touched; add --yes to apply it anyway.</translatio
     </message>
     <message>
         <source>Önce listeden uygulanacak profili seçin.</source>
-        <translation>First choose the profile to apply from the list.</translation>
+        <translation>First select the profile to apply from the list.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili uygulandı, ancak ayar dosyasına etkin profil olarak yazılamadı.
@@ -831,11 +853,11 @@ Change %1: undone unless confirmed</translation>
     </message>
     <message>
         <source>Uzaktan yapılan &quot;%1&quot; değişikliğini kalıcı yap</source>
-        <translation>Keep the change to &quot;%1&quot; made from afar</translation>
+        <translation>Confirm the remote change to &quot;%1&quot;</translation>
     </message>
     <message>
         <source>Uzaktan yapılan &quot;%1&quot; değişikliğini geri al</source>
-        <translation>Undo the change to &quot;%1&quot; made from afar</translation>
+        <translation>Undo the remote change to &quot;%1&quot;</translation>
     </message>
     <message>
         <source>OTOMATİK IP UYGULA</source>
@@ -843,7 +865,7 @@ Change %1: undone unless confirmed</translation>
     </message>
     <message>
         <source>Oturum açılınca başlat</source>
-        <translation>Start at log-in</translation>
+        <translation>Start at login</translation>
     </message>
     <message>
         <source>Çıkış</source>
@@ -855,7 +877,7 @@ Change %1: undone unless confirmed</translation>
     </message>
     <message>
         <source>BİLLGİSAYAR IPLERİ</source>
-        <translation>COMPUTER IPS</translation>
+        <translation>REFRESH IP ADDRESSES</translation>
     </message>
     <message>
         <source>PORT TESTİ</source>
@@ -899,7 +921,7 @@ Change %1: undone unless confirmed</translation>
     </message>
     <message>
         <source>ZELVİ IP SEÇ</source>
-        <translation>PICK ZELVİ IP</translation>
+        <translation>SELECT ZELVİ IP</translation>
     </message>
     <message>
         <source>NetworkManager&apos;a ulaşılamadı; ağ ayarları değiştirilemeyecek.
@@ -922,11 +944,13 @@ Emin misiniz?</source>
 Are you sure?</translation>
     </message>
     <message>
-        <source>Dış adres servisi ayarlanmamış: internet bağlantısı denetlenmiyor ve bağlantı yokken otomatik IP&apos;ye geçilmiyor.
+        <source>Dış adres servisi ayarlanmamış:
+internet bağlantısı denetlenmiyor ve bağlantı yokken otomatik IP&apos;ye geçilmiyor.
 Ayar dosyasının [Links] bölümüne servisin adresini yazın, örneğin:
 [Links]
 ExternalAddressUrl=http://sunucu.ornek:8080/ip.php</source>
-        <translation>The external address service is not set up: the internet connection is not checked, and there is no switch to automatic IP without a connection.
+        <translation>The external address service is not set up: the internet connection is not checked,
+and there is no switch to automatic IP without a connection.
 Write the service&apos;s address into the [Links] section of the settings file, for example:
 [Links]
 ExternalAddressUrl=http://server.example:8080/ip.php</translation>
@@ -937,15 +961,17 @@ ExternalAddressUrl=http://server.example:8080/ip.php</translation>
     </message>
     <message>
         <source>Değişikliği yapacak süreç başlatılamadı; ağ ayarlarına dokunulmadı: %1</source>
-        <translation>The process that would make the change could not be started; the network settings were not touched: %1</translation>
+        <translation>The process that would make the change could not be started;
+the network settings were not touched: %1</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili 1 saniye sonra, bu oturumdan bağımsız uygulanacak ve %2 saniye denenecek.</source>
-        <translation>Profile &quot;%1&quot; will be applied in 1 second, independently of this session, and tried for %2 seconds.</translation>
+        <translation>Profile &quot;%1&quot; will be applied in 1 second, independently of this session,
+and be on trial for %2 seconds.</translation>
     </message>
     <message>
         <source>Kalıcı yapmak için (yeni adresten): %1</source>
-        <translation>To keep it (from the new address): %1</translation>
+        <translation>To confirm it (from the new address): %1</translation>
     </message>
     <message>
         <source>Hemen geri almak için: %1</source>
@@ -953,19 +979,22 @@ ExternalAddressUrl=http://server.example:8080/ip.php</translation>
     </message>
     <message>
         <source>Doğrulanmazsa ağ ayarları kendiliğinden eski hallerine döner; sonucu --status söyler.</source>
-        <translation>Unless confirmed, the network settings go back to how they were by themselves; --status tells the result.</translation>
+        <translation>Unless confirmed, the change is undone by itself; --status tells the outcome.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili hâlâ uygulanıyor; birkaç saniye sonra yeniden deneyin.</source>
         <translation>Profile &quot;%1&quot; is still being applied; try again in a few seconds.</translation>
     </message>
     <message>
-        <source>Uzaktan yapılan &quot;%1&quot; değişikliği doğrulama bekliyor (%2 saniye daha); ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da --undo ile geri alın.</source>
-        <translation>The change to &quot;%1&quot; made from afar awaits confirmation (%2 seconds more); the network settings were not touched. First keep it with --confirm or undo it with --undo.</translation>
+        <source>Uzaktan yapılan &quot;%1&quot; değişikliği doğrulama bekliyor (%2 saniye daha);
+ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da --undo ile geri alın.</source>
+        <translation>The remote change to &quot;%1&quot; awaits confirmation (%2 seconds left);
+the network settings were not touched.
+First confirm it with --confirm or undo it with --undo.</translation>
     </message>
     <message>
         <source>Doğrulanacak, uzaktan yapılmış bir değişiklik yok.</source>
-        <translation>There is no change made from afar to confirm.</translation>
+        <translation>There is no remote change to confirm.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili uygulanmamıştı: %2</source>
@@ -973,11 +1002,12 @@ ExternalAddressUrl=http://server.example:8080/ip.php</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili doğrulanmadı: süre dolunca geri alınmıştı. Ağ bağdaştırıcıları önceki ayarlarında.</source>
-        <translation>Profile &quot;%1&quot; was not confirmed: it was undone when the time ran out. The network adapters are on their earlier settings.</translation>
+        <translation>Profile &quot;%1&quot; was not confirmed: it was undone when the time ran out.
+The network adapters are on their earlier settings.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili doğrulandı ve kalıcı yapıldı.</source>
-        <translation>Profile &quot;%1&quot; was confirmed and kept.</translation>
+        <translation>Profile &quot;%1&quot; was confirmed.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili doğrulanamadı: %2</source>
@@ -985,11 +1015,11 @@ ExternalAddressUrl=http://server.example:8080/ip.php</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili kalıcı yapılamadı: %2</source>
-        <translation>Profile &quot;%1&quot; could not be kept: %2</translation>
+        <translation>Profile &quot;%1&quot; could not be confirmed: %2</translation>
     </message>
     <message>
         <source>Geri alınacak, uzaktan yapılmış bir değişiklik yok.</source>
-        <translation>There is no change made from afar to undo.</translation>
+        <translation>There is no remote change to undo.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili zaten geri alınmıştı (süre dolmuştu).</source>
@@ -1004,28 +1034,29 @@ ExternalAddressUrl=http://server.example:8080/ip.php</translation>
         <translation>Profile &quot;%1&quot; was undone; the network adapters are on their earlier settings%2.</translation>
     </message>
     <message>
-        <source>Uzaktan: &quot;%1&quot; uygulandı, doğrulama bekliyor (%2 sn): kalıcı yapmak için --confirm, geri almak için --undo.</source>
-        <translation>From afar: &quot;%1&quot; applied, awaiting confirmation (%2 s): --confirm to keep it, --undo to undo it.</translation>
+        <source>Uzaktan: &quot;%1&quot; uygulandı, doğrulama bekliyor (%2 sn):
+kalıcı yapmak için --confirm, geri almak için --undo.</source>
+        <translation>Remote: &quot;%1&quot; applied, awaiting confirmation (%2 s): --confirm or --undo.</translation>
     </message>
     <message>
         <source>Uzaktan: &quot;%1&quot; doğrulanmadı, geri alındı.</source>
-        <translation>From afar: &quot;%1&quot; not confirmed, undone.</translation>
+        <translation>Remote: &quot;%1&quot; not confirmed, undone.</translation>
     </message>
     <message>
         <source>Uzaktan: &quot;%1&quot; uygulanmadı: %2</source>
-        <translation>From afar: &quot;%1&quot; not applied: %2</translation>
+        <translation>Remote: &quot;%1&quot; not applied: %2</translation>
     </message>
     <message>
         <source>Uzaktan: &quot;%1&quot; doğrulandı, kalıcı.</source>
-        <translation>From afar: &quot;%1&quot; confirmed, kept.</translation>
+        <translation>Remote: &quot;%1&quot; confirmed.</translation>
     </message>
     <message>
         <source>Uzaktan: &quot;%1&quot; geri alındı (--undo).</source>
-        <translation>From afar: &quot;%1&quot; undone (--undo).</translation>
+        <translation>Remote: &quot;%1&quot; undone (--undo).</translation>
     </message>
     <message>
         <source>Uzaktan: &quot;%1&quot; doğrulanmadı, süre dolunca geri alındı.</source>
-        <translation>From afar: &quot;%1&quot; not confirmed, undone when the time ran out.</translation>
+        <translation>Remote: &quot;%1&quot; not confirmed, undone when the time ran out.</translation>
     </message>
     <message>
         <source>Adres servisi %1 hata koduyla yanıt verdi</source>
@@ -1079,7 +1110,7 @@ ExternalAddressUrl=http://server.example:8080/ip.php</translation>
     </message>
     <message>
         <source>MASKE 255.255.255.0 olcak</source>
-        <translation>MASK will be 255.255.255.0</translation>
+        <translation>MASK (normally 255.255.255.0)</translation>
     </message>
     <message>
         <source>DNS AYARLARI</source>
@@ -1212,8 +1243,12 @@ The settings file (%2) cannot be created or changed there; check the folder&apos
         <translation>The file is read-only: %1</translation>
     </message>
     <message>
-        <source>Ayar dosyası Windows-1254 (Türkçe Windows) kodlamasındaydı; yeni ad bu kodlamada yazılamadığı için dosya UTF-8 olarak kaydedildi. Dosyayı Windows&apos;ta Not Defteri ile açarken UTF-8 seçin.</source>
-        <translation>The settings file was in the Windows-1254 (Turkish Windows) encoding; as the new name cannot be written in that encoding, the file was saved as UTF-8. Choose UTF-8 when opening the file with Notepad on Windows.</translation>
+        <source>Ayar dosyası Windows-1254 (Türkçe Windows) kodlamasındaydı;
+yeni ad bu kodlamada yazılamadığı için dosya UTF-8 olarak kaydedildi.
+Dosyayı Windows&apos;ta Not Defteri ile açarken UTF-8 seçin.</source>
+        <translation>The settings file was in the Windows-1254 (Turkish Windows) encoding;
+as the new name cannot be written in that encoding, the file was saved as UTF-8.
+Select UTF-8 when opening the file with Notepad on Windows.</translation>
     </message>
     <message>
         <source>Ayar dosyası</source>
@@ -1224,8 +1259,10 @@ The settings file (%2) cannot be created or changed there; check the folder&apos
         <translation>The profile could not be added to the list: %1</translation>
     </message>
     <message>
-        <source>Ad en çok %1 karakter olabilir (bu ad %2 karakter); daha uzun bir ad etkin profil olarak geri okunamaz.</source>
-        <translation>A name can have at most %1 characters (this name has %2); a longer name cannot be read back as the active profile.</translation>
+        <source>Ad en çok %1 karakter olabilir (bu ad %2 karakter);
+daha uzun bir ad etkin profil olarak geri okunamaz.</source>
+        <translation>A name can have at most %1 characters (this name has %2);
+a longer name cannot be read back as the active profile.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; adında bir profil zaten var.<byte value="xd"/>
@@ -1234,9 +1271,11 @@ Mevcut profil bu bilgilerle değiştirilsin mi?</source>
 Replace the existing profile with this information?</translation>
     </message>
     <message>
-        <source>Ayar dosyası, herkesin yazabildiği %1 klasöründe başka bir kullanıcıya ait bir bağlantı (symlink): %2
+        <source>Ayar dosyası, herkesin yazabildiği %1 klasöründe başka bir kullanıcıya ait
+bir bağlantı (symlink): %2
 Başka bir kullanıcının dosyalarınızı değiştirmesine yol açabileceği için izlenmedi.</source>
-        <translation>The settings file is a link (symlink) owned by another user in the folder %1, which everybody can write to: %2
+        <translation>The settings file is a link (symlink) owned by another user
+in the folder %1, which everybody can write to: %2
 It was not followed, as it could let another user change your files.</translation>
     </message>
     <message>
@@ -1269,7 +1308,7 @@ It was not followed, as it could let another user change your files.</translatio
     </message>
     <message>
         <source>Ağ bağdaştırıcısı seçimi</source>
-        <translation>Choice of network adapter</translation>
+        <translation>Network adapter selection</translation>
     </message>
     <message>
         <source>Ağ bağdaştırıcısı resmi</source>
@@ -1285,15 +1324,19 @@ It was not followed, as it could let another user change your files.</translatio
     </message>
     <message>
         <source>Uzaktan: &quot;%1&quot; birazdan uygulanacak.</source>
-        <translation>From afar: &quot;%1&quot; will be applied in a moment.</translation>
+        <translation>Remote: &quot;%1&quot; will be applied in a moment.</translation>
     </message>
     <message>
-        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yok (NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar geri yüklenemedi: %1</source>
-        <translation>The restore point of a change that an ended run was trying is gone from NetworkManager (NetworkManager or the computer has restarted); the earlier settings could not be restored: %1</translation>
+        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yok
+(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar geri yüklenemedi: %1</source>
+        <translation>The checkpoint of a change that an ended run had on trial is gone from NetworkManager
+(NetworkManager or the computer has restarted); the change could not be undone: %1</translation>
     </message>
     <message>
-        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yoktu (NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar kayıttan geri yüklendi.</source>
-        <translation>The restore point of a change that an ended run was trying was gone from NetworkManager (NetworkManager or the computer had restarted); the earlier settings were restored from the record.</translation>
+        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yoktu
+(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar kayıttan geri yüklendi.</source>
+        <translation>The checkpoint of a change that an ended run had on trial was gone from NetworkManager
+(NetworkManager or the computer had restarted); the change was undone from the record.</translation>
     </message>
     <message>
         <source>Deneme kaydı bir bağlantı (link); güvenlik için okunmadı: %1</source>
@@ -1332,16 +1375,18 @@ It was not followed, as it could let another user change your files.</translatio
         <translation>The trial record could not be written: %1 (%2)</translation>
     </message>
     <message>
-        <source>değişikliği yapacak süreç, değişikliğe başlamadan sona erdi ya da zamanında başlamadı; ağ ayarlarına dokunulmadı.</source>
-        <translation>the process that was to make the change ended before it began, or did not begin in time; the network settings were not touched.</translation>
+        <source>değişikliği yapacak süreç, değişikliğe başlamadan sona erdi ya da zamanında başlamadı;
+ağ ayarlarına dokunulmadı.</source>
+        <translation>the process that was to make the change ended before it began, or did not begin in time;
+the network settings were not touched.</translation>
     </message>
     <message>
         <source>değişikliği yapan süreç, değişiklik bitmeden sona erdi; yaptığı kısım geri alınır.</source>
-        <translation>the process making the change ended before it finished; what it made is reverted.</translation>
+        <translation>the process making the change ended before it finished; what it changed is undone.</translation>
     </message>
     <message>
         <source>Sona ermiş bir çalışmanın denediği değişiklik geri alınamadı: %1</source>
-        <translation>The change that an ended run was trying could not be reverted: %1</translation>
+        <translation>The change that an ended run had on trial could not be undone: %1</translation>
     </message>
     <message>
         <source>Etkin profil yeniden &quot;%1&quot;.</source>
@@ -1349,7 +1394,7 @@ It was not followed, as it could let another user change your files.</translatio
     </message>
     <message>
         <source>Sona ermiş bir çalışmanın denediği değişiklik kalıcı yapılmadan sona ermişti ve geri alınmıştı.</source>
-        <translation>A change that an ended run was trying ran out before it was made permanent and was reverted.</translation>
+        <translation>The time of a change that an ended run had on trial ran out before it was confirmed; it was undone.</translation>
     </message>
     <message>
         <source>yerine daha yeni bir istek geldi ya da istek bu arada sonuçlandı.</source>
@@ -1375,7 +1420,7 @@ It was not followed, as it could let another user change your files.</translatio
     </message>
     <message>
         <source>&quot;%1&quot; profili doğrulanmış ve kalıcı yapılmıştı; geri alınamaz.</source>
-        <translation>Profile &quot;%1&quot; had been confirmed and made permanent; it cannot be undone.</translation>
+        <translation>Profile &quot;%1&quot; had been confirmed; it cannot be undone.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili --undo ile geri alınmıştı; doğrulanamaz.</source>
@@ -1386,8 +1431,10 @@ It was not followed, as it could let another user change your files.</translatio
         <translation>Another --confirm or --undo is under way for profile &quot;%1&quot;; --status tells its outcome.</translation>
     </message>
     <message>
-        <source>Uzaktan istenen &quot;%1&quot; değişikliği şu anda yapılıyor ya da karara bağlanıyor; ağ ayarlarına dokunulmadı. Sonucu --status söyler.</source>
-        <translation>The remote change &quot;%1&quot; is being made or decided right now; the network settings were not touched. --status tells its outcome.</translation>
+        <source>Uzaktan istenen &quot;%1&quot; değişikliği şu anda yapılıyor ya da karara bağlanıyor;
+ağ ayarlarına dokunulmadı. Sonucu --status söyler.</source>
+        <translation>The remote change &quot;%1&quot; is being made or decided right now;
+the network settings were not touched. --status tells its outcome.</translation>
     </message>
     <message>
         <source>Uzaktan: &quot;%1&quot; şu anda uygulanıyor.</source>
@@ -1395,19 +1442,22 @@ It was not followed, as it could let another user change your files.</translatio
     </message>
     <message>
         <source>Uzaktan: &quot;%1&quot; şu anda kalıcı yapılıyor (--confirm).</source>
-        <translation>Remote: &quot;%1&quot; is being made permanent now (--confirm).</translation>
+        <translation>Remote: &quot;%1&quot; is being confirmed now (--confirm).</translation>
     </message>
     <message>
         <source>Uzaktan: &quot;%1&quot; şu anda geri alınıyor (--undo).</source>
         <translation>Remote: &quot;%1&quot; is being undone now (--undo).</translation>
     </message>
     <message>
-        <source>Bu program başka bir pencerede ya da komutta ağ ayarlarını değiştiriyor; ağ ayarlarına dokunulmadı. Birazdan yeniden deneyin.</source>
-        <translation>Another window or command of this program is changing the network settings; they were not touched. Try again in a moment.</translation>
+        <source>Bu program başka bir pencerede ya da komutta ağ ayarlarını değiştiriyor;
+ağ ayarlarına dokunulmadı. Birazdan yeniden deneyin.</source>
+        <translation>Another window or command of this program is changing the network settings;
+they were not touched. Try again in a moment.</translation>
     </message>
     <message>
-        <source>Geri dönüş noktasının süresi, değişiklik doğrulanmadan doldu; ağ ayarları değişiklikten önceki haline döndü.</source>
-        <translation>The restore point ran out before the change was confirmed; the network settings are back as they were before the change.</translation>
+        <source>Geri dönüş noktasının süresi, değişiklik doğrulanmadan doldu;
+ağ ayarları değişiklikten önceki haline döndü.</source>
+        <translation>The checkpoint&apos;s time ran out before the change was confirmed; the change was undone.</translation>
     </message>
     <message>
         <source>Klasör açılamadı: %1 (%2)</source>
@@ -1438,7 +1488,8 @@ It was not followed, as it could let another user change your files.</translatio
         <translation>--set-profile NAME --from-adapter NUMBER takes no addresses.</translation>
     </message>
     <message>
-        <source>--set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] ya da --set-profile AD --from-adapter NUMARA bekliyor.</source>
+        <source>--set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2]
+ya da --set-profile AD --from-adapter NUMARA bekliyor.</source>
         <translation>--set-profile expects NAME IP MASK GATEWAY DNS1 [DNS2] or NAME --from-adapter NUMBER.</translation>
     </message>
     <message>
@@ -1465,7 +1516,7 @@ To save it all the same, add --yes.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profilinin %2 alanı metin olmalı.</source>
-        <translation>The %2 field of profile &quot;%1&quot; must be a text.</translation>
+        <translation>The %2 field of profile &quot;%1&quot; must be text.</translation>
     </message>
     <message>
         <source>Dosyada ne bir JSON nesnesi ne de [Profiles] bölümü var.</source>
@@ -1495,7 +1546,7 @@ To save it all the same, add --yes.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili zaten böyle kayıtlı; ayar dosyasına dokunulmadı.</source>
-        <translation>Profile &quot;%1&quot; is saved so already; the settings file was not touched.</translation>
+        <translation>Profile &quot;%1&quot; is already saved with these values; the settings file was not touched.</translation>
     </message>
     <message>
         <source>%1 çok büyük (en çok 4 MiB).</source>
@@ -1511,7 +1562,7 @@ To save it all the same, add --yes.</translation>
     </message>
     <message>
         <source>Profillerden hiçbiri kaydedilmedi: %1 profil uygun değil.</source>
-        <translation>None of the profiles was saved: %1 profile(s) not fit.</translation>
+        <translation>None of the profiles was saved: %1 profile(s) cannot be saved.</translation>
     </message>
     <message>
         <source>kaydedildi</source>
@@ -1562,8 +1613,12 @@ To save it all the same, add --yes.</translation>
         <translation>%1: &quot;%2&quot; is not an IPv4 address (four numbers of 0-255 joined by dots).</translation>
     </message>
     <message>
-        <source>--adapter, --all, --check, --check-after, --confirm-within, --dry-run ve --yes yalnızca --apply ile kullanılır (--dry-run profil yazan komutlarla, --yes --set-profile ve --import-profiles ile de).</source>
-        <translation>--adapter, --all, --check, --check-after, --confirm-within, --dry-run and --yes are used only with --apply (--dry-run also with the commands that write profiles, --yes also with --set-profile and --import-profiles).</translation>
+        <source>--adapter, --all, --check, --check-after, --confirm-within, --dry-run ve --yes
+yalnızca --apply ile kullanılır (--dry-run profil yazan komutlarla,
+--yes --set-profile ve --import-profiles ile de).</source>
+        <translation>--adapter, --all, --check, --check-after, --confirm-within, --dry-run and --yes are used
+only with --apply (--dry-run also with the commands that write profiles,
+--yes also with --set-profile and --import-profiles).</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili değişirdi (--dry-run: hiçbir şey yazılmadı).</source>
@@ -1571,7 +1626,7 @@ To save it all the same, add --yes.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili zaten böyle kayıtlı.</source>
-        <translation>Profile &quot;%1&quot; is saved so already.</translation>
+        <translation>Profile &quot;%1&quot; is already saved with these values.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; profili silinirdi (--dry-run: hiçbir şey yazılmadı).</source>
@@ -1612,7 +1667,8 @@ Open the program with the simulated computer, which does not touch the real netw
     <message>
         <source>Ağ ayarlarına ulaşılamadı (NetworkManager ya da systemd-networkd); ağ ayarları değiştirilemez.
 %1</source>
-        <translation>The network settings could not be reached (NetworkManager or systemd-networkd); they cannot be changed.
+        <translation>The network settings could not be reached (NetworkManager or systemd-networkd);
+they cannot be changed.
 %1</translation>
     </message>
     <message>
@@ -1650,6 +1706,39 @@ Open the program with the simulated computer, which does not touch the real netw
     <message>
         <source>%1 silinemedi: %2</source>
         <translation>%1 could not be deleted: %2</translation>
+    </message>
+    <message>
+        <source>Başka bir değişiklik deneniyor (systemd-networkd).</source>
+        <translation>Another change is on trial (systemd-networkd).</translation>
+    </message>
+    <message>
+        <source>Denenen değişiklik artık yok.</source>
+        <translation>The change on trial is gone.</translation>
+    </message>
+    <message>
+        <source>Denenen değişiklik artık yok: süresi dolmuş.</source>
+        <translation>The change on trial is gone: its time ran out.</translation>
+    </message>
+    <message>
+        <source>Pencere açılamadı: bu oturumda ekran yok (DISPLAY ayarlı değil). Komutlar ekransız çalışır: --help.</source>
+        <translation>The window could not be opened: this session has no display (DISPLAY is not set).
+Commands work without one: --help.</translation>
+    </message>
+    <message>
+        <source>Pencere açılamadı: %1 ekranına bağlanılamadı. Komutlar ekransız çalışır: --help.</source>
+        <translation>The window could not be opened: display %1 could not be reached. Commands work without one: --help.</translation>
+    </message>
+    <message>
+        <source>Evet</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Süresi dolan bir değişiklik geri alınamadı (systemd-networkd): %1</source>
+        <translation>A change whose time ran out could not be undone (systemd-networkd): %1</translation>
+    </message>
+    <message>
+        <source>Süresi dolan bir değişiklik doğrulanmamıştı; önceki ayarlar geri yüklendi (systemd-networkd).</source>
+        <translation>A change whose time ran out had not been confirmed; it was undone (systemd-networkd).</translation>
     </message>
     <message>
         <source>Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]
@@ -1717,17 +1806,17 @@ Seçenekler:
                      çalışıyorsa NetworkManager, yoksa systemd-networkd)
   --backend networkd ağ ayarlarını systemd-networkd ile değiştirir
   --backend simulated[=DOSYA]
-                     gerçek ağa dokunmadan, DOSYA&apos;daki benzetim bağdaştırıcılarıyla
-                     çalışır (varsayılan: ayar dosyasının yanında
-                     simulated-computer.json)
+                     gerçek ağa dokunmadan, DOSYA&apos;daki benzetim
+                     bağdaştırıcılarıyla çalışır (varsayılan: ayar dosyasının
+                     yanında simulated-computer.json)
   --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:
                      masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)
   --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)
   --help             bu yardımı gösterir
 
 Ayar dosyası (--settings verilmezse): %2
-Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde tutar;
-kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında.
+Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde,
+kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında tutar.
 
 Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında
 verilir; verilmezse satır &quot;SERVİS YOK&quot; der ve hiçbir şey denetlenmez:
@@ -1740,29 +1829,31 @@ yönlendiren servis &quot;SERVİS HATASI&quot; gösterir.
         <translation>Usage: %1 [OPTIONS] [/HIDEONSTARTUP]
        %1 [OPTIONS] COMMAND [--json]
 
-Commands (run without a window or a display, for example over SSH):
-  --list             the profiles, ordered as in the window; the active one with *
+Commands (they run without a window or a display, for example over SSH):
+  --list             the profiles, ordered as in the window; the active one: *
   --show NAME        the profile&apos;s address, mask, gateway and DNS servers
-  --adapters         the network adapters, with their numbers in square brackets
-  --apply NAME [--adapter NUMBER | --all] [--yes] [--check [--check-after SECONDS]]
-                     applies the profile as &quot;APPLY ZELVİ IP&quot; does (default --all);
-                     --yes applies a doubtful but possible profile without asking;
-                     --check checks the internet after 10 seconds (--check-after
-                     SECONDS: 0-3600) and goes back to automatic IP (DHCP) if
-                     there is none; until then the change is on trial: if the
-                     program ends, the network settings go back by themselves
+  --adapters         the network adapters, with their numbers in brackets
+  --apply NAME [--adapter NUMBER | --all] [--yes]
+               [--check [--check-after SECONDS]]
+                     applies the profile as &quot;APPLY ZELVİ IP&quot; does (default:
+                     --all); --yes applies a doubtful but possible profile
+                     without asking; --check checks the internet after 10
+                     seconds (--check-after SECONDS: 0-3600) and switches
+                     to automatic IP (DHCP) if there is none; until then the
+                     change is on trial: if the program ends, the change is
+                     undone by itself
   --apply NAME --confirm-within SECONDS [--adapter NUMBER | --all] [--yes]
-                     to change from afar (SSH): returns at once, applies the
+                     to change remotely (SSH): returns at once and applies the
                      profile 1 second later, independently of the session; the
-                     change is on trial for SECONDS (10-3600) and is kept by
-                     --confirm (from the new address), undone by --undo or when
-                     the time runs out
-  --confirm          keeps a change made from afar
-  --undo             undoes a change made from afar at once
+                     change is on trial for SECONDS (10-3600), is confirmed
+                     with --confirm (from the new address), and is undone with
+                     --undo or when the time runs out
+  --confirm          confirms a remote change
+  --undo             undoes a remote change at once
   --dhcp             switches every adapter to automatic IP (DHCP)
-  --status           the active profile, the computer&apos;s and the external (MODEM)
-                     IP address, the seconds left of a change on trial, the
-                     state of a change made from afar
+  --status           the active profile, the computer&apos;s and the external
+                     (MODEM) IP address, the seconds left of a change on
+                     trial, the state of a remote change
   --apply NAME --dry-run [--adapter NUMBER | --all]
                      says what would change (for each adapter, before and
                      after); touches nothing
@@ -1778,85 +1869,57 @@ Commands (run without a window or a display, for example over SSH):
                      saves many profiles at once (FILE: an INI fragment with a
                      [Profiles] section or the JSON {&quot;NAME&quot;: {&quot;address&quot;: ...,
                      &quot;mask&quot;, &quot;gateway&quot;, &quot;dns1&quot;, &quot;dns2&quot;}}; - standard input);
-                     if even one is not fit, none is written
+                     if even one is not valid, none is written
   --delete-profile NAME
                      deletes the profile (nothing changes if there is none)
                      the commands that write profiles take --dry-run too: they
                      say what would change and write nothing
-  --export-profile NAME --format networkd|netplan|nmstate --interface INTERFACE
+  --export-profile NAME --format networkd|netplan|nmstate --interface IF
                      writes the profile as another tool&apos;s file: a
                      systemd-networkd .network file, a netplan or an nmstate
                      YAML
   --json             one JSON object as output instead of text (&quot;changed&quot; says
                      whether anything changed, &quot;code&quot; the outcome)
-Exit status: 0 done; 1 the program&apos;s rules or an adapter refused, or the active
-profile or the output could not be written (reason and number on stderr);
-2 wrong usage; 3 the change did not stay: --check went back to automatic IP
-(DHCP) or the change was undone before it was confirmed.
+Exit status: 0 done; 1 the program&apos;s rules or an adapter refused, or the
+active profile or the output could not be written (reason and number on
+stderr); 2 wrong usage; 3 the change did not stay: --check switched to
+automatic IP (DHCP) or the change was undone before it was confirmed.
 
 Options:
-  /HIDEONSTARTUP     starts in the notification area, without opening the window
-  --settings FILE    uses exactly FILE instead of the settings file (made empty
-                     if it does not exist)
+  /HIDEONSTARTUP     starts in the notification area, without opening the
+                     window
+  --settings FILE    uses exactly FILE instead of the settings file (made
+                     empty if it does not exist)
   --backend networkmanager
-                     changes the network settings with NetworkManager (default:
-                     NetworkManager where it runs, else systemd-networkd)
+                     changes the network settings with NetworkManager
+                     (default: NetworkManager where it runs, else
+                     systemd-networkd)
   --backend networkd changes the network settings with systemd-networkd
   --backend simulated[=FILE]
-                     works with the simulated adapters in FILE, without touching
-                     the real network (default: simulated-computer.json beside
-                     the settings file)
-  --language tr|en   the language of the texts: Turkish or English (default: the
-                     desktop&apos;s language; Turkish where it is Turkish or not set)
-  --report-shown     prints this when the window is first shown, then ends (for
-                     measuring)
+                     works with the simulated adapters in FILE, without
+                     touching the real network (default:
+                     simulated-computer.json beside the settings file)
+  --language tr|en   the language of the texts: Turkish or English (default:
+                     the desktop&apos;s language; Turkish where it is Turkish or
+                     not set)
+  --report-shown     prints this when the window is first shown, then ends
+                     (for measuring)
   --help             shows this help
 
 Settings file (without --settings): %2
-The installed program (/usr/bin) keeps its files in ~/.config/nuvar-pos-zelvi-ip/;
-a portable copy in the user&apos;s own folder keeps them beside the program.
+The installed program (/usr/bin) keeps its files in
+~/.config/nuvar-pos-zelvi-ip/; a portable copy in the user&apos;s own folder keeps
+them beside the program.
 
-The address service for the external address (MODEM IP) and the internet check is
-named in the settings file; without it the line says &quot;NO SERVICE&quot; and nothing is
-checked:
+The address service for the external address (MODEM IP) and the internet
+check is named in the settings file; without it the line says &quot;NO SERVICE&quot;
+and nothing is checked:
   [Links]
   ExternalAddressUrl=http://server.example:8080/ip.php
-The answer has 10 seconds in all; a redirect is followed only to the same address
-(scheme, server, port) and to the same server&apos;s https address; a service that
-redirects anywhere else shows &quot;SERVICE FAULT&quot;.
+The answer has 10 seconds in all; a redirect is followed only to the same
+address (scheme, server, port) and to the same server&apos;s https address; a
+service that redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 </translation>
-    </message>
-    <message>
-        <source>Başka bir değişiklik deneniyor (systemd-networkd).</source>
-        <translation>Another change is on trial (systemd-networkd).</translation>
-    </message>
-    <message>
-        <source>Denenen değişiklik artık yok.</source>
-        <translation>The change on trial is gone.</translation>
-    </message>
-    <message>
-        <source>Denenen değişiklik artık yok: süresi dolmuş.</source>
-        <translation>The change on trial is gone: its time ran out.</translation>
-    </message>
-    <message>
-        <source>Pencere açılamadı: bu oturumda ekran yok (DISPLAY ayarlı değil). Komutlar ekransız çalışır: --help.</source>
-        <translation>The window could not be opened: this session has no display (DISPLAY is not set). Commands work without one: --help.</translation>
-    </message>
-    <message>
-        <source>Pencere açılamadı: %1 ekranına bağlanılamadı. Komutlar ekransız çalışır: --help.</source>
-        <translation>The window could not be opened: display %1 could not be reached. Commands work without one: --help.</translation>
-    </message>
-    <message>
-        <source>Evet</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>Süresi dolan bir değişiklik geri alınamadı (systemd-networkd): %1</source>
-        <translation>A change whose time ran out could not be put back (systemd-networkd): %1</translation>
-    </message>
-    <message>
-        <source>Süresi dolan bir değişiklik doğrulanmamıştı; önceki ayarlar geri yüklendi (systemd-networkd).</source>
-        <translation>A change whose time ran out had not been confirmed; the earlier settings were put back (systemd-networkd).</translation>
     </message>
 </context>
 </TS>

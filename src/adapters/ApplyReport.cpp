@@ -49,7 +49,7 @@ QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString 
                         "denendiğinde o cihaz yanıt verdi.\n")
                    .arg(outcome.address) +
                (outcome.adaptersChanged
-                    ? Text::tr("Ağ bağdaştırıcıları önceki ayarlarına döndürülemedi%1; "
+                    ? Text::tr("Ağ bağdaştırıcıları önceki ayarlarına döndürülemedi%1;\n"
                                "şu an otomatik IP'deler (DHCP) ya da adressizler.")
                           .arg(outcome.trial.problem.isEmpty()
                                    ? QString()
@@ -115,10 +115,11 @@ QString fallbackRefusedText(const AdapterCommands::DhcpReset &reset, const QStri
         if (!kept.contains(r.adapter))
             kept.append(r.adapter);
     }
-    return Text::tr("İnternet bağlantısı yok, ancak \"%1\" tam geri alınamadı: şu ağ "
-                    "bağdaştırıcıları otomatik IP'ye (DHCP) geçmedi ve sabit ayarlarında "
-                    "kaldı: %2\n%3")
-        .arg(name, kept.join(QStringLiteral(", ")), AdapterCommands::describe(reset.refusals));
+    return Text::
+        tr("İnternet bağlantısı yok, ancak \"%1\" tam geri alınamadı:\n"
+           "şu ağ bağdaştırıcıları otomatik IP'ye (DHCP) geçmedi ve sabit ayarlarında kaldı: %2\n"
+           "%3")
+            .arg(name, kept.join(QStringLiteral(", ")), AdapterCommands::describe(reset.refusals));
 }
 
 QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {

@@ -467,7 +467,7 @@ private:
         const uint state = deviceProperty(QStringLiteral("State")).toUInt();
         m_notice.clear();
         if (state <= kStateUnavailable) {
-            m_notice = Text::tr("%1 ağ bağdaştırıcısında bağlantı yok (kablo takılı değil): "
+            m_notice = Text::tr("%1 ağ bağdaştırıcısında bağlantı yok (kablo takılı değil):\n"
                                 "ayarlar saklandı, kablo takılınca uygulanacak.")
                            .arg(m_iface);
             return WmiResult::Success;

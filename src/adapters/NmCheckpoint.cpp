@@ -236,8 +236,9 @@ QString NmCheckpoint::recover(bool &restored) {
     if (!restoreEarlier(record.value(kConnections).toObject(), problem)) {
         // The record stays: the earlier settings are not lost, and the next run tries again.
         return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
-                        "NetworkManager'da artık yok (NetworkManager ya da bilgisayar yeniden "
-                        "başlamış); önceki ayarlar geri yüklenemedi: %1")
+                        "NetworkManager'da artık yok\n"
+                        "(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar geri "
+                        "yüklenemedi: %1")
             .arg(problem);
     }
     m_record.transact([&](QJsonObject &now) {
@@ -256,8 +257,9 @@ QString NmCheckpoint::recover(bool &restored) {
         bootClockMs() >= rollbackAt)
         return {};
     return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
-                    "NetworkManager'da artık yoktu (NetworkManager ya da bilgisayar yeniden "
-                    "başlamış); önceki ayarlar kayıttan geri yüklendi.");
+                    "NetworkManager'da artık yoktu\n"
+                    "(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar kayıttan "
+                    "geri yüklendi.");
 }
 
 AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath> &devices,
@@ -407,7 +409,7 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
     forget(mine);
     if (unsaved.isEmpty())
         return Keep::Kept;
-    problem = Text::tr("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı, "
+    problem = Text::tr("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı,\n"
                        "bilgisayar yeniden başlayınca kaybolur: %1")
                   .arg(unsaved.join(QStringLiteral(", ")));
     return Keep::Failed;

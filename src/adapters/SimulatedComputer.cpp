@@ -303,11 +303,11 @@ bool SimulatedComputer::load(WmiError &error) {
         if (!until.isDouble() || until.toDouble() < 0 || until.toDouble() > 8.64e15 ||
             !saved.isArray() || saved.toArray().isEmpty()) {
             adapters.clear();
-            error = {Wmi::ServerUnavailable,
-                     Text::tr("Benzetim dosyası bozuk: %1\n\"checkpoint\" bir nesne olmalı: "
-                              "{\"until\": 1970'ten beri milisaniye, \"adapters\": "
-                              "[en az bir bağdaştırıcı]}.")
-                         .arg(m_file)};
+            error = {Wmi::ServerUnavailable, Text::tr("Benzetim dosyası bozuk: %1\n"
+                                                      "\"checkpoint\" bir nesne olmalı:\n"
+                                                      "{\"until\": 1970'ten beri milisaniye, "
+                                                      "\"adapters\": [en az bir bağdaştırıcı]}.")
+                                                 .arg(m_file)};
             return false;
         }
         Checkpoint pending;
@@ -449,11 +449,11 @@ bool SimulatedComputer::extendCheckpoint(int seconds, QString &problem) {
 AdapterBackend::Keep SimulatedComputer::keepChanges(QString &problem) {
     if (!m_mine)
         return Keep::Kept; // nothing of this run's pending
-    if (withCheckpoint(problem,
-                       Text::tr("Geri dönüş noktasının süresi dolmuş: benzetim "
-                                "bilgisayarı ağ ayarlarını değişiklikten önceki "
-                                "haline döndürdü."),
-                       [this] { endCheckpoint(true); })) {
+    if (withCheckpoint(
+            problem,
+            Text::tr("Geri dönüş noktasının süresi dolmuş:\n"
+                     "benzetim bilgisayarı ağ ayarlarını değişiklikten önceki haline döndürdü."),
+            [this] { endCheckpoint(true); })) {
         m_mine = false;
         return Keep::Kept;
     }

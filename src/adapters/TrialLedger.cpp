@@ -385,9 +385,9 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing)
                 return;
             if (now.state == Remote::Starting)
                 setRemoteState(record, Remote::Refused,
-                               Text::tr("değişikliği yapacak süreç, değişikliğe başlamadan "
-                                        "sona erdi ya da zamanında başlamadı; ağ ayarlarına "
-                                        "dokunulmadı."),
+                               Text::tr("değişikliği yapacak süreç, değişikliğe başlamadan sona "
+                                        "erdi ya da zamanında başlamadı;\n"
+                                        "ağ ayarlarına dokunulmadı."),
                                QStringLiteral("run-ended"));
             else if (now.state == Remote::Applying)
                 setRemoteState(record, Remote::Refused,

@@ -147,8 +147,9 @@ void frmMain::setupUi() {
                  0x0080C0FF, centred);
     Label2 = label(Text::tr("NUVAR POS ZELVİ IP PROGRAMI"), twipRect(390, 150, 7995, 585),
                    arialUnicode(24), 0x00FFFFFF, centred);
+    // Wider than at first (1695 twips), over the list's free width: "SELECT ZELVİ IP" was cut.
     Label1 =
-        label(Text::tr("ZELVİ IP SEÇ"), twipRect(300, 795, 1695, 285), arial(12), 0x00FFFFFF, left);
+        label(Text::tr("ZELVİ IP SEÇ"), twipRect(300, 795, 2400, 285), arial(12), 0x00FFFFFF, left);
 
     const std::pair<QWidget *, const char *> names[] = {
         {ipnedir, "ipnedir"},

@@ -203,10 +203,10 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     const bool writesProfiles =
         cl.command == Command::SetProfile || cl.command == Command::ImportProfiles;
     if (cl.command == Command::SetProfile && cl.fromAdapter != cl.addresses.isEmpty()) {
-        cl.error = cl.fromAdapter ? Text::tr("--set-profile AD --from-adapter NUMARA adres almaz.")
-                                  : Text::tr("--set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] "
-                                             "ya da --set-profile AD --from-adapter NUMARA "
-                                             "bekliyor.");
+        cl.error = cl.fromAdapter
+                       ? Text::tr("--set-profile AD --from-adapter NUMARA adres almaz.")
+                       : Text::tr("--set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2]\n"
+                                  "ya da --set-profile AD --from-adapter NUMARA bekliyor.");
         return cl;
     }
     if (cl.command == Command::SetProfile && !cl.fromAdapter && cl.addresses.size() < 4) {
@@ -260,10 +260,10 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         return cl;
     }
     if (applyOnly && cl.command != Command::Apply) {
-        cl.error = Text::tr("--adapter, --all, --check, --check-after, --confirm-within, "
-                            "--dry-run ve --yes yalnızca --apply ile kullanılır (--dry-run "
-                            "profil yazan komutlarla, --yes --set-profile ve --import-profiles "
-                            "ile de).");
+        cl.error = Text::tr(
+            "--adapter, --all, --check, --check-after, --confirm-within, --dry-run ve --yes\n"
+            "yalnızca --apply ile kullanılır (--dry-run profil yazan komutlarla,\n"
+            "--yes --set-profile ve --import-profiles ile de).");
         return cl;
     }
     if (!cl.adapterIndex.isEmpty() && allGiven) {
@@ -365,18 +365,17 @@ QString CommandLine::usage(const QString &programName) {
            "                     çalışıyorsa NetworkManager, yoksa systemd-networkd)\n"
            "  --backend networkd ağ ayarlarını systemd-networkd ile değiştirir\n"
            "  --backend simulated[=DOSYA]\n"
-           "                     gerçek ağa dokunmadan, DOSYA'daki benzetim "
-           "bağdaştırıcılarıyla\n"
-           "                     çalışır (varsayılan: ayar dosyasının yanında\n"
-           "                     simulated-computer.json)\n"
+           "                     gerçek ağa dokunmadan, DOSYA'daki benzetim\n"
+           "                     bağdaştırıcılarıyla çalışır (varsayılan: ayar dosyasının\n"
+           "                     yanında simulated-computer.json)\n"
            "  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:\n"
            "                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)\n"
            "  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)\n"
            "  --help             bu yardımı gösterir\n"
            "\n"
            "Ayar dosyası (--settings verilmezse): %2\n"
-           "Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde tutar;\n"
-           "kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında.\n"
+           "Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde,\n"
+           "kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında tutar.\n"
            "\n"
            "Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında\n"
            "verilir; verilmezse satır \"SERVİS YOK\" der ve hiçbir şey denetlenmez:\n"

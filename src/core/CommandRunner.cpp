@@ -237,8 +237,8 @@ int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name
         return run.finish(Refused);
     }
     run.setCode(QStringLiteral("reverted-to-dhcp"));
-    run.say(Text::tr("İnternet bağlantısı yok: \"%1\" geri alındı, bütün ağ bağdaştırıcıları "
-                     "otomatik IP'ye (DHCP) geçirildi.")
+    run.say(Text::tr("İnternet bağlantısı yok: \"%1\" geri alındı,\n"
+                     "bütün ağ bağdaştırıcıları otomatik IP'ye (DHCP) geçirildi.")
                 .arg(name));
     run.line(Text::tr("Otomatik IP'ye (DHCP) dönüldü."));
     return run.finish(recorded ? RevertedToDhcp : Refused);

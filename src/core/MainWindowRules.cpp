@@ -72,10 +72,12 @@ QStringList sortedProfileNames(const QStringList &names) {
 }
 
 QString noServiceHelp() {
-    return Text::tr("Dış adres servisi ayarlanmamış: internet bağlantısı denetlenmiyor ve "
-                    "bağlantı yokken otomatik IP'ye geçilmiyor.\nAyar dosyasının [Links] "
-                    "bölümüne servisin adresini yazın, örneğin:\n[Links]\n"
-                    "ExternalAddressUrl=http://sunucu.ornek:8080/ip.php");
+    return Text::tr(
+        "Dış adres servisi ayarlanmamış:\n"
+        "internet bağlantısı denetlenmiyor ve bağlantı yokken otomatik IP'ye geçilmiyor.\n"
+        "Ayar dosyasının [Links] bölümüne servisin adresini yazın, örneğin:\n"
+        "[Links]\n"
+        "ExternalAddressUrl=http://sunucu.ornek:8080/ip.php");
 }
 
 } // namespace MainWindowRules

@@ -151,13 +151,14 @@ bool awaits(clsIni &ini, AdapterBackend &backend) {
 
 QString busyText(const Info &info, int secondsLeft) {
     if (info.state == State::Applied)
-        return Text::tr("Uzaktan yapılan \"%1\" değişikliği doğrulama bekliyor (%2 saniye daha); "
-                        "ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da "
-                        "--undo ile geri alın.")
+        return Text::tr("Uzaktan yapılan \"%1\" değişikliği doğrulama bekliyor (%2 saniye daha);\n"
+                        "ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da --undo "
+                        "ile geri alın.")
             .arg(info.profile)
             .arg(secondsLeft);
-    return Text::tr("Uzaktan istenen \"%1\" değişikliği şu anda yapılıyor ya da karara "
-                    "bağlanıyor; ağ ayarlarına dokunulmadı. Sonucu --status söyler.")
+    return Text::tr(
+               "Uzaktan istenen \"%1\" değişikliği şu anda yapılıyor ya da karara bağlanıyor;\n"
+               "ağ ayarlarına dokunulmadı. Sonucu --status söyler.")
         .arg(info.profile);
 }
 
@@ -227,7 +228,7 @@ QString describe(const Info &info, int secondsLeft) {
         return Text::tr("Uzaktan: \"%1\" şu anda uygulanıyor.").arg(info.profile);
     case State::Applied:
         return secondsLeft >= 0
-                   ? Text::tr("Uzaktan: \"%1\" uygulandı, doğrulama bekliyor (%2 sn): "
+                   ? Text::tr("Uzaktan: \"%1\" uygulandı, doğrulama bekliyor (%2 sn):\n"
                               "kalıcı yapmak için --confirm, geri almak için --undo.")
                          .arg(info.profile)
                          .arg(secondsLeft)

@@ -38,14 +38,15 @@ TrialCountdown::Claimed TrialCountdown::refusalOf(const TrialLedger::ClaimResult
         return {false, RemoteTrial::busyText(claimed.remote, backend.checkpointSecondsLeft()),
                 QStringLiteral("remote-waits")};
     const int left = backend.checkpointSecondsLeft();
-    return {false,
-            left >= 0 ? Text::tr("Bu program başka bir pencerede ya da komutta bir "
-                                 "değişikliği deniyor (%1 saniye daha).")
-                            .arg(left)
-                      : Text::tr("Bu program başka bir pencerede ya da komutta ağ "
-                                 "ayarlarını değiştiriyor; ağ ayarlarına dokunulmadı. Birazdan "
-                                 "yeniden deneyin."),
-            QStringLiteral("busy")};
+    return {
+        false,
+        left >= 0
+            ? Text::tr("Bu program başka bir pencerede ya da komutta bir "
+                       "değişikliği deniyor (%1 saniye daha).")
+                  .arg(left)
+            : Text::tr("Bu program başka bir pencerede ya da komutta ağ ayarlarını değiştiriyor;\n"
+                       "ağ ayarlarına dokunulmadı. Birazdan yeniden deneyin."),
+        QStringLiteral("busy")};
 }
 
 void TrialCountdown::release(clsIni &ini) {
@@ -113,8 +114,8 @@ void TrialCountdown::ownEnded() {
     }
     Kept lost;
     lost.outcome = AdapterBackend::Keep::PutBack;
-    lost.problem = Text::tr("Geri dönüş noktasının süresi, değişiklik doğrulanmadan doldu; ağ "
-                            "ayarları değişiklikten önceki haline döndü.");
+    lost.problem = Text::tr("Geri dönüş noktasının süresi, değişiklik doğrulanmadan doldu;\n"
+                            "ağ ayarları değişiklikten önceki haline döndü.");
     lost.now = ledger.putBack(m_ini);
     m_lost = lost;
 }

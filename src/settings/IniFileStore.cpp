@@ -300,8 +300,8 @@ bool update(const QString &path, const std::function<bool(IniDocument &)> &chang
         return false;
     }
     if (notice && doc.encodingChanged())
-        *notice = Text::tr("Ayar dosyası Windows-1254 (Türkçe Windows) kodlamasındaydı; yeni "
-                           "ad bu kodlamada yazılamadığı için dosya UTF-8 olarak kaydedildi. "
+        *notice = Text::tr("Ayar dosyası Windows-1254 (Türkçe Windows) kodlamasındaydı;\n"
+                           "yeni ad bu kodlamada yazılamadığı için dosya UTF-8 olarak kaydedildi.\n"
                            "Dosyayı Windows'ta Not Defteri ile açarken UTF-8 seçin.");
     return true;
 }

@@ -30,12 +30,14 @@ std::optional<IniError> unsafeLink(const QString &path) {
             return std::nullopt;
         const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
         if (shared && link.st_uid != ::geteuid() && link.st_uid != dir.st_uid)
-            return IniError{IniErrorNumber::PermissionDenied,
-                            Text::tr("Ayar dosyası, herkesin yazabildiği %1 klasöründe "
-                                     "başka bir kullanıcıya ait bir bağlantı (symlink): "
-                                     "%2\nBaşka bir kullanıcının dosyalarınızı "
-                                     "değiştirmesine yol açabileceği için izlenmedi.")
-                                .arg(QFile::decodeName(folder), path)};
+            return IniError{
+                IniErrorNumber::PermissionDenied,
+                Text::tr(
+                    "Ayar dosyası, herkesin yazabildiği %1 klasöründe başka bir kullanıcıya ait\n"
+                    "bir bağlantı (symlink): %2\n"
+                    "Başka bir kullanıcının dosyalarınızı değiştirmesine yol açabileceği için "
+                    "izlenmedi.")
+                    .arg(QFile::decodeName(folder), path)};
         char target[PATH_MAX];
         const ssize_t n = ::readlink(current.constData(), target, sizeof target - 1);
         if (n <= 0)

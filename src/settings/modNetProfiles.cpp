@@ -69,8 +69,8 @@ std::optional<QString> profileNameProblem(const QString &name) {
     if (std::optional<QString> problem = IniDocument::keyNameProblem(name))
         return problem;
     if (name.size() > clsIni::MaxValueLength)
-        return Text::tr("Ad en çok %1 karakter olabilir (bu ad %2 karakter); daha uzun bir "
-                        "ad etkin profil olarak geri okunamaz.")
+        return Text::tr("Ad en çok %1 karakter olabilir (bu ad %2 karakter);\n"
+                        "daha uzun bir ad etkin profil olarak geri okunamaz.")
             .arg(clsIni::MaxValueLength)
             .arg(name.size());
     return std::nullopt;

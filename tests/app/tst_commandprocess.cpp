@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void trialsThatMeet();
     void languages_data();
     void languages();
+    void everyCommandInEnglish();
 
 private:
     // Runs the program to its end: its status, and its JSON answer in `answer`.
@@ -378,6 +380,66 @@ void tst_CommandProcess::languages() {
     const QString text = QString::fromUtf8(process.readAll());
     QCOMPARE(process.exitCode(), status);
     QVERIFY2(text.contains(said), qPrintable(text));
+}
+
+// Every command's output in English holds no Turkish beyond the product's name, in text and in
+// JSON, and the usage fits an 80-column terminal in both languages.
+void tst_CommandProcess::everyCommandInEnglish() {
+    const QString import = m_dir.filePath(u("import.json"));
+    writeAll(import, "{\"Gamma\": {\"address\": \"10.0.0.9\", \"mask\": \"255.0.0.0\", "
+                     "\"gateway\": \"10.0.0.1\", \"dns1\": \"10.0.0.1\"}, \"Bad\": {}}");
+    const QList<QStringList> commands = {
+        {u("--help")},
+        {u("--lst")},
+        {u("--list")},
+        {u("--show"), u("Alfa")},
+        {u("--show"), u("Yok")},
+        {u("--adapters")},
+        {u("--apply"), u("Alfa"), u("--dry-run")},
+        {u("--apply"), u("Alfa"), u("--adapter"), u("9")},
+        {u("--apply"), u("Alfa")},
+        {u("--apply"), u("Alfa")},
+        {u("--apply"), u("Beta"), u("--check"), u("--check-after"), u("0")},
+        {u("--status")},
+        {u("--confirm")},
+        {u("--undo")},
+        {u("--dhcp")},
+        {u("--set-profile"), u("Delta"), u("10.0.0.255"), u("255.255.255.0"), u("10.0.0.1"),
+         u("10.0.0.1")},
+        {u("--set-profile"), u("Delta"), u("10.0.0.8"), u("255.0.0.0"), u("10.0.0.1"),
+         u("10.0.0.1")},
+        {u("--set-profile"), u("Delta"), u("--from-adapter"), u("1")},
+        {u("--import-profiles"), import},
+        {u("--delete-profile"), u("Delta")},
+        {u("--delete-profile"), u("Delta")},
+        {u("--export-profile"), u("Alfa"), u("--format"), u("netplan"), u("--interface"),
+         u("eth0")},
+        {u("--apply"), u("Alfa"), u("--confirm-within"), u("10"), u("--check")},
+    };
+    const QRegularExpression turkish(u("[çğıöşüÇĞİÖŞÜ]"));
+    for (const QStringList &command : commands) {
+        for (const bool json : {false, true}) {
+            QProcess process;
+            process.setProcessChannelMode(QProcess::MergedChannels);
+            start(process,
+                  QStringList{u("--language"), u("en")} + command +
+                      (json ? QStringList{u("--json")} : QStringList()),
+                  false);
+            QVERIFY(process.waitForFinished(60000));
+            const QString text = QString::fromUtf8(process.readAll());
+            QVERIFY2(!QString(text).remove(u("ZELVİ")).contains(turkish),
+                     qPrintable(command.join(u' ') + u'\n' + text));
+        }
+    }
+    for (const char *language : {"en", "tr"}) {
+        QProcess process;
+        start(process, {u("--language"), u(language), u("--help")}, false);
+        QVERIFY(process.waitForFinished(30000));
+        for (const QString &line : QString::fromUtf8(process.readAll()).split(u'\n')) {
+            if (!line.contains(u(".exe.config"))) // the settings file's own path may be long
+                QVERIFY2(line.size() <= 80, qPrintable(line));
+        }
+    }
 }
 
 #include "tst_commandprocess.moc"

@@ -33,15 +33,15 @@ EXPECTED = {
     "en": {
         "window": "ZELVİ IP SETTINGS",
         "local": "COMPUTER IP", "external": "MODEM IP", "no service": "NO SERVICE",
-        "main": [("list", "PICK ZELVİ IP")] + [("push button", b) for b in (
+        "main": [("list", "SELECT ZELVİ IP")] + [("push button", b) for b in (
             "ADD", "EDIT", "COPY", "DELETE", "APPLY ZELVİ IP", "APPLY AUTOMATIC IP",
-            "GO TO MODEM", "PORT TEST", "COMPUTER IPS")],
+            "GO TO MODEM", "PORT TEST", "REFRESH IP ADDRESSES")],
         "editor": "Profile",
         "name": "NAME",
         "rows": ["ZELVİ IP", "MASK", "MODEM IP", "DNS 1", "DNS 2"],
         "box": "{row}, part {part}",
         "save": "SAVE", "close": "CLOSE",
-        "adapters": "Choice of network adapter",
+        "adapters": "Network adapter selection",
         "all": "Enable on All Network Adapters",
         "adapter list": "Select the network adapter",
     },
