@@ -930,10 +930,6 @@ Change %1: undone unless confirmed</translation>
 %1</translation>
     </message>
     <message>
-        <source> [BENZETİM: gerçek ağ ayarları değişmez]</source>
-        <translation> [SIMULATION: real network settings do not change]</translation>
-    </message>
-    <message>
         <source>deneniyor, %1 sn</source>
         <translation>on trial, %1 s</translation>
     </message>
@@ -1920,6 +1916,10 @@ The answer has 10 seconds in all; a redirect is followed only to the same
 address (scheme, server, port) and to the same server&apos;s https address; a
 service that redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 </translation>
+    </message>
+    <message>
+        <source> [BENZETİM: ağa dokunmaz]</source>
+        <translation> [SIMULATION: network untouched]</translation>
     </message>
 </context>
 </TS>

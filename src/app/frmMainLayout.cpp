@@ -2,6 +2,7 @@
 // the tab order.
 #include "app/frmMain.h"
 #include "settings/Text.h"
+#include "widgets/MiddleElision.h"
 #include "widgets/RawPicture.h"
 #include "widgets/ReturnPressesButtons.h"
 #include "widgets/Twips.h"
@@ -117,6 +118,7 @@ void frmMain::setupUi() {
     lstProfiles->setSelectionMode(QAbstractItemView::SingleSelection);
     // Ordered by the load (MainWindowRules::sortedProfileNames); every entry is one line.
     lstProfiles->setUniformItemSizes(true);
+    MiddleElision::install(lstProfiles);
 
     Image1 = new QLabel(this);
     Image1->setGeometry(twipRect(6000, 1080, 2535, 765));
@@ -198,4 +200,5 @@ void frmMain::setupUi() {
     lstProfiles->setFocus(); // tab index 0: the keyboard starts in the list
 
     trayMenu = new QMenu(this);
+    trayMenu->setToolTipsVisible(true); // a profile's whole name where the entry is cut
 }

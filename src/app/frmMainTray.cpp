@@ -55,7 +55,11 @@ void frmMain::fillTrayMenu() {
     auto *group = new QActionGroup(trayMenu);
     for (int row = 0; row < lstProfiles->count(); ++row) {
         const QString name = ProfileListWidget::nameOf(lstProfiles->item(row));
-        QAction *action = trayMenu->addAction(ShownText::escaped(name));
+        // A long name is cut in the middle to the list's width, as the list shows it.
+        const QString shown = ShownText::escaped(name);
+        QAction *action = trayMenu->addAction(trayMenu->fontMetrics().elidedText(
+            shown, Qt::ElideMiddle, lstProfiles->viewport()->width()));
+        action->setToolTip(shown);
         action->setCheckable(true);
         action->setChecked(!current.isEmpty() && MainWindowRules::sameProfileName(name, current));
         action->setActionGroup(group);

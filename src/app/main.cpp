@@ -10,6 +10,7 @@
 #include "app/frmMain.h"
 #include "core/CommandLine.h"
 #include "core/CommandRunner.h"
+#include "core/MainWindowRules.h"
 #include "discovery/ipbul.h"
 #include "networkd/NetworkdBackend.h"
 #include "settings/FileLocation.h"
@@ -271,7 +272,7 @@ int main(int argc, char *argv[]) {
     services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     services.backend = backend.get();
     if (dynamic_cast<SimulatedComputer *>(backend.get()))
-        services.captionNote = Text::tr(" [BENZETİM: gerçek ağ ayarları değişmez]");
+        services.captionNote = MainWindowRules::simulationNote();
     else if (dynamic_cast<NetworkdBackend *>(backend.get()))
         services.captionNote = QStringLiteral(" [systemd-networkd]"); // NetworkManager: unmarked
 

@@ -22,6 +22,10 @@ QString trialText(int seconds) {
     return Text::tr("deneniyor, %1 sn").arg(seconds);
 }
 
+QString simulationNote() {
+    return Text::tr(" [BENZETİM: ağa dokunmaz]");
+}
+
 QStringList profileParts(const QString &value) {
     return value.isEmpty() ? QStringList() : value.split(QLatin1Char('.'));
 }

@@ -9,8 +9,11 @@ namespace MainWindowRules {
 // The window caption: the product name, and " (" profile ")" when a profile is current.
 QString caption(const QString &currentProfile);
 
-// A change on trial, `seconds` before the system puts the adapters back by itself.
+// A change on trial, `seconds` before the system undoes it by itself.
 QString trialText(int seconds);
+
+// What the caption adds on the simulated computer: short, so that the window manager shows it.
+QString simulationNote();
 
 // A stored profile value split at every "."; an empty value has no parts.
 QStringList profileParts(const QString &value);

@@ -4,6 +4,7 @@
 #include "dialogs/DialogFrame.h"
 #include "settings/Text.h"
 #include "settings/UserPrompts.h"
+#include "widgets/MiddleElision.h"
 #include "widgets/ReturnPressesButtons.h"
 #include "widgets/Twips.h"
 
@@ -30,6 +31,7 @@ frmSelectNIC::frmSelectNIC(AdapterBackend &backend, UserPrompts &prompts, QWidge
     lstNIC = new QListWidget(this);
     lstNIC->setGeometry(twipRect(120, 900, 5955, 2400));
     lstNIC->setSelectionMode(QAbstractItemView::SingleSelection);
+    MiddleElision::install(lstNIC);
     cmdSave = DialogFrame::addSaveButton(*this, twipRect(3420, 3420, 1245, 345));
     cmdCancel = new QPushButton(Text::tr("KAPAT"), this);
     cmdCancel->setGeometry(twipRect(4800, 3420, 1245, 345));

@@ -47,8 +47,11 @@ void PlainLineEdit::focusInEvent(QFocusEvent *event) {
     const bool selectedBefore = hasSelectedText();
     QLineEdit::focusInEvent(event);
     if (!selectedBefore && hasSelectedText()) {
-        // The toolkit selected the whole text on the way in: only the caret stays, at the end.
+        // The toolkit selected the whole text on the way in: only the caret stays, at the end,
+        // unless the text is wider than the box: then at the start, which the box then shows
+        // (a long profile name is told by its start).
         deselect();
-        setCursorPosition(int(text().size()));
+        const int room = contentsRect().width() - textMargins().left() - textMargins().right() - 4;
+        setCursorPosition(fontMetrics().horizontalAdvance(text()) > room ? 0 : int(text().size()));
     }
 }

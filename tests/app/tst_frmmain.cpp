@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -71,6 +72,7 @@ private Q_SLOTS:
     void startSwitchHides();
     void closeRemovesIcon();
     void trayMenuListsProfiles();
+    void longNamesStayTellable();
     void startAtLoginFromTheMenu();
     void timer1TicksOncePerArming();
     void applyNeedsASelectionAndACompleteProfile();
@@ -1002,4 +1004,60 @@ void tst_frmMain::othersTrialIsShownNotJudged() {
 }
 
 QTEST_MAIN(tst_frmMain)
+// Two long names that differ only at their ends: the list, the tray menu and the adapter dialog
+// cut them in the middle (both ends shown, no sideways scrolling) and show them whole when
+// pointed at; the editor shows a long name from its start.
+void tst_frmMain::longNamesStayTellable() {
+    const QString stem = u("Şube Merkez Kasa Bilgisayarı Arka Oda Yedek Bağlantı Profili ");
+    const QString adapter = u("Intel(R) Ethernet Connection (7) I219-LM Gigabit Network Adapter, "
+                              "Virtual Machine Bridge Miniport, Hyper-V Extensible Switch, "
+                              "Packet Scheduler Filter Driver ");
+    writeSettings((u("[Profiles]\n") + stem + u("#1=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n") +
+                   stem + u("#2=10.0.0.6.255.0.0.0.10.0.0.1.10.0.0.1....\n"))
+                      .toUtf8());
+    m_pc = std::make_unique<SimulatedFixture>(
+        QStringList{u("[00000002] ") + adapter + u("#1"), u("[00000003] ") + adapter + u("#2")});
+    QVERIFY(load());
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    const auto tellable = [](QListWidget *list, const QStringList &whole) {
+        QCOMPARE(list->textElideMode(), Qt::ElideMiddle);
+        QCOMPARE(list->count(), whole.size());
+        for (int row = 0; row < list->count(); ++row) {
+            const QRect entry = list->visualItemRect(list->item(row));
+            QVERIFY2(entry.width() <= list->viewport()->width(), qPrintable(whole[row]));
+            QToolTip::hideText();
+            QHelpEvent point(QEvent::ToolTip, entry.center(),
+                             list->viewport()->mapToGlobal(entry.center()));
+            QApplication::sendEvent(list->viewport(), &point);
+            QCOMPARE(QToolTip::text(), whole[row]);
+        }
+    };
+    tellable(m_window->lstProfiles, {stem + u("#1"), stem + u("#2")});
+
+    Q_EMIT m_tray->menu->aboutToShow();
+    QStringList shown;
+    for (QAction *a : m_tray->menu->actions()) {
+        if (a->toolTip().startsWith(stem)) {
+            QVERIFY(a->text().endsWith(a->toolTip().right(2)));
+            QVERIFY(m_tray->menu->fontMetrics().horizontalAdvance(a->text()) <=
+                    m_window->lstProfiles->viewport()->width());
+            shown.append(a->text());
+        }
+    }
+    QCOMPARE(shown.size(), 2);
+
+    m_window->lstProfiles->setCurrentRow(0);
+    withEditor([&] { m_window->cmdProfileEdit->click(); },
+               [&](frmNewSettings &editor) {
+                   QCOMPARE(editor.txtProfileName->text(), stem + u("#1"));
+                   QCOMPARE(editor.txtProfileName->cursorPosition(), 0);
+               });
+    apply([&](frmSelectNIC &dialog) {
+        dialog.show();
+        dialog.chkAllNIC->setChecked(false);
+        tellable(dialog.lstNIC, {adapter + u("#1"), adapter + u("#2")});
+        dialog.cmdCancel->click();
+    });
+}
+
 #include "tst_frmmain.moc"

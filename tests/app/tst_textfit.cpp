@@ -1,9 +1,11 @@
 // Every text of the main window, the profile editor and the adapter dialog fits its control
-// with the font in use, in Turkish and in English: nothing cut off or drawn outside its box.
+// with the font in use, in Turkish and in English: nothing cut off or drawn outside its box; the
+// caption fits beside the window manager's buttons; and in English no Turkish text is left.
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
 #include "SimulatedFixture.h"
 #include "app/frmMain.h"
+#include "core/MainWindowRules.h"
 #include "dialogs/frmNewSettings.h"
 #include "dialogs/frmSelectNIC.h"
 #include "settings/Language.h"
@@ -13,7 +15,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +54,36 @@ QStringList misfits(const QWidget *window) {
             box ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &option, button);
         check(button, button->text(), area,
               Qt::AlignCenter | (button->inherits("WrappingButton") ? Qt::TextWordWrap : 0));
+    }
+    return found;
+}
+
+// Every text a window shows or names for a screen reader (its labels, buttons, titles, tooltips
+// and menu entries) that holds Turkish letters outside the product's name: none in English.
+QStringList turkishIn(const QWidget *window) {
+    QStringList texts;
+    QList<const QWidget *> widgets{window};
+    for (const QWidget *w : window->findChildren<QWidget *>())
+        widgets.append(w);
+    for (const QWidget *w : widgets) {
+        texts << w->windowTitle() << w->toolTip() << w->accessibleName()
+              << w->accessibleDescription();
+        if (const auto *label = qobject_cast<const QLabel *>(w))
+            texts << label->text();
+        if (const auto *button = qobject_cast<const QAbstractButton *>(w))
+            texts << button->text();
+        if (const auto *line = qobject_cast<const QLineEdit *>(w))
+            texts << line->placeholderText();
+        for (const QAction *action : w->actions())
+            texts << action->text() << action->toolTip();
+    }
+    QStringList found;
+    static const QRegularExpression turkish(QStringLiteral("[çğıöşüÇĞİÖŞÜ]"));
+    for (const QString &text : texts) {
+        // Turkish letters, or a program text shown as it stands although it has a translation.
+        if (QString(text).remove(QStringLiteral("ZELVİ")).contains(turkish) ||
+            QCoreApplication::translate("Text", text.toUtf8().constData()) != text)
+            found.append(QStringLiteral("Turkish in English: ") + text);
     }
     return found;
 }
@@ -90,6 +125,15 @@ void tst_TextFit::everyTextFits() {
     frmMain window(services);
     QVERIFY(window.Form_Load(CommandLine()));
     QStringList found;
+    // The caption on the simulated computer with a change on trial, in a bold title font, beside
+    // the window manager's icon and buttons (about 120 pixels).
+    QFont title = window.font();
+    title.setBold(true);
+    const QString caption = MainWindowRules::caption(QStringLiteral("Kasa 1")) +
+                            QStringLiteral(" [%1]").arg(MainWindowRules::trialText(300)) +
+                            MainWindowRules::simulationNote();
+    if (QFontMetrics(title).horizontalAdvance(caption) > window.width() - 120)
+        found.append(QStringLiteral("caption: ") + caption);
     // The address lines, in each state they can show.
     for (const char *state :
          {"BEKLEYİNİZ", "SERVİS YOK", "SERVİS HATASI", "İNTERNET YOK", "255.255.255.255"}) {
@@ -102,6 +146,11 @@ void tst_TextFit::everyTextFits() {
     found += misfits(&editor);
     frmSelectNIC adapters(*pc.computer, prompts, &window);
     found += misfits(&adapters);
+    if (english) {
+        Q_EMIT tray.menu->aboutToShow();
+        found +=
+            turkishIn(&window) + turkishIn(&editor) + turkishIn(&adapters) + turkishIn(tray.menu);
+    }
     found.removeDuplicates();
     QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
 }
