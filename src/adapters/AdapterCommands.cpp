@@ -27,6 +27,11 @@ bool isBlankAddress(const QStringList &parts, int idx) {
     return true;
 }
 
+// DNS 2 left out: blank, or 0.0.0.0, which is no server (a resolver would ask this computer).
+bool noSecondDns(const QStringList &parts) {
+    return isBlankAddress(parts, 16) || AddressText::parse(RetAddr(parts, 16)) == quint32(0);
+}
+
 QString methodMeaning(const QString &method) {
     if (method == QLatin1String("EnableStatic"))
         return Text::tr("IP adresi ve alt ağ maskesi");
@@ -196,7 +201,7 @@ StaticApply SetTCP_Profile(AdapterBackend &backend, const QString &NetworkCards,
     const QStringList gateway{RetAddr(ProfileParts, 8)};
     const QList<quint16> metric{1};
     QStringList dns{RetAddr(ProfileParts, 12)};
-    if (!isBlankAddress(ProfileParts, 16))
+    if (!noSecondDns(ProfileParts))
         dns.append(RetAddr(ProfileParts, 16));
     const QString wins = QStringLiteral("0.0.0.0");
 
@@ -230,7 +235,8 @@ WmiAdapter::Held heldBy(const QStringList &ProfileParts) {
         const std::optional<quint32> address = AddressText::parse(text);
         return QStringList{address ? AddressText::format(*address) : text};
     };
-    return {false, field(0), field(4), field(8), field(12) + field(16)};
+    return {false, field(0), field(4), field(8),
+            field(12) + (noSecondDns(ProfileParts) ? QStringList() : field(16))};
 }
 
 bool alreadyHeld(AdapterBackend &backend, const QString &selection,

@@ -45,7 +45,8 @@ private Q_SLOTS:
     void dhcpOutcomeIsTheLastAdapters();
     void dhcpPlatformFailures();
     void profileReachesAdapterAsStored();
-    void blankSecondDnsIsLeftOut();
+    void unsetSecondDnsIsLeftOut_data();
+    void unsetSecondDnsIsLeftOut();
     void oneChosenAdapterOthersOnDhcp();
     void allAdapters();
     void applyOutcomes();
@@ -239,17 +240,28 @@ void tst_AdapterCommands::profileReachesAdapterAsStored() {
     QCOMPARE(a.mask, u("255.255.255.0"));
     QCOMPARE(a.gateway, u("10.0.0.1"));
     QCOMPARE(a.gatewayMetric, 1);
-    QCOMPARE(a.dns, (QStringList{u("8.8.8.8"), u("0.0.0.0")}));
+    QCOMPARE(a.dns, QStringList{u("8.8.8.8")}); // DNS 2 of 0.0.0.0 is no server
     QCOMPARE(a.wins, (QStringList{u("0.0.0.0"), u("0.0.0.0")}));
     QVERIFY(pc.stored()[1].dhcp);
 }
 
-void tst_AdapterCommands::blankSecondDnsIsLeftOut() {
+// DNS 2 blank or 0.0.0.0 (no server: a resolver would ask this computer) is not written, and
+// an adapter holding only DNS 1 holds such a profile already.
+void tst_AdapterCommands::unsetSecondDnsIsLeftOut_data() {
+    QTest::addColumn<QString>("dns2");
+    QTest::newRow("blank") << u("...");
+    QTest::newRow("0.0.0.0") << u("0.0.0.0");
+    QTest::newRow("0.0.0.0 with leading zeros") << u("00.000.0.0");
+}
+
+void tst_AdapterCommands::unsetSecondDnsIsLeftOut() {
+    QFETCH(QString, dns2);
     SimulatedFixture pc;
-    const StaticApply r =
-        SetTCP_Profile(*pc.computer, u("*ALL"), parts("10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1...."));
+    const QStringList profile = (u("10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1.") + dns2).split(u'.');
+    const StaticApply r = SetTCP_Profile(*pc.computer, u("*ALL"), profile);
     QVERIFY(r.refusals.isEmpty());
     QCOMPARE(pc.stored()[0].dns, QStringList{u("10.0.0.1")});
+    QVERIFY(alreadyHeld(*pc.computer, u("*ALL"), profile));
 }
 
 void tst_AdapterCommands::oneChosenAdapterOthersOnDhcp() {
