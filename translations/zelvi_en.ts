@@ -1921,5 +1921,17 @@ service that redirects anywhere else shows &quot;SERVICE FAULT&quot;.
         <source> [BENZETİM: ağa dokunmaz]</source>
         <translation> [SIMULATION: network untouched]</translation>
     </message>
+    <message>
+        <source>Klasör oluşturulamıyor: %1 bir dosya, klasör değil.
+Ayar dosyası %2 klasöründe olmalı.</source>
+        <translation>The folder cannot be made: %1 is a file, not a folder.
+The settings file belongs in the folder %2.</translation>
+    </message>
+    <message>
+        <source>Klasör oluşturulamadı: %1 klasörüne yazma izni yok.
+Ayar dosyası %2 klasöründe olmalı.</source>
+        <translation>The folder could not be made: no permission to write in the folder %1.
+The settings file belongs in the folder %2.</translation>
+    </message>
 </context>
 </TS>

@@ -26,14 +26,32 @@ QByteArray tempPrefix(const QByteArray &baseName) {
     return '.' + baseName + ".tmp-";
 }
 
+// The file's folder is missing: why it is, as far as can be told from the nearest part of its
+// path that exists (a file where a folder should be, or a folder that may not be written to,
+// as when XDG_CONFIG_HOME names a file or a read-only folder).
+QString missingFolder(const QString &path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    QString existing = folder;
+    while (!QFileInfo::exists(existing) && existing != QLatin1String("/"))
+        existing = QFileInfo(existing).absolutePath();
+    if (existing != folder && !QFileInfo(existing).isDir())
+        return Text::tr("Klasör oluşturulamıyor: %1 bir dosya, klasör değil.\n"
+                        "Ayar dosyası %2 klasöründe olmalı.")
+            .arg(existing, folder);
+    if (existing != folder && ::access(QFile::encodeName(existing).constData(), W_OK) != 0)
+        return Text::tr("Klasör oluşturulamadı: %1 klasörüne yazma izni yok.\n"
+                        "Ayar dosyası %2 klasöründe olmalı.")
+            .arg(existing, folder);
+    return Text::tr("Klasör bulunamadı: %1").arg(folder);
+}
+
 IniError systemError(int err, const QString &path) {
     using namespace IniErrorNumber;
     const QString reason = QString::fromLocal8Bit(std::strerror(err));
     switch (err) {
     case ENOENT:
     case ENOTDIR:
-        return {PathNotFound,
-                Text::tr("Klasör bulunamadı: %1").arg(QFileInfo(path).absolutePath())};
+        return {PathNotFound, missingFolder(path)};
     case EACCES:
     case EPERM:
         return {PermissionDenied, Text::tr("Dosyaya erişim izni yok: %1").arg(path)};

@@ -145,28 +145,41 @@ void tst_SettingsProcesses::twoWritersKeepEveryProfile() {
 }
 
 // A folder the user may not write to: the message names the folder, not the file (which may
-// be writable itself). As root the writer runs as nobody, for whom the folder's rights count.
+// be writable itself); a folder that is missing because it cannot be made says why (a file
+// where it should be, a folder above it that may not be written to). As root the writer runs
+// as nobody, for whom the folder's rights count.
 void tst_SettingsProcesses::refusingFolderIsNamed_data() {
     QTest::addColumn<bool>("fileExists");
-    QTest::newRow("a writable file in the folder") << true;
-    QTest::newRow("no file yet") << false;
+    QTest::addColumn<QString>("below"); // the settings file's folder within "kasa"
+    QTest::addColumn<QString>("said");  // with "kasa" for that folder's path
+    QTest::newRow("a writable file in the folder")
+        << true << QString() << u("Klasöre yazma izni yok: kasa");
+    QTest::newRow("no file yet") << false << QString() << u("Klasöre yazma izni yok: kasa");
+    QTest::newRow("a file where a folder should be")
+        << true << u("ayar.config/nuvar")
+        << u("Klasör oluşturulamıyor: kasa/ayar.config bir dosya");
+    QTest::newRow("a folder that cannot be made")
+        << false << u("nuvar") << u("Klasör oluşturulamadı: kasa klasörüne yazma izni yok");
 }
 
 void tst_SettingsProcesses::refusingFolderIsNamed() {
     QFETCH(bool, fileExists);
+    QFETCH(QString, below);
+    QFETCH(QString, said);
     QTemporaryDir dir;
     const QString folder = dir.filePath(u("kasa"));
     QVERIFY(QDir().mkdir(folder));
-    const QString path = folder + u("/ayar.config");
+    const QString path =
+        folder + u("/") + (below.isEmpty() ? QString() : below + u("/")) + u("ayar.config");
     const QString writer = dir.filePath(u("profile_writer")); // within nobody's reach
     QVERIFY(QFile::copy(QStringLiteral(PROFILE_WRITER_PATH), writer));
     const bool root = ::geteuid() == 0;
     if (fileExists) {
-        QFile f(path);
+        QFile f(folder + u("/ayar.config"));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("[Profiles]\n");
         f.close();
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
+        QVERIFY(::chmod(QFile::encodeName(f.fileName()).constData(), 0666) == 0);
     }
     QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
     QVERIFY(::chmod(QFile::encodeName(writer).constData(), 0755) == 0);
@@ -184,7 +197,7 @@ void tst_SettingsProcesses::refusingFolderIsNamed() {
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     const QString err = QString::fromUtf8(p.readAllStandardError());
     QCOMPARE(p.exitCode(), 1);
-    QVERIFY2(err.contains(u("Klasöre yazma izni yok: ") + folder), qPrintable(err));
+    QVERIFY2(err.contains(QString(said).replace(u("kasa"), folder)), qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsProcesses)
