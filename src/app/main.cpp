@@ -49,10 +49,14 @@ QString simulatedFile(const QString &choice) {
 }
 
 // Starts this program again with these arguments in a session of its own, and nothing of this
-// one's: not its terminal, not its output, which an SSH client would otherwise wait for.
+// one's: not its terminal, not its output, which an SSH client would otherwise wait for. The
+// very image that runs now is started (/proc/self/exe), not the file at its path: an upgrade
+// may have replaced that file meanwhile, and the new version may not know these arguments.
 bool startDetached(const QStringList &arguments, qint64 *pid, QString &problem) {
     QProcess process;
-    process.setProgram(QCoreApplication::applicationFilePath());
+    const QString running = QStringLiteral("/proc/self/exe");
+    process.setProgram(QFileInfo::exists(running) ? running
+                                                  : QCoreApplication::applicationFilePath());
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());

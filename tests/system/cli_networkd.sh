@@ -7,7 +7,8 @@
 # program that made it has ended), a second change refused meanwhile, kept by --confirm over a
 # reboot, and a reboot during the trial starts the earlier settings; a change from afar over
 # SSH, confirmed at the new address; --undo puts one back at once; the program killed during
-# its own trial is put back by the keeper, and a trial whose keeper was killed by the next run.
+# its own trial is put back by the keeper, and a trial whose keeper was killed by the next run;
+# the program file replaced during a trial (an upgrade) does not take over its keeping.
 #   cli_networkd.sh PROGRAM
 set -euo pipefail
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
@@ -60,8 +61,14 @@ echo "static again over netplan's file: $(addresses); the administrator's file u
 # On trial: a file in /run that sorts first, kept by --confirm as the lasting file in /etc,
 # put back by the keeper when nobody confirms it (the program that made it has ended), and gone
 # after a reboot, which starts the earlier settings.
+# Asked from a copy of the program that an upgrade replaces while the change waits its second:
+# the keeper that puts the change back is still this version, not the file now at its path.
 trialfile=/run/systemd/network/04-nuvar-zelvi-$iface.network
-zelvi --apply Yerel --confirm-within 10 >/dev/null || fail "--confirm-within 10 failed"
+cp "$program" "$work/copy"
+"$work/copy" --settings "$settings" --apply Yerel --confirm-within 10 >/dev/null ||
+  fail "--confirm-within 10 failed"
+printf '#!/bin/sh\ntouch "%s/replaced-ran"\n' "$work" >"$work/upgrade" && chmod +x "$work/upgrade"
+mv -f "$work/upgrade" "$work/copy"
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive on trial: $(addresses)"
 [ -f "$trialfile" ] || fail "no runtime file for the trial"
 [[ $(zelvi --status --json) == *'"trialSecondsLeft":'[0-9]* ]] || fail "--status shows no trial"
@@ -70,6 +77,7 @@ out=$(zelvi --apply Ikinci --json) && fail "a second change during the trial was
 start=$(ms)
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 150 || fail "the unconfirmed trial stayed: $(addresses)"
 echo "unconfirmed: back at 10.99.0.60 $(($(ms) - start)) ms later; a second change was refused"
+[ ! -e "$work/replaced-ran" ] || fail "the replaced program file was started for the trial"
 [ ! -f "$trialfile" ] || fail "the runtime file stayed after the trial"
 
 zelvi --apply Yerel --confirm-within 20 >/dev/null || fail "--confirm-within 20 failed"
