@@ -50,6 +50,7 @@ packages=(
   ansible-core
   ansible-lint
   iputils-ping
+  locales
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include "adapters/Wmi.h"
 #include "app/DisplayCheck.h"
 #include "app/FontWarmUp.h"
+#include "app/LocaleOutput.h"
 #include "app/ShownReporter.h"
 #include "app/TrayIcon.h"
 #include "app/frmMain.h"
@@ -130,7 +131,7 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
 class StderrPrompts : public UserPrompts {
 public:
     void message(const QString &text, Icon) override {
-        std::fprintf(stderr, "%s\n", qPrintable(ShownText::escaped(text)));
+        std::fprintf(stderr, "%s\n", LocaleOutput::encode(ShownText::escaped(text)).constData());
     }
     using UserPrompts::askYesNo;
     bool askYesNo(const QString &, Icon, Default) override { return false; }
@@ -139,8 +140,9 @@ public:
 // Wrong usage of any kind: the reason and the options on stderr (and one JSON object on stdout
 // when --json was asked for), status 2. No display is needed for it.
 int wrongUsage(const CommandLine &commandLine, const QString &programName) {
-    std::fprintf(stderr, "%s\n", qPrintable(ShownText::escaped(commandLine.error)));
-    std::fputs(qPrintable(CommandLine::usage(programName)), stderr);
+    std::fprintf(stderr, "%s\n",
+                 LocaleOutput::encode(ShownText::escaped(commandLine.error)).constData());
+    std::fputs(LocaleOutput::encode(CommandLine::usage(programName)).constData(), stderr);
     if (commandLine.json) {
         const QJsonObject answer{
             {QStringLiteral("command"), CommandLine::commandName(commandLine.command)},
@@ -194,8 +196,12 @@ int runCommand(int argc, char *argv[], const QStringList &arguments, Language::C
     // By its absolute path: the confirm and undo commands printed for a remote change run as
     // printed over SSH, where the program's folder may not be on the PATH.
     context.programName = QCoreApplication::applicationFilePath();
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    // Text in the terminal's character set; JSON stays UTF-8.
+    LocaleOutput::Device outText(stdout);
+    LocaleOutput::Device errText(stderr);
+    const bool convertOut = LocaleOutput::converts() && !commandLine.json;
+    QTextStream out = convertOut ? QTextStream(&outText) : QTextStream(stdout);
+    QTextStream err = LocaleOutput::converts() ? QTextStream(&errText) : QTextStream(stderr);
     return CommandRunner::run(commandLine, context, out, err);
 }
 
@@ -234,7 +240,7 @@ int main(int argc, char *argv[]) {
         given = CommandLine::parse(arguments);
         if (!given.help)
             return wrongUsage(given, programName);
-        std::fputs(qPrintable(CommandLine::usage(programName)), stdout);
+        std::fputs(LocaleOutput::encode(CommandLine::usage(programName)).constData(), stdout);
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
     if (given.command != CommandLine::Command::None)
@@ -243,7 +249,8 @@ int main(int argc, char *argv[]) {
     if (const QString problem = DisplayCheck::problem(arguments); !problem.isEmpty()) {
         QCoreApplication app(argc, argv);
         Language::install(app, language);
-        std::fprintf(stderr, "%s\n", qPrintable(DisplayCheck::problem(arguments)));
+        std::fprintf(stderr, "%s\n",
+                     LocaleOutput::encode(DisplayCheck::problem(arguments)).constData());
         return 1;
     }
     QElapsedTimer sinceStart;
@@ -260,7 +267,8 @@ int main(int argc, char *argv[]) {
     if (!commandLine.error.isEmpty())
         return wrongUsage(commandLine, programName);
     if (!commandLine.warning.isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(ShownText::escaped(commandLine.warning)));
+        std::fprintf(stderr, "%s\n",
+                     LocaleOutput::encode(ShownText::escaped(commandLine.warning)).constData());
 
     MessageBoxPrompts prompts;
     SystemTrayIcon tray;

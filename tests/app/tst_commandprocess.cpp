@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void languages_data();
     void languages();
     void everyCommandInEnglish();
+    void legacyLocaleGetsItsCharacterSet();
 
 private:
     // Runs the program to its end: its status, and its JSON answer in `answer`.
@@ -440,6 +442,31 @@ void tst_CommandProcess::everyCommandInEnglish() {
                 QVERIFY2(line.size() <= 80, qPrintable(line));
         }
     }
+}
+
+// A till set up with a Latin-5 locale: text in Latin-5 ("ı" is 0xFD), JSON still UTF-8. The
+// locale is made for the test alone (LOCPATH), from the C library's own sources.
+void tst_CommandProcess::legacyLocaleGetsItsCharacterSet() {
+    const QString locales = m_dir.filePath(u("locales"));
+    QVERIFY(QDir().mkpath(locales));
+    QProcess localedef;
+    localedef.start(u("localedef"), {u("-i"), u("tr_TR"), u("-f"), u("ISO-8859-9"),
+                                     locales + u("/tr_TR.ISO-8859-9")});
+    QVERIFY(localedef.waitForFinished(60000));
+    QVERIFY2(localedef.exitCode() == 0, localedef.readAllStandardError().constData());
+    qputenv("LOCPATH", QFile::encodeName(locales));
+    for (const bool json : {false, true}) {
+        QProcess process;
+        const QStringList args{u("--show"), u("Yok")};
+        start(process, json ? args + QStringList{u("--json")} : args, false, u("tr_TR.ISO-8859-9"));
+        QVERIFY(process.waitForFinished(30000));
+        const QByteArray text =
+            json ? process.readAllStandardOutput() : process.readAllStandardError();
+        const QByteArray expected = json ? QByteArray("\\\"Yok\\\" ad\xc4\xb1nda bir profil yok.")
+                                         : QByteArray("\"Yok\" ad\xfdnda bir profil yok.\n");
+        QVERIFY2(text.contains(expected), text.toHex(' ').constData());
+    }
+    qunsetenv("LOCPATH");
 }
 
 #include "tst_commandprocess.moc"
