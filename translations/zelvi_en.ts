@@ -1933,5 +1933,15 @@ Ayar dosyası %2 klasöründe olmalı.</source>
         <translation>The folder could not be made: no permission to write in the folder %1.
 The settings file belongs in the folder %2.</translation>
     </message>
+    <message>
+        <source>Ayar dosyası okunamadı: %1</source>
+        <translation>The settings file could not be read: %1</translation>
+    </message>
+    <message>
+        <source>Ayar dosyası okunamadı; hiçbir şeye dokunulmadı.
+%1</source>
+        <translation>The settings file could not be read; nothing was touched.
+%1</translation>
+    </message>
 </context>
 </TS>

@@ -14,6 +14,7 @@
 #include "core/RemoteTrial.h"
 #include "core/TrialCountdown.h"
 #include "discovery/ExternalAddress.h"
+#include "settings/IniFileStore.h"
 #include "settings/Text.h"
 #include "settings/modNetProfiles.h"
 
@@ -404,8 +405,14 @@ int exportProfile(Run &run, const CommandLine &cl, clsIni &ini) {
     return run.finish(Done);
 }
 
-int status(Run &run, clsIni &ini, const Context &context) {
-    const QString current = ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
+int status(Run &run, clsIni &ini, const Context &context, const std::optional<IniError> &unread) {
+    // A settings file that cannot be read: the current profile is not known, and the run fails
+    // with the reason, after saying what it knows.
+    if (unread)
+        run.fail(Text::tr("Ayar dosyası okunamadı: %1").arg(unread->description), unread->number,
+                 QStringLiteral("settings-unreadable"));
+    const QString current =
+        unread ? QString() : ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
     const QString local = context.localAddress();
     const External external = externalCheck(ini, context);
     QString unreachable;
@@ -413,7 +420,9 @@ int status(Run &run, clsIni &ini, const Context &context) {
     const int trial = backend ? backend->checkpointSecondsLeft() : -1;
     run.json().insert(QStringLiteral("backend"), backend ? backend->name() : QString());
     run.line(Text::tr("Profil: %1")
-                 .arg(current.isEmpty() ? Text::tr("yok (otomatik IP, DHCP)") : current));
+                 .arg(unread              ? Text::tr("bilinmiyor")
+                      : current.isEmpty() ? Text::tr("yok (otomatik IP, DHCP)")
+                                          : current));
     if (trial >= 0)
         run.line(Text::tr("Değişiklik %1: doğrulanmazsa geri alınır.")
                      .arg(MainWindowRules::trialText(trial)));
@@ -431,7 +440,7 @@ int status(Run &run, clsIni &ini, const Context &context) {
     }
     run.line(Text::tr("BİLGİSAYAR IP: %1").arg(local));
     run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
-    run.json().insert(QStringLiteral("current"), current);
+    run.json().insert(QStringLiteral("current"), unread ? QJsonValue() : QJsonValue(current));
     run.json().insert(QStringLiteral("local"), local);
     run.json().insert(QStringLiteral("external"), external.shown);
     run.json().insert(QStringLiteral("externalState"), external.state);
@@ -453,6 +462,19 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     if (!ini.setFileName(context.settingsPath, context.pathRule))
         return refuse(Text::tr("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
                       ini.lastError().number, QStringLiteral("settings-unreadable"));
+    // A settings file that exists but cannot be read (its rights, its kind, its size) is said
+    // so: a command that works on the profiles refuses rather than find none; --status says
+    // what it knows and fails; DHCP, --confirm, --undo and --adapters need no profile.
+    std::optional<IniError> unread;
+    if (IniError problem; !IniFileStore::readable(ini.FileName(), problem))
+        unread = problem;
+    const bool needsProfiles = cl.command != Command::Status && cl.command != Command::Dhcp &&
+                               cl.command != Command::Confirm && cl.command != Command::Undo &&
+                               cl.command != Command::Adapters;
+    if (unread && needsProfiles)
+        return refuse(Text::tr("Ayar dosyası okunamadı; hiçbir şeye dokunulmadı.\n%1")
+                          .arg(unread->description),
+                      unread->number, QStringLiteral("settings-unreadable"));
     // A change that an ended run left on trial: put back by the system or kept meanwhile, it
     // is recorded so (a change about to be made puts one still pending back first).
     if (const std::optional<QJsonObject> record = TrialLedger(ini).read();
@@ -474,7 +496,7 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     case Command::Show:
         return show(r, ini, cl.profile);
     case Command::Status:
-        return status(r, ini, context);
+        return status(r, ini, context, unread);
     case Command::SetProfile:
         return setProfile(r, cl, ini, context);
     case Command::ImportProfiles:

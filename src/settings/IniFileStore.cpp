@@ -172,36 +172,56 @@ void setFlushToDisk(bool flush) {
     g_flushToDisk = flush;
 }
 
-std::optional<QByteArray> read(const QString &path, IniError &error, const QString &what) {
+namespace {
+
+// The file opened for reading, once it is known to be one that may be read: -1 with `error`
+// set when it may not, -2 when there is none.
+int openForReading(const QString &path, IniError &error, const QString &what, struct stat &st) {
     if (const std::optional<IniError> link = SettingsPath::unsafeLink(path)) {
         error = *link;
-        return std::nullopt;
+        return -1;
     }
     const QByteArray native = QFile::encodeName(path);
     // Without waiting: opening a FIFO would otherwise wait for a writer.
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT)
-            return QByteArray();
+            return -2;
         error = systemError(errno, path);
-        return std::nullopt;
+        return -1;
     }
+    std::optional<IniError> problem;
+    if (::fstat(fd, &st) != 0)
+        problem = systemError(errno, path);
+    else if (const std::optional<IniError> kind = SettingsPath::notRegular(st, path, what))
+        problem = kind;
+    else if (st.st_size > SettingsPath::MaxFileSize)
+        problem = SettingsPath::tooLarge(st.st_size, path, what);
+    if (problem) {
+        error = *problem;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+bool readable(const QString &path, IniError &error, const QString &what) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        error = systemError(errno, path);
+    const int fd = openForReading(path, error, what, st);
+    if (fd >= 0)
         ::close(fd);
+    return fd != -1;
+}
+
+std::optional<QByteArray> read(const QString &path, IniError &error, const QString &what) {
+    struct stat st {};
+    const int fd = openForReading(path, error, what, st);
+    if (fd == -2)
+        return QByteArray();
+    if (fd < 0)
         return std::nullopt;
-    }
-    if (const std::optional<IniError> kind = SettingsPath::notRegular(st, path, what)) {
-        error = *kind;
-        ::close(fd);
-        return std::nullopt;
-    }
-    if (st.st_size > SettingsPath::MaxFileSize) {
-        error = SettingsPath::tooLarge(st.st_size, path, what);
-        ::close(fd);
-        return std::nullopt;
-    }
     QByteArray bytes;
     bytes.reserve(qsizetype(st.st_size));
     char buffer[65536];

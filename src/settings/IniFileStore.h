@@ -26,6 +26,10 @@ namespace IniFileStore {
 std::optional<QByteArray> read(const QString &path, IniError &error,
                                const QString &what = Text::tr("Ayar dosyası"));
 
+// Whether the file may be read as `read` reads it (a missing file may: it reads as empty),
+// without reading it: a big file costs no more than one that is small.
+bool readable(const QString &path, IniError &error, const QString &what = Text::tr("Ayar dosyası"));
+
 // Creates an empty file when none exists; an existing file is left untouched. Fails when
 // the path names something else than a regular file.
 bool createIfMissing(const QString &path, IniError &error);

@@ -38,6 +38,8 @@ private Q_SLOTS:
     void changeFromAfar_data();
     void changeFromAfar();
     void applyAgainChangesNothing();
+    void unreadableSettingsAreSaid_data();
+    void unreadableSettingsAreSaid();
     void plantedRecordIsIgnored();
 
 private:
@@ -358,4 +360,49 @@ void tst_CommandRunner::plantedRecordIsIgnored() {
 }
 
 QTEST_GUILESS_MAIN(tst_CommandRunner)
+// A settings file that exists but cannot be read (larger than is read, or without the right
+// to read it, which root always has): every command says so instead of finding no profile, and
+// nothing changes.
+void tst_CommandRunner::unreadableSettingsAreSaid_data() {
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<QStringList>("args");
+    for (const bool large : {true, false}) {
+        const char *kind = large ? "too large" : "no right to read";
+        QTest::addRow("%s: --status", kind) << large << QStringList{u("--status")};
+        QTest::addRow("%s: --list", kind) << large << QStringList{u("--list")};
+        QTest::addRow("%s: --apply", kind) << large << QStringList{u("--apply"), u("Alfa")};
+        QTest::addRow("%s: --set-profile", kind)
+            << large << QStringList{u("--set-profile"), u("Yeni"),     u("10.0.0.8"),
+                                    u("255.0.0.0"),     u("10.0.0.1"), u("10.0.0.1")};
+    }
+}
+
+void tst_CommandRunner::unreadableSettingsAreSaid() {
+    QFETCH(bool, large);
+    QFETCH(QStringList, args);
+    if (!large && ::geteuid() == 0)
+        QSKIP("root may read any file");
+    m_pc = std::make_unique<SimulatedFixture>();
+    const QString path = m_dir.filePath(u("ayar.config"));
+    writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n");
+    QFile file(path);
+    if (large)
+        QVERIFY(file.resize(65 * 1024 * 1024)); // sparse: no disk is used
+    else
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0) == 0);
+    QString out;
+    QString err;
+    const int status = run(args + QStringList{u("--json")}, out, err);
+    QFile::remove(path);
+    const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
+    QCOMPARE(status, 1);
+    QCOMPARE(o.value(u("code")).toString(), u("settings-unreadable"));
+    QVERIFY2(err.contains(u("Ayar dosyası okunamadı")), qPrintable(err));
+    if (args.first() == u("--status")) {
+        QVERIFY(o.value(u("current")).isNull()); // not known, rather than "none"
+        QCOMPARE(o.value(u("local")).toString(), u("10.0.0.9"));
+    }
+    QVERIFY(m_pc->stored()[0].dhcp);
+}
+
 #include "tst_commandrunner.moc"
