@@ -14,7 +14,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,6 +42,7 @@ private Q_SLOTS:
     void languages();
     void everyCommandInEnglish();
     void legacyLocaleGetsItsCharacterSet();
+    void readOnlyFolderChangesNothingAndSaysSo();
 
 private:
     // Runs the program to its end: its status, and its JSON answer in `answer`.
@@ -467,6 +470,46 @@ void tst_CommandProcess::legacyLocaleGetsItsCharacterSet() {
         QVERIFY2(text.contains(expected), text.toHex(' ').constData());
     }
     qunsetenv("LOCPATH");
+}
+
+// A settings folder the user may not write to (the file itself writable): a change with a check
+// is refused before anything changes, and nothing claims that the adapters changed. As root the
+// program runs as nobody, for whom the folder's rights count.
+void tst_CommandProcess::readOnlyFolderChangesNothingAndSaysSo() {
+    QTemporaryDir dir;
+    const QString program = dir.filePath(u("zelvi"));
+    QVERIFY(QFile::copy(QStringLiteral(ZELVI_PROGRAM), program));
+    const QString settings = dir.filePath(u("a.config"));
+    const QString pc = dir.filePath(u("pc.json"));
+    writeAll(settings, "[Profiles]\nB=10.0.0.6.255.0.0.0.10.0.0.1.10.0.0.1....\n");
+    writeAll(pc, "{\"adapters\": [{\"caption\": \"[1] Kasa\", \"dhcp\": true}]}");
+    for (const QString &file : {settings, pc})
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), 0666) == 0);
+    QVERIFY(::chmod(QFile::encodeName(program).constData(), 0755) == 0);
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0555) == 0);
+    const QByteArray before = readAll(pc);
+    QProcess process;
+    if (::geteuid() == 0) {
+        process.setChildProcessModifier([] {
+            ::setgroups(0, nullptr);
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+        });
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u("LANG"), u("C.UTF-8"));
+    env.remove(u("DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.start(program, {u("--settings"), settings, u("--backend"), u("simulated=") + pc,
+                            u("--apply"), u("B"), u("--check"), u("--json")});
+    QVERIFY(process.waitForFinished(30000));
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    const QJsonObject o = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(o.value(u("changed")).toBool(true), false);
+    QVERIFY2(!err.contains(u("değişti")) && err.contains(u("dokunulmadı")), qPrintable(err));
+    QCOMPARE(readAll(pc), before);
 }
 
 #include "tst_commandprocess.moc"
