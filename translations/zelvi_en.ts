@@ -1943,5 +1943,13 @@ The settings file belongs in the folder %2.</translation>
         <translation>The settings file could not be read; nothing was touched.
 %1</translation>
     </message>
+    <message>
+        <source>Adres servisi %1 adresine yönlendiriyor, ancak oraya ulaşılamadı (%2)</source>
+        <translation>The address service redirects to %1, but it could not be reached there (%2)</translation>
+    </message>
+    <message>
+        <source>yanıt zamanında gelmedi</source>
+        <translation>the answer did not come in time</translation>
+    </message>
 </context>
 </TS>

@@ -61,6 +61,9 @@ QString errorHelp(const Answer &answer, const QString &url) {
     const QString what =
         answer.redirect.isEmpty()
             ? Text::tr("Adres servisi %1 hata koduyla yanıt verdi").arg(answer.status)
+        : !answer.failure.isEmpty()
+            ? Text::tr("Adres servisi %1 adresine yönlendiriyor, ancak oraya ulaşılamadı (%2)")
+                  .arg(answer.redirect.toDisplayString(), answer.failure)
             : Text::tr("Adres servisi başka bir adrese yönlendiriyor (%1); yönlendirme "
                        "izlenmedi")
                   .arg(answer.redirect.toDisplayString());
@@ -136,6 +139,8 @@ Answer exchange(QNetworkAccessManager &manager, const QUrl &url, const QByteArra
         (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
     answer.complete =
         !stopped && !status.isNull() && (cut || error == QNetworkReply::NoError || statusError);
+    if (!answer.complete)
+        answer.failure = stopped ? Text::tr("yanıt zamanında gelmedi") : reply->errorString();
     reply->deleteLater();
     return answer;
 }
@@ -150,9 +155,18 @@ Answer post(const QUrl &url, const QByteArray &body, int timeoutMs,
     const QDeadlineTimer until(timeoutMs);
     QNetworkAccessManager manager;
     QUrl at = url;
+    Answer previous;
     for (int redirects = 0;; ++redirects) {
         QUrl location;
         Answer answer = exchange(manager, at, body, until, cancelled, location);
+        if (!answer.complete && redirects > 0) {
+            // The service answered over the network and sent the request on (as to its https
+            // address); that the next step failed (a certificate it does not take, a clock
+            // that is wrong, nothing at the port) does not mean that the internet is gone.
+            previous.redirect = at;
+            previous.failure = answer.failure;
+            return previous;
+        }
         if (!answer.complete || location.isEmpty() || redirects == MaxRedirects)
             return answer;
         const QUrl target = at.resolved(location);
@@ -162,6 +176,7 @@ Answer post(const QUrl &url, const QByteArray &body, int timeoutMs,
         }
         // Still a POST, whatever the status: the service answers nothing else.
         at = target;
+        previous = answer;
     }
 }
 

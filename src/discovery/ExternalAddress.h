@@ -36,7 +36,8 @@ struct Answer {
     bool complete = false; // an HTTP answer arrived, from the service itself, in time
     int status = 0;
     QByteArray body; // at most MaxAnswerBytes + 1 bytes of it
-    QUrl redirect;   // where a redirect that was not followed pointed
+    QUrl redirect;   // where a redirect that was not followed, or not completed, pointed
+    QString failure; // why a followed redirect was not completed (its TLS handshake, …)
 };
 
 // What the window makes of an answer.
