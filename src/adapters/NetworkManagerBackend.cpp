@@ -98,13 +98,18 @@ public:
     QString lastErrorText() const override { return m_error; }
     QString noticeText() const override { return m_notice; }
 
-    // From the profile the device is up with, and only while the device holds its address.
+    // From the profile the device is up with, and only while the device holds its address and
+    // the profile is stored: one kept only in memory (its storing failed) is lost at a restart.
     std::optional<Held> held() override {
         const QString active = objectPath(deviceProperty(QStringLiteral("ActiveConnection")));
         if (active.isEmpty() || active == QLatin1String("/"))
             return std::nullopt;
         const QString connection = objectPath(NmDbus::property(
             m_nm.bus(), m_nm.paths().service, active, kActive, QStringLiteral("Connection")));
+        if (NmDbus::property(m_nm.bus(), m_nm.paths().service, connection, kConnection,
+                             QStringLiteral("Unsaved"))
+                .toBool())
+            return std::nullopt;
         const QDBusMessage reply = call(connection, kConnection, QStringLiteral("GetSettings"), {});
         if (reply.type() != QDBusMessage::ReplyMessage)
             return std::nullopt;

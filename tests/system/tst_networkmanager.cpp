@@ -104,6 +104,16 @@ void tst_NetworkManager::staticProfileReachesTheDevice() {
                                          u("connection"), u("show"), u("kasa")});
     QVERIFY2(dns.contains(u("10.99.0.1,8.8.8.8")), qPrintable(dns));
     QVERIFY2(dns.contains(u("yes")), qPrintable(dns));
+
+    // Held, until the profile is changed in memory only (as when its storing failed): a
+    // restart would lose it, so applying it again is no longer "already applied".
+    const QStringList profile = parts("10.99.0.50.255.255.255.0.10.99.0.1.10.99.0.1.8.8.8.8");
+    QVERIFY(alreadyHeld(*m_nm, m_description, profile));
+    const QString temporary = run(u("nmcli"), {u("connection"), u("modify"), u("--temporary"),
+                                               u("kasa"), u("connection.zone"), u("kasa")});
+    QVERIFY2(temporary.trimmed().isEmpty(), qPrintable(temporary));
+    QCOMPARE(ipv4Addresses(), QStringList{u("10.99.0.50/24")}); // still on the device
+    QVERIFY(!alreadyHeld(*m_nm, m_description, profile));
 }
 
 void tst_NetworkManager::dhcpGetsALease() {
