@@ -193,8 +193,15 @@ void frmMain::Timer1_Timer() {
 }
 
 QString frmMain::currentProfile() const {
-    return SettingsIni ? SettingsIni->ReadString(CurrentProfileSection, ProfileNameKey, QString())
-                       : QString();
+    if (!SettingsIni)
+        return {};
+    // Asked every second of a trial: the file is read again only when it has changed.
+    if (const FileStamp now = FileStamp::of(SettingsIni->FileName());
+        !now.exists || now != m_currentRead) {
+        m_current = SettingsIni->ReadString(CurrentProfileSection, ProfileNameKey, QString());
+        m_currentRead = now;
+    }
+    return m_current;
 }
 
 // ---- the profile list ----------------------------------------------------------------------

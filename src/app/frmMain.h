@@ -4,6 +4,7 @@
 #include "app/ProfileListWidget.h"
 #include "core/CommandLine.h"
 #include "core/TrialCountdown.h"
+#include "settings/FileStamp.h"
 #include "settings/clsIni.h"
 
 #include <QStringList>
@@ -174,4 +175,9 @@ private:
     bool m_closeRequested = false;         // the window was closed meanwhile
     std::optional<TrialCountdown> m_trial; // a change on trial, this window's or another run's
     QTimer *m_trialTicker = nullptr;       // the seconds left, in the caption and the tip
+    // The settings file is read again only when it changed (a file of a million profiles takes
+    // a second to read): the current profile as last read, and the trial record as last seen.
+    mutable FileStamp m_currentRead;
+    mutable QString m_current;
+    FileStamp m_trialRecordSeen;
 };

@@ -1,6 +1,7 @@
 // The main window's part in a change on trial: started, counted down in the caption and the
 // tip, and kept once the check of the connection has judged it (see core/TrialCountdown.h).
 #include "adapters/ApplyReport.h"
+#include "adapters/TrialLedger.h"
 #include "app/TrayIcon.h"
 #include "app/frmMain.h"
 #include "app/modTrayIcon.h"
@@ -53,7 +54,15 @@ void frmMain::startTrial(const AdapterCommands::Trial &trial, bool changed) {
 }
 
 void frmMain::showOthersTrial() {
-    if (m_unloaded || !m_trial->followOthers())
+    if (m_unloaded || !SettingsIni || !m_trial)
+        return;
+    // The folder changes with every save of the settings: only a change of the trial record is
+    // another run's news.
+    const FileStamp record = FileStamp::of(TrialLedger::besideSettings(SettingsIni->FileName()));
+    if (record == m_trialRecordSeen)
+        return;
+    m_trialRecordSeen = record;
+    if (!m_trial->followOthers())
         return;
     m_trialTicker->start();
     refreshCaption();

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -19,6 +21,8 @@ namespace IniFileStore {
 namespace {
 
 bool g_flushToDisk = true;
+QMutex g_readsLock;
+QHash<QString, int> g_reads;
 
 // Temporary files are named after the file they replace, so that stale ones left by a
 // killed process can be recognised and removed under the lock.
@@ -207,6 +211,11 @@ int openForReading(const QString &path, IniError &error, const QString &what, st
 
 } // namespace
 
+int readCount(const QString &path) {
+    const QMutexLocker locked(&g_readsLock);
+    return g_reads.value(path);
+}
+
 bool readable(const QString &path, IniError &error, const QString &what) {
     struct stat st {};
     const int fd = openForReading(path, error, what, st);
@@ -222,6 +231,10 @@ std::optional<QByteArray> read(const QString &path, IniError &error, const QStri
         return QByteArray();
     if (fd < 0)
         return std::nullopt;
+    {
+        const QMutexLocker locked(&g_readsLock);
+        ++g_reads[path];
+    }
     QByteArray bytes;
     bytes.reserve(qsizetype(st.st_size));
     char buffer[65536];

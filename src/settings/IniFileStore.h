@@ -26,6 +26,10 @@ namespace IniFileStore {
 std::optional<QByteArray> read(const QString &path, IniError &error,
                                const QString &what = Text::tr("Ayar dosyası"));
 
+// How many times `read` has read the bytes of the file at `path` so far (for tests and
+// benchmarks: what a window reads again while it only shows).
+int readCount(const QString &path);
+
 // Whether the file may be read as `read` reads it (a missing file may: it reads as empty),
 // without reading it: a big file costs no more than one that is small.
 bool readable(const QString &path, IniError &error, const QString &what = Text::tr("Ayar dosyası"));

@@ -10,6 +10,7 @@
 #include "dialogs/AddressBox.h"
 #include "dialogs/frmNewSettings.h"
 #include "dialogs/frmSelectNIC.h"
+#include "settings/IniFileStore.h"
 #include "settings/clsIni.h"
 #include "settings/modNetProfiles.h"
 
@@ -992,11 +993,22 @@ void tst_frmMain::startNamesTheProfileTheAdaptersAreOn() {
 void tst_frmMain::othersTrialIsShownNotJudged() {
     writeSettings("[Profiles]\nEski=1.2.3.4\nYeni=1.2.3.5\n[CurrentProfile]\nProfileName=Eski\n");
     QVERIFY(load());
+    // Another file of the folder written: no news, and the settings file is not read again
+    // (a file of a million profiles takes a second to read).
+    int reads = IniFileStore::readCount(m_path);
+    writeAll(m_dir.filePath(u("baska.txt")), "x");
+    QTest::qWait(200);
+    QCOMPARE(IniFileStore::readCount(m_path), reads);
     QProcess other; // the run that made the change, still going
     QVERIFY(m_pc->pendingOfOtherRun(other, 60));
     writeAll(m_path + u(".trial"),
              R"({"profileBefore": "Eski", "remote": {"state": "applied", "profile": "Yeni"}})");
     QTRY_VERIFY(m_window->windowTitle().contains(u("deneniyor")));
+    // Counted down each second without reading the unchanged settings file again.
+    reads = IniFileStore::readCount(m_path);
+    const QString title = m_window->windowTitle();
+    QTRY_VERIFY(m_window->windowTitle() != title);
+    QCOMPARE(IniFileStore::readCount(m_path), reads);
     m_window->Timer1_Timer();
     QVERIFY(m_pc->computer->checkpointSecondsLeft() > 0); // not kept by the window's check
     other.kill();
