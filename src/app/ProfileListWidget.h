@@ -25,4 +25,5 @@ public:
 private:
     QListWidget *m_list;
     QStringList m_loaded; // the names of the load under way, shown at its end
+    quint64 m_clears = 0; // a load filling the list in pieces stops when another one clears it
 };

@@ -5,6 +5,7 @@
 #include "FakeTrayIcon.h"
 #include "SimulatedFixture.h"
 #include "TestFiles.h"
+#include "app/ProfileListWidget.h"
 #include "app/frmMain.h"
 #include "app/modTrayIcon.h"
 #include "dialogs/AddressBox.h"
@@ -282,6 +283,18 @@ void tst_frmMain::listIsSortedForTurkishReaders() {
     QCOMPARE(listed(m_window->lstProfiles),
              (QStringList{u("Alfa"), u("cami"), u("Çarşı"), u("Kasa 2"), u("Kasa 10"), u("Merkez"),
                           u("sube"), u("Şube"), u("Zeta")}));
+
+    // A list long enough to be filled in pieces (the window painting between them): whole, in
+    // order, a name shown with its control character made visible still found by its name.
+    QByteArray many = "[Profiles]\n";
+    for (int i = 0; i < 45000; ++i)
+        many += "Kasa " + QByteArray::number(100000 + i) + "=1\n";
+    many += "Zz\x1b[31m=2\n";
+    writeSettings(many);
+    QVERIFY(load());
+    QCOMPARE(m_window->lstProfiles->count(), 45001);
+    QCOMPARE(m_window->lstProfiles->item(44999)->text(), u("Kasa 144999"));
+    QCOMPARE(ProfileListWidget::nameOf(m_window->lstProfiles->item(45000)), u("Zz\x1b[31m"));
 }
 
 void tst_frmMain::emptyValueStillEnablesButtons() {
