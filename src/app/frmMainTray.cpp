@@ -55,10 +55,11 @@ void frmMain::fillTrayMenu() {
     auto *group = new QActionGroup(trayMenu);
     for (int row = 0; row < lstProfiles->count(); ++row) {
         const QString name = ProfileListWidget::nameOf(lstProfiles->item(row));
-        // A long name is cut in the middle to the list's width, as the list shows it.
+        // A long name is cut in the middle to the list's width, as the list shows it (its
+        // designed width: a window started hidden has never laid its list out).
         const QString shown = ShownText::escaped(name);
         QAction *action = trayMenu->addAction(trayMenu->fontMetrics().elidedText(
-            shown, Qt::ElideMiddle, lstProfiles->viewport()->width()));
+            shown, Qt::ElideMiddle, lstProfiles->width() - 2 * lstProfiles->frameWidth()));
         action->setToolTip(shown);
         action->setCheckable(true);
         action->setChecked(!current.isEmpty() && MainWindowRules::sameProfileName(name, current));

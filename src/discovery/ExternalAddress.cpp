@@ -159,7 +159,7 @@ Answer post(const QUrl &url, const QByteArray &body, int timeoutMs,
     for (int redirects = 0;; ++redirects) {
         QUrl location;
         Answer answer = exchange(manager, at, body, until, cancelled, location);
-        if (!answer.complete && redirects > 0) {
+        if (!answer.complete && redirects > 0 && !(cancelled && cancelled())) {
             // The service answered over the network and sent the request on (as to its https
             // address); that the next step failed (a certificate it does not take, a clock
             // that is wrong, nothing at the port) does not mean that the internet is gone.
