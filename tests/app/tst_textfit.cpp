@@ -1,6 +1,7 @@
 // Every text of the main window, the profile editor and the adapter dialog fits its control
 // with the font in use, in Turkish and in English: nothing cut off or drawn outside its box; the
-// caption fits beside the window manager's buttons; and in English no Turkish text is left.
+// caption fits beside the window manager's buttons; Return presses every button; and in English
+// no Turkish text is left.
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
 #include "SimulatedFixture.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -146,6 +148,19 @@ void tst_TextFit::everyTextFits() {
     found += misfits(&editor);
     frmSelectNIC adapters(*pc.computer, prompts, &window);
     found += misfits(&adapters);
+    // Return and keypad Enter press every push button of the three windows (here with nothing
+    // behind them: only that each is pressed).
+    for (QWidget *shown : std::initializer_list<QWidget *>{&window, &editor, &adapters}) {
+        for (QPushButton *button : shown->findChildren<QPushButton *>()) {
+            button->setEnabled(true);
+            QObject::disconnect(button, &QAbstractButton::clicked, nullptr, nullptr);
+            QSignalSpy pressed(button, &QAbstractButton::clicked);
+            QTest::keyClick(button, Qt::Key_Return);
+            QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+            if (pressed.count() != 2)
+                found.append(QStringLiteral("Return does not press ") + button->text());
+        }
+    }
     if (english) {
         Q_EMIT tray.menu->aboutToShow();
         found +=
