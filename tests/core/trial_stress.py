@@ -141,10 +141,12 @@ class World:
         """One run: started at a random moment, perhaps killed or stopped for a while."""
         time.sleep(self.rng.uniform(0, 0.8))
         args = self.random_args()
+        started = time.time() * 1000  # the run looks at nothing before this
         proc = subprocess.Popen(self.command(args), stdout=subprocess.PIPE,
                                 stderr=subprocess.PIPE, env=self.env)
         fate = self.rng.random()
-        entry = {"args": args, "pid": proc.pid, "killed": False, "stopped": False}
+        entry = {"args": args, "pid": proc.pid, "killed": False, "stopped": False,
+                 "startedMs": started}
         if fate < 0.12:
             time.sleep(self.rng.uniform(0, 0.6))
             proc.kill()
@@ -239,8 +241,9 @@ class World:
             problems.append(f"settled: the remote change is left {remote!r}")
         history = pc.get("history", [])
         # Remote requests answered 0: none while an earlier request's change was made and not
-        # yet ended (it should have been refused as remote-waits). A run that was stopped for a
-        # while may have asked long before it ended, so its end says nothing of when it asked.
+        # yet ended (it should have been refused as remote-waits). Only a run that started after
+        # the earlier one was answered surely asked after it: a run (stopped for a while, or
+        # slow on a busy machine) may have asked long before it ended.
         answered = {r["json"].get("request"): r for r in results
                     if r.get("rc") == 0 and r["json"].get("request") and "endedMs" in r}
         for pid, request in detached.items():
@@ -251,8 +254,9 @@ class World:
                 if int(h.get("pid", 0)) != pid:
                     continue
                 for other, later in answered.items():
-                    if other != request and not later["stopped"] and \
-                            first["endedMs"] < later["endedMs"] < h.get("ended", 0) - 100:
+                    if other != request and \
+                            first["endedMs"] < later["startedMs"] and \
+                            later["endedMs"] < h.get("ended", 0) - 100:
                         problems.append(f"honest: remote request {other} answered 0 while "
                                         f"{request}'s change waited: {h}")
         for r in results:
@@ -269,8 +273,10 @@ class World:
                 for h in history:
                     made_by = int(h.get("pid", 0))
                     made = h.get("made", 0)
+                    # The change was there for the whole run: made before it started, still
+                    # waiting when it ended (when it looked in between is not known).
                     if made_by in detached and made_by not in killed and not h.get("kept") and \
-                            made < r["endedMs"] - 50 < h.get("ended", 0) - 100:
+                            made < r["startedMs"] and r["endedMs"] < h.get("ended", 0) - 100:
                         problems.append(f"honest: --confirm found nothing to confirm ({code}) "
                                         f"while a remote change waited: {j} {h}")
             if r["rc"] != 0:
