@@ -1,6 +1,7 @@
 #include "networkd/NetworkdBackend.h"
 
 #include "adapters/AddressText.h"
+#include "networkd/LinkDescription.h"
 #include "settings/FolderLock.h"
 #include "settings/Text.h"
 
@@ -22,15 +23,6 @@ const QString kManagerPath = QStringLiteral("/org/freedesktop/network1");
 const QString kManager = QStringLiteral("org.freedesktop.network1.Manager");
 const QString kLink = QStringLiteral("org.freedesktop.network1.Link");
 
-// An address of networkd's description ([10, 0, 0, 5]) as text.
-QString addressText(const QJsonValue &bytes) {
-    const QJsonArray a = bytes.toArray();
-    if (a.size() != 4)
-        return {};
-    return AddressText::format(quint32(a[0].toInt()) << 24 | quint32(a[1].toInt()) << 16 |
-                               quint32(a[2].toInt()) << 8 | quint32(a[3].toInt()));
-}
-
 // One link that networkd manages.
 class NetworkdLink : public WmiAdapter {
 public:
@@ -45,36 +37,7 @@ public:
         const std::optional<QJsonObject> d = m_backend.describe(m_path);
         if (!d)
             return std::nullopt;
-        Held now;
-        now.dhcp = false;
-        bool anyStatic = false;
-        for (const QJsonValue &v : d->value(QStringLiteral("Addresses")).toArray()) {
-            const QJsonObject a = v.toObject();
-            if (a.value(QStringLiteral("Family")).toInt() != 2)
-                continue;
-            if (a.value(QStringLiteral("ConfigSource")).toString() != QLatin1String("static")) {
-                now.dhcp = true;
-                continue;
-            }
-            anyStatic = true;
-            now.address.append(addressText(a.value(QStringLiteral("Address"))));
-            const int prefix = a.value(QStringLiteral("PrefixLength")).toInt();
-            now.mask.append(AddressText::format(prefix == 0 ? 0 : ~quint32(0) << (32 - prefix)));
-        }
-        now.dhcp = now.dhcp || !anyStatic;
-        for (const QJsonValue &v : d->value(QStringLiteral("Routes")).toArray()) {
-            const QJsonObject r = v.toObject();
-            if (r.value(QStringLiteral("Family")).toInt() == 2 &&
-                r.value(QStringLiteral("DestinationPrefixLength")).toInt() == 0 &&
-                r.contains(QStringLiteral("Gateway")))
-                now.gateway.append(addressText(r.value(QStringLiteral("Gateway"))));
-        }
-        for (const QJsonValue &v : d->value(QStringLiteral("DNS")).toArray()) {
-            const QJsonObject s = v.toObject();
-            if (s.value(QStringLiteral("Family")).toInt() == 2)
-                now.dns.append(addressText(s.value(QStringLiteral("Address"))));
-        }
-        return now;
+        return LinkDescription::held(*d);
     }
 
     qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
@@ -425,14 +388,8 @@ bool NetworkdBackend::writeAndReload(QString &problem) {
         const QString wanted = it.value().addresses.value(0).section(QLatin1Char('/'), 0, 0);
         bool there = false;
         while (!there && !deadline.hasExpired()) {
-            if (const std::optional<QJsonObject> d = describe(m_paths.value(it.key()))) {
-                for (const QJsonValue &v : d->value(QStringLiteral("Addresses")).toArray()) {
-                    const QJsonObject a = v.toObject();
-                    there = there || (addressText(a.value(QStringLiteral("Address"))) == wanted &&
-                                      a.value(QStringLiteral("ConfigSource")).toString() ==
-                                          QLatin1String("static"));
-                }
-            }
+            if (const std::optional<QJsonObject> d = describe(m_paths.value(it.key())))
+                there = LinkDescription::holdsStatic(*d, wanted);
             if (!there)
                 QThread::msleep(20);
         }
