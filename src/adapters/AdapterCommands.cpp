@@ -285,6 +285,7 @@ ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
         r.trial.problem.clear();
         return r;
     }
+    backend.holdCommits();
     const DhcpReset reset = ResetAdaptersToDHCP(backend);
     r.adaptersChanged = reset.changed;
     if (reset.failed) {
@@ -309,6 +310,10 @@ ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
                     r.kind = Kind::AddressInUse;
             }
         }
+    }
+    if (WmiError error; !backend.releaseCommits(error) && r.kind != Kind::PlatformError) {
+        r.kind = Kind::PlatformError;
+        r.error = error;
     }
     if (r.kind == Kind::AddressInUse && r.trial.pending) {
         // Back to what the adapters had, not to DHCP: the user chose a static address.

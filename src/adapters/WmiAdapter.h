@@ -97,6 +97,15 @@ public:
         Q_UNUSED(error);
         return true;
     }
+    // A command made of two such batches (every adapter to DHCP, then the profile's static
+    // settings) runs between these two: a backend whose every commit reconfigures the links
+    // keeps both for one commit at the end, so that no link starts DHCP in between. False when
+    // that commit fails.
+    virtual void holdCommits() {}
+    virtual bool releaseCommits(WmiError &error) {
+        Q_UNUSED(error);
+        return true;
+    }
 
     // A checkpoint: the adapters' state before a change, which the system restores by itself
     // when the change is not kept in time, also after this program has ended. A backend

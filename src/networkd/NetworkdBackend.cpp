@@ -339,22 +339,35 @@ NetworkdFiles::LinkConfig &NetworkdBackend::pending(const QString &link) {
 
 void NetworkdBackend::beginChanges() {
     m_batch = true;
-    m_pending.clear();
+    if (!m_holding)
+        m_pending.clear();
 }
 
 bool NetworkdBackend::applyNow(const QString &link, QString &problem) {
     Q_UNUSED(link);
-    return m_batch || writeAndReload(problem);
+    return m_batch || m_holding || writeAndReload(problem);
 }
 
 bool NetworkdBackend::commitChanges(WmiError &error) {
     m_batch = false;
     QString problem;
+    if (m_holding)
+        return true; // a later batch changes the same files: one reload for both
     if (!writeAndReload(problem)) {
         error = {qint64(WmiResult::UnknownFailure), problem};
         return false;
     }
     return true;
+}
+
+void NetworkdBackend::holdCommits() {
+    m_holding = true;
+    m_pending.clear();
+}
+
+bool NetworkdBackend::releaseCommits(WmiError &error) {
+    m_holding = false;
+    return commitChanges(error);
 }
 
 bool NetworkdBackend::writeAndReload(QString &problem) {

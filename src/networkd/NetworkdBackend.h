@@ -50,6 +50,8 @@ public:
     QString name() const override { return QStringLiteral("systemd-networkd"); }
     void beginChanges() override;
     bool commitChanges(WmiError &error) override;
+    void holdCommits() override;
+    bool releaseCommits(WmiError &error) override;
 
     // How long a static change may take to show on the link.
     int applyTimeoutMs = 5000;
@@ -79,5 +81,6 @@ private:
     QMap<QString, QString> m_paths;                     // link name -> object path
     QString m_runFolder;
     bool m_batch = false;
+    bool m_holding = false; // commits wait for releaseCommits
     bool m_onTrial = false; // this run's changes go to the runtime folder
 };

@@ -2,7 +2,8 @@
 # The command line against a real systemd-networkd and DHCP server (inside
 # scripts/networkd-harness.sh), with no display: the backend chosen by itself, a static
 # profile, DHCP and static again, each read back from networkd; an apply of what the link holds
-# changes nothing; netplan's file for the link does not win over the program's; the
+# changes nothing; one static profile to another without a lease asked for on the way;
+# netplan's file for the link does not win over the program's; the
 # administrator's own file is never touched. On trial: back by itself when unconfirmed (the
 # program that made it has ended), a second change refused meanwhile, kept by --confirm over a
 # reboot, and a reboot during the trial starts the earlier settings; a change from afar over
@@ -65,12 +66,17 @@ echo "static again over netplan's file: $(addresses); the administrator's file u
 # the keeper that puts the change back is still this version, not the file now at its path.
 trialfile=/run/systemd/network/04-nuvar-zelvi-$iface.network
 cp "$program" "$work/copy"
+leases() { grep -c 'DHCPDISCOVER\|DHCPREQUEST' "$ZELVI_ND_WORK/dnsmasq.log" || true; }
+asked=$(leases)
 "$work/copy" --settings "$settings" --apply Yerel --confirm-within 10 >/dev/null ||
   fail "--confirm-within 10 failed"
 printf '#!/bin/sh\ntouch "%s/replaced-ran"\n' "$work" >"$work/upgrade" && chmod +x "$work/upgrade"
 mv -f "$work/upgrade" "$work/copy"
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "Yerel did not arrive on trial: $(addresses)"
 [ -f "$trialfile" ] || fail "no runtime file for the trial"
+sleep 0.3
+# From one static profile to another in one reconfiguration: no lease asked for on the way.
+[ "$(leases)" = "$asked" ] || fail "the link asked for a lease between two static profiles"
 [[ $(zelvi --status --json) == *'"trialSecondsLeft":'[0-9]* ]] || fail "--status shows no trial"
 out=$(zelvi --apply Ikinci --json) && fail "a second change during the trial was not refused: $out"
 [[ $out == *'"code":"busy"'* || $out == *'"code":"remote-waits"'* ]] || fail "not busy: $out"
