@@ -1951,5 +1951,9 @@ The settings file belongs in the folder %2.</translation>
         <source>yanıt zamanında gelmedi</source>
         <translation>the answer did not come in time</translation>
     </message>
+    <message>
+        <source>Ağ ayarları değişti, ancak %1</source>
+        <translation>The network settings changed, but %1</translation>
+    </message>
 </context>
 </TS>

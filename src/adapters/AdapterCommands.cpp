@@ -140,9 +140,11 @@ void settleTrial(AdapterBackend &backend, int seconds, bool checked, Trial &tria
         return;
     trial.pending = false;
     QString keepProblem;
-    if (backend.keepChanges(keepProblem) != AdapterBackend::Keep::Kept)
+    if (const AdapterBackend::Keep kept = backend.keepChanges(keepProblem);
+        kept != AdapterBackend::Keep::Kept) {
         trial.keepProblem = keepProblem;
-    else if (checked)
+        trial.keepUnsaved = kept == AdapterBackend::Keep::Unsaved;
+    } else if (checked)
         trial.problem = extendProblem;
 }
 

@@ -41,10 +41,11 @@ QStringList adapterDescriptions(AdapterBackend &backend);
 // unless the change is kept in time (AdapterBackend::keepChanges, after a check of the
 // connection).
 struct Trial {
-    bool pending = false; // the checkpoint waits to be kept
-    QString problem;      // why the change runs without one, when it does
-    QString keepProblem;  // the change could not be kept: the system will restore the adapters
-    QString busy;         // another program is trying a change: nothing was touched
+    bool pending = false;     // the checkpoint waits to be kept
+    QString problem;          // why the change runs without one, when it does
+    QString keepProblem;      // the change could not be kept: the system will restore the adapters
+    bool keepUnsaved = false; // or it stays, but a restart loses it (keepProblem says where)
+    QString busy;             // another program is trying a change: nothing was touched
 };
 
 struct DhcpReset {

@@ -123,6 +123,8 @@ QString fallbackRefusedText(const AdapterCommands::DhcpReset &reset, const QStri
 }
 
 QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
+    if (trial.keepUnsaved)
+        return Text::tr("Ağ ayarları değişti, ancak %1").arg(trial.keepProblem);
     if (!trial.keepProblem.isEmpty())
         return Text::tr("Değişiklik kalıcı yapılamadı: %1\nSistem ağ ayarlarını en geç %2 "
                         "saniye içinde değişiklikten önceki haline döndürecek.")

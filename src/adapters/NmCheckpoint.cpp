@@ -412,7 +412,7 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
     problem = Text::tr("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı,\n"
                        "bilgisayar yeniden başlayınca kaybolur: %1")
                   .arg(unsaved.join(QStringLiteral(", ")));
-    return Keep::Failed;
+    return Keep::Unsaved;
 }
 
 bool NmCheckpoint::rollBack(QString &problem) {

@@ -143,8 +143,10 @@ public:
     // as that run would have; false when there is none (or its run still goes on).
     virtual bool adoptCheckpoint() { return false; }
     // Keeps the changes made since this run's checkpoint: the checkpoint is gone. PutBack
-    // when the system had already restored the adapters (the run was paused past its time).
-    enum class Keep { Kept, PutBack, Failed };
+    // when the system had already restored the adapters (the run was paused past its time);
+    // Unsaved when the change stays on the adapters and the checkpoint is gone, but it could
+    // not be stored, so a restart loses it; Failed when the checkpoint still stands.
+    enum class Keep { Kept, Unsaved, PutBack, Failed };
     virtual Keep keepChanges(QString &problem) {
         Q_UNUSED(problem);
         return Keep::Kept;

@@ -166,8 +166,11 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
                  0, QStringLiteral("put-back"));
         return false;
     }
-    if (kept.outcome == AdapterBackend::Keep::Failed)
+    if (kept.outcome == AdapterBackend::Keep::Failed ||
+        kept.outcome == AdapterBackend::Keep::Unsaved) {
         trial.keepProblem = kept.problem;
+        trial.keepUnsaved = kept.outcome == AdapterBackend::Keep::Unsaved;
+    }
     return true;
 }
 

@@ -184,6 +184,7 @@ Result confirm(clsIni &ini, AdapterBackend &backend) {
         ledger.putBack(ini);
         return {3, Text::tr("\"%1\" profili doğrulanamadı: %2").arg(info.profile, problem),
                 QStringLiteral("put-back")};
+    case AdapterBackend::Keep::Unsaved:
     case AdapterBackend::Keep::Failed:
         break;
     }

@@ -35,7 +35,11 @@ public:
 
     std::optional<Held> held() override {
         const std::optional<QJsonObject> d = m_backend.describe(m_path);
-        if (!d)
+        // A change whose lasting file could not be written is lost at a restart: not held.
+        if (!d || (d->value(QStringLiteral("NetworkFile"))
+                       .toString()
+                       .endsWith(QLatin1Char('/') + NetworkdFiles::fileName(m_name, true)) &&
+                   m_backend.checkpointSecondsLeft() < 0))
             return std::nullopt;
         return LinkDescription::held(*d);
     }
@@ -222,19 +226,32 @@ AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
     m_onTrial = false;
     if (!trial)
         return Keep::PutBack; // the keeper put it back at its time
+    // A link whose lasting file cannot be written (a read-only /etc, a full disk) keeps its
+    // runtime file: the change stays until a restart, and the keeper no longer puts it back.
+    Trial stored = *trial;
+    stored.links.clear();
+    QStringList unsaved;
     for (const QString &link : trial->links) {
         QFile runtime(m_runFolder + QLatin1Char('/') + NetworkdFiles::fileName(link, true));
-        if (!runtime.open(QIODevice::ReadOnly)) {
-            problem = Text::tr("%1 okunamadı: %2").arg(runtime.fileName(), runtime.errorString());
-            return Keep::Failed;
-        }
-        if (const std::optional<QString> failed = NetworkdFiles::writeText(
-                m_folder, NetworkdFiles::fileName(link), runtime.readAll())) {
-            problem = *failed;
-            return Keep::Failed;
-        }
+        std::optional<QString> failed;
+        if (!runtime.open(QIODevice::ReadOnly))
+            failed = Text::tr("%1 okunamadı: %2").arg(runtime.fileName(), runtime.errorString());
+        else
+            failed = NetworkdFiles::writeText(m_folder, NetworkdFiles::fileName(link),
+                                              runtime.readAll());
+        if (failed)
+            unsaved.append(QStringLiteral("%1 (%2)").arg(link, *failed));
+        else
+            stored.links.append(link);
     }
-    return putBack(*trial, problem) ? Keep::Kept : Keep::Failed;
+    if (!putBack(stored, problem))
+        return Keep::Failed;
+    if (unsaved.isEmpty())
+        return Keep::Kept;
+    problem = Text::tr("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı,\n"
+                       "bilgisayar yeniden başlayınca kaybolur: %1")
+                  .arg(unsaved.join(QStringLiteral(", ")));
+    return Keep::Unsaved;
 }
 
 bool NetworkdBackend::rollBack(QString &problem) {

@@ -9,7 +9,8 @@
 # reboot, and a reboot during the trial starts the earlier settings; a change from afar over
 # SSH, confirmed at the new address; --undo puts one back at once; the program killed during
 # its own trial is put back by the keeper, and a trial whose keeper was killed by the next run;
-# the program file replaced during a trial (an upgrade) does not take over its keeping.
+# the program file replaced during a trial (an upgrade) does not take over its keeping; a
+# change whose lasting file cannot be written stays until a restart, and says so.
 #   cli_networkd.sh PROGRAM
 set -euo pipefail
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
@@ -168,3 +169,25 @@ out=$(zelvi --status --json 2>&1)
 [[ $out == *'"settled":'* ]] || fail "--status did not settle the abandoned trial: $out"
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 50 || fail "the abandoned trial stayed: $(addresses)"
 echo "keeper killed: the next run put the change back"
+
+# /etc read-only (an overlay root, a full disk): the change stays until a restart and the
+# apply says so, not that it will be put back; the keeper lets it be; it is not taken as held,
+# so the next apply once /etc is writable stores it.
+mount --bind /etc/systemd/network /etc/systemd/network
+mount -o remount,bind,ro /etc/systemd/network
+out=$(LANGUAGE=tr zelvi --apply Yerel 2>&1) || fail "the apply with a read-only /etc failed: $out"
+umount /etc/systemd/network
+[[ $out == *"yeniden başlayınca kaybolur: $iface ("* && $out != *"döndürecek"* ]] ||
+  fail "the apply did not say that a restart loses the change: $out"
+keepers() {
+  for pid in $(pgrep -f -- --networkd-keeper); do
+    [ "$(readlink /proc/$pid/ns/net)" = "$here" ] && echo "$pid"
+  done
+}
+waitfor '[ -z "$(keepers)" ]' 50 || fail "the keeper of a change that stays did not end"
+[ "$(addresses)" = "10.99.0.50/24 " ] || fail "the unsaved change did not stay: $(addresses)"
+out=$(zelvi --apply Yerel --json) || fail "Yerel once /etc is writable: $out"
+[[ $out == *'"changed":true'* ]] &&
+  grep -q 'Address=10.99.0.50/24' /etc/systemd/network/05-nuvar-zelvi-$iface.network ||
+  fail "the change kept only in /run was taken as held: $out"
+echo "read-only /etc: the change stays until a restart and says so; stored by the next apply"
