@@ -122,6 +122,12 @@ QString fallbackRefusedText(const AdapterCommands::DhcpReset &reset, const QStri
             .arg(name, kept.join(QStringLiteral(", ")), AdapterCommands::describe(reset.refusals));
 }
 
+QString unsavedText(const QStringList &adapters) {
+    return Text::tr("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı,\n"
+                    "bilgisayar yeniden başlayınca kaybolur: %1")
+        .arg(adapters.join(QStringLiteral(", ")));
+}
+
 QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
     if (trial.keepUnsaved)
         return Text::tr("Ağ ayarları değişti, ancak %1").arg(trial.keepProblem);

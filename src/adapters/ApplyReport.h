@@ -39,5 +39,8 @@ QString fallbackRefusedText(const AdapterCommands::DhcpReset &reset, const QStri
 // A change that ran without its checkpoint, or whose checkpoint could not be kept; empty
 // when neither.
 QString trialProblemText(const AdapterCommands::Trial &trial, int seconds);
+// Why a kept change is lost at a restart: the adapters ("eth0 (why)") it could not be stored
+// for.
+QString unsavedText(const QStringList &adapters);
 
 } // namespace ApplyReport

@@ -1,5 +1,6 @@
 #include "adapters/NmCheckpoint.h"
 
+#include "adapters/ApplyReport.h"
 #include "adapters/NmDbus.h"
 #include "adapters/NmEarlier.h"
 #include "settings/Text.h"
@@ -409,9 +410,7 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
     forget(mine);
     if (unsaved.isEmpty())
         return Keep::Kept;
-    problem = Text::tr("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı,\n"
-                       "bilgisayar yeniden başlayınca kaybolur: %1")
-                  .arg(unsaved.join(QStringLiteral(", ")));
+    problem = ApplyReport::unsavedText(unsaved);
     return Keep::Unsaved;
 }
 

@@ -1,6 +1,7 @@
 #include "networkd/NetworkdBackend.h"
 
 #include "adapters/AddressText.h"
+#include "adapters/ApplyReport.h"
 #include "networkd/LinkDescription.h"
 #include "settings/FolderLock.h"
 #include "settings/Text.h"
@@ -248,9 +249,7 @@ AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
         return Keep::Failed;
     if (unsaved.isEmpty())
         return Keep::Kept;
-    problem = Text::tr("değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı,\n"
-                       "bilgisayar yeniden başlayınca kaybolur: %1")
-                  .arg(unsaved.join(QStringLiteral(", ")));
+    problem = ApplyReport::unsavedText(unsaved);
     return Keep::Unsaved;
 }
 
