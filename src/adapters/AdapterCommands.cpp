@@ -140,11 +140,9 @@ void settleTrial(AdapterBackend &backend, int seconds, bool checked, Trial &tria
         return;
     trial.pending = false;
     QString keepProblem;
-    if (const AdapterBackend::Keep kept = backend.keepChanges(keepProblem);
-        kept != AdapterBackend::Keep::Kept) {
-        trial.keepProblem = keepProblem;
-        trial.keepUnsaved = kept == AdapterBackend::Keep::Unsaved;
-    } else if (checked)
+    const AdapterBackend::Keep kept = backend.keepChanges(keepProblem);
+    trial.keptAs(kept, keepProblem);
+    if (kept == AdapterBackend::Keep::Kept && checked)
         trial.problem = extendProblem;
 }
 

@@ -46,6 +46,14 @@ struct Trial {
     QString keepProblem;      // the change could not be kept: the system will restore the adapters
     bool keepUnsaved = false; // or it stays, but a restart loses it (keepProblem says where)
     QString busy;             // another program is trying a change: nothing was touched
+
+    // Notes what a keep that did not simply keep the change leaves to say.
+    void keptAs(AdapterBackend::Keep kept, const QString &why) {
+        if (kept == AdapterBackend::Keep::Kept)
+            return;
+        keepProblem = why;
+        keepUnsaved = kept == AdapterBackend::Keep::Unsaved;
+    }
 };
 
 struct DhcpReset {

@@ -88,11 +88,9 @@ void frmMain::reportKept(const TrialCountdown::Kept &kept) {
                                                   "değişiklikten önceki ayarlarında")
                                        : Text::tr("\"%1\" profilinde").arg(kept.now)),
             UserPrompts::Icon::Stop);
-    } else if (kept.outcome == AdapterBackend::Keep::Failed ||
-               kept.outcome == AdapterBackend::Keep::Unsaved) {
+    } else if (kept.outcome != AdapterBackend::Keep::Kept) {
         AdapterCommands::Trial failed;
-        failed.keepProblem = kept.problem;
-        failed.keepUnsaved = kept.outcome == AdapterBackend::Keep::Unsaved;
+        failed.keptAs(kept.outcome, kept.problem);
         m_services.prompts->message(ApplyReport::trialProblemText(failed, trialSeconds()),
                                     UserPrompts::Icon::Stop);
     }

@@ -166,11 +166,7 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
                  0, QStringLiteral("put-back"));
         return false;
     }
-    if (kept.outcome == AdapterBackend::Keep::Failed ||
-        kept.outcome == AdapterBackend::Keep::Unsaved) {
-        trial.keepProblem = kept.problem;
-        trial.keepUnsaved = kept.outcome == AdapterBackend::Keep::Unsaved;
-    }
+    trial.keptAs(kept.outcome, kept.problem);
     return true;
 }
 

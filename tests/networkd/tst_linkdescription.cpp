@@ -30,9 +30,6 @@ void tst_LinkDescription::held_data() {
         << ours << gateway + R"(,{"Family":2,"Gateway":[10,99,0,254],"DestinationPrefixLength":0,
                           "ConfigSource":"static","ConfigState":"configured,removing"})"
         << "10.99.0.31/255.255.255.0 via 10.99.0.1" << true;
-    QTest::newRow("a lease") << QByteArray(R"({"Family":2,"Address":[10,99,0,125],"PrefixLength":24,
-                          "ConfigSource":"DHCPv4","ConfigState":"configured"})")
-                             << QByteArray() << "DHCP" << false;
     QTest::newRow("static still being added")
         << QByteArray(R"({"Family":2,"Address":[10,99,0,31],"PrefixLength":24,
                           "ConfigSource":"static","ConfigState":"requesting"})")
