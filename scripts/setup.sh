@@ -45,6 +45,7 @@ packages=(
   appstream
   passwd
   debootstrap
+  systemd-container
   openssh-server
   openssh-client
   ansible-core

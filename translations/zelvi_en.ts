@@ -564,10 +564,6 @@ benzetim bilgisayarı ağ ayarlarını değişiklikten önceki haline döndürd�
         <translation>Starting at login could not be turned off: %1</translation>
     </message>
     <message>
-        <source>Oturum açılınca başlatma ayarlanamadı: %1 yazılamadı (%2).</source>
-        <translation>Starting at login could not be set up: %1 could not be written (%2).</translation>
-    </message>
-    <message>
         <source>--settings: dosya adı boş olamaz.</source>
         <translation>--settings: the file name cannot be empty.</translation>
     </message>
@@ -1367,10 +1363,6 @@ It was not followed, as it could let another user change your files.</translatio
         <translation>The trial record could not be deleted: %1 (%2)</translation>
     </message>
     <message>
-        <source>Deneme kaydı yazılamadı: %1 (%2)</source>
-        <translation>The trial record could not be written: %1 (%2)</translation>
-    </message>
-    <message>
         <source>değişikliği yapacak süreç, değişikliğe başlamadan sona erdi ya da zamanında başlamadı;
 ağ ayarlarına dokunulmadı.</source>
         <translation>the process that was to make the change ended before it began, or did not begin in time;
@@ -1954,6 +1946,18 @@ The settings file belongs in the folder %2.</translation>
     <message>
         <source>Ağ ayarları değişti, ancak %1</source>
         <translation>The network settings changed, but %1</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı yazılamadı: %1</source>
+        <translation>The trial record could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Oturum açılınca başlatma ayarlanamadı: %1</source>
+        <translation>Starting at login could not be set up: %1</translation>
+    </message>
+    <message>
+        <source>%1 klasörü yok ve oluşturulamadı: %2</source>
+        <translation>The folder %1 does not exist and could not be made: %2</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include "adapters/Wmi.h"
 #include "settings/IniFileStore.h"
 #include "settings/Text.h"
+#include "settings/WholeFile.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -12,7 +13,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <functional>
 
 namespace {
@@ -356,9 +356,9 @@ bool SimulatedComputer::save(WmiError &error) const {
         root.insert(QStringLiteral("failQuery"), errorToJson(*failQuery));
 
     ++m_fileWrites;
-    QSaveFile f(m_file);
-    if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(root).toJson()) < 0 || !f.commit()) {
-        error = {Wmi::ServerUnavailable, Text::tr("Benzetim dosyası yazılamadı: %1").arg(m_file)};
+    if (const std::optional<QString> failed =
+            WholeFile::replace(m_file, QJsonDocument(root).toJson())) {
+        error = {Wmi::ServerUnavailable, Text::tr("Benzetim dosyası yazılamadı: %1").arg(*failed)};
         return false;
     }
     return true;

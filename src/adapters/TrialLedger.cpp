@@ -2,6 +2,7 @@
 
 #include "settings/FolderLock.h"
 #include "settings/Text.h"
+#include "settings/WholeFile.h"
 #include "settings/clsIni.h"
 #include "settings/modNetProfiles.h"
 
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QStringList>
 #include <cerrno>
 #include <cstring>
@@ -191,9 +191,9 @@ bool TrialLedger::transact(const std::function<void(QJsonObject &)> &change, QSt
             return fail(Text::tr("Deneme kaydı silinemedi: %1 (%2)").arg(m_path, errnoText(errno)));
         return true;
     }
-    QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(record).toJson()) < 0 || !f.commit())
-        return fail(Text::tr("Deneme kaydı yazılamadı: %1 (%2)").arg(m_path, f.errorString()));
+    if (const std::optional<QString> failed =
+            WholeFile::replace(m_path, QJsonDocument(record).toJson()))
+        return fail(Text::tr("Deneme kaydı yazılamadı: %1").arg(*failed));
     return true;
 }
 

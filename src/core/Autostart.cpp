@@ -2,11 +2,11 @@
 
 #include "settings/FileLocation.h"
 #include "settings/Text.h"
+#include "settings/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace Autostart {
@@ -83,11 +83,10 @@ bool setEnabled(bool on, const QString &program, QString &error) {
         return false;
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile f(path);
-    if (f.open(QIODevice::WriteOnly) && f.write(entryText(program)) >= 0 && f.commit())
+    const std::optional<QString> failed = WholeFile::replace(path, entryText(program));
+    if (!failed)
         return true;
-    error = Text::tr("Oturum açılınca başlatma ayarlanamadı: %1 yazılamadı (%2).")
-                .arg(path, f.errorString());
+    error = Text::tr("Oturum açılınca başlatma ayarlanamadı: %1").arg(*failed);
     return false;
 }
 

@@ -6,6 +6,15 @@
 
 namespace LinkDescription {
 
+bool isAdapter(const QJsonObject &description) {
+    const QString type = description.value(QStringLiteral("Type")).toString();
+    const QString kind = description.value(QStringLiteral("Kind")).toString();
+    const QString state = description.value(QStringLiteral("AdministrativeState")).toString();
+    return (type == QLatin1String("ether") || type == QLatin1String("wlan")) &&
+           (kind.isEmpty() || kind == QLatin1String("veth")) &&
+           state != QLatin1String("unmanaged") && state != QLatin1String("linger");
+}
+
 namespace {
 
 // An address of the description ([10, 0, 0, 5]) as text.

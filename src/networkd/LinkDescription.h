@@ -11,6 +11,11 @@
 // what is configured counts.
 namespace LinkDescription {
 
+// Whether the link is a network adapter the program may change: an Ethernet or Wi-Fi card (or
+// a veth, a virtual cable) that networkd manages. Never the loopback, a bridge, bond, VLAN,
+// WireGuard or tunnel link: those carry an administrator's design, and a till reached over one
+// would be cut off.
+bool isAdapter(const QJsonObject &description);
 // The link's IPv4 addresses, masks, default gateways and DNS servers; DHCP when it holds a
 // lease or no address from a .network file.
 WmiAdapter::Held held(const QJsonObject &description);

@@ -5,6 +5,7 @@
 #include "networkd/LinkDescription.h"
 #include "settings/FolderLock.h"
 #include "settings/Text.h"
+#include "settings/WholeFile.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -12,10 +13,13 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QThread>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -136,14 +140,13 @@ std::optional<NetworkdBackend::Trial> NetworkdBackend::readTrial() const {
 }
 
 bool NetworkdBackend::writeTrial(const Trial &trial, QString &problem) const {
-    QSaveFile file(trialRecord(m_runFolder));
     const QJsonObject o{{QStringLiteral("until"), double(trial.until)},
                         {QStringLiteral("links"), QJsonArray::fromStringList(trial.links)}};
-    if (file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(o).toJson()) >= 0 &&
-        file.commit())
-        return true;
-    problem = Text::tr("%1 yazılamadı: %2").arg(file.fileName(), file.errorString());
-    return false;
+    const std::optional<QString> failed =
+        WholeFile::replace(trialRecord(m_runFolder), QJsonDocument(o).toJson(), 0644);
+    if (failed)
+        problem = *failed;
+    return !failed;
 }
 
 bool NetworkdBackend::reload(QString &problem) {
@@ -168,6 +171,17 @@ bool NetworkdBackend::putBack(const Trial &trial, QString &problem) {
 }
 
 AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
+    // systemd's generator makes the runtime folder at boot; networkd switched on later (or the
+    // generator disabled) leaves a till without it, and every change would go straight to
+    // /etc. Made as the generator makes it (root's, rwxr-xr-x); networkd reads it either way.
+    if (!QFileInfo(m_runFolder).isDir()) {
+        const QByteArray folder = QFile::encodeName(m_runFolder);
+        if (::mkdir(folder.constData(), 0755) != 0 && errno != EEXIST)
+            return {CheckpointStart::Kind::Failed,
+                    Text::tr("%1 klasörü yok ve oluşturulamadı: %2")
+                        .arg(m_runFolder, QString::fromLocal8Bit(std::strerror(errno)))};
+        ::chmod(folder.constData(), 0755); // whatever the umask
+    }
     const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
     if (const std::optional<Trial> earlier = readTrial()) {
         if (earlier->until > QDateTime::currentMSecsSinceEpoch())
@@ -324,11 +338,7 @@ bool NetworkdBackend::ipEnabledAdapters(WmiAdapterList &adapters, WmiError &erro
         list >> index >> name >> path;
         list.endStructure();
         const std::optional<QJsonObject> d = describe(path.path());
-        // Only the links networkd configures: not the loopback, not one it leaves alone.
-        const QString state =
-            d ? d->value(QStringLiteral("AdministrativeState")).toString() : QString();
-        if (!d || d->value(QStringLiteral("Type")).toString() == QLatin1String("loopback") ||
-            state == QLatin1String("unmanaged") || state == QLatin1String("linger"))
+        if (!d || !LinkDescription::isAdapter(*d))
             continue;
         m_paths.insert(name, path.path());
         adapters.push_back(std::make_unique<NetworkdLink>(*this, index, name, path.path()));

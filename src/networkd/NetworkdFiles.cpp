@@ -1,9 +1,9 @@
 #include "networkd/NetworkdFiles.h"
 
 #include "settings/Text.h"
+#include "settings/WholeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace NetworkdFiles {
 
@@ -34,7 +34,10 @@ QString text(const QString &link, const LinkConfig &config) {
 
 bool isOurs(const QString &path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.readLine().trimmed() == kMark;
+    // An empty file under the program's name is what a full disk left of one of its files
+    // (networkd ignores it): nobody else's settings are in it.
+    return file.open(QIODevice::ReadOnly) &&
+           (file.size() == 0 || file.readLine().trimmed() == kMark);
 }
 
 std::optional<QString> write(const QString &folder, const QString &link, const LinkConfig &config,
@@ -47,13 +50,7 @@ std::optional<QString> writeText(const QString &folder, const QString &name,
     const QString path = folder + QLatin1Char('/') + name;
     if (QFile::exists(path) && !isOurs(path))
         return Text::tr("%1 bu programın dosyası değil; değiştirilmedi.").arg(path);
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) < 0 || !file.commit())
-        return Text::tr("%1 yazılamadı: %2").arg(path, file.errorString());
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                    QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    return std::nullopt;
+    return WholeFile::replace(path, content, 0644); // networkd reads it as its own user
 }
 
 std::optional<QString> remove(const QString &folder, const QString &link, bool onTrial) {

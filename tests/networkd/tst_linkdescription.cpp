@@ -11,6 +11,8 @@ class tst_LinkDescription : public QObject {
 private Q_SLOTS:
     void held_data();
     void held();
+    void adapters_data();
+    void adapters();
 };
 
 void tst_LinkDescription::held_data() {
@@ -58,6 +60,32 @@ void tst_LinkDescription::held() {
                             now.gateway.join(QLatin1Char(',')));
     QCOMPARE(shown, held);
     QCOMPARE(LinkDescription::holdsStatic(d, QStringLiteral("10.99.0.31")), holdsStatic);
+}
+
+// Only cards are adapters: an apply puts every adapter on DHCP first, and a bridge, bond, VLAN
+// or WireGuard link carries what an administrator built (a till may be reached over it).
+void tst_LinkDescription::adapters_data() {
+    QTest::addColumn<QByteArray>("description");
+    QTest::addColumn<bool>("adapter");
+    QTest::newRow("Ethernet card") << QByteArray(R"("Type":"ether")") << true;
+    QTest::newRow("Wi-Fi card") << QByteArray(R"("Type":"wlan")") << true;
+    QTest::newRow("veth, the tests' cable")
+        << QByteArray(R"("Type":"ether","Kind":"veth")") << true;
+    QTest::newRow("bridge holding the shop's 10.50.0.1/24")
+        << QByteArray(R"("Type":"ether","Kind":"bridge")") << false;
+    QTest::newRow("VLAN on a card") << QByteArray(R"("Type":"ether","Kind":"vlan")") << false;
+    QTest::newRow("WireGuard the till is reached over")
+        << QByteArray(R"("Type":"none","Kind":"wireguard")") << false;
+    QTest::newRow("card networkd leaves alone")
+        << QByteArray(R"("Type":"ether","AdministrativeState":"unmanaged")") << false;
+}
+
+void tst_LinkDescription::adapters() {
+    QFETCH(QByteArray, description);
+    QFETCH(bool, adapter);
+    const QJsonObject d = QJsonDocument::fromJson("{" + description + "}").object();
+    QVERIFY(!d.isEmpty());
+    QCOMPARE(LinkDescription::isAdapter(d), adapter);
 }
 
 QTEST_GUILESS_MAIN(tst_LinkDescription)

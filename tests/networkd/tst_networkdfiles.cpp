@@ -15,7 +15,7 @@ private Q_SLOTS:
 };
 
 void tst_NetworkdFiles::files_data() {
-    QTest::addColumn<QByteArray>("before"); // the file of that name before; empty: none
+    QTest::addColumn<QByteArray>("before"); // the file of that name before; null: none
     QTest::addColumn<bool>("dhcp");
     QTest::addColumn<bool>("written");
     QTest::addColumn<QByteArray>("contains");
@@ -28,6 +28,8 @@ void tst_NetworkdFiles::files_data() {
     QTest::newRow("DHCP over the program's own")
         << mark + "[Network]\nAddress=1.2.3.4/8\n"
         << true << true << QByteArray("[Network]\nDHCP=ipv4\n");
+    QTest::newRow("the program's own, emptied by a full disk")
+        << QByteArray("") << false << true << QByteArray("Address=10.0.0.5/24\n");
     QTest::newRow("the administrator's file of that name")
         << QByteArray("[Match]\nName=eth0\n[Network]\nDHCP=yes\n") << false << false
         << QByteArray("DHCP=yes");
@@ -40,7 +42,7 @@ void tst_NetworkdFiles::files() {
     QFETCH(QByteArray, contains);
     QTemporaryDir dir;
     const QString path = dir.filePath(NetworkdFiles::fileName(QStringLiteral("eth0")));
-    if (!before.isEmpty())
+    if (!before.isNull())
         writeAll(path, before);
     NetworkdFiles::LinkConfig config;
     config.dhcp = dhcp;

@@ -10,7 +10,9 @@
 # SSH, confirmed at the new address; --undo puts one back at once; the program killed during
 # its own trial is put back by the keeper, and a trial whose keeper was killed by the next run;
 # the program file replaced during a trial (an upgrade) does not take over its keeping; a
-# change whose lasting file cannot be written stays until a restart, and says so.
+# change whose lasting file cannot be written (a read-only or full /etc) stays until a restart,
+# says so, and leaves the lasting file whole. An administrator's bridge is not an adapter;
+# /run/systemd/network missing (networkd switched on without a reboot) is made.
 #   cli_networkd.sh PROGRAM
 set -euo pipefail
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
@@ -33,13 +35,24 @@ zelvi() { "$program" --settings "$settings" "$@"; }
 addresses() { ip -4 -o addr show dev "$iface" | awk '{print $4}' | tr '\n' ' '; }
 admin=$(md5sum </etc/systemd/network/50-zc0.network)
 
+# The administrator's bridge, with the shop's address on it: not an adapter of the program's,
+# so no apply puts it on DHCP.
+printf '[Match]\nName=zbr0\n\n[Network]\nAddress=10.50.0.1/24\nConfigureWithoutCarrier=yes\n' \
+  >/etc/systemd/network/40-zbr0.network
+networkctl reload
+ip link add zbr0 type bridge
+bridge() { ip -4 -o addr show dev zbr0 | awk '{print $4}'; }
+waitfor '[ "$(bridge)" = 10.50.0.1/24 ]' 100 || fail "networkd did not configure the bridge"
+
 out=$(zelvi --status --json) || fail "--status: $out"
 [[ $out == *'"backend":"systemd-networkd"'* ]] || fail "networkd was not chosen by itself: $out"
-[[ $(zelvi --adapters) == *"] $iface"* ]] || fail "--adapters does not list $iface: $(zelvi --adapters)"
+out=$(zelvi --adapters)
+[[ $out == *"] $iface"* && $out != *zbr0* ]] || fail "--adapters: $out"
 
 zelvi --apply Yerel >/dev/null || fail "Yerel could not be applied"
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 50 || fail "Yerel is not on the link: $(addresses)"
 waitfor 'ip -4 route show default | grep -q "via 10.99.0.1"' 50 || fail "no default route via 10.99.0.1"
+[ "$(bridge)" = 10.50.0.1/24 ] || fail "the apply changed the bridge: $(bridge)"
 out=$(zelvi --apply Yerel --json) || fail "Yerel again: $out"
 [[ $out == *'"changed":false'* ]] || fail "applying what the link holds changed it: $out"
 echo "static: $(addresses), again unchanged"
@@ -96,8 +109,14 @@ out=$(zelvi --confirm --json) || fail "--confirm: $out"
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "the kept change was lost in a reboot: $(addresses)"
 echo "confirmed: kept over a reboot"
 
+# networkd switched on without a reboot (its generator makes /run/systemd/network at boot
+# only): the program makes the folder, and the change still has its trial.
+rmdir /run/systemd/network
+
 zelvi --apply Ikinci --confirm-within 60 >/dev/null || fail "--confirm-within 60 failed"
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "Ikinci did not arrive: $(addresses)"
+[ -f "$trialfile" ] && [ "$(stat -c %a /run/systemd/network)" = 755 ] ||
+  fail "no trial where /run/systemd/network was missing"
 "$ZELVI_ND_REBOOT"
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 100 || fail "the reboot did not start the earlier settings: $(addresses)"
 [[ $(zelvi --status --json) == *'"trialSecondsLeft":null'* ]] || fail "a trial is still shown after the reboot"
@@ -191,3 +210,17 @@ out=$(zelvi --apply Yerel --json) || fail "Yerel once /etc is writable: $out"
   grep -q 'Address=10.99.0.50/24' /etc/systemd/network/05-nuvar-zelvi-$iface.network ||
   fail "the change kept only in /run was taken as held: $out"
 echo "read-only /etc: the change stays until a restart and says so; stored by the next apply"
+
+# /etc full: the lasting file stays whole (it held Yerel), the change stays until a restart and
+# the apply says so.
+lasting=/etc/systemd/network/05-nuvar-zelvi-$iface.network
+mkdir "$work/etc-copy" && cp -a /etc/systemd/network/. "$work/etc-copy/"
+mount -t tmpfs -o size=64k tmpfs /etc/systemd/network
+cp -a "$work/etc-copy/." /etc/systemd/network/
+dd if=/dev/zero of=/etc/systemd/network/filler bs=4k 2>/dev/null || true
+out=$(LANGUAGE=tr zelvi --apply Ikinci 2>&1) || true
+kept=$(cat "$lasting")
+umount /etc/systemd/network
+[[ $out == *"yeniden başlayınca kaybolur: $iface ("* ]] || fail "a full /etc was not said: $out"
+[[ $kept == *"Address=10.99.0.50/24"* ]] || fail "a full /etc emptied the lasting file: '$kept'"
+echo "full /etc: the lasting file kept whole, the change said to last until a restart"

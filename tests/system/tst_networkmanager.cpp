@@ -42,6 +42,18 @@ QStringList ipv4Addresses() {
     return found;
 }
 
+// The link's one IPv4 address, or empty while it holds none or several: the addresses are read
+// once, so a condition over them never mixes two moments of a changing link.
+QString onlyAddress() {
+    const QStringList now = ipv4Addresses();
+    return now.size() == 1 ? now.first() : QString();
+}
+
+bool holdsOneOtherThan(const QString &address) {
+    const QString now = onlyAddress();
+    return !now.isEmpty() && now != address;
+}
+
 QStringList parts(const char *dotted) {
     return u(dotted).split(QLatin1Char('.'));
 }
@@ -121,11 +133,9 @@ void tst_NetworkManager::dhcpGetsALease() {
     QVERIFY(!r.failed);
     QVERIFY(r.outcome);
     QCOMPARE(r.adapters, 1);
-    QTRY_VERIFY_WITH_TIMEOUT(ipv4Addresses().size() == 1 &&
-                                 ipv4Addresses().first().startsWith(u("10.99.0.1")) &&
-                                 ipv4Addresses().first() != u("10.99.0.1/24"),
-                             20000);
-    const QString lease = ipv4Addresses().first();
+    QString lease;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (lease = onlyAddress()).startsWith(u("10.99.0.1")) && lease != u("10.99.0.1/24"), 20000);
     const int host = lease.section(QLatin1Char('.'), 3).section(QLatin1Char('/'), 0, 0).toInt();
     QVERIFY2(host >= 100 && host <= 200, qPrintable(lease));
     const QString dns =
@@ -180,14 +190,12 @@ void tst_NetworkManager::repeatedChangesLeaveOneAddress() {
     QCOMPARE(ipv4Addresses(), QStringList{u("10.99.0.51/24")});
 
     QVERIFY(ResetAdaptersToDHCP(*m_nm).outcome);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        ipv4Addresses().size() == 1 && ipv4Addresses().first() != u("10.99.0.51/24"), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(holdsOneOtherThan(u("10.99.0.51/24")), 20000);
     QCOMPARE(int(applyProfile(*m_nm, m_description, profile).kind),
              int(ApplyOutcome::Kind::Applied));
     QCOMPARE(ipv4Addresses(), QStringList{u("10.99.0.51/24")});
     QVERIFY(ResetAdaptersToDHCP(*m_nm).outcome);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        ipv4Addresses().size() == 1 && ipv4Addresses().first() != u("10.99.0.51/24"), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(holdsOneOtherThan(u("10.99.0.51/24")), 20000);
 }
 
 QTEST_GUILESS_MAIN(tst_NetworkManager)

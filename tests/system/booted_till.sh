@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# A till as it boots: a Debian 12 root (scripts/till-root.sh) booted with systemd as PID 1
+# (systemd-nspawn -b) in a network namespace of its own, cabled to a router namespace that
+# serves DHCP leases and the address service. systemd-networkd configures its card; the
+# package is installed with apt-get as anyone types it. Then: one manager on the card (the
+# package brings no second one); the program run as root lists the card; networkd switched
+# on without a reboot (no /run/systemd/network) still gets a change on trial, confirmed with
+# --confirm and kept over a reboot; a change kept by the internet check; an unconfirmed one put
+# back by its keeper; a reboot during a trial starts the earlier settings.
+# The router runs the address service of the package itself.
+#   booted_till.sh ROOT PACKAGE.deb   (as root; ROOT is copied, never changed)
+set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/processes.sh"
+source "$(dirname "$0")/../../scripts/lib/nm-pieces.sh"
+base=$(realpath "$1")
+deb=$(realpath "$2")
+id=$$-$RANDOM
+router=zelvi-tr-$id
+tillns=zelvi-tt-$id
+work=$(mktemp -d /tmp/zelvi-till.XXXXXX)
+root=$work/root
+pids=()
+nspawn=
+leader=
+cleanup() {
+  status=$?
+  if [ -n "$nspawn" ] && kill -0 "$nspawn" 2>/dev/null; then
+    in_till systemctl poweroff >/dev/null 2>&1 || true
+    waitfor "! kill -0 $nspawn 2>/dev/null" 100 || kill -9 "$nspawn" 2>/dev/null || true
+  fi
+  stop_pids "${pids[@]}"
+  ip netns del "$tillns" 2>/dev/null || true
+  ip netns del "$router" 2>/dev/null || true
+  if [ $status -ne 0 ]; then
+    echo "---- booted-till: last lines of the till's console and the program" >&2
+    tail -n 20 "$work/console.log" "$work/program.log" >&2 2>/dev/null || true
+  fi
+  rm -rf "$work"
+  exit $status
+}
+trap cleanup EXIT INT TERM
+fail() { echo "FAIL: $*" >&2; exit 1; }
+ms() { echo $(($(date +%s%N) / 1000000)); }
+
+cp -a --reflink=auto "$base" "$root"
+cp "$deb" "$root/root/zelvi.deb"
+dpkg-deb -x "$deb" "$work/package"
+service=$work/package/usr/sbin/zelvi-ip-service
+
+ip netns add "$router"
+ip netns add "$tillns"
+ip link add zc0 netns "$tillns" type veth peer name zr0 netns "$router"
+ip -n "$router" link set lo up
+ip -n "$router" addr add 10.99.0.1/24 dev zr0
+ip -n "$router" link set zr0 up
+start_router_services booted-till "$router" zr0 "$work" "$service" || exit 1
+
+# A command in the till, with a root login's environment, nothing of this harness's.
+in_till() {
+  nsenter -t "$leader" -a env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"
+}
+# Boots the till and waits until systemd says it is running.
+boot() {
+  local start
+  start=$(ms)
+  systemd-nspawn -q -D "$root" -b --register=no --keep-unit --machine=till \
+    --network-namespace-path="/run/netns/$tillns" --capability=CAP_NET_ADMIN \
+    --resolv-conf=off --console=pipe </dev/null >>"$work/console.log" 2>&1 &
+  nspawn=$!
+  leader=
+  waitfor 'for c in $(pgrep -P $nspawn); do [ "$(cat /proc/$c/comm 2>/dev/null)" = systemd ] && leader=$c; done; [ -n "$leader" ]' 300 ||
+    fail "the till did not start systemd"
+  waitfor '[ "$(in_till systemctl is-system-running 2>/dev/null)" = running ]' 600 ||
+    fail "the till did not boot: $(in_till systemctl is-system-running 2>&1); $(in_till systemctl --failed --no-legend 2>&1)"
+  echo "booted in $(($(ms) - start)) ms"
+}
+# A restart: the till goes down, its card is reset (it holds no address then), it boots.
+reboot() {
+  in_till systemctl reboot >/dev/null 2>&1 || true
+  waitfor "! kill -0 $nspawn 2>/dev/null" 300 || fail "the till did not go down for its reboot"
+  wait "$nspawn" || true
+  ip -n "$tillns" addr flush dev zc0
+  ip -n "$tillns" route flush dev zc0
+  boot
+}
+zelvi() { in_till nuvar-pos-zelvi-ip --settings /root/ayar.config "$@" 2>>"$work/program.log"; }
+addresses() { ip -n "$tillns" -4 -o addr show dev zc0 | awk '{print $4}' | tr '\n' ' '; }
+leased() { [[ $(addresses) == "10.99.0.1"[0-9][0-9]"/24 " ]]; }
+
+boot
+waitfor leased 300 || fail "networkd gave the card no lease: $(addresses)"
+
+# Installed as anyone types it, recommendations included: no second network manager.
+in_till env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /root/zelvi.deb >>"$work/program.log" 2>&1 ||
+  fail "apt-get could not install the package"
+in_till dpkg-query -W -f='${Status}' qt6-translations-l10n 2>/dev/null | grep -q 'ok installed' ||
+  fail "apt-get did not install the recommendations"
+! in_till dpkg-query -W -f='${Status}' network-manager 2>/dev/null | grep -q 'ok installed' ||
+  fail "installing the package brought NetworkManager onto a till that systemd-networkd runs"
+waitfor leased 50 || fail "the card lost its lease with the install: $(addresses)"
+echo "installed with its recommendations: one manager on the card"
+
+cat >"$root/root/ayar.config" <<INI
+[Profiles]
+KASA=10.99.0.31.255.255.255.0.10.99.0.1.10.99.0.1....
+IKINCI=10.99.0.32.255.255.255.0.10.99.0.1.10.99.0.1....
+[Links]
+ExternalAddressUrl=$ZELVI_NM_SERVICE_URL
+INI
+out=$(zelvi --adapters) || fail "--adapters: $out"
+[[ $out == *"] zc0"* ]] || fail "--adapters does not list the card: $out"
+
+# networkd switched on without a reboot: its generator made no /run/systemd/network.
+in_till rmdir /run/systemd/network
+trialfile=/run/systemd/network/04-nuvar-zelvi-zc0.network
+out=$(zelvi --apply KASA --confirm-within 30 --json) || fail "--confirm-within: $out"
+waitfor '[ "$(addresses)" = "10.99.0.31/24 " ]' 150 || fail "KASA did not arrive: $(addresses)"
+in_till test -f "$trialfile" || fail "KASA is not on trial: $(zelvi --status 2>&1)"
+out=$(zelvi --confirm --json) || fail "--confirm: $out"
+in_till grep -q 'Address=10.99.0.31/24' /etc/systemd/network/05-nuvar-zelvi-zc0.network ||
+  fail "the confirmed change is not the lasting file"
+echo "no /run/systemd/network: made, the change on trial and confirmed"
+
+reboot
+waitfor '[ "$(addresses)" = "10.99.0.31/24 " ]' 150 || fail "the kept profile was lost in a reboot: $(addresses)"
+out=$(zelvi --status --json) || fail "--status after the reboot: $out"
+[[ $out == *'"current":"KASA"'* ]] || fail "--status after the reboot: $out"
+echo "kept over a reboot"
+
+out=$(zelvi --apply IKINCI --check --json) || fail "--apply IKINCI --check: $out"
+[ "$(addresses)" = "10.99.0.32/24 " ] || fail "the checked change was not kept: $(addresses)"
+in_till grep -q 'Address=10.99.0.32/24' /etc/systemd/network/05-nuvar-zelvi-zc0.network ||
+  fail "the checked change is not the lasting file"
+echo "kept by the internet check"
+
+out=$(zelvi --apply KASA --confirm-within 10 --json) || fail "--confirm-within 10: $out"
+waitfor '[ "$(addresses)" = "10.99.0.31/24 " ]' 150 || fail "KASA did not arrive: $(addresses)"
+waitfor '[ "$(addresses)" = "10.99.0.32/24 " ]' 300 || fail "the unconfirmed change stayed: $(addresses)"
+echo "unconfirmed: put back by its keeper"
+
+out=$(zelvi --apply KASA --confirm-within 120 --json) || fail "--confirm-within 120: $out"
+waitfor '[ "$(addresses)" = "10.99.0.31/24 " ]' 150 || fail "KASA did not arrive: $(addresses)"
+reboot
+waitfor '[ "$(addresses)" = "10.99.0.32/24 " ]' 150 || fail "a reboot during a trial kept the change: $(addresses)"
+out=$(zelvi --status --json) || true
+[[ $out == *'"trialSecondsLeft":null'* ]] || fail "a trial is still shown after the reboot: $out"
+echo "a reboot during a trial: the earlier settings"
