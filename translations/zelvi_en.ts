@@ -1959,5 +1959,45 @@ The settings file belongs in the folder %2.</translation>
         <source>%1 klasörü yok ve oluşturulamadı: %2</source>
         <translation>The folder %1 does not exist and could not be made: %2</translation>
     </message>
+    <message>
+        <source>systemd-run deneme bekçisini başlatmadı: %1</source>
+        <translation>systemd-run did not start the trial&apos;s keeper: %1</translation>
+    </message>
+    <message>
+        <source>systemd-networkd %1 bağlantısını %2 ms içinde programın dosyasıyla ayarlamadı.</source>
+        <translation>systemd-networkd did not configure the link %1 with the program&apos;s file within %2 ms.</translation>
+    </message>
+    <message>
+        <source>okunamıyor (%1)</source>
+        <translation>cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>sıradan bir dosya değil</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>bir deneme kaydı için fazla büyük</source>
+        <translation>too large for a trial record</translation>
+    </message>
+    <message>
+        <source>bu programın bir deneme kaydı değil</source>
+        <translation>not a trial record of this program</translation>
+    </message>
+    <message>
+        <source>bitişi hiçbir denemenin sürmediği kadar ileride</source>
+        <translation>its end lies further ahead than any trial lasts</translation>
+    </message>
+    <message>
+        <source>%1 dosyasına güvenilemiyor: %2.
+Ağ ayarlarına dokunulmadı; bağlantıların ayarlarına bakıp dosyayı silin.</source>
+        <translation>%1 cannot be trusted: %2.
+The network settings were not touched; check the links&apos; settings and delete the file.</translation>
+    </message>
+    <message>
+        <source>%1 bağlantısını programınkinden önce gelen %2 dosyası ayarlıyor;
+değişiklik onun arkasında kalacağı için yapılmadı. O dosyayı kaldırın ya da adını değiştirin.</source>
+        <translation>The link %1 is configured by %2, which comes before the program&apos;s file;
+the change would stay hidden behind it and was not made. Remove that file or rename it.</translation>
+    </message>
 </context>
 </TS>

@@ -180,8 +180,13 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds) {
             r.notices.append(notice);
         ++r.adapters;
     }
-    if (!backend.commitChanges(r.error))
+    if (!backend.commitChanges(r.error)) {
         r.failed = true;
+        // Not taken by the system: put back, never kept half-made.
+        QString problem;
+        if (r.trial.pending && backend.rollBack(problem))
+            r.trial.pending = false;
+    }
     settleTrial(backend, trialSeconds, !r.failed, r.trial);
     return r;
 }
@@ -315,8 +320,10 @@ ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
         r.kind = Kind::PlatformError;
         r.error = error;
     }
-    if (r.kind == Kind::AddressInUse && r.trial.pending) {
-        // Back to what the adapters had, not to DHCP: the user chose a static address.
+    if ((r.kind == Kind::AddressInUse || r.kind == Kind::PlatformError) && r.trial.pending) {
+        // Back to what the adapters had, not to DHCP: the user chose a static address. A
+        // change the system did not take (networkd never put it on the link) is not kept
+        // half-made either: it would come back as the lasting settings at the next restart.
         r.trial.pending = false;
         QString problem;
         if (backend.rollBack(problem))

@@ -13,6 +13,7 @@
 #include "core/CommandRunner.h"
 #include "core/MainWindowRules.h"
 #include "discovery/ipbul.h"
+#include "networkd/KeeperUnit.h"
 #include "networkd/NetworkdBackend.h"
 #include "settings/FileLocation.h"
 #include "settings/Language.h"
@@ -83,6 +84,8 @@ std::unique_ptr<AdapterBackend> realBackend(const QString &choice, const QString
     }
     auto networkd = std::make_unique<NetworkdBackend>(QDBusConnection::systemBus());
     networkd->startKeeper = [](const QStringList &arguments, QString &problem) {
+        if (KeeperUnit::available())
+            return KeeperUnit::start(arguments, problem);
         qint64 pid = 0;
         return startDetached(arguments, &pid, problem);
     };

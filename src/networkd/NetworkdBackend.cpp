@@ -3,6 +3,7 @@
 #include "adapters/AddressText.h"
 #include "adapters/ApplyReport.h"
 #include "networkd/LinkDescription.h"
+#include "networkd/NetworkdTrial.h"
 #include "settings/FolderLock.h"
 #include "settings/Text.h"
 #include "settings/WholeFile.h"
@@ -10,14 +11,13 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QThread>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -121,33 +121,14 @@ NetworkdBackend::NetworkdBackend(QDBusConnection bus, QString folder, QString ru
 
 namespace {
 
-QString trialRecord(const QString &runFolder) {
-    return runFolder + QStringLiteral("/nuvar-zelvi-trial.json");
+// What a run says of a record in /run it cannot trust; nothing is changed on its word.
+QString untrustedText(const QString &runFolder, const QString &why) {
+    return Text::tr("%1 dosyasına güvenilemiyor: %2.\nAğ ayarlarına dokunulmadı; bağlantıların "
+                    "ayarlarına bakıp dosyayı silin.")
+        .arg(NetworkdTrial::path(runFolder), why);
 }
 
 } // namespace
-
-std::optional<NetworkdBackend::Trial> NetworkdBackend::readTrial() const {
-    QFile file(trialRecord(m_runFolder));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QJsonObject o = QJsonDocument::fromJson(file.read(64 * 1024)).object();
-    Trial t;
-    t.until = qint64(o.value(QStringLiteral("until")).toDouble());
-    for (const QJsonValue &v : o.value(QStringLiteral("links")).toArray())
-        t.links.append(v.toString());
-    return t;
-}
-
-bool NetworkdBackend::writeTrial(const Trial &trial, QString &problem) const {
-    const QJsonObject o{{QStringLiteral("until"), double(trial.until)},
-                        {QStringLiteral("links"), QJsonArray::fromStringList(trial.links)}};
-    const std::optional<QString> failed =
-        WholeFile::replace(trialRecord(m_runFolder), QJsonDocument(o).toJson(), 0644);
-    if (failed)
-        problem = *failed;
-    return !failed;
-}
 
 bool NetworkdBackend::reload(QString &problem) {
     const QDBusMessage reply = m_bus.call(
@@ -165,9 +146,13 @@ bool NetworkdBackend::putBack(const Trial &trial, QString &problem) {
             return false;
         }
     }
-    QFile::remove(trialRecord(m_runFolder));
+    // The record goes only once networkd has the earlier settings: while it is down the
+    // trial stays recorded (over), and the keeper or the next run tries again.
+    if (!reload(problem))
+        return false;
+    QFile::remove(NetworkdTrial::path(m_runFolder));
     m_onTrial = false;
-    return reload(problem);
+    return true;
 }
 
 AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
@@ -183,20 +168,27 @@ AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
         ::chmod(folder.constData(), 0755); // whatever the umask
     }
     const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
-    if (const std::optional<Trial> earlier = readTrial()) {
-        if (earlier->until > QDateTime::currentMSecsSinceEpoch())
+    const NetworkdTrial::Read earlier = NetworkdTrial::read(m_runFolder);
+    if (!earlier.untrusted.isEmpty())
+        return {CheckpointStart::Kind::Failed, untrustedText(m_runFolder, earlier.untrusted)};
+    if (earlier.record) {
+        if (earlier.record->until > NetworkdTrial::now())
             return {CheckpointStart::Kind::Busy,
                     Text::tr("Başka bir değişiklik deneniyor (systemd-networkd).")};
         QString problem;
-        if (!putBack(*earlier, problem)) // its keeper is gone: put back now
+        if (!putBack(*earlier.record, problem)) // its keeper is gone: put back now
             return {CheckpointStart::Kind::Failed, problem};
     }
     if (!startKeeper)
         return {};
     QString problem;
-    if (!writeTrial({QDateTime::currentMSecsSinceEpoch() + qint64(seconds) * 1000, {}}, problem) ||
+    const std::optional<QString> failed =
+        NetworkdTrial::write(m_runFolder, {NetworkdTrial::now() + qint64(seconds) * 1000, {}});
+    if (failed)
+        problem = *failed;
+    if (failed ||
         !startKeeper(QStringList{QStringLiteral("--networkd-keeper"), m_runFolder}, problem)) {
-        QFile::remove(trialRecord(m_runFolder));
+        QFile::remove(NetworkdTrial::path(m_runFolder));
         return {CheckpointStart::Kind::Failed, problem};
     }
     m_onTrial = true;
@@ -205,24 +197,34 @@ AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
 
 bool NetworkdBackend::extendCheckpoint(int seconds, QString &problem) {
     const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
-    std::optional<Trial> trial = readTrial();
-    if (!trial) {
+    NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
+    if (!trial.untrusted.isEmpty()) {
+        problem = untrustedText(m_runFolder, trial.untrusted);
+        return false;
+    }
+    if (!trial.record) {
         problem = Text::tr("Denenen değişiklik artık yok.");
         return false;
     }
-    trial->until = QDateTime::currentMSecsSinceEpoch() + qint64(seconds) * 1000;
-    return writeTrial(*trial, problem);
+    trial.record->until = NetworkdTrial::now() + qint64(seconds) * 1000;
+    if (const std::optional<QString> failed = NetworkdTrial::write(m_runFolder, *trial.record)) {
+        problem = *failed;
+        return false;
+    }
+    return true;
 }
 
 QString NetworkdBackend::recoverAbandonedTrial(bool &restored) {
     restored = false;
     const FolderLock lock(m_runFolder.toLocal8Bit());
-    const std::optional<Trial> trial = readTrial();
+    const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
+    if (!trial.untrusted.isEmpty())
+        return untrustedText(m_runFolder, trial.untrusted);
     // A second of grace: the keeper puts it back at its time.
-    if (!trial || trial->until + 1000 > QDateTime::currentMSecsSinceEpoch())
+    if (!trial.record || trial.record->until + 1000 > NetworkdTrial::now())
         return {};
     QString problem;
-    if (!putBack(*trial, problem))
+    if (!putBack(*trial.record, problem))
         return Text::tr("Süresi dolan bir değişiklik geri alınamadı (systemd-networkd): %1")
             .arg(problem);
     restored = true;
@@ -231,22 +233,27 @@ QString NetworkdBackend::recoverAbandonedTrial(bool &restored) {
 }
 
 bool NetworkdBackend::adoptCheckpoint() {
-    m_onTrial = readTrial().has_value();
+    m_onTrial = NetworkdTrial::read(m_runFolder).record.has_value();
     return m_onTrial;
 }
 
 AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
     const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
-    const std::optional<Trial> trial = readTrial();
+    const NetworkdTrial::Read read = NetworkdTrial::read(m_runFolder);
     m_onTrial = false;
-    if (!trial)
+    if (!read.untrusted.isEmpty()) {
+        problem = untrustedText(m_runFolder, read.untrusted);
+        return Keep::Failed;
+    }
+    if (!read.record)
         return Keep::PutBack; // the keeper put it back at its time
+    const Trial &trial = *read.record;
     // A link whose lasting file cannot be written (a read-only /etc, a full disk) keeps its
     // runtime file: the change stays until a restart, and the keeper no longer puts it back.
-    Trial stored = *trial;
+    Trial stored = trial;
     stored.links.clear();
     QStringList unsaved;
-    for (const QString &link : trial->links) {
+    for (const QString &link : trial.links) {
         QFile runtime(m_runFolder + QLatin1Char('/') + NetworkdFiles::fileName(link, true));
         std::optional<QString> failed;
         if (!runtime.open(QIODevice::ReadOnly))
@@ -269,34 +276,54 @@ AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
 
 bool NetworkdBackend::rollBack(QString &problem) {
     const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
-    const std::optional<Trial> trial = readTrial();
-    return !trial || putBack(*trial, problem);
+    const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
+    if (!trial.untrusted.isEmpty()) {
+        problem = untrustedText(m_runFolder, trial.untrusted);
+        return false;
+    }
+    return !trial.record || putBack(*trial.record, problem);
 }
 
 int NetworkdBackend::checkpointSecondsLeft() {
-    const std::optional<Trial> trial = readTrial();
-    if (!trial)
+    const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
+    if (!trial.untrusted.isEmpty())
+        return 0; // something is there, its time unknown
+    if (!trial.record)
         return -1;
-    return int(
-        std::max<qint64>(0, (trial->until - QDateTime::currentMSecsSinceEpoch() + 999) / 1000));
+    return int(std::max<qint64>(0, (trial.record->until - NetworkdTrial::now() + 999) / 1000));
 }
 
 int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder) {
     NetworkdBackend backend(std::move(bus), QString(), runFolder);
+    std::optional<Trial> known; // the record as last read whole
+    int failures = 0;
     for (;;) {
-        qint64 left = 0;
+        qint64 wait = 200;
         {
             const FolderLock lock(runFolder.toLocal8Bit());
-            const std::optional<Trial> trial = backend.readTrial();
-            if (!trial)
+            const NetworkdTrial::Read read = NetworkdTrial::read(runFolder);
+            if (!read.untrusted.isEmpty() && !known)
+                return 1;
+            if (read.untrusted.isEmpty() && !read.record)
                 return 0; // kept or put back by the program
-            left = trial->until - QDateTime::currentMSecsSinceEpoch();
+            if (read.record)
+                known = read.record;
+            // Over: put back (a record replaced by something untrusted, at the time it last
+            // said). networkd down: tried again every second, for an hour at most.
+            const qint64 left = known->until - NetworkdTrial::now();
             if (left <= 0) {
                 QString problem;
-                return backend.putBack(*trial, problem) ? 0 : 1;
+                if (backend.putBack(*known, problem))
+                    return 0;
+                std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
+                if (++failures >= 3600)
+                    return 1;
+                wait = 1000;
+            } else {
+                wait = std::min<qint64>(left, 200);
             }
         }
-        QThread::msleep(ulong(std::min<qint64>(left, 200)));
+        QThread::msleep(ulong(wait));
     }
 }
 
@@ -396,49 +423,108 @@ bool NetworkdBackend::releaseCommits(WmiError &error) {
     return commitChanges(error);
 }
 
+namespace {
+
+// The file networkd configures the link with, as its description names it.
+QString fileInForce(const QJsonObject &description) {
+    return description.value(QStringLiteral("NetworkFile")).toString();
+}
+
+} // namespace
+
 bool NetworkdBackend::writeAndReload(QString &problem) {
     if (m_pending.isEmpty())
         return true;
     const FolderLock lock(m_runFolder.toLocal8Bit());
-    std::optional<Trial> trial = m_onTrial ? readTrial() : std::nullopt;
+    std::optional<Trial> trial = m_onTrial ? NetworkdTrial::read(m_runFolder).record : std::nullopt;
     if (m_onTrial && !trial) {
         problem = Text::tr("Denenen değişiklik artık yok: süresi dolmuş.");
         return false;
     }
+    const QString folder = trial ? m_runFolder : m_folder;
+    // Lasting files written without a trial: what they said before, to be written back when
+    // the change does not take (nothing: there was none).
+    QMap<QString, std::optional<QByteArray>> earlier;
     for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
         if (trial && !trial->links.contains(it.key())) {
             trial->links.append(it.key()); // recorded before the file exists: never left behind
-            if (!writeTrial(*trial, problem))
+            if (const std::optional<QString> failed = NetworkdTrial::write(m_runFolder, *trial)) {
+                problem = *failed;
                 return false;
+            }
         }
-        if (const std::optional<QString> failed = NetworkdFiles::write(
-                trial ? m_runFolder : m_folder, it.key(), it.value(), trial.has_value())) {
+        if (!trial) {
+            QFile old(m_folder + QLatin1Char('/') + NetworkdFiles::fileName(it.key()));
+            earlier.insert(it.key(), old.open(QIODevice::ReadOnly)
+                                         ? std::optional<QByteArray>(old.readAll())
+                                         : std::nullopt);
+        }
+        if (const std::optional<QString> failed =
+                NetworkdFiles::write(folder, it.key(), it.value(), trial.has_value())) {
             problem = *failed;
+            restoreLasting(earlier);
             return false;
         }
     }
-    if (!reload(problem))
+    if (!reload(problem) || !arrived(trial.has_value(), problem)) {
+        if (restoreLasting(earlier)) {
+            QString ignored;
+            reload(ignored);
+        }
         return false;
-    // A static address is there when networkd says the link holds it.
-    const QDeadlineTimer deadline(applyTimeoutMs);
-    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
-        if (it.value().dhcp)
-            continue;
-        const QString wanted = it.value().addresses.value(0).section(QLatin1Char('/'), 0, 0);
-        bool there = false;
-        while (!there && !deadline.hasExpired()) {
-            if (const std::optional<QJsonObject> d = describe(m_paths.value(it.key())))
-                there = LinkDescription::holdsStatic(*d, wanted);
-            if (!there)
-                QThread::msleep(20);
-        }
-        if (!there) {
-            problem = Text::tr("%1 bağlantısı %2 adresini %3 ms içinde almadı.")
-                          .arg(it.key(), wanted)
-                          .arg(applyTimeoutMs);
-            return false;
-        }
     }
     m_pending.clear();
     return true;
+}
+
+bool NetworkdBackend::arrived(bool onTrial, QString &problem) {
+    // networkd configures the link with the program's file (an administrator's file that
+    // sorts before it would hide the change: a --dhcp that leaves the link static must not say
+    // done), and a static address is there when networkd says the link holds it.
+    const QDeadlineTimer deadline(applyTimeoutMs);
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        const QString ours = QLatin1Char('/') + NetworkdFiles::fileName(it.key(), onTrial);
+        const QString wanted = it.value().dhcp
+                                   ? QString()
+                                   : it.value().addresses.value(0).section(QLatin1Char('/'), 0, 0);
+        QString inForce;
+        bool there = false;
+        while (!there && !deadline.hasExpired()) {
+            if (const std::optional<QJsonObject> d = describe(m_paths.value(it.key()))) {
+                inForce = fileInForce(*d);
+                there = inForce.endsWith(ours) &&
+                        (wanted.isEmpty() || LinkDescription::holdsStatic(*d, wanted));
+            }
+            if (!there)
+                QThread::msleep(20);
+        }
+        if (there)
+            continue;
+        if (!inForce.isEmpty() && !inForce.endsWith(ours))
+            problem = Text::tr("%1 bağlantısını programınkinden önce gelen %2 dosyası ayarlıyor;\n"
+                               "değişiklik onun arkasında kalacağı için yapılmadı. O dosyayı "
+                               "kaldırın ya da adını değiştirin.")
+                          .arg(it.key(), inForce);
+        else if (!wanted.isEmpty())
+            problem = Text::tr("%1 bağlantısı %2 adresini %3 ms içinde almadı.")
+                          .arg(it.key(), wanted)
+                          .arg(applyTimeoutMs);
+        else
+            problem = Text::tr("systemd-networkd %1 bağlantısını %2 ms içinde programın "
+                               "dosyasıyla ayarlamadı.")
+                          .arg(it.key())
+                          .arg(applyTimeoutMs);
+        return false;
+    }
+    return true;
+}
+
+bool NetworkdBackend::restoreLasting(const QMap<QString, std::optional<QByteArray>> &earlier) {
+    for (auto it = earlier.cbegin(); it != earlier.cend(); ++it) {
+        if (it.value())
+            NetworkdFiles::writeText(m_folder, NetworkdFiles::fileName(it.key()), *it.value());
+        else
+            NetworkdFiles::remove(m_folder, it.key());
+    }
+    return !earlier.isEmpty();
 }

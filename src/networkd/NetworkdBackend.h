@@ -2,6 +2,7 @@
 
 #include "adapters/WmiAdapter.h"
 #include "networkd/NetworkdFiles.h"
+#include "networkd/NetworkdTrial.h"
 
 #include <QDBusConnection>
 #include <QJsonObject>
@@ -64,15 +65,16 @@ public:
 
 private:
     bool writeAndReload(QString &problem);
+    // Whether every pending link is configured with the program's file and holds its static
+    // address, within applyTimeoutMs; else why not (the file that hides it, when one does).
+    bool arrived(bool onTrial, QString &problem);
+    // Writes back the lasting files a change without a trial replaced (removes the ones it
+    // made); whether there were any.
+    bool restoreLasting(const QMap<QString, std::optional<QByteArray>> &earlier);
     bool reload(QString &problem);
 
-    struct Trial {
-        qint64 until = 0;  // ms since the epoch
-        QStringList links; // those with a runtime file
-    };
-    std::optional<Trial> readTrial() const;
-    bool writeTrial(const Trial &trial, QString &problem) const;
-    // Removes the runtime files and the record, and reloads.
+    using Trial = NetworkdTrial::Record;
+    // Removes the runtime files, reloads, and removes the record once networkd has reloaded.
     bool putBack(const Trial &trial, QString &problem);
 
     QDBusConnection m_bus;

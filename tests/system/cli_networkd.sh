@@ -11,7 +11,8 @@
 # its own trial is put back by the keeper, and a trial whose keeper was killed by the next run;
 # the program file replaced during a trial (an upgrade) does not take over its keeping; a
 # change whose lasting file cannot be written (a read-only or full /etc) stays until a restart,
-# says so, and leaves the lasting file whole. An administrator's bridge is not an adapter;
+# says so, and leaves the lasting file whole. An administrator's file that would hide a change
+# is named and the change refused. An administrator's bridge is not an adapter;
 # /run/systemd/network missing (networkd switched on without a reboot) is made.
 #   cli_networkd.sh PROGRAM
 set -euo pipefail
@@ -72,6 +73,25 @@ held=$(zelvi --apply Ikinci --dry-run --json) || fail "--dry-run: $held"
   fail "networkd's description does not hold Ikinci: $held"
 [ "$(md5sum </etc/systemd/network/50-zc0.network)" = "$admin" ] || fail "the administrator's file changed"
 echo "static again over netplan's file: $(addresses); the administrator's file untouched"
+
+# An administrator's file that sorts before the program's hides any change: --dhcp and an
+# apply fail and name it, and leave no file of theirs behind (the lasting one unchanged).
+lasting=/etc/systemd/network/05-nuvar-zelvi-$iface.network
+before=$(md5sum <"$lasting")
+printf '[Match]\nName=%s\n\n[Network]\nAddress=10.99.0.80/24\n' "$iface" >/etc/systemd/network/01-admin.network
+networkctl reload
+waitfor '[ "$(addresses)" = "10.99.0.80/24 " ]' 100 || fail "the administrator's file did not take the link: $(addresses)"
+for command in --dhcp "--apply Yerel"; do
+  status=0
+  out=$(zelvi $command 2>&1) || status=$?
+  [ $status -ne 0 ] && [[ $out == *01-admin.network* ]] || fail "$command behind the administrator's file: $status, $out"
+  [ "$(md5sum <"$lasting")" = "$before" ] && [ ! -e "/run/systemd/network/04-nuvar-zelvi-$iface.network" ] ||
+    fail "$command behind the administrator's file left a file of its own"
+done
+rm /etc/systemd/network/01-admin.network
+networkctl reload
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "Ikinci did not come back: $(addresses)"
+echo "behind an administrator's file: --dhcp and --apply refused, naming it"
 
 # On trial: a file in /run that sorts first, kept by --confirm as the lasting file in /etc,
 # put back by the keeper when nobody confirms it (the program that made it has ended), and gone
@@ -188,6 +208,27 @@ out=$(zelvi --status --json 2>&1)
 [[ $out == *'"settled":'* ]] || fail "--status did not settle the abandoned trial: $out"
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 50 || fail "the abandoned trial stayed: $(addresses)"
 echo "keeper killed: the next run put the change back"
+
+# A record in /run the program could not have written is said, never taken as "no trial" nor
+# waited on: garbage during a trial does not make --confirm say "put back" (the keeper puts the
+# change back at the time the record last said); a FIFO there does not hang --status.
+record=/run/systemd/network/nuvar-zelvi-trial.json
+zelvi --apply Yerel --confirm-within 10 >/dev/null || fail "--confirm-within for the garbage failed"
+waitfor '[[ $(zelvi --status --json 2>/dev/null) == *'"'"'"state":"applied"'"'"'* ]]' 100 ||
+  fail "Yerel was not applied on trial: $(zelvi --status 2>&1)"
+echo garbage >"$record"
+status=0
+out=$(zelvi --confirm 2>&1) || status=$?
+[ $status -ne 0 ] && [ $status -ne 3 ] && [[ $out == *güvenilemiyor* ]] ||
+  fail "--confirm over a garbled record: status $status, $out"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 200 || fail "the keeper left the change: $(addresses)"
+[ ! -e "$record" ] && [ ! -f "$trialfile" ] || fail "the garbled trial left its files"
+mkfifo "$record"
+status=0
+out=$(timeout 60 "$program" --settings "$settings" --status 2>&1) || status=$?
+rm -f "$record"
+[ $status -ne 124 ] && [[ $out == *güvenilemiyor* ]] || fail "--status over a FIFO: status $status, $out"
+echo "a garbled record: said by --confirm, put back by the keeper; a FIFO said by --status"
 
 # /etc read-only (an overlay root, a full disk): the change stays until a restart and the
 # apply says so, not that it will be put back; the keeper lets it be; it is not taken as held,
