@@ -1999,5 +1999,10 @@ değişiklik onun arkasında kalacağı için yapılmadı. O dosyayı kaldırın
         <translation>The link %1 is configured by %2, which comes before the program&apos;s file;
 the change would stay hidden behind it and was not made. Remove that file or rename it.</translation>
     </message>
+    <message>
+        <source>Şu ağ kartlarını hem NetworkManager hem systemd-networkd yönetiyor: %1.
+İkisi aynı kartın ayarlarını yazdığı için hiçbir şey değiştirilmedi; kartı yalnız birine bırakın.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

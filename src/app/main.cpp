@@ -1,3 +1,4 @@
+#include "adapters/BackendChoice.h"
 #include "adapters/NetworkManagerBackend.h"
 #include "adapters/SimulatedComputer.h"
 #include "adapters/TrialLedger.h"
@@ -69,19 +70,25 @@ bool startDetached(const QStringList &arguments, qint64 *pid, QString &problem) 
     return false;
 }
 
-// The real network configuration: the one `--backend` names, or NetworkManager where it runs,
-// else systemd-networkd where it runs. Null with both reasons when none can be reached.
-std::unique_ptr<AdapterBackend> realBackend(const QString &choice, const QString &settingsPath,
-                                            WmiError &error) {
-    WmiError nmError;
-    if (choice != QLatin1String("networkd")) {
-        auto nm = std::make_unique<NetworkManagerBackend>(
-            QDBusConnection::systemBus(), NmPaths(), TrialLedger::besideSettings(settingsPath));
-        if (nm->connect(nmError) || choice == QLatin1String("networkmanager")) {
-            error = nmError;
-            return nmError.isError() ? nullptr : std::move(nm);
-        }
+// The adapters' captions of a backend that runs; an empty list when it lists none.
+QStringList captionsOf(AdapterBackend &backend) {
+    QStringList out;
+    WmiAdapterList adapters;
+    if (WmiError ignored; backend.ipEnabledAdapters(adapters, ignored)) {
+        for (const auto &adapter : adapters)
+            out.append(adapter->Caption());
     }
+    return out;
+}
+
+// The real network configuration: the one `--backend` names, else the one that manages the
+// computer's cards (BackendChoice). Null with the reason when none can be used; `shared` when
+// both run on the same card.
+std::unique_ptr<AdapterBackend> realBackend(const QString &choice, const QString &settingsPath,
+                                            WmiError &error, bool &shared) {
+    shared = false;
+    auto nm = std::make_unique<NetworkManagerBackend>(QDBusConnection::systemBus(), NmPaths(),
+                                                      TrialLedger::besideSettings(settingsPath));
     auto networkd = std::make_unique<NetworkdBackend>(QDBusConnection::systemBus());
     networkd->startKeeper = [](const QStringList &arguments, QString &problem) {
         if (KeeperUnit::available())
@@ -89,13 +96,36 @@ std::unique_ptr<AdapterBackend> realBackend(const QString &choice, const QString
         qint64 pid = 0;
         return startDetached(arguments, &pid, problem);
     };
+    if (choice == QLatin1String("networkmanager"))
+        return nm->connect(error) ? std::move(nm) : nullptr;
+    if (choice == QLatin1String("networkd"))
+        return networkd->connect(error) ? std::move(networkd) : nullptr;
+    WmiError nmError;
     WmiError ndError;
-    if (networkd->connect(ndError))
+    const bool nmRuns = nm->connect(nmError);
+    const bool ndRuns = networkd->connect(ndError);
+    const BackendChoice::Decision decision = BackendChoice::decide(
+        nmRuns ? std::optional<QStringList>(nmRuns && ndRuns ? captionsOf(*nm) : QStringList())
+               : std::nullopt,
+        ndRuns
+            ? std::optional<QStringList>(nmRuns && ndRuns ? captionsOf(*networkd) : QStringList())
+            : std::nullopt);
+    switch (decision.pick) {
+    case BackendChoice::Pick::NetworkManager:
+        return nm;
+    case BackendChoice::Pick::Networkd:
         return networkd;
+    case BackendChoice::Pick::Neither:
+        break;
+    }
+    if (!decision.problem.isEmpty()) {
+        shared = true;
+        error = {qint64(0x80041001), decision.problem};
+        return nullptr;
+    }
     error = ndError;
-    if (nmError.isError())
-        error.description = QStringLiteral("NetworkManager: %1\nsystemd-networkd: %2")
-                                .arg(nmError.description, ndError.description);
+    error.description = QStringLiteral("NetworkManager: %1\nsystemd-networkd: %2")
+                            .arg(nmError.description, ndError.description);
     return nullptr;
 }
 
@@ -107,8 +137,13 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
     if (choice.startsWith(QLatin1String("simulated")))
         return std::make_unique<SimulatedComputer>(simulatedFile(choice));
     WmiError reason;
-    if (std::unique_ptr<AdapterBackend> real = realBackend(choice, settingsPath, reason))
+    bool shared = false;
+    if (std::unique_ptr<AdapterBackend> real = realBackend(choice, settingsPath, reason, shared))
         return real;
+    if (shared) {
+        prompts.message(reason.description, UserPrompts::Icon::Stop);
+        return std::make_unique<UnavailableBackend>(reason);
+    }
     if (choice == QLatin1String("networkmanager") || choice == QLatin1String("networkd")) {
         prompts.message((choice == QLatin1String("networkd")
                              ? Text::tr("systemd-networkd'ye ulaşılamadı; ağ ayarları "
@@ -184,11 +219,13 @@ int runCommand(int argc, char *argv[], const QStringList &arguments, Language::C
             return backend.get();
         }
         WmiError error;
-        backend = realBackend(choice, context.settingsPath, error);
+        bool shared = false;
+        backend = realBackend(choice, context.settingsPath, error, shared);
         if (!backend) {
-            reason = Text::tr("Ağ ayarlarına ulaşılamadı (NetworkManager ya da systemd-networkd); "
-                              "ağ ayarları değiştirilemez.\n%1")
-                         .arg(error.description);
+            reason = shared ? error.description
+                            : Text::tr("Ağ ayarlarına ulaşılamadı (NetworkManager ya da "
+                                       "systemd-networkd); ağ ayarları değiştirilemez.\n%1")
+                                  .arg(error.description);
             return nullptr;
         }
         return backend.get();
@@ -228,10 +265,10 @@ int main(int argc, char *argv[]) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const QString programName = QFileInfo(QFile::decodeName(argv[0])).fileName();
     // The keeper of a change on trial through systemd-networkd (started by the program itself).
-    if (arguments.size() == 2 && arguments[0] == QLatin1String("--networkd-keeper")) {
+    if (arguments.size() == 3 && arguments[0] == QLatin1String("--networkd-keeper")) {
         std::signal(SIGHUP, SIG_IGN);
         QCoreApplication app(argc, argv);
-        return NetworkdBackend::keep(QDBusConnection::systemBus(), arguments[1]);
+        return NetworkdBackend::keep(QDBusConnection::systemBus(), arguments[1], arguments[2]);
     }
     // The whole command line first: help, wrong usage and commands need no display. It is
     // read again once the language is in place, for texts in that language.

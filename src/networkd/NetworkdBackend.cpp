@@ -15,10 +15,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QRandomGenerator>
 #include <QThread>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <net/if.h>
 #include <sys/stat.h>
 
 namespace {
@@ -139,6 +141,18 @@ bool NetworkdBackend::reload(QString &problem) {
     return false;
 }
 
+void NetworkdBackend::reconfigure(const QStringList &links) {
+    for (const QString &link : links) {
+        const int index = int(::if_nametoindex(link.toLocal8Bit().constData()));
+        if (index == 0)
+            continue;
+        QDBusMessage call = QDBusMessage::createMethodCall(kService, kManagerPath, kManager,
+                                                           QStringLiteral("ReconfigureLink"));
+        call << index;
+        m_bus.call(call);
+    }
+}
+
 bool NetworkdBackend::putBack(const Trial &trial, QString &problem) {
     for (const QString &link : trial.links) {
         if (const std::optional<QString> failed = NetworkdFiles::remove(m_runFolder, link, true)) {
@@ -182,12 +196,13 @@ AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
     if (!startKeeper)
         return {};
     QString problem;
+    const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
     const std::optional<QString> failed =
-        NetworkdTrial::write(m_runFolder, {NetworkdTrial::now() + qint64(seconds) * 1000, {}});
+        NetworkdTrial::write(m_runFolder, {NetworkdTrial::now() + qint64(seconds) * 1000, {}, id});
     if (failed)
         problem = *failed;
     if (failed ||
-        !startKeeper(QStringList{QStringLiteral("--networkd-keeper"), m_runFolder}, problem)) {
+        !startKeeper(QStringList{QStringLiteral("--networkd-keeper"), m_runFolder, id}, problem)) {
         QFile::remove(NetworkdTrial::path(m_runFolder));
         return {CheckpointStart::Kind::Failed, problem};
     }
@@ -293,7 +308,7 @@ int NetworkdBackend::checkpointSecondsLeft() {
     return int(std::max<qint64>(0, (trial.record->until - NetworkdTrial::now() + 999) / 1000));
 }
 
-int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder) {
+int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder, const QString &id) {
     NetworkdBackend backend(std::move(bus), QString(), runFolder);
     std::optional<Trial> known; // the record as last read whole
     int failures = 0;
@@ -304,17 +319,24 @@ int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder) {
             const NetworkdTrial::Read read = NetworkdTrial::read(runFolder);
             if (!read.untrusted.isEmpty() && !known)
                 return 1;
-            if (read.untrusted.isEmpty() && !read.record)
-                return 0; // kept or put back by the program
+            if (read.untrusted.isEmpty() && (!read.record || read.record->id != id))
+                return 0; // kept or put back by the program (another trial may be on now)
             if (read.record)
                 known = read.record;
+            else // what the record said last may be older than a runtime file
+                known->links = NetworkdFiles::linksWithFiles(runFolder);
             // Over: put back (a record replaced by something untrusted, at the time it last
             // said). networkd down: tried again every second, for an hour at most.
             const qint64 left = known->until - NetworkdTrial::now();
             if (left <= 0) {
                 QString problem;
-                if (backend.putBack(*known, problem))
+                if (backend.putBack(*known, problem)) {
+                    // networkd started again keeps the addresses it finds on a link beside
+                    // those of its files: the trial's address would stay for a while.
+                    if (failures > 0)
+                        backend.reconfigure(known->links);
                     return 0;
+                }
                 std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
                 if (++failures >= 3600)
                     return 1;

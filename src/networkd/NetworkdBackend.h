@@ -21,7 +21,7 @@
 // the lasting one, with a record of its deadline beside it (nuvar-zelvi-trial.json). Kept,
 // it becomes the lasting file in /etc/systemd/network; put back, the runtime file goes. The
 // time is kept by a small process of its own (the keeper: this program with
-// --networkd-keeper FOLDER), which puts the change back when it ends unconfirmed, also after
+// --networkd-keeper FOLDER ID), which puts the change back when it ends unconfirmed, also after
 // the program that made it was killed; a reboot empties /run, so the computer starts with the
 // earlier settings.
 class NetworkdBackend : public AdapterBackend {
@@ -32,9 +32,9 @@ public:
 
     // Starts the keeper for the run folder (set by the program; without it no trial is made).
     std::function<bool(const QStringList &arguments, QString &problem)> startKeeper;
-    // The keeper's work: waits for the trial's deadline (read again and again: it may be
-    // extended) and puts the change back then, unless it was kept or put back meanwhile.
-    static int keep(QDBusConnection bus, const QString &runFolder);
+    // The keeper's work for the trial `id`: waits for the trial's deadline (read again and again:
+    // it may be extended) and puts the change back then, unless it was kept or put back meanwhile.
+    static int keep(QDBusConnection bus, const QString &runFolder, const QString &id);
 
     CheckpointStart createCheckpoint(int seconds) override;
     bool extendCheckpoint(int seconds, QString &problem) override;
@@ -76,6 +76,8 @@ private:
     using Trial = NetworkdTrial::Record;
     // Removes the runtime files, reloads, and removes the record once networkd has reloaded.
     bool putBack(const Trial &trial, QString &problem);
+    // Has networkd configure the links afresh from its files, dropping what it found on them.
+    void reconfigure(const QStringList &links);
 
     QDBusConnection m_bus;
     QString m_folder;

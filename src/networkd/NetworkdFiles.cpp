@@ -3,6 +3,7 @@
 #include "settings/Text.h"
 #include "settings/WholeFile.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace NetworkdFiles {
@@ -51,6 +52,19 @@ std::optional<QString> writeText(const QString &folder, const QString &name,
     if (QFile::exists(path) && !isOurs(path))
         return Text::tr("%1 bu programın dosyası değil; değiştirilmedi.").arg(path);
     return WholeFile::replace(path, content, 0644); // networkd reads it as its own user
+}
+
+QStringList linksWithFiles(const QString &folder, bool onTrial) {
+    const QString prefix = fileName(QString(), onTrial).section(QLatin1Char('.'), 0, 0);
+    const QString suffix = QStringLiteral(".network");
+    QStringList links;
+    const QStringList names = QDir(folder).entryList({prefix + QLatin1Char('*') + suffix},
+                                                     QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString &name : names) {
+        if (isOurs(folder + QLatin1Char('/') + name))
+            links.append(name.mid(prefix.size(), name.size() - prefix.size() - suffix.size()));
+    }
+    return links;
 }
 
 std::optional<QString> remove(const QString &folder, const QString &link, bool onTrial) {

@@ -35,6 +35,8 @@ std::optional<QString> write(const QString &folder, const QString &link, const L
 // Writes `text` (a file of the program's) atomically as the link's file in `folder`.
 std::optional<QString> writeText(const QString &folder, const QString &name,
                                  const QByteArray &text);
+// The links that have a file of the program's in `folder` (on trial: its runtime files).
+QStringList linksWithFiles(const QString &folder, bool onTrial = true);
 // Removes the program's file for the link, if there is one.
 std::optional<QString> remove(const QString &folder, const QString &link, bool onTrial = false);
 

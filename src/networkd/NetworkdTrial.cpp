@@ -99,6 +99,7 @@ Read read(const QString &runFolder) {
                   QDateTime::currentMSecsSinceEpoch();
     else
         valid = false;
+    t.id = o.value(QStringLiteral("id")).toString();
     if (!valid) {
         r.untrusted = Text::tr("bu programın bir deneme kaydı değil");
         return r;
@@ -122,7 +123,8 @@ std::optional<QString> write(const QString &runFolder, const Record &record) {
         {QStringLiteral("untilBoot"), double(record.until)},
         // For a person reading it; the program counts on the boot clock.
         {QStringLiteral("until"), double(QDateTime::currentMSecsSinceEpoch() + left)},
-        {QStringLiteral("links"), QJsonArray::fromStringList(record.links)}};
+        {QStringLiteral("links"), QJsonArray::fromStringList(record.links)},
+        {QStringLiteral("id"), record.id}};
     return WholeFile::replace(path(runFolder), QJsonDocument(o).toJson(), 0644);
 }
 

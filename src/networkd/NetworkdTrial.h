@@ -15,6 +15,7 @@ namespace NetworkdTrial {
 struct Record {
     qint64 until = 0; // ms on the boot clock; 0 or less: over
     QStringList links;
+    QString id; // this trial's, for its keeper: a keeper never takes up a later trial
 };
 
 struct Read {

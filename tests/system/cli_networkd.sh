@@ -230,6 +230,21 @@ rm -f "$record"
 [ $status -ne 124 ] && [[ $out == *güvenilemiyor* ]] || fail "--status over a FIFO: status $status, $out"
 echo "a garbled record: said by --confirm, put back by the keeper; a FIFO said by --status"
 
+# networkd down at the trial's end: the keeper tries again, and the record stays until
+# networkd has the earlier settings back.
+zelvi --apply Yerel --confirm-within 10 >/dev/null || fail "--confirm-within with networkd to stop failed"
+waitfor '[[ $(zelvi --status --json 2>/dev/null) == *'"'"'"state":"applied"'"'"'* ]]' 100 ||
+  fail "Yerel was not applied on trial: $(zelvi --status 2>&1)"
+networkd=$(cat "$ZELVI_ND_WORK/networkd.pid")
+kill "$networkd"
+waitfor "! kill -0 $networkd 2>/dev/null" 100 || fail "networkd did not stop"
+sleep 12 # past the trial's end
+[ -e "$record" ] || fail "the trial's record went while networkd could not put the change back"
+bash "$ZELVI_ND_WORK/networkd-start"
+waitfor '[ ! -e "$record" ]' 200 || fail "the keeper did not end the trial once networkd was back"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 400 || fail "not back at 10.99.0.60: $(addresses)"
+echo "networkd down at the trial's end: put back once it was there again"
+
 # /etc read-only (an overlay root, a full disk): the change stays until a restart and the
 # apply says so, not that it will be put back; the keeper lets it be; it is not taken as held,
 # so the next apply once /etc is writable stores it.

@@ -141,7 +141,7 @@ echo "paused past its trial: put back after $(($(ms) - stopped)) ms, exit 3, Yer
 # names it; a restart of NetworkManager alone (the checkpoint forgotten, the change still in
 # memory) is undone by the next run from the record, which says why.
 for restart in --reboot ""; do
-  zelvi --apply Yerel >/dev/null 2>&1 || fail "Yerel could not be applied before the restart"
+  out=$(zelvi --apply Yerel 2>&1) || fail "Yerel could not be applied before the restart: $out"
   zelvi_on_trial Ikinci 60
   trial_pid=$!
   pids+=($trial_pid)
