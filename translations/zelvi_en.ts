@@ -2002,7 +2002,8 @@ the change would stay hidden behind it and was not made. Remove that file or ren
     <message>
         <source>Şu ağ kartlarını hem NetworkManager hem systemd-networkd yönetiyor: %1.
 İkisi aynı kartın ayarlarını yazdığı için hiçbir şey değiştirilmedi; kartı yalnız birine bırakın.</source>
-        <translation type="unfinished"></translation>
+        <translation>Both NetworkManager and systemd-networkd manage these network cards: %1.
+Both write the same card&apos;s settings, so nothing was changed; leave each card to one of them.</translation>
     </message>
 </context>
 </TS>

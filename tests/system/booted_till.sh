@@ -7,7 +7,8 @@
 # on without a reboot (no /run/systemd/network) still gets a change on trial, confirmed with
 # --confirm and kept over a reboot; a change kept by the internet check; an unconfirmed one put
 # back by its keeper, a service of systemd's that survives a kill; a reboot during a trial
-# starts the earlier settings.
+# starts the earlier settings; NetworkManager installed afterwards beside networkd on the
+# same card is said, and nothing changed.
 # The router runs the address service of the package itself.
 #   booted_till.sh ROOT PACKAGE.deb   (as root; ROOT is copied, never changed)
 set -euo pipefail
@@ -155,3 +156,18 @@ waitfor '[ "$(addresses)" = "10.99.0.32/24 " ]' 150 || fail "a reboot during a t
 out=$(zelvi --status --json) || true
 [[ $out == *'"trialSecondsLeft":null'* ]] || fail "a trial is still shown after the reboot: $out"
 echo "a reboot during a trial: the earlier settings"
+
+# The administrator then installs NetworkManager as well: it starts and takes the card beside
+# networkd. The program says that both manage the card and changes nothing.
+lasting=$(in_till md5sum /etc/systemd/network/05-nuvar-zelvi-zc0.network)
+in_till env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq network-manager >>"$work/program.log" 2>&1 ||
+  fail "apt-get could not install NetworkManager"
+waitfor 'in_till nmcli -t -f DEVICE,STATE device 2>/dev/null | grep -q "^zc0:"' 300 ||
+  fail "NetworkManager did not take the card: $(in_till nmcli device 2>&1)"
+status=0
+out=$(zelvi --apply KASA --json) || status=$?
+[ $status -ne 0 ] && [[ $out == *"hem NetworkManager hem systemd-networkd"*zc0* ]] ||
+  fail "with two managers on the card: status $status, $out"
+[ "$(in_till md5sum /etc/systemd/network/05-nuvar-zelvi-zc0.network)" = "$lasting" ] &&
+  ! in_till test -e "$trialfile" || fail "with two managers on the card, networkd's files changed"
+echo "NetworkManager installed beside networkd: both on the card said, nothing changed"
