@@ -2005,5 +2005,23 @@ the change would stay hidden behind it and was not made. Remove that file or ren
         <translation>Both NetworkManager and systemd-networkd manage these network cards: %1.
 Both write the same card&apos;s settings, so nothing was changed; leave each card to one of them.</translation>
     </message>
+    <message>
+        <source>Denenen değişiklik doğrulanmadan bilgisayar yeniden başladı; yeniden başlama değişikliği geri aldı.</source>
+        <translation>The computer restarted before the change on trial was confirmed; the restart undid it.</translation>
+    </message>
+    <message>
+        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yok
+(NetworkManager ya da bilgisayar yeniden başlamış);
+önceki ayarları, ağ ayarlarını değiştiren bir sonraki komut geri yükler.</source>
+        <translation>The checkpoint of a change that an ended run had on trial is gone from NetworkManager
+(NetworkManager or the computer has restarted);
+the next command that changes the network settings undoes the change.</translation>
+    </message>
+    <message>
+        <source>Süresi dolan bir değişiklik doğrulanmamıştı ve bekçisi yok;
+ağ ayarlarını değiştiren bir sonraki komut onu geri alır (systemd-networkd).</source>
+        <translation>A change whose time ran out was not confirmed and has no keeper;
+the next command that changes the network settings undoes it (systemd-networkd).</translation>
+    </message>
 </context>
 </TS>

@@ -614,8 +614,8 @@ bool NetworkManagerBackend::extendCheckpoint(int seconds, QString &problem) {
     return m_checkpoint.extend(seconds, problem);
 }
 
-QString NetworkManagerBackend::recoverAbandonedTrial(bool &restored) {
-    return m_checkpoint.recover(restored);
+QString NetworkManagerBackend::recoverAbandonedTrial(bool &restored, bool mayChange) {
+    return m_checkpoint.recover(restored, mayChange);
 }
 
 bool NetworkManagerBackend::adoptCheckpoint() {

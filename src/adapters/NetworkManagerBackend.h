@@ -32,7 +32,7 @@ public:
 
     CheckpointStart createCheckpoint(int seconds) override;
     bool extendCheckpoint(int seconds, QString &problem) override;
-    QString recoverAbandonedTrial(bool &restored) override;
+    QString recoverAbandonedTrial(bool &restored, bool mayChange) override;
     bool adoptCheckpoint() override;
     Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;

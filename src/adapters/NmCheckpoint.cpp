@@ -225,7 +225,7 @@ bool NmCheckpoint::restoreEarlier(const QJsonObject &connections, QString &probl
     return allRestored(failed, problem);
 }
 
-QString NmCheckpoint::recover(bool &restored) {
+QString NmCheckpoint::recover(bool &restored, bool mayChange) {
     restored = false;
     // Looked at and restored with the record unlocked (NetworkManager's answers may take
     // seconds); recorded only if the record still names the same abandoned checkpoint.
@@ -233,8 +233,18 @@ QString NmCheckpoint::recover(bool &restored) {
     if (!record.contains(QStringLiteral("checkpoint")) ||
         RunIdentity::fromJson(record).state() != RunIdentity::State::Ended || recorded(record))
         return {}; // nothing left, a run's that goes on, or still NetworkManager's to roll back
+    // Past its time NetworkManager had put it back itself (restoring again would change
+    // nothing): no restart to speak of.
+    const qint64 rollbackAt = qint64(record.value(QStringLiteral("rollbackAt")).toDouble());
+    const bool rolledBack = RunIdentity::fromJson(record).boot == RunIdentity::self().boot &&
+                            rollbackAt > 0 && bootClockMs() >= rollbackAt;
+    if (!mayChange && !rolledBack)
+        return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
+                        "NetworkManager'da artık yok\n"
+                        "(NetworkManager ya da bilgisayar yeniden başlamış);\n"
+                        "önceki ayarları, ağ ayarlarını değiştiren bir sonraki komut geri yükler.");
     QString problem;
-    if (!restoreEarlier(record.value(kConnections).toObject(), problem)) {
+    if (mayChange && !restoreEarlier(record.value(kConnections).toObject(), problem)) {
         // The record stays: the earlier settings are not lost, and the next run tries again.
         return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
                         "NetworkManager'da artık yok\n"
@@ -251,11 +261,7 @@ QString NmCheckpoint::recover(bool &restored) {
         now.remove(kConnections);
     });
     restored = true;
-    // Past its time NetworkManager had put it back itself (restoring again changed nothing):
-    // no restart to speak of.
-    const qint64 rollbackAt = qint64(record.value(QStringLiteral("rollbackAt")).toDouble());
-    if (RunIdentity::fromJson(record).boot == RunIdentity::self().boot && rollbackAt > 0 &&
-        bootClockMs() >= rollbackAt)
+    if (rolledBack)
         return {};
     return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
                     "NetworkManager'da artık yoktu\n"

@@ -34,7 +34,7 @@ public:
     // At a run's start: a change that an ended run left on trial, whose checkpoint
     // NetworkManager no longer holds (it restarted, or the computer did), is put back from
     // the record.
-    QString recover(bool &restored);
+    QString recover(bool &restored, bool mayChange);
     bool extend(int seconds, QString &problem);
     AdapterBackend::Keep destroy(QString &problem);
     bool rollBack(QString &problem);

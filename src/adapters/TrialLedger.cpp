@@ -369,7 +369,7 @@ QString TrialLedger::putBack(clsIni &ini, Remote asState) {
     return now;
 }
 
-QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing) {
+QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing, bool mayRestore) {
     const std::optional<QJsonObject> first = read();
     if (!first)
         return {};
@@ -421,7 +421,7 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing)
         return {}; // nothing left, or its run's own
     const bool awaits = remoteOf(*record).state == Remote::Applied;
     bool restored = false;
-    const QString recovered = backend.recoverAbandonedTrial(restored);
+    const QString recovered = backend.recoverAbandonedTrial(restored, mayRestore);
     if (!recovered.isEmpty() && !restored)
         return recovered; // the record stays for a later run
     if (!restored && backend.checkpointSecondsLeft() >= 0) {
@@ -470,10 +470,14 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing)
     });
     if (!done || keptByRun)
         return {};
-    const QString why = !recovered.isEmpty()
-                            ? recovered
-                            : Text::tr("Sona ermiş bir çalışmanın denediği değişiklik kalıcı "
-                                       "yapılmadan sona ermişti ve geri alınmıştı.");
+    // Made before the computer last started: the restart undid it, not the end of its time.
+    const QString why =
+        !recovered.isEmpty() ? recovered
+        : run.boot != RunIdentity::self().boot
+            ? Text::tr("Denenen değişiklik doğrulanmadan bilgisayar yeniden başladı; yeniden "
+                       "başlama değişikliği geri aldı.")
+            : Text::tr("Sona ermiş bir çalışmanın denediği değişiklik kalıcı yapılmadan sona "
+                       "ermişti ve geri alınmıştı.");
     return why + QLatin1Char(' ') + Text::tr("Etkin profil yeniden \"%1\".").arg(before);
 }
 

@@ -101,7 +101,8 @@ public:
     // `changing` and its checkpoint is still pending), and recorded so. Left alone while its
     // run goes on, or while a remote change waits for its confirmation. Returns what it did,
     // for the user (empty: nothing).
-    QString settle(clsIni &ini, AdapterBackend &backend, bool changing = false);
+    QString settle(clsIni &ini, AdapterBackend &backend, bool changing = false,
+                   bool mayRestore = true);
 
     // ---- a remote change -----------------------------------------------------------------------
     // Asked for: refused as claim() is; the request names it from now on.

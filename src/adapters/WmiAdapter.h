@@ -134,8 +134,11 @@ public:
     }
     // At a run's start: a change that an ended run left on trial and that the system can no
     // longer put back by itself (it lost the checkpoint) is put back from the record. Says
-    // what it did and why (empty: nothing to do); false in `restored` when it failed.
-    virtual QString recoverAbandonedTrial(bool &restored) {
+    // what it did and why (empty: nothing to do); false in `restored` when it failed. A run
+    // that changes nothing (`mayChange` false: --status, --list) only says what waits to be
+    // put back by the next one that does.
+    virtual QString recoverAbandonedTrial(bool &restored, bool mayChange) {
+        Q_UNUSED(mayChange);
         restored = false;
         return {};
     }

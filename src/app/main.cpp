@@ -265,10 +265,11 @@ int main(int argc, char *argv[]) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const QString programName = QFileInfo(QFile::decodeName(argv[0])).fileName();
     // The keeper of a change on trial through systemd-networkd (started by the program itself).
-    if (arguments.size() == 3 && arguments[0] == QLatin1String("--networkd-keeper")) {
+    if (arguments.size() == 4 && arguments[0] == QLatin1String("--networkd-keeper")) {
         std::signal(SIGHUP, SIG_IGN);
         QCoreApplication app(argc, argv);
-        return NetworkdBackend::keep(QDBusConnection::systemBus(), arguments[1], arguments[2]);
+        return NetworkdBackend::keep(QDBusConnection::systemBus(), arguments[1], arguments[2],
+                                     arguments[3].toLongLong());
     }
     // The whole command line first: help, wrong usage and commands need no display. It is
     // read again once the language is in place, for texts in that language.

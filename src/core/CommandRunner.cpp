@@ -28,6 +28,13 @@ namespace CommandRunner {
 
 namespace {
 
+// Whether the command may change the adapters (and so put back what an ended run left).
+bool changesAdapters(const CommandLine &cl) {
+    return (cl.command == CommandLine::Command::Apply && !cl.dryRun) ||
+           cl.command == CommandLine::Command::Dhcp ||
+           cl.command == CommandLine::Command::Confirm || cl.command == CommandLine::Command::Undo;
+}
+
 using namespace modNetProfiles;
 using Command = CommandLine::Command;
 
@@ -482,7 +489,10 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         if (AdapterBackend *backend = context.backend(unreachable)) {
             const bool changing =
                 (cl.command == Command::Apply && !cl.dryRun) || cl.command == Command::Dhcp;
-            if (const QString settled = TrialLedger(ini).settle(ini, *backend, changing);
+            // Only a command that changes the adapters puts an abandoned change back: --status,
+            // --list and the like say what waits.
+            if (const QString settled =
+                    TrialLedger(ini).settle(ini, *backend, changing, changesAdapters(cl));
                 !settled.isEmpty()) {
                 r.say(settled);
                 r.json().insert(QStringLiteral("settled"), settled);

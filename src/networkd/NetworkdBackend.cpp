@@ -197,12 +197,13 @@ AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
         return {};
     QString problem;
     const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
-    const std::optional<QString> failed =
-        NetworkdTrial::write(m_runFolder, {NetworkdTrial::now() + qint64(seconds) * 1000, {}, id});
+    const qint64 until = NetworkdTrial::now() + qint64(seconds) * 1000;
+    const std::optional<QString> failed = NetworkdTrial::write(m_runFolder, {until, {}, id});
     if (failed)
         problem = *failed;
-    if (failed ||
-        !startKeeper(QStringList{QStringLiteral("--networkd-keeper"), m_runFolder, id}, problem)) {
+    if (failed || !startKeeper(QStringList{QStringLiteral("--networkd-keeper"), m_runFolder, id,
+                                           QString::number(until)},
+                               problem)) {
         QFile::remove(NetworkdTrial::path(m_runFolder));
         return {CheckpointStart::Kind::Failed, problem};
     }
@@ -229,7 +230,7 @@ bool NetworkdBackend::extendCheckpoint(int seconds, QString &problem) {
     return true;
 }
 
-QString NetworkdBackend::recoverAbandonedTrial(bool &restored) {
+QString NetworkdBackend::recoverAbandonedTrial(bool &restored, bool mayChange) {
     restored = false;
     const FolderLock lock(m_runFolder.toLocal8Bit());
     const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
@@ -238,6 +239,10 @@ QString NetworkdBackend::recoverAbandonedTrial(bool &restored) {
     // A second of grace: the keeper puts it back at its time.
     if (!trial.record || trial.record->until + 1000 > NetworkdTrial::now())
         return {};
+    if (!mayChange)
+        return Text::tr(
+            "Süresi dolan bir değişiklik doğrulanmamıştı ve bekçisi yok;\n"
+            "ağ ayarlarını değiştiren bir sonraki komut onu geri alır (systemd-networkd).");
     QString problem;
     if (!putBack(*trial.record, problem))
         return Text::tr("Süresi dolan bir değişiklik geri alınamadı (systemd-networkd): %1")
@@ -308,33 +313,34 @@ int NetworkdBackend::checkpointSecondsLeft() {
     return int(std::max<qint64>(0, (trial.record->until - NetworkdTrial::now() + 999) / 1000));
 }
 
-int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder, const QString &id) {
+int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder, const QString &id,
+                          qint64 until) {
     NetworkdBackend backend(std::move(bus), QString(), runFolder);
-    std::optional<Trial> known; // the record as last read whole
+    // The record as last read whole; until the first read, what the run that started the
+    // keeper said (the record may have gone bad before this process got to read it).
+    Trial known{until, {}, id};
     int failures = 0;
     for (;;) {
         qint64 wait = 200;
         {
             const FolderLock lock(runFolder.toLocal8Bit());
             const NetworkdTrial::Read read = NetworkdTrial::read(runFolder);
-            if (!read.untrusted.isEmpty() && !known)
-                return 1;
             if (read.untrusted.isEmpty() && (!read.record || read.record->id != id))
                 return 0; // kept or put back by the program (another trial may be on now)
             if (read.record)
-                known = read.record;
+                known = *read.record;
             else // what the record said last may be older than a runtime file
-                known->links = NetworkdFiles::linksWithFiles(runFolder);
+                known.links = NetworkdFiles::linksWithFiles(runFolder);
             // Over: put back (a record replaced by something untrusted, at the time it last
             // said). networkd down: tried again every second, for an hour at most.
-            const qint64 left = known->until - NetworkdTrial::now();
+            const qint64 left = known.until - NetworkdTrial::now();
             if (left <= 0) {
                 QString problem;
-                if (backend.putBack(*known, problem)) {
+                if (backend.putBack(known, problem)) {
                     // networkd started again keeps the addresses it finds on a link beside
                     // those of its files: the trial's address would stay for a while.
                     if (failures > 0)
-                        backend.reconfigure(known->links);
+                        backend.reconfigure(known.links);
                     return 0;
                 }
                 std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());

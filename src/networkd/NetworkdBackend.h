@@ -21,8 +21,8 @@
 // the lasting one, with a record of its deadline beside it (nuvar-zelvi-trial.json). Kept,
 // it becomes the lasting file in /etc/systemd/network; put back, the runtime file goes. The
 // time is kept by a small process of its own (the keeper: this program with
-// --networkd-keeper FOLDER ID), which puts the change back when it ends unconfirmed, also after
-// the program that made it was killed; a reboot empties /run, so the computer starts with the
+// --networkd-keeper FOLDER ID UNTIL), which puts the change back when it ends unconfirmed, also
+// after the program that made it was killed; a reboot empties /run, so the computer starts with the
 // earlier settings.
 class NetworkdBackend : public AdapterBackend {
 public:
@@ -34,14 +34,14 @@ public:
     std::function<bool(const QStringList &arguments, QString &problem)> startKeeper;
     // The keeper's work for the trial `id`: waits for the trial's deadline (read again and again:
     // it may be extended) and puts the change back then, unless it was kept or put back meanwhile.
-    static int keep(QDBusConnection bus, const QString &runFolder, const QString &id);
+    static int keep(QDBusConnection bus, const QString &runFolder, const QString &id, qint64 until);
 
     CheckpointStart createCheckpoint(int seconds) override;
     bool extendCheckpoint(int seconds, QString &problem) override;
     bool adoptCheckpoint() override;
     // A trial whose time is over and that no keeper put back (the keeper was killed): put back
     // now, as the keeper would have.
-    QString recoverAbandonedTrial(bool &restored) override;
+    QString recoverAbandonedTrial(bool &restored, bool mayChange) override;
     Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;
     int checkpointSecondsLeft() override;

@@ -204,10 +204,16 @@ for pid in $(pgrep -f -- --networkd-keeper); do
 done
 sleep 12
 [ "$(addresses)" = "10.99.0.50/24 " ] || fail "something put the change back without its keeper"
+# --status changes nothing: it says what waits.
 out=$(zelvi --status --json 2>&1)
-[[ $out == *'"settled":'* ]] || fail "--status did not settle the abandoned trial: $out"
-waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 50 || fail "the abandoned trial stayed: $(addresses)"
-echo "keeper killed: the next run put the change back"
+[[ $out == *'"settled":'*"bir sonraki komut"* ]] || fail "--status did not say the abandoned trial: $out"
+sleep 1
+[ "$(addresses)" = "10.99.0.50/24 " ] || fail "--status changed the adapters: $(addresses)"
+out=$(zelvi --dhcp --json 2>&1) || fail "--dhcp after the abandoned trial: $out"
+[[ $out == *'"settled":'*"geri yüklendi"* ]] || fail "--dhcp did not put the abandoned trial back first: $out"
+zelvi --apply Ikinci >/dev/null || fail "Ikinci after the abandoned trial"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 50 || fail "not at Ikinci: $(addresses)"
+echo "keeper killed: --status said it, the next change put it back"
 
 # A record in /run the program could not have written is said, never taken as "no trial" nor
 # waited on: garbage during a trial does not make --confirm say "put back" (the keeper puts the
@@ -221,7 +227,8 @@ status=0
 out=$(zelvi --confirm 2>&1) || status=$?
 [ $status -ne 0 ] && [ $status -ne 3 ] && [[ $out == *güvenilemiyor* ]] ||
   fail "--confirm over a garbled record: status $status, $out"
-waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 200 || fail "the keeper left the change: $(addresses)"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 200 ||
+  fail "the keeper left the change: $(addresses); $(ls /run/systemd/network); $(pgrep -af -- --networkd-keeper)"
 [ ! -e "$record" ] && [ ! -f "$trialfile" ] || fail "the garbled trial left its files"
 mkfifo "$record"
 status=0

@@ -139,7 +139,8 @@ echo "paused past its trial: put back after $(($(ms) - stopped)) ms, exit 3, Yer
 # A change on trial is made in memory: a restart of the computer during the trial (the program
 # gone, NetworkManager stopped, /run emptied) brings back the stored profile, and the next run
 # names it; a restart of NetworkManager alone (the checkpoint forgotten, the change still in
-# memory) is undone by the next run from the record, which says why.
+# memory) is said by --status, which changes nothing, and undone from the record by the next
+# command that changes the adapters, which says why.
 for restart in --reboot ""; do
   out=$(zelvi --apply Yerel 2>&1) || fail "Yerel could not be applied before the restart: $out"
   zelvi_on_trial Ikinci 60
@@ -149,14 +150,22 @@ for restart in --reboot ""; do
     fail "Ikinci did not arrive: $(addresses)"
   kill -9 "$trial_pid"
   "$ZELVI_NM_RESTART" $restart || fail "NetworkManager did not start again"
-  # --status is the next run: it puts the change back and says why, never "the time ran out".
+  # --status changes nothing and says why the change waits, never "the time ran out"; the
+  # next command that changes the adapters puts it back first.
   status_json=$(zelvi --status --json) || fail "--status after the restart: $status_json"
+  [[ $status_json == *'"settled":'*"yeniden başlamış"*"bir sonraki komut"* ]] ||
+    fail "--status after ${restart:-a restart of NetworkManager} does not say why: $status_json"
+  if [ -z "$restart" ]; then
+    sleep 1
+    [ "$(addresses)" = "10.99.0.60/24 " ] || fail "--status changed the adapters: $(addresses)"
+  fi
+  out=$(zelvi --dhcp --json) || fail "--dhcp after the restart: $out"
+  [[ $out == *'"settled":'*"yeniden başlamış"*"geri yüklendi"* ]] ||
+    fail "--dhcp did not put the change back first: $out"
+  zelvi --apply Yerel >/dev/null || fail "Yerel after the restart"
+  status_json=$(zelvi --status --json)
   waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 200 ||
     fail "after ${restart:-a restart of NetworkManager}, Yerel is not back: $(addresses)"
   [[ $status_json == *'"current":"Yerel"'* ]] || fail "the next run does not name Yerel: $status_json"
-  if [ -z "$restart" ]; then
-    [[ $status_json == *'"settled":'*"yeniden başlamış"* ]] ||
-      fail "--status after a restart of NetworkManager does not say why: $status_json"
-  fi
   echo "${restart:---restart}: Yerel back and named"
 done
