@@ -2023,5 +2023,15 @@ ağ ayarlarını değiştiren bir sonraki komut onu geri alır (systemd-networkd
         <translation>A change whose time ran out was not confirmed and has no keeper;
 the next command that changes the network settings undoes it (systemd-networkd).</translation>
     </message>
+    <message>
+        <source>Bu kullanıcı ağ ayarlarını değiştiremez: polkit izin vermiyor (%1).
+İzin için kullanıcıyı netdev grubuna ekleyin (sudo adduser KULLANICI netdev, sonra oturum açın)
+ve kasanın kendi oturumundan çalıştırın; SSH oturumuna ancak bir polkit kuralı izin verir.
+Ağ ayarlarına dokunulmadı.</source>
+        <translation>This user may not change the network settings: polkit does not allow it (%1).
+To allow it, add the user to the netdev group (sudo adduser USER netdev, then log in again)
+and run it from a session at the till itself; an SSH session is allowed only by a polkit rule.
+The network settings were not touched.</translation>
+    </message>
 </context>
 </TS>

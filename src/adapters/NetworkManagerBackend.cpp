@@ -633,3 +633,30 @@ bool NetworkManagerBackend::rollBack(QString &problem) {
 int NetworkManagerBackend::checkpointSecondsLeft() {
     return m_checkpoint.secondsLeft();
 }
+
+std::optional<QString> NetworkManagerBackend::notAllowed(bool canAsk) {
+    const QDBusMessage reply = m_bus.call(QDBusMessage::createMethodCall(
+        m_paths.service, m_paths.manager, QStringLiteral("org.freedesktop.NetworkManager"),
+        QStringLiteral("GetPermissions")));
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return std::nullopt; // the changes themselves will say what is wrong
+    const QDBusArgument map = reply.arguments().value(0).value<QDBusArgument>();
+    QMap<QString, QString> given;
+    map >> given;
+    // Changing a device, writing a profile, and the checkpoint every change is made under.
+    QStringList refused;
+    for (const char *name : {"network-control", "settings.modify.system", "checkpoint-rollback"}) {
+        const QString answer =
+            given.value(QStringLiteral("org.freedesktop.NetworkManager.") + QLatin1String(name));
+        if (answer == QLatin1String("no") || (answer == QLatin1String("auth") && !canAsk))
+            refused.append(QStringLiteral("%1: %2").arg(QLatin1String(name), answer));
+    }
+    if (refused.isEmpty())
+        return std::nullopt;
+    return Text::tr("Bu kullanıcı ağ ayarlarını değiştiremez: polkit izin vermiyor (%1).\n"
+                    "İzin için kullanıcıyı netdev grubuna ekleyin (sudo adduser KULLANICI netdev, "
+                    "sonra oturum açın)\n"
+                    "ve kasanın kendi oturumundan çalıştırın; SSH oturumuna ancak bir polkit "
+                    "kuralı izin verir.\nAğ ayarlarına dokunulmadı.")
+        .arg(refused.join(QStringLiteral(", ")));
+}

@@ -37,6 +37,7 @@ public:
     Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;
     int checkpointSecondsLeft() override;
+    std::optional<QString> notAllowed(bool canAsk) override;
 
     // How long a static change may take to show on the device.
     int applyTimeoutMs = 5000;

@@ -169,4 +169,11 @@ public:
         Q_UNUSED(run);
         return Fate::Unknown;
     }
+    // Why this caller may not change the network (Turkish), asked before anything is made or
+    // promised; nothing when it may, or when the system cannot say. `canAsk`: a password
+    // prompt can reach the user (a desktop session), so "only after a password" is no refusal.
+    virtual std::optional<QString> notAllowed(bool canAsk) {
+        Q_UNUSED(canAsk);
+        return std::nullopt;
+    }
 };

@@ -499,6 +499,15 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
             }
         }
     }
+    // Told before anything is made or promised (a remote change answers before it is made):
+    // polkit's answer for this caller, not a later line in --status.
+    if (changesAdapters(cl)) {
+        QString unreachable;
+        if (AdapterBackend *backend = context.backend(unreachable)) {
+            if (const std::optional<QString> why = backend->notAllowed(false))
+                return refuse(*why, 91, QStringLiteral("not-authorized"));
+        }
+    }
     switch (cl.command) {
     case Command::List:
         return list(r, ini);
