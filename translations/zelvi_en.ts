@@ -2033,5 +2033,13 @@ To allow it, add the user to the netdev group (sudo adduser USER netdev, then lo
 and run it from a session at the till itself; an SSH session is allowed only by a polkit rule.
 The network settings were not touched.</translation>
     </message>
+    <message>
+        <source>Statik adresleri olan şu ağ bağdaştırıcıları da otomatik IP&apos;ye (DHCP) alındı: %1</source>
+        <translation>These network adapters with static addresses were put on automatic IP (DHCP) as well: %1</translation>
+    </message>
+    <message>
+        <source>otomatik IP (DHCP) olur</source>
+        <translation>goes to automatic IP (DHCP)</translation>
+    </message>
 </context>
 </TS>

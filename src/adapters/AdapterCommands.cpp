@@ -264,6 +264,21 @@ bool alreadyHeld(AdapterBackend &backend, const QString &selection,
     return matched > 0;
 }
 
+QStringList othersLeavingStatic(AdapterBackend &backend, const QString &selection) {
+    QStringList out;
+    WmiError error;
+    WmiAdapterList adapters;
+    if (!backend.connect(error) || !backend.ipEnabledAdapters(adapters, error))
+        return out;
+    for (const auto &adapter : adapters) {
+        if (adapterMatches(adapter->Caption(), selection))
+            continue;
+        if (const std::optional<WmiAdapter::Held> held = adapter->held(); held && !held->dhcp)
+            out.append(adapter->Caption());
+    }
+    return out;
+}
+
 bool connectionCheckFollows(ApplyOutcome::Kind kind) {
     using Kind = ApplyOutcome::Kind;
     return kind == Kind::Applied || kind == Kind::Refused || kind == Kind::NothingMatched;

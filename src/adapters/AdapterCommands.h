@@ -112,6 +112,10 @@ WmiAdapter::Held heldBy(const QStringList &ProfileParts);
 bool alreadyHeld(AdapterBackend &backend, const QString &selection,
                  const QStringList &ProfileParts);
 
+// The adapters that an apply to `selection` puts on DHCP although they hold a static address
+// now (every adapter goes to DHCP first): their captions, to be named before and after.
+QStringList othersLeavingStatic(AdapterBackend &backend, const QString &selection);
+
 // Whether the adapters changed so that the connection is checked after it, as after an apply:
 // applied, refused in part, or put on DHCP only because the chosen adapter was gone.
 bool connectionCheckFollows(ApplyOutcome::Kind kind);

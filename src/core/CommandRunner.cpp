@@ -322,8 +322,15 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     const int trialSeconds =
         judged ? TrialCountdown::lengthFor(cl.checkAfterSeconds, context.httpTimeoutMs)
                : kUncheckedTrialSeconds;
+    const QStringList toDhcp = AdapterCommands::othersLeavingStatic(backend, selection);
     const AdapterCommands::ApplyOutcome outcome =
         AdapterCommands::applyProfile(backend, selection, parts, trialSeconds);
+    if (outcome.adaptersChanged && !toDhcp.isEmpty()) {
+        run.json().insert(QStringLiteral("toDhcp"), QJsonArray::fromStringList(toDhcp));
+        run.line(Text::tr("Statik adresleri olan şu ağ bağdaştırıcıları da otomatik IP'ye (DHCP) "
+                          "alındı: %1")
+                     .arg(toDhcp.join(QStringLiteral(", "))));
+    }
     // The rules of the window: applied, refused in part or left on DHCP, the check follows.
     const bool changed = AdapterCommands::connectionCheckFollows(outcome.kind);
     const bool checkFollows = cl.check && changed;

@@ -397,6 +397,16 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
     if (items.isEmpty())
         return run.refuse(Text::tr("Değişecek bir ağ bağdaştırıcısı yok."), 0,
                           QStringLiteral("no-such-adapter"));
+    // Every other adapter goes to DHCP first: those holding a static address are named too.
+    if (changes) {
+        for (const QString &other : AdapterCommands::othersLeavingStatic(backend, selection)) {
+            const WmiAdapter::Held dhcp;
+            items.append(QJsonObject{{QStringLiteral("caption"), other},
+                                     {QStringLiteral("changes"), true},
+                                     {QStringLiteral("to"), json(dhcp)}});
+            run.line(QStringLiteral("%1: %2").arg(other, Text::tr("otomatik IP (DHCP) olur")));
+        }
+    }
     // A change on trial is judged first: the apply would wait for it.
     const int trial = backend.checkpointSecondsLeft();
     run.json().insert(QStringLiteral("trialSecondsLeft"),

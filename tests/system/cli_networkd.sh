@@ -50,6 +50,25 @@ out=$(zelvi --status --json) || fail "--status: $out"
 out=$(zelvi --adapters)
 [[ $out == *"] $iface"* && $out != *zbr0* ]] || fail "--adapters: $out"
 
+# A second card the administrator set static: every adapter goes to DHCP first, so an apply to
+# the first card alone moves it too, and --dry-run and the apply name it.
+ip link add zc1 type veth peer name zc1p
+printf '[Match]\nName=zc1\n\n[Network]\nAddress=10.77.0.1/24\nConfigureWithoutCarrier=yes\n' \
+  >/etc/systemd/network/51-zc1.network
+networkctl reload
+second() { ip -4 -o addr show dev zc1 | awk '{print $4}'; }
+waitfor '[ "$(second)" = 10.77.0.1/24 ]' 100 || fail "networkd did not configure zc1"
+index=$(zelvi --adapters | sed -n "s/^\[\([0-9]*\)\] $iface\$/\1/p")
+out=$(zelvi --apply Yerel --adapter "$index" --dry-run) || fail "--dry-run with a second card: $out"
+[[ $out == *"] zc1: "*DHCP* ]] || fail "--dry-run does not name the second card: $out"
+out=$(zelvi --apply Yerel --adapter "$index" 2>&1) || fail "the apply with a second card: $out"
+[[ $out == *DHCP*"] zc1"* ]] || fail "the apply does not name the second card it moved: $out"
+waitfor '[ -z "$(second)" ]' 100 || fail "the second card kept its address: $(second)"
+ip link del zc1
+rm /etc/systemd/network/51-zc1.network /etc/systemd/network/05-nuvar-zelvi-zc1.network
+networkctl reload
+echo "a second static card: named by --dry-run and by the apply that moved it to DHCP"
+
 zelvi --apply Yerel >/dev/null || fail "Yerel could not be applied"
 waitfor '[ "$(addresses)" = "10.99.0.50/24 " ]' 50 || fail "Yerel is not on the link: $(addresses)"
 waitfor 'ip -4 route show default | grep -q "via 10.99.0.1"' 50 || fail "no default route via 10.99.0.1"
