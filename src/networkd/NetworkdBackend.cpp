@@ -520,7 +520,8 @@ bool NetworkdBackend::arrived(bool onTrial, QString &problem) {
         while (!there && !deadline.hasExpired()) {
             if (const std::optional<QJsonObject> d = describe(m_paths.value(it.key()))) {
                 inForce = fileInForce(*d);
-                there = inForce.endsWith(ours) &&
+                // A networkd too old to name the file is taken at its word.
+                there = (!d->contains(QStringLiteral("NetworkFile")) || inForce.endsWith(ours)) &&
                         (wanted.isEmpty() || LinkDescription::holdsStatic(*d, wanted));
             }
             if (!there)
@@ -528,7 +529,7 @@ bool NetworkdBackend::arrived(bool onTrial, QString &problem) {
         }
         if (there)
             continue;
-        if (!inForce.isEmpty() && !inForce.endsWith(ours))
+        if (!inForce.isEmpty() && !inForce.endsWith(ours) && !NetworkdFiles::isOurs(inForce))
             problem = Text::tr("%1 bağlantısını programınkinden önce gelen %2 dosyası ayarlıyor;\n"
                                "değişiklik onun arkasında kalacağı için yapılmadı. O dosyayı "
                                "kaldırın ya da adını değiştirin.")
