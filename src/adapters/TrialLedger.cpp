@@ -132,21 +132,9 @@ std::optional<QJsonObject> TrialLedger::read(QString *problem) const {
     else if (st.st_size > kMaxBytes)
         why = Text::tr("Deneme kaydı çok uzun (%1 bayt): %2").arg(st.st_size).arg(m_path);
     else {
-        bytes.resize(qsizetype(st.st_size) + 1);
-        qsizetype got = 0;
-        for (;;) {
-            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            got += n;
-            if (got >= bytes.size())
-                break;
-        }
-        if (got > kMaxBytes)
+        bytes = WholeFile::readUpTo(fd, qsizetype(st.st_size) + 1);
+        if (bytes.size() > kMaxBytes)
             why = Text::tr("Deneme kaydı çok uzun: %1").arg(m_path);
-        bytes.truncate(got);
     }
     ::close(fd);
     if (!why.isEmpty())

@@ -47,19 +47,8 @@ std::optional<QByteArray> bytesOf(const QString &file, QString &untrusted) {
         untrusted = Text::tr("sıradan bir dosya değil");
     else if (st.st_size > kMaxBytes)
         untrusted = Text::tr("bir deneme kaydı için fazla büyük");
-    else {
-        bytes.resize(qsizetype(st.st_size));
-        qsizetype got = 0;
-        while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            got += n;
-        }
-        bytes.truncate(got);
-    }
+    else
+        bytes = WholeFile::readUpTo(fd, qsizetype(st.st_size));
     ::close(fd);
     if (!untrusted.isEmpty())
         return std::nullopt;

@@ -88,4 +88,19 @@ std::optional<QString> replace(const QString &path, const QByteArray &bytes, mod
     return std::nullopt;
 }
 
+QByteArray readUpTo(int fd, qsizetype limit) {
+    QByteArray bytes(limit, Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < limit) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(limit - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
 } // namespace WholeFile

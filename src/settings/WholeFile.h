@@ -20,4 +20,8 @@ constexpr mode_t kKeepMode = mode_t(-1);
 std::optional<QString> replace(const QString &path, const QByteArray &bytes,
                                mode_t mode = kKeepMode);
 
+// What an open file holds from where it stands, `limit` bytes at the most (a file that grows
+// while it is read ends there); nothing read past an error.
+QByteArray readUpTo(int fd, qsizetype limit);
+
 } // namespace WholeFile
