@@ -243,8 +243,10 @@ QString NmCheckpoint::recover(bool &restored, bool mayChange) {
                         "NetworkManager'da artık yok\n"
                         "(NetworkManager ya da bilgisayar yeniden başlamış);\n"
                         "önceki ayarları, ağ ayarlarını değiştiren bir sonraki komut geri yükler.");
+    // Put back by NetworkManager at its time, the profiles may be left in memory only: they are
+    // stored again as they were (the same settings), whichever run looks.
     QString problem;
-    if (mayChange && !restoreEarlier(record.value(kConnections).toObject(), problem)) {
+    if (!restoreEarlier(record.value(kConnections).toObject(), problem)) {
         // The record stays: the earlier settings are not lost, and the next run tries again.
         return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
                         "NetworkManager'da artık yok\n"
