@@ -128,6 +128,13 @@ QString unsavedText(const QStringList &adapters) {
         .arg(adapters.join(QStringLiteral(", ")));
 }
 
+QString hiddenText(const QString &adapter, const QString &file) {
+    return Text::tr("%1 bağlantısını programınkinden önce gelen %2 dosyası ayarlıyor;\n"
+                    "değişiklik onun arkasında kalacağı için yapılmadı. O dosyayı kaldırın ya da "
+                    "adını değiştirin.")
+        .arg(adapter, file);
+}
+
 QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
     if (trial.keepUnsaved)
         return Text::tr("Ağ ayarları değişti, ancak %1").arg(trial.keepProblem);

@@ -42,5 +42,8 @@ QString trialProblemText(const AdapterCommands::Trial &trial, int seconds);
 // Why a kept change is lost at a restart: the adapters ("eth0 (why)") it could not be stored
 // for.
 QString unsavedText(const QStringList &adapters);
+// Why a change of the adapter would not take: the configuration `file` comes before the
+// program's and configures it instead.
+QString hiddenText(const QString &adapter, const QString &file);
 
 } // namespace ApplyReport

@@ -62,6 +62,9 @@ public:
     virtual QString lastErrorText() const { return {}; }
     // What the methods that succeeded leave to be said (the settings wait for a cable).
     virtual QString noticeText() const { return {}; }
+    // The administrator's configuration that would hide any change the program makes to this
+    // adapter (a file the system reads before the program's): its path; empty when none.
+    virtual QString hiddenBy() { return {}; }
 
     // What the adapter holds now, as the class's properties DHCPEnabled, IPAddress, IPSubnet,
     // DefaultIPGateway and DNSServerSearchOrder tell it; nothing when it cannot be known.

@@ -1,6 +1,7 @@
 #include "core/ProfileCommands.h"
 
 #include "adapters/AdapterCommands.h"
+#include "adapters/ApplyReport.h"
 #include "adapters/ProfileCheck.h"
 #include "adapters/WmiAdapter.h"
 #include "core/MainWindowRules.h"
@@ -380,6 +381,9 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
     for (const auto &adapter : adapters) {
         if (!AdapterCommands::adapterMatches(adapter->Caption(), selection))
             continue;
+        if (const QString file = adapter->hiddenBy(); !file.isEmpty())
+            return run.refuse(ApplyReport::hiddenText(adapter->Caption(), file), 65,
+                              QStringLiteral("platform-error"));
         const std::optional<WmiAdapter::Held> held = adapter->held();
         const bool moves = !held || held->dhcp || held->address != wanted.address ||
                            held->mask != wanted.mask || held->gateway != wanted.gateway ||

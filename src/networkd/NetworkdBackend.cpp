@@ -51,6 +51,16 @@ public:
         return LinkDescription::held(*d);
     }
 
+    QString hiddenBy() override {
+        const std::optional<QJsonObject> d = m_backend.describe(m_path);
+        const QString file = d ? d->value(QStringLiteral("NetworkFile")).toString() : QString();
+        // networkd takes the first matching file by name: one before the program's wins.
+        if (file.isEmpty() || QFileInfo(file).fileName() >= NetworkdFiles::fileName(m_name, true) ||
+            NetworkdFiles::isOurs(file))
+            return {};
+        return file;
+    }
+
     qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
         if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())
             return WmiResult::InvalidInputParameter;
@@ -530,10 +540,7 @@ bool NetworkdBackend::arrived(bool onTrial, QString &problem) {
         if (there)
             continue;
         if (!inForce.isEmpty() && !inForce.endsWith(ours) && !NetworkdFiles::isOurs(inForce))
-            problem = Text::tr("%1 bağlantısını programınkinden önce gelen %2 dosyası ayarlıyor;\n"
-                               "değişiklik onun arkasında kalacağı için yapılmadı. O dosyayı "
-                               "kaldırın ya da adını değiştirin.")
-                          .arg(it.key(), inForce);
+            problem = ApplyReport::hiddenText(it.key(), inForce);
         else if (!wanted.isEmpty())
             problem = Text::tr("%1 bağlantısı %2 adresini %3 ms içinde almadı.")
                           .arg(it.key(), wanted)

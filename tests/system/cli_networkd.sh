@@ -100,7 +100,7 @@ before=$(md5sum <"$lasting")
 printf '[Match]\nName=%s\n\n[Network]\nAddress=10.99.0.80/24\n' "$iface" >/etc/systemd/network/01-admin.network
 networkctl reload
 waitfor '[ "$(addresses)" = "10.99.0.80/24 " ]' 100 || fail "the administrator's file did not take the link: $(addresses)"
-for command in --dhcp "--apply Yerel"; do
+for command in --dhcp "--apply Yerel" "--apply Yerel --dry-run"; do
   status=0
   out=$(zelvi $command 2>&1) || status=$?
   [ $status -ne 0 ] && [[ $out == *01-admin.network* ]] || fail "$command behind the administrator's file: $status, $out"
