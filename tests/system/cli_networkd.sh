@@ -184,7 +184,7 @@ remote() {
 }
 waitfor 'remote 10.99.0.50 --status >/dev/null 2>&1' 100 || fail "sshd does not answer at 10.99.0.50: $(cat "$work/sshd.log")"
 start=$(ms)
-out=$(remote 10.99.0.50 --apply Ikinci --confirm-within 30) || fail "the apply over SSH: $out"
+out=$(remote 10.99.0.50 --apply Ikinci --confirm-within 30 2>&1) || fail "the apply over SSH: $out"
 [ "$(addresses)" = "10.99.0.50/24 " ] || fail "the address moved before the answer came: $(addresses)"
 waitfor 'remote 10.99.0.60 --status >/dev/null 2>&1' 150 || fail "the new address does not answer"
 reached=$(($(ms) - start))
