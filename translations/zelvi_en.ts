@@ -2041,5 +2041,9 @@ The network settings were not touched.</translation>
         <source>otomatik IP (DHCP) olur</source>
         <translation>goes to automatic IP (DHCP)</translation>
     </message>
+    <message>
+        <source>Değişiklik doğrulanmıştı; kalıcı yapıldı, geri alınmadı.</source>
+        <translation>The change had been confirmed; it was made lasting, not undone.</translation>
+    </message>
 </context>
 </TS>

@@ -163,7 +163,7 @@ void NetworkdBackend::reconfigure(const QStringList &links) {
     }
 }
 
-bool NetworkdBackend::putBack(const Trial &trial, QString &problem) {
+bool NetworkdBackend::putBack(const Trial &trial, QString &problem, bool kept) {
     for (const QString &link : trial.links) {
         if (const std::optional<QString> failed = NetworkdFiles::remove(m_runFolder, link, true)) {
             problem = *failed;
@@ -175,6 +175,7 @@ bool NetworkdBackend::putBack(const Trial &trial, QString &problem) {
     if (!reload(problem))
         return false;
     QFile::remove(NetworkdTrial::path(m_runFolder));
+    NetworkdTrial::recordEnd(m_runFolder, trial.madeBy, kept);
     m_onTrial = false;
     return true;
 }
@@ -195,7 +196,11 @@ AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
     const NetworkdTrial::Read earlier = NetworkdTrial::read(m_runFolder);
     if (!earlier.untrusted.isEmpty())
         return {CheckpointStart::Kind::Failed, untrustedText(m_runFolder, earlier.untrusted)};
-    if (earlier.record) {
+    if (earlier.record && earlier.record->keeping) { // confirmed: finished, never put back
+        QString problem;
+        if (finishKeep(*earlier.record, problem) == Keep::Failed)
+            return {CheckpointStart::Kind::Failed, problem};
+    } else if (earlier.record) {
         if (earlier.record->until > NetworkdTrial::now())
             return {CheckpointStart::Kind::Busy,
                     Text::tr("Başka bir değişiklik deneniyor (systemd-networkd).")};
@@ -208,7 +213,8 @@ AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
     QString problem;
     const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
     const qint64 until = NetworkdTrial::now() + qint64(seconds) * 1000;
-    const std::optional<QString> failed = NetworkdTrial::write(m_runFolder, {until, {}, id});
+    const std::optional<QString> failed =
+        NetworkdTrial::write(m_runFolder, {until, {}, id, RunIdentity::self(), false});
     if (failed)
         problem = *failed;
     if (failed || !startKeeper(QStringList{QStringLiteral("--networkd-keeper"), m_runFolder, id,
@@ -228,7 +234,7 @@ bool NetworkdBackend::extendCheckpoint(int seconds, QString &problem) {
         problem = untrustedText(m_runFolder, trial.untrusted);
         return false;
     }
-    if (!trial.record) {
+    if (!trial.record || trial.record->keeping) {
         problem = Text::tr("Denenen değişiklik artık yok.");
         return false;
     }
@@ -246,6 +252,12 @@ QString NetworkdBackend::recoverAbandonedTrial(bool &restored, bool mayChange) {
     const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
     if (!trial.untrusted.isEmpty())
         return untrustedText(m_runFolder, trial.untrusted);
+    if (trial.record && trial.record->keeping) { // confirmed; the keeper finishes it too
+        QString problem;
+        if (mayChange && finishKeep(*trial.record, problem) == Keep::Failed)
+            return problem;
+        return {};
+    }
     // A second of grace: the keeper puts it back at its time.
     if (!trial.record || trial.record->until + 1000 > NetworkdTrial::now())
         return {};
@@ -263,7 +275,8 @@ QString NetworkdBackend::recoverAbandonedTrial(bool &restored, bool mayChange) {
 }
 
 bool NetworkdBackend::adoptCheckpoint() {
-    m_onTrial = NetworkdTrial::read(m_runFolder).record.has_value();
+    const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
+    m_onTrial = trial.record && !trial.record->keeping; // a confirmed one is decided already
     return m_onTrial;
 }
 
@@ -277,7 +290,18 @@ AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
     }
     if (!read.record)
         return Keep::PutBack; // the keeper put it back at its time
-    const Trial &trial = *read.record;
+    // Marked first: a run killed half-way leaves a keep that the keeper or the next run
+    // finishes, never one that it puts back over a lasting file already written.
+    Trial trial = *read.record;
+    trial.keeping = true;
+    if (const std::optional<QString> failed = NetworkdTrial::write(m_runFolder, trial)) {
+        problem = *failed;
+        return Keep::Failed;
+    }
+    return finishKeep(trial, problem);
+}
+
+AdapterBackend::Keep NetworkdBackend::finishKeep(const Trial &trial, QString &problem) {
     // A link whose lasting file cannot be written (a read-only /etc, a full disk) keeps its
     // runtime file: the change stays until a restart, and the keeper no longer puts it back.
     Trial stored = trial;
@@ -285,10 +309,10 @@ AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
     QStringList unsaved;
     for (const QString &link : trial.links) {
         QFile runtime(m_runFolder + QLatin1Char('/') + NetworkdFiles::fileName(link, true));
-        std::optional<QString> failed;
-        if (!runtime.open(QIODevice::ReadOnly))
+        std::optional<QString> failed; // no runtime file: made lasting by a keep that stopped
+        if (runtime.exists() && !runtime.open(QIODevice::ReadOnly))
             failed = Text::tr("%1 okunamadı: %2").arg(runtime.fileName(), runtime.errorString());
-        else
+        else if (runtime.isOpen())
             failed = NetworkdFiles::writeText(m_folder, NetworkdFiles::fileName(link),
                                               runtime.readAll());
         if (failed)
@@ -296,7 +320,7 @@ AdapterBackend::Keep NetworkdBackend::keepChanges(QString &problem) {
         else
             stored.links.append(link);
     }
-    if (!putBack(stored, problem))
+    if (!putBack(stored, problem, true))
         return Keep::Failed;
     if (unsaved.isEmpty())
         return Keep::Kept;
@@ -311,15 +335,32 @@ bool NetworkdBackend::rollBack(QString &problem) {
         problem = untrustedText(m_runFolder, trial.untrusted);
         return false;
     }
+    if (trial.record && trial.record->keeping) {
+        if (finishKeep(*trial.record, problem) != Keep::Failed)
+            problem = Text::tr("Değişiklik doğrulanmıştı; kalıcı yapıldı, geri alınmadı.");
+        return false;
+    }
     return !trial.record || putBack(*trial.record, problem);
+}
+
+AdapterBackend::Fate NetworkdBackend::checkpointFate(const RunIdentity &run) {
+    const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
+    if (!trial.untrusted.isEmpty())
+        return Fate::Unknown;
+    if (trial.record && trial.record->madeBy == run)
+        return trial.record->keeping ? Fate::Kept : Fate::Unknown; // confirmed, or pending
+    const std::optional<bool> kept = NetworkdTrial::keptBy(m_runFolder, run);
+    if (!kept)
+        return Fate::Unknown;
+    return *kept ? Fate::Kept : Fate::PutBack;
 }
 
 int NetworkdBackend::checkpointSecondsLeft() {
     const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
     if (!trial.untrusted.isEmpty())
         return 0; // something is there, its time unknown
-    if (!trial.record)
-        return -1;
+    if (!trial.record || trial.record->keeping)
+        return -1; // none, or confirmed and no longer on trial
     return int(std::max<qint64>(0, (trial.record->until - NetworkdTrial::now() + 999) / 1000));
 }
 
@@ -328,7 +369,7 @@ int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder, const Q
     NetworkdBackend backend(std::move(bus), QString(), runFolder);
     // The record as last read whole; until the first read, what the run that started the
     // keeper said (the record may have gone bad before this process got to read it).
-    Trial known{until, {}, id};
+    Trial known{until, {}, id, {}, false};
     int failures = 0;
     for (;;) {
         qint64 wait = 200;
@@ -337,6 +378,10 @@ int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder, const Q
             const NetworkdTrial::Read read = NetworkdTrial::read(runFolder);
             if (read.untrusted.isEmpty() && (!read.record || read.record->id != id))
                 return 0; // kept or put back by the program (another trial may be on now)
+            if (read.record && read.record->keeping) {
+                QString problem; // a confirm that stopped half-way: made lasting now
+                return backend.finishKeep(*read.record, problem) == Keep::Failed ? 1 : 0;
+            }
             if (read.record)
                 known = *read.record;
             else // what the record said last may be older than a runtime file
@@ -475,7 +520,7 @@ bool NetworkdBackend::writeAndReload(QString &problem) {
         return true;
     const FolderLock lock(m_runFolder.toLocal8Bit());
     std::optional<Trial> trial = m_onTrial ? NetworkdTrial::read(m_runFolder).record : std::nullopt;
-    if (m_onTrial && !trial) {
+    if (m_onTrial && (!trial || trial->keeping)) {
         problem = Text::tr("Denenen değişiklik artık yok: süresi dolmuş.");
         return false;
     }

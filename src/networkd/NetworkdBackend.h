@@ -45,6 +45,9 @@ public:
     Keep keepChanges(QString &problem) override;
     bool rollBack(QString &problem) override;
     int checkpointSecondsLeft() override;
+    // Told from the trial's record and the ends of the trials in /run: a --confirm killed
+    // after it decided to keep is settled as kept.
+    Fate checkpointFate(const RunIdentity &run) override;
 
     bool connect(WmiError &error) override;
     bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;
@@ -75,7 +78,10 @@ private:
 
     using Trial = NetworkdTrial::Record;
     // Removes the runtime files, reloads, and removes the record once networkd has reloaded.
-    bool putBack(const Trial &trial, QString &problem);
+    // `kept`: the trial ends kept (its lasting files written), as its maker is told later.
+    bool putBack(const Trial &trial, QString &problem, bool kept = false);
+    // Makes the runtime files of a confirmed trial lasting and ends the trial.
+    Keep finishKeep(const Trial &trial, QString &problem);
     // Has networkd configure the links afresh from its files, dropping what it found on them.
     void reconfigure(const QStringList &links);
 

@@ -89,6 +89,8 @@ Read read(const QString &runFolder) {
     else
         valid = false;
     t.id = o.value(QStringLiteral("id")).toString();
+    t.madeBy = RunIdentity::fromJson(o.value(QStringLiteral("madeBy")).toObject());
+    t.keeping = o.value(QStringLiteral("keeping")).toBool();
     if (!valid) {
         r.untrusted = Text::tr("bu programın bir deneme kaydı değil");
         return r;
@@ -114,7 +116,51 @@ std::optional<QString> write(const QString &runFolder, const Record &record) {
         {QStringLiteral("until"), double(QDateTime::currentMSecsSinceEpoch() + left)},
         {QStringLiteral("links"), QJsonArray::fromStringList(record.links)},
         {QStringLiteral("id"), record.id}};
-    return WholeFile::replace(path(runFolder), QJsonDocument(o).toJson(), 0644);
+    QJsonObject madeBy;
+    record.madeBy.intoJson(madeBy);
+    QJsonObject out = o;
+    out.insert(QStringLiteral("madeBy"), madeBy);
+    if (record.keeping)
+        out.insert(QStringLiteral("keeping"), true);
+    return WholeFile::replace(path(runFolder), QJsonDocument(out).toJson(), 0644);
+}
+
+namespace {
+
+constexpr int kEndsKept = 8;
+
+QString endsPath(const QString &runFolder) {
+    return runFolder + QStringLiteral("/nuvar-zelvi-trial-ends.json");
+}
+
+QJsonArray ends(const QString &runFolder) {
+    QString untrusted;
+    const std::optional<QByteArray> bytes = bytesOf(endsPath(runFolder), untrusted);
+    return bytes ? QJsonDocument::fromJson(*bytes).array() : QJsonArray();
+}
+
+} // namespace
+
+void recordEnd(const QString &runFolder, const RunIdentity &madeBy, bool kept) {
+    if (madeBy.pid == 0)
+        return;
+    QJsonArray list = ends(runFolder);
+    QJsonObject end{{QStringLiteral("kept"), kept}};
+    madeBy.intoJson(end);
+    list.append(end);
+    while (list.size() > kEndsKept)
+        list.removeFirst();
+    WholeFile::replace(endsPath(runFolder), QJsonDocument(list).toJson(), 0644);
+}
+
+std::optional<bool> keptBy(const QString &runFolder, const RunIdentity &madeBy) {
+    const QJsonArray list = ends(runFolder);
+    for (qsizetype i = list.size() - 1; i >= 0; --i) {
+        const QJsonObject end = list.at(i).toObject();
+        if (RunIdentity::fromJson(end) == madeBy)
+            return end.value(QStringLiteral("kept")).toBool();
+    }
+    return std::nullopt;
 }
 
 } // namespace NetworkdTrial

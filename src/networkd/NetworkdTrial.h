@@ -1,5 +1,7 @@
 #pragma once
 
+#include "adapters/RunIdentity.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -15,7 +17,9 @@ namespace NetworkdTrial {
 struct Record {
     qint64 until = 0; // ms on the boot clock; 0 or less: over
     QStringList links;
-    QString id; // this trial's, for its keeper: a keeper never takes up a later trial
+    QString id;           // this trial's, for its keeper: a keeper never takes up a later trial
+    RunIdentity madeBy;   // the run that made it, to be told later what became of it
+    bool keeping = false; // confirmed: being made lasting (whoever finds it so finishes that)
 };
 
 struct Read {
@@ -32,5 +36,10 @@ QString path(const QString &runFolder);
 // Never waits: a FIFO or a device there is untrusted, not read.
 Read read(const QString &runFolder);
 std::optional<QString> write(const QString &runFolder, const Record &record);
+
+// What became of the trials that ended in this boot (the newest few): kept or put back, by
+// the run that made each; nothing when that run made none of them.
+void recordEnd(const QString &runFolder, const RunIdentity &madeBy, bool kept);
+std::optional<bool> keptBy(const QString &runFolder, const RunIdentity &madeBy);
 
 } // namespace NetworkdTrial

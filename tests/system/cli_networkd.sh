@@ -12,7 +12,7 @@
 # the program file replaced during a trial (an upgrade) does not take over its keeping; a
 # change whose lasting file cannot be written (a read-only or full /etc) stays until a restart,
 # says so, and leaves the lasting file whole. An administrator's file that would hide a change
-# is named and the change refused. An administrator's bridge is not an adapter;
+# is named and the change refused; a --confirm killed half-way is finished, not put back. An administrator's bridge is not an adapter;
 # /run/systemd/network missing (networkd switched on without a reboot) is made.
 #   cli_networkd.sh PROGRAM
 set -euo pipefail
@@ -184,7 +184,8 @@ remote() {
 }
 waitfor 'remote 10.99.0.50 --status >/dev/null 2>&1' 100 || fail "sshd does not answer at 10.99.0.50: $(cat "$work/sshd.log")"
 start=$(ms)
-out=$(remote 10.99.0.50 --apply Ikinci --confirm-within 30 2>&1) || fail "the apply over SSH: $out"
+out=$(remote 10.99.0.50 --apply Ikinci --confirm-within 30 2>&1) ||
+  fail "the apply over SSH: $out; $(cat "$settings.trial"); $(pgrep -af -- "--settings $settings")"
 [ "$(addresses)" = "10.99.0.50/24 " ] || fail "the address moved before the answer came: $(addresses)"
 waitfor 'remote 10.99.0.60 --status >/dev/null 2>&1' 150 || fail "the new address does not answer"
 reached=$(($(ms) - start))
@@ -201,6 +202,33 @@ out=$(zelvi --undo --json) || fail "--undo: $out"
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 50 || fail "--undo did not put the change back: $(addresses)"
 [ ! -f "$trialfile" ] || fail "the runtime file stayed after --undo"
 echo "--undo: back at 10.99.0.60 in $(($(ms) - start)) ms"
+
+# --confirm killed after it decided to keep the change and wrote the lasting file (networkd is
+# held still, so that it stops in its reload): the keeper finishes the keep, and the next runs
+# settle the change as confirmed, never as put back.
+zelvi --apply Yerel --confirm-within 60 >/dev/null || fail "--confirm-within for the killed --confirm failed"
+waitfor '[[ $(zelvi --status --json 2>/dev/null) == *'"'"'"state":"applied"'"'"'* ]]' 100 ||
+  fail "Yerel was not applied on trial: $(zelvi --status 2>&1)"
+networkd=$(cat "$ZELVI_ND_WORK/networkd.pid")
+kill -STOP "$networkd"
+"$program" --settings "$settings" --confirm >/dev/null 2>&1 &
+confirmer=$!
+waitfor 'grep -q "Address=10.99.0.50/24" /etc/systemd/network/05-nuvar-zelvi-$iface.network' 100 ||
+  { kill -CONT "$networkd"; fail "--confirm did not make the change lasting"; }
+kill -9 $confirmer
+wait $confirmer 2>/dev/null || true
+kill -CONT "$networkd"
+waitfor '[ ! -e /run/systemd/network/nuvar-zelvi-trial.json ]' 200 || fail "the keeper did not finish the keep"
+out=$(zelvi --status --json) || fail "--status after the killed --confirm: $out"
+[[ $out == *'"current":"Yerel"'* && $out == *'"state":"confirmed"'* ]] ||
+  fail "the killed --confirm was not settled as kept: $out"
+status=0
+out=$(zelvi --confirm --json) || status=$?
+[ $status -ne 3 ] || fail "a second --confirm said put back: $out"
+[ "$(addresses)" = "10.99.0.50/24 " ] && [ ! -f "$trialfile" ] || fail "the kept change did not stay: $(addresses)"
+zelvi --apply Ikinci >/dev/null || fail "Ikinci after the killed --confirm"
+waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "not back at Ikinci: $(addresses)"
+echo "--confirm killed half-way: the keep finished, settled as confirmed"
 
 # The program killed (kill -9) while its own change waits for its check: the keeper puts the
 # earlier settings back when the trial's time (3 + 10 + 10 s) is over.
