@@ -19,9 +19,6 @@ void tst_BackendChoice::decide_data() {
     QTest::addColumn<Cards>("networkd");
     QTest::addColumn<QString>("picked");
     const QStringList card{QStringLiteral("[00000002] zc0")};
-    QTest::newRow("a desktop till") << Cards(QStringList{QStringLiteral("[00000002] zc0 - Intel")})
-                                    << Cards() << "NetworkManager";
-    QTest::newRow("a server till") << Cards() << Cards(card) << "networkd";
     QTest::newRow("NetworkManager beside networkd, managing no card")
         << Cards(QStringList()) << Cards(card) << "networkd";
     QTest::newRow("both on the card after apt brought NetworkManager")

@@ -68,7 +68,6 @@ void tst_LinkDescription::adapters_data() {
     QTest::addColumn<QByteArray>("description");
     QTest::addColumn<bool>("adapter");
     QTest::newRow("Ethernet card") << QByteArray(R"("Type":"ether")") << true;
-    QTest::newRow("Wi-Fi card") << QByteArray(R"("Type":"wlan")") << true;
     QTest::newRow("veth, the tests' cable")
         << QByteArray(R"("Type":"ether","Kind":"veth")") << true;
     QTest::newRow("bridge holding the shop's 10.50.0.1/24")
