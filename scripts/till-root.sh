@@ -5,8 +5,8 @@
 # the administrator's own file; the host name in /etc/hosts as Debian's installer writes it.
 # Then, for PACKAGE.deb, fetches what "apt-get install ./PACKAGE.deb" fetches (its dependencies
 # and recommendations) into the root's apt cache: the booted till has no way to a mirror, yet
-# installs the package as a user would; and what installing NetworkManager fetches, for the
-# administrator who adds it later. Like scripts/setup.sh, this fetches Debian's packages
+# installs the package as a user would; and what installing NetworkManager and an SSH server
+# fetches, for the administrator who makes it a desktop-style till later. Like scripts/setup.sh, this fetches Debian's packages
 # from the mirror the root's apt is configured with. Needs root.
 #   till-root.sh BASE DIR PACKAGE.deb
 set -euo pipefail
@@ -37,4 +37,4 @@ if [ ! -f "$root/.zelvi-till-ready" ]; then
 fi
 cp "$deb" "$root/root/zelvi.deb"
 quiet_apt install --download-only /root/zelvi.deb
-quiet_apt install --download-only network-manager
+quiet_apt install --download-only network-manager openssh-server

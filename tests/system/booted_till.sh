@@ -8,7 +8,10 @@
 # --confirm and kept over a reboot; a change kept by the internet check; an unconfirmed one put
 # back by its keeper, a service of systemd's that survives a kill; a reboot during a trial
 # starts the earlier settings; NetworkManager installed afterwards beside networkd on the
-# same card is said, and nothing changed.
+# same card is said, and nothing changed. Then the administrator makes it a desktop-style till,
+# NetworkManager alone on the card: a checked profile kept over a reboot; a technician in the
+# netdev group changes the network at the till's own seat without a password, and is told
+# before anything is made or promised over SSH, where polkit refuses.
 # The router runs the address service of the package itself.
 #   booted_till.sh ROOT PACKAGE.deb   (as root; ROOT is copied, never changed)
 set -euo pipefail
@@ -130,7 +133,8 @@ out=$(zelvi --status --json) || fail "--status after the reboot: $out"
 echo "kept over a reboot"
 
 out=$(zelvi --apply IKINCI --check --json) || fail "--apply IKINCI --check: $out"
-[ "$(addresses)" = "10.99.0.32/24 " ] || fail "the checked change was not kept: $(addresses)"
+# networkd drops the earlier address a moment after the new one has answered the check.
+waitfor '[ "$(addresses)" = "10.99.0.32/24 " ]' 150 || fail "the checked change was not kept: $(addresses)"
 in_till grep -q 'Address=10.99.0.32/24' /etc/systemd/network/05-nuvar-zelvi-zc0.network ||
   fail "the checked change is not the lasting file"
 echo "kept by the internet check"
@@ -171,3 +175,49 @@ out=$(zelvi --apply KASA --json) || status=$?
 [ "$(in_till md5sum /etc/systemd/network/05-nuvar-zelvi-zc0.network)" = "$lasting" ] &&
   ! in_till test -e "$trialfile" || fail "with two managers on the card, networkd's files changed"
 echo "NetworkManager installed beside networkd: both on the card said, nothing changed"
+
+# A desktop-style till: networkd off, NetworkManager alone on the card after a reboot.
+in_till systemctl disable --now systemd-networkd.service systemd-networkd.socket >/dev/null 2>&1
+reboot
+waitfor 'in_till nmcli -t -f DEVICE,STATE device 2>/dev/null | grep -qx "zc0:connected"' 300 ||
+  fail "NetworkManager alone did not bring up the card: $(in_till nmcli device 2>&1)"
+out=$(zelvi --apply KASA --check --json) || fail "--apply KASA --check with NetworkManager: $out"
+reboot
+waitfor '[ "$(addresses)" = "10.99.0.31/24 " ]' 150 || fail "NetworkManager lost the kept profile in a reboot: $(addresses)"
+echo "NetworkManager alone: a checked profile kept over a reboot"
+
+# A technician in netdev, with profiles of his own.
+in_till adduser --disabled-password --gecos '' tech >/dev/null 2>&1
+in_till adduser tech netdev >/dev/null 2>&1
+cp "$root/root/ayar.config" "$root/home/tech/ayar.config"
+in_till chown tech:tech /home/tech/ayar.config
+as_tech() { in_till env XDG_SEAT=seat0 XDG_SESSION_CLASS=user XDG_SESSION_TYPE=tty runuser -l tech -c "$*"; }
+# At the seat his session stays open while the change is made, as it does at a till.
+z="nuvar-pos-zelvi-ip --settings /home/tech/ayar.config"
+out=$(as_tech "$z --apply IKINCI --confirm-within 60 --json >/dev/null && $z --confirm --json") ||
+  fail "the technician at the seat: $out"
+[[ $out == *'"code":"confirmed"'* ]] || fail "the technician at the seat: $out"
+[ "$(addresses)" = "10.99.0.32/24 " ] || fail "the technician's confirmed change: $(addresses)"
+echo "a technician in netdev at the seat: changed and confirmed without a password"
+
+# Over SSH (a session without a seat) polkit refuses: said first, nothing made or promised.
+ssh-keygen -q -t ed25519 -N '' -f "$work/key"
+in_till install -d -o tech -g tech -m 700 /home/tech/.ssh
+in_till install -o tech -g tech -m 600 /dev/null /home/tech/.ssh/authorized_keys
+cat "$work/key.pub" >"$root/home/tech/.ssh/authorized_keys"
+in_till env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq openssh-server >>"$work/program.log" 2>&1 ||
+  fail "apt-get could not install the SSH server"
+waitfor 'in_till systemctl is-active -q ssh.service' 100 || fail "the till's SSH server did not start"
+over_ssh() {
+  ip netns exec "$router" ssh -q -i "$work/key" -o BatchMode=yes -o StrictHostKeyChecking=no \
+    -o UserKnownHostsFile=/dev/null tech@10.99.0.32 "$@"
+}
+for asked in "--apply KASA --confirm-within 60" "--apply KASA" "--dhcp"; do
+  status=0
+  out=$(over_ssh "$z $asked --json 2>/dev/null") || status=$?
+  [ $status -ne 0 ] && [[ $out == *'"code":"not-authorized"'* ]] || fail "over SSH, $asked: status $status, $out"
+done
+out=$(as_tech "$z --status --json")
+[[ $out == *'"profile":"IKINCI","reason":"","state":"confirmed"'* ]] || fail "a change refused over SSH was promised: $out"
+[ "$(addresses)" = "10.99.0.32/24 " ] || fail "a change refused over SSH was made: $(addresses)"
+echo "the technician over SSH: refused by polkit before anything, nothing changed"
