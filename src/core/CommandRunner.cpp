@@ -451,6 +451,21 @@ int status(Run &run, clsIni &ini, const Context &context, const std::optional<In
                         {QStringLiteral("reason"), remote.reason},
                         {QStringLiteral("code"), remote.code}});
     }
+    // An administrator's file in force before the program's: a change would stay behind it.
+    QJsonArray hidden;
+    WmiAdapterList adapters;
+    WmiError listError;
+    if (backend && backend->ipEnabledAdapters(adapters, listError)) {
+        for (const std::unique_ptr<WmiAdapter> &adapter : adapters) {
+            if (const QString file = adapter->hiddenBy(); !file.isEmpty()) {
+                run.line(ApplyReport::hiddenText(adapter->Caption(), file));
+                hidden.append(QJsonObject{{QStringLiteral("adapter"), adapter->Caption()},
+                                          {QStringLiteral("file"), file}});
+            }
+        }
+    }
+    if (!hidden.isEmpty())
+        run.json().insert(QStringLiteral("hiddenBy"), hidden);
     run.line(Text::tr("BİLGİSAYAR IP: %1").arg(local));
     run.line(QStringLiteral("MODEM IP: %1").arg(external.shown));
     run.json().insert(QStringLiteral("current"), unread ? QJsonValue() : QJsonValue(current));

@@ -93,24 +93,25 @@ held=$(zelvi --apply Ikinci --dry-run --json) || fail "--dry-run: $held"
 [ "$(md5sum </etc/systemd/network/50-zc0.network)" = "$admin" ] || fail "the administrator's file changed"
 echo "static again over netplan's file: $(addresses); the administrator's file untouched"
 
-# An administrator's file that sorts before the program's hides any change: --dhcp and an
-# apply fail and name it, and leave no file of theirs behind (the lasting one unchanged).
+# An administrator's file that sorts before the program's hides any change: --status names it,
+# --dhcp and an apply fail and name it, and leave no file of theirs behind (the lasting one unchanged).
 lasting=/etc/systemd/network/05-nuvar-zelvi-$iface.network
 before=$(md5sum <"$lasting")
 printf '[Match]\nName=%s\n\n[Network]\nAddress=10.99.0.80/24\n' "$iface" >/etc/systemd/network/01-admin.network
 networkctl reload
 waitfor '[ "$(addresses)" = "10.99.0.80/24 " ]' 100 || fail "the administrator's file did not take the link: $(addresses)"
-for command in --dhcp "--apply Yerel" "--apply Yerel --dry-run"; do
+for command in --status --dhcp "--apply Yerel" "--apply Yerel --dry-run"; do
   status=0
   out=$(zelvi $command 2>&1) || status=$?
-  [ $status -ne 0 ] && [[ $out == *01-admin.network* ]] || fail "$command behind the administrator's file: $status, $out"
+  [[ $status -ne 0 || $command == --status ]] && [[ $out == *01-admin.network* ]] ||
+    fail "$command behind the administrator's file: $status, $out"
   [ "$(md5sum <"$lasting")" = "$before" ] && [ ! -e "/run/systemd/network/04-nuvar-zelvi-$iface.network" ] ||
     fail "$command behind the administrator's file left a file of its own"
 done
 rm /etc/systemd/network/01-admin.network
 networkctl reload
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "Ikinci did not come back: $(addresses)"
-echo "behind an administrator's file: --dhcp and --apply refused, naming it"
+echo "behind an administrator's file: named by --status, --dhcp and --apply refused"
 
 # On trial: a file in /run that sorts first, kept by --confirm as the lasting file in /etc,
 # put back by the keeper when nobody confirms it (the program that made it has ended), and gone
