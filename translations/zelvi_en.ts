@@ -2045,5 +2045,9 @@ The network settings were not touched.</translation>
         <source>Değişiklik doğrulanmıştı; kalıcı yapıldı, geri alınmadı.</source>
         <translation>The change had been confirmed; it was made lasting, not undone.</translation>
     </message>
+    <message>
+        <source>Statik adresleri olan şu ağ bağdaştırıcıları da otomatik IP&apos;ye (DHCP) alınacak: %1</source>
+        <translation>These network adapters with static addresses will be put on automatic IP (DHCP) as well: %1</translation>
+    </message>
 </context>
 </TS>

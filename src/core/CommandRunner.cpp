@@ -310,7 +310,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     if (cl.confirmWithin > 0) {
         if (cl.detachedRun)
             return applyDetached(run, cl, ini, backend, context, name, selection, parts);
-        return applyFromAfar(run, cl, ini, backend, context, name);
+        return applyFromAfar(run, cl, ini, backend, context, name, selection);
     }
     // The trial becomes this run's, or nothing changes.
     if (const TrialCountdown::Claimed claimed = TrialCountdown::claim(ini, backend); !claimed.ok)

@@ -1,5 +1,6 @@
 #include "core/RemoteCommands.h"
 
+#include "adapters/AdapterCommands.h"
 #include "adapters/ApplyReport.h"
 #include "adapters/TrialLedger.h"
 #include "adapters/WmiAdapter.h"
@@ -8,6 +9,7 @@
 #include "settings/Text.h"
 #include "settings/clsIni.h"
 
+#include <QJsonArray>
 #include <QRandomGenerator>
 
 namespace CommandRunner {
@@ -42,7 +44,7 @@ QString sameRunWith(const CommandLine &cl, const clsIni &ini, const Context &con
 } // namespace
 
 int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
-                  const Context &context, const QString &name) {
+                  const Context &context, const QString &name, const QString &selection) {
     TrialLedger ledger(ini);
     const QString request =
         QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');
@@ -89,6 +91,14 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
                       "%2 saniye denenecek.")
                  .arg(name)
                  .arg(cl.confirmWithin));
+    // Told before it is made: an apply also moves the other static adapters to DHCP.
+    if (const QStringList toDhcp = AdapterCommands::othersLeavingStatic(backend, selection);
+        !toDhcp.isEmpty()) {
+        run.json().insert(QStringLiteral("toDhcp"), QJsonArray::fromStringList(toDhcp));
+        run.line(Text::tr("Statik adresleri olan şu ağ bağdaştırıcıları da otomatik IP'ye (DHCP) "
+                          "alınacak: %1")
+                     .arg(toDhcp.join(QStringLiteral(", "))));
+    }
     run.line(Text::tr("Kalıcı yapmak için (yeni adresten): %1").arg(confirm));
     run.line(Text::tr("Hemen geri almak için: %1").arg(undo));
     run.line(Text::tr("Doğrulanmazsa ağ ayarları kendiliğinden eski hallerine döner; sonucu "

@@ -51,7 +51,7 @@ out=$(zelvi --adapters)
 [[ $out == *"] $iface"* && $out != *zbr0* ]] || fail "--adapters: $out"
 
 # A second card the administrator set static: every adapter goes to DHCP first, so an apply to
-# the first card alone moves it too, and --dry-run and the apply name it.
+# the first card alone moves it too, and --dry-run, a remote change's answer and the apply name it.
 ip link add zc1 type veth peer name zc1p
 printf '[Match]\nName=zc1\n\n[Network]\nAddress=10.77.0.1/24\nConfigureWithoutCarrier=yes\n' \
   >/etc/systemd/network/51-zc1.network
@@ -61,6 +61,10 @@ waitfor '[ "$(second)" = 10.77.0.1/24 ]' 100 || fail "networkd did not configure
 index=$(zelvi --adapters | sed -n "s/^\[\([0-9]*\)\] $iface\$/\1/p")
 out=$(zelvi --apply Yerel --adapter "$index" --dry-run) || fail "--dry-run with a second card: $out"
 [[ $out == *"] zc1: "*DHCP* ]] || fail "--dry-run does not name the second card: $out"
+out=$(zelvi --apply Yerel --adapter "$index" --confirm-within 60 --json) || fail "a remote change with a second card: $out"
+[[ $out == *'"toDhcp":["['*'] zc1"]'* ]] || fail "a remote change does not name the second card first: $out"
+out=$(zelvi --undo --json) || fail "--undo with a second card: $out"
+waitfor '[ "$(second)" = 10.77.0.1/24 ]' 100 || fail "--undo did not give the second card back its address"
 out=$(zelvi --apply Yerel --adapter "$index" 2>&1) || fail "the apply with a second card: $out"
 [[ $out == *DHCP*"] zc1"* ]] || fail "the apply does not name the second card it moved: $out"
 waitfor '[ -z "$(second)" ]' 100 || fail "the second card kept its address: $(second)"
