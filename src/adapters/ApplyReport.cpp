@@ -152,9 +152,14 @@ QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
         .arg(seconds);
 }
 
-QString outcomeCode(AdapterCommands::ApplyOutcome::Kind kind) {
+QString errorCode(const WmiError &error) {
+    return error.number == WmiResult::HiddenByFile ? QStringLiteral("hidden-by-file")
+                                                   : QStringLiteral("platform-error");
+}
+
+QString outcomeCode(const AdapterCommands::ApplyOutcome &outcome) {
     using Kind = AdapterCommands::ApplyOutcome::Kind;
-    switch (kind) {
+    switch (outcome.kind) {
     case Kind::Applied:
         return QStringLiteral("applied");
     case Kind::NoAdapterChosen:
@@ -162,7 +167,7 @@ QString outcomeCode(AdapterCommands::ApplyOutcome::Kind kind) {
     case Kind::DhcpNotConfirmed:
         return QStringLiteral("dhcp-not-confirmed");
     case Kind::PlatformError:
-        return QStringLiteral("platform-error");
+        return errorCode(outcome.error);
     case Kind::NothingMatched:
         return QStringLiteral("no-such-adapter");
     case Kind::Refused:

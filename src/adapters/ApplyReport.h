@@ -17,7 +17,9 @@ QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString 
 // Whether it is a plain notice (nothing chosen, DHCP not confirmed) rather than a failure.
 bool isNotice(AdapterCommands::ApplyOutcome::Kind kind);
 // A stable code for scripts ("applied", "address-in-use", …), the same in every language.
-QString outcomeCode(AdapterCommands::ApplyOutcome::Kind kind);
+QString outcomeCode(const AdapterCommands::ApplyOutcome &outcome);
+// The code of a platform error: "hidden-by-file" or "platform-error".
+QString errorCode(const WmiError &error);
 
 // A profile that the whole-profile check refuses, nothing touched.
 QString refusedProfileText(const QString &name, const QString &reason);

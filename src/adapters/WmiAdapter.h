@@ -35,6 +35,9 @@ constexpr qint32 AccessDenied = 91;
 // Not one of WMI's codes: another device of the network answered for the address (the
 // probe before taking it).
 constexpr qint32 AddressInUse = 2001;
+// Not one of WMI's codes: a file of the administrator's configures the adapter before the
+// program's, and the change would stay behind it.
+constexpr qint32 HiddenByFile = 2002;
 
 // Whether the method did what was asked.
 inline bool succeeded(qint32 code) {

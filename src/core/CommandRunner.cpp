@@ -188,7 +188,7 @@ int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
     run.json().insert(QStringLiteral("changed"), reset.changed && !reset.failed);
     if (reset.failed)
         return run.refuse(ApplyReport::dhcpFailedText(reset, backend.name()), reset.error.number,
-                          reset.trial.busy.isEmpty() ? QStringLiteral("platform-error")
+                          reset.trial.busy.isEmpty() ? ApplyReport::errorCode(reset.error)
                                                      : QStringLiteral("busy"));
     // Recorded while still on trial: a run that starts meanwhile is refused (put back, the
     // change takes the record back with it).
@@ -230,7 +230,7 @@ int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name
         run.fail(Text::tr("İnternet bağlantısı yok, ancak \"%1\" geri alınamadı. ").arg(name) +
                      ApplyReport::dhcpFailedText(reset, backend.name()),
                  reset.error.number,
-                 reset.trial.busy.isEmpty() ? QStringLiteral("platform-error")
+                 reset.trial.busy.isEmpty() ? ApplyReport::errorCode(reset.error)
                                             : QStringLiteral("busy"));
         return run.finish(Refused);
     }
@@ -372,7 +372,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
         run.fail(ApplyReport::outcomeText(outcome, name, selection, backend.name(),
                                           checkFollows ? cl.checkAfterSeconds : -1),
                  !outcome.refusals.isEmpty() ? outcome.refusals.first().code : outcome.error.number,
-                 ApplyReport::outcomeCode(outcome.kind));
+                 ApplyReport::outcomeCode(outcome));
     }
     if (applied)
         run.setCode(QStringLiteral("applied"));

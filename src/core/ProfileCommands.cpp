@@ -382,8 +382,8 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
         if (!AdapterCommands::adapterMatches(adapter->Caption(), selection))
             continue;
         if (const QString file = adapter->hiddenBy(); !file.isEmpty())
-            return run.refuse(ApplyReport::hiddenText(adapter->Caption(), file), 65,
-                              QStringLiteral("platform-error"));
+            return run.refuse(ApplyReport::hiddenText(adapter->Caption(), file),
+                              WmiResult::HiddenByFile, QStringLiteral("hidden-by-file"));
         const std::optional<WmiAdapter::Held> held = adapter->held();
         const bool moves = !held || held->dhcp || held->address != wanted.address ||
                            held->mask != wanted.mask || held->gateway != wanted.gateway ||

@@ -132,7 +132,7 @@ int applyDetached(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     if (!applied)
         reason = ApplyReport::outcomeText(outcome, name, selection, backend.name(), -1);
     ledger.finishApplying(cl.request, onTrial, reason,
-                          applied ? QString() : ApplyReport::outcomeCode(outcome.kind));
+                          applied ? QString() : ApplyReport::outcomeCode(outcome));
     if (!applied)
         run.fail(reason);
     return run.finish(Done);

@@ -394,7 +394,7 @@ bool NetworkdBackend::commitChanges(WmiError &error) {
     if (m_holding)
         return true; // a later batch changes the same files: one reload for both
     if (!writeAndReload(problem)) {
-        error = {qint64(WmiResult::UnknownFailure), problem};
+        error = {qint64(m_hidden ? WmiResult::HiddenByFile : WmiResult::UnknownFailure), problem};
         return false;
     }
     return true;
@@ -420,6 +420,7 @@ QString fileInForce(const QJsonObject &description) {
 } // namespace
 
 bool NetworkdBackend::writeAndReload(QString &problem) {
+    m_hidden = false;
     if (m_pending.isEmpty())
         return true;
     const FolderLock lock(m_runFolder.toLocal8Bit());
@@ -488,7 +489,8 @@ bool NetworkdBackend::arrived(bool onTrial, QString &problem) {
         }
         if (there)
             continue;
-        if (!inForce.isEmpty() && !inForce.endsWith(ours) && !NetworkdFiles::isOurs(inForce))
+        m_hidden = !inForce.isEmpty() && !inForce.endsWith(ours) && !NetworkdFiles::isOurs(inForce);
+        if (m_hidden)
             problem = ApplyReport::hiddenText(it.key(), inForce);
         else if (!wanted.isEmpty())
             problem = Text::tr("%1 bağlantısı %2 adresini %3 ms içinde almadı.")

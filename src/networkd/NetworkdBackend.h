@@ -92,5 +92,6 @@ private:
     QString m_runFolder;
     bool m_batch = false;
     bool m_holding = false; // commits wait for releaseCommits
+    bool m_hidden = false;  // the last change stayed behind an administrator's file
     bool m_onTrial = false; // this run's changes go to the runtime folder
 };
