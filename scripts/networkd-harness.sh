@@ -13,9 +13,9 @@
 # folders) with DBUS_SYSTEM_BUS_ADDRESS pointing at the private bus, ZELVI_ND_IFACE=zc0,
 # (with ZELVI_ND_SERVICE naming the address service program, the router also runs it on
 # 10.99.0.1:8080 and ZELVI_NM_SERVICE_URL tells its URL),
-# ZELVI_ND_ROUTER_NS and ZELVI_ND_WORK (the run's folder) set; "$ZELVI_ND_REBOOT" stops
-# networkd, empties /run/systemd and the link, and starts networkd again, as a restart of the
-# computer would. Needs root. Nothing outside the namespaces and the run's folder is touched.
+# ZELVI_ND_ROUTER_NS and ZELVI_ND_WORK (the run's folder) set; "$ZELVI_ND_REBOOT" ends the
+# program's lasting processes, stops networkd, empties /run/systemd and the link, and starts
+# networkd again, as a restart of the computer would. Needs root. Nothing outside the namespaces and the run's folder is touched.
 set -euo pipefail
 source "$(dirname "$0")/lib/processes.sh"
 source "$(dirname "$0")/lib/nm-pieces.sh"
@@ -98,9 +98,15 @@ echo \$! >"$work/networkd.pid"
 SCRIPT
 cat >"$work/networkd-reboot" <<SCRIPT
 #!/usr/bin/env bash
-# As a restart of the computer: networkd stopped, /run/systemd and the link emptied, started.
+# As a restart of the computer: the program's processes that outlive a command (a change from
+# afar being made, a keeper) end, networkd stopped, /run/systemd and the link emptied, started.
 set -euo pipefail
 source "$(realpath "$(dirname "$0")")/lib/processes.sh"
+for p in \$(ip netns pids "$computer"); do
+  if tr '\\0' ' ' <"/proc/\$p/cmdline" 2>/dev/null | grep -qE -- '--(networkd-keeper|detached-run) '; then
+    kill -9 "\$p" 2>/dev/null || true
+  fi
+done
 pid=\$(cat "$work/networkd.pid")
 kill "\$pid"
 waitfor "! kill -0 \$pid 2>/dev/null" 100 || kill -9 "\$pid"

@@ -162,9 +162,7 @@ zelvi --apply Ikinci --confirm-within 60 >/dev/null || fail "--confirm-within 60
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "Ikinci did not arrive: $(addresses)"
 [ -f "$trialfile" ] && [ "$(stat -c %a /run/systemd/network)" = 755 ] ||
   fail "no trial where /run/systemd/network was missing"
-# The harness's restart leaves the program's processes running (a real one ends them): the run
-# that made the change is let finish first, or it would go on waiting for a networkd that
-# restarted, and the change from afar below would find it still being made.
+# The restart comes once the change is on trial.
 waitfor '[[ $(zelvi --status --json 2>/dev/null) == *'"'"'"state":"applied"'"'"'* ]]' 100 ||
   fail "Ikinci was not applied on trial: $(zelvi --status 2>&1)"
 "$ZELVI_ND_REBOOT"
