@@ -51,6 +51,7 @@ packages=(
   ansible-core
   ansible-lint
   iputils-ping
+  python3-yaml
   locales
 )
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
 
@@ -60,6 +61,32 @@ QByteArray encode(const QString &text) {
     ::iconv_close(cd);
     out.truncate(out.size() - qsizetype(toLeft));
     return out;
+}
+
+QString decode(const QByteArray &bytes) {
+    if (!converts())
+        return QString::fromUtf8(bytes);
+    const iconv_t cd = ::iconv_open("UTF-8", legacyCharset().constData());
+    if (cd == iconv_t(-1))
+        return QString::fromUtf8(bytes);
+    QByteArray in = bytes;
+    QByteArray out(in.size() * 4 + 16, Qt::Uninitialized);
+    char *from = in.data();
+    size_t inLeft = size_t(in.size());
+    char *to = out.data();
+    size_t toLeft = size_t(out.size());
+    while (inLeft > 0 && ::iconv(cd, &from, &inLeft, &to, &toLeft) == size_t(-1)) {
+        if ((errno != EILSEQ && errno != EINVAL) || toLeft < 3)
+            break;
+        ++from; // a byte the set does not define
+        --inLeft;
+        std::memcpy(to, "\xef\xbf\xbd", 3);
+        to += 3;
+        toLeft -= 3;
+    }
+    ::iconv_close(cd);
+    out.truncate(out.size() - qsizetype(toLeft));
+    return QString::fromUtf8(out);
 }
 
 Device::Device(std::FILE *file) : m_file(file) {

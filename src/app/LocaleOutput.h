@@ -14,6 +14,10 @@ namespace LocaleOutput {
 // The text in the locale's set; what the set cannot hold comes transliterated or as "?".
 QByteArray encode(const QString &text);
 
+// An argument given in the locale's set (a name typed on such a terminal); bytes the set cannot
+// read come as U+FFFD.
+QString decode(const QByteArray &bytes);
+
 // Whether text must be converted at all.
 bool converts();
 

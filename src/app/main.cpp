@@ -38,6 +38,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
@@ -186,8 +187,7 @@ int wrongUsage(const CommandLine &commandLine, const QString &programName) {
             {QStringLiteral("command"), CommandLine::commandName(commandLine.command)},
             {QStringLiteral("status"), CommandRunner::WrongUsage},
             {QStringLiteral("reason"), commandLine.error}};
-        std::fputs(QJsonDocument(answer).toJson(QJsonDocument::Compact).append('\n').constData(),
-                   stdout);
+        std::fputs(ShownText::oneLineJson(answer).constData(), stdout);
     }
     return CommandRunner::WrongUsage;
 }
@@ -236,10 +236,12 @@ int runCommand(int argc, char *argv[], const QStringList &arguments, Language::C
     // By its absolute path: the confirm and undo commands printed for a remote change run as
     // printed over SSH, where the program's folder may not be on the PATH.
     context.programName = QCoreApplication::applicationFilePath();
-    // Text in the terminal's character set; JSON stays UTF-8.
+    // Text in the terminal's character set; JSON and exports (files of formats that are UTF-8)
+    // stay UTF-8.
     LocaleOutput::Device outText(stdout);
     LocaleOutput::Device errText(stderr);
-    const bool convertOut = LocaleOutput::converts() && !commandLine.json;
+    const bool convertOut = LocaleOutput::converts() && !commandLine.json &&
+                            commandLine.command != CommandLine::Command::ExportProfile;
     QTextStream out = convertOut ? QTextStream(&outText) : QTextStream(stdout);
     QTextStream err = LocaleOutput::converts() ? QTextStream(&errText) : QTextStream(stderr);
     return CommandRunner::run(commandLine, context, out, err);
@@ -260,9 +262,14 @@ int main(int argc, char *argv[]) {
             }
         }
     }
+    // Arguments in the locale's character set (a legacy Turkish terminal sends Latin-5), but the
+    // settings file's path as the file system names it.
     QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    for (int i = 1; i < argc; ++i) {
+        const bool path = std::strncmp(argv[i], "--settings=", 11) == 0 ||
+                          (i > 1 && std::strcmp(argv[i - 1], "--settings") == 0);
+        arguments.append(path ? QFile::decodeName(argv[i]) : LocaleOutput::decode(argv[i]));
+    }
     const QString programName = QFileInfo(QFile::decodeName(argv[0])).fileName();
     // The keeper of a change on trial through systemd-networkd (started by the program itself).
     if (arguments.size() == 4 && arguments[0] == QLatin1String("--networkd-keeper")) {

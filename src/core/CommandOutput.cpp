@@ -54,7 +54,7 @@ int Run::finish(int status) {
     setCode(status == Done ? QStringLiteral("done") : QStringLiteral("failed"));
     m_json.insert(QStringLiteral("status"), status);
     if (m_cl.json) {
-        m_out << QJsonDocument(m_json).toJson(QJsonDocument::Compact) << '\n';
+        m_out << ShownText::oneLineJson(m_json);
         m_out.flush();
     }
     if (m_out.status() != QTextStream::Ok) {

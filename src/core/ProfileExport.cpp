@@ -35,7 +35,9 @@ QString text(Format format, const QString &profileName, const QStringList &Profi
     const QString prefix = QString::number(
         AddressText::prefixLength(AddressText::parse(held.mask.value(0)).value_or(0)));
     const QString gateway = held.gateway.value(0);
-    // The profile's name in a comment: one line, nothing a terminal or an editor acts on.
+    // The profile's name in a comment: one line, nothing a terminal or an editor acts on. In
+    // YAML the interface's name is quoted: "123", "on" or "null" stay names, not a number, a
+    // boolean or nothing (its characters never need escapes).
     const QString origin =
         QStringLiteral("# Nuvar POS Zelvi IP: \"%1\"\n")
             .arg(ShownText::escaped(profileName).replace(QLatin1Char('\n'), QLatin1Char(' ')));
@@ -50,9 +52,10 @@ QString text(Format format, const QString &profileName, const QStringList &Profi
             out += QStringLiteral("DNS=%1\n").arg(dns);
         break;
     case Format::Netplan:
-        out += QStringLiteral("network:\n  version: 2\n  ethernets:\n    %1:\n      dhcp4: false\n"
-                              "      addresses: [%2/%3]\n")
-                   .arg(interfaceName, address, prefix);
+        out +=
+            QStringLiteral("network:\n  version: 2\n  ethernets:\n    \"%1\":\n      dhcp4: false\n"
+                           "      addresses: [%2/%3]\n")
+                .arg(interfaceName, address, prefix);
         if (!gateway.isEmpty())
             out += QStringLiteral("      routes:\n        - to: default\n          via: %1\n")
                        .arg(gateway);
@@ -60,13 +63,13 @@ QString text(Format format, const QString &profileName, const QStringList &Profi
                    .arg(held.dns.join(QStringLiteral(", ")));
         break;
     case Format::Nmstate:
-        out += QStringLiteral("interfaces:\n  - name: %1\n    type: ethernet\n    state: up\n"
+        out += QStringLiteral("interfaces:\n  - name: \"%1\"\n    type: ethernet\n    state: up\n"
                               "    ipv4:\n      enabled: true\n      dhcp: false\n"
                               "      address:\n        - ip: %2\n          prefix-length: %3\n")
                    .arg(interfaceName, address, prefix);
         if (!gateway.isEmpty())
             out += QStringLiteral("routes:\n  config:\n    - destination: 0.0.0.0/0\n"
-                                  "      next-hop-address: %1\n      next-hop-interface: %2\n")
+                                  "      next-hop-address: %1\n      next-hop-interface: \"%2\"\n")
                        .arg(gateway, interfaceName);
         out += QStringLiteral("dns-resolver:\n  config:\n    server:\n");
         for (const QString &dns : held.dns)

@@ -469,6 +469,24 @@ void tst_CommandProcess::legacyLocaleGetsItsCharacterSet() {
                                          : QByteArray("\"Yok\" ad\xfdnda bir profil yok.\n");
         QVERIFY2(text.contains(expected), text.toHex(' ').constData());
     }
+    // A name typed there arrives in Latin-5 ("Işık": I \xfe \xfd k) and finds its profile; the
+    // export of it is UTF-8, as YAML is.
+    const QString settings = m_dir.filePath(u("latin5.config"));
+    writeAll(settings, "[Profiles]\nI\xc5\x9f\xc4\xb1k=10.0.0.8.255.0.0.0.10.0.0.1.10.0.0.1....\n");
+    QProcess shell;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u("LC_ALL"), u("tr_TR.ISO-8859-9"));
+    shell.setProcessEnvironment(env);
+    shell.start(u("/bin/sh"),
+                {u("-c"),
+                 u("n=$(printf 'I\\376\\375k'); \"$0\" --settings \"$1\" --show \"$n\" >/dev/null "
+                   "&& \"$0\" --settings \"$1\" --export-profile \"$n\" --format netplan "
+                   "--interface eth0"),
+                 m_dir.filePath(u("nuvar-pos-zelvi-ip")), settings});
+    QVERIFY(shell.waitForFinished(30000));
+    const QByteArray exported = shell.readAllStandardOutput();
+    QVERIFY2(shell.exitCode() == 0 && exported.contains("\"I\xc5\x9f\xc4\xb1k\""),
+             (exported + shell.readAllStandardError()).constData());
     qunsetenv("LOCPATH");
 }
 
