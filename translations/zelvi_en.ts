@@ -1537,10 +1537,6 @@ To save it all the same, add --yes.</translation>
         <translation>Profile &quot;%1&quot; is already saved with these values; the settings file was not touched.</translation>
     </message>
     <message>
-        <source>%1 çok büyük (en çok 4 MiB).</source>
-        <translation>%1 is too large (at most 4 MiB).</translation>
-    </message>
-    <message>
         <source>%1 okunamadı: %2</source>
         <translation>%1 could not be read: %2</translation>
     </message>
@@ -2048,6 +2044,10 @@ The network settings were not touched.</translation>
     <message>
         <source>Statik adresleri olan şu ağ bağdaştırıcıları da otomatik IP&apos;ye (DHCP) alınacak: %1</source>
         <translation>These network adapters with static addresses will be put on automatic IP (DHCP) as well: %1</translation>
+    </message>
+    <message>
+        <source>%1 çok büyük (en çok 16 MiB).</source>
+        <translation>%1 is too large (at most 16 MiB).</translation>
     </message>
 </context>
 </TS>

@@ -110,9 +110,8 @@ std::optional<QList<Incoming>> parseImport(const QByteArray &bytes, QString &pro
         return std::nullopt;
     }
     QList<Incoming> profiles;
-    for (const QString &name : doc.keyNames(ProfilesSection))
-        profiles.append(
-            {name, addressesOfValue(doc.value(ProfilesSection, name).value_or(QString()))});
+    for (const auto &[name, value] : doc.keys(ProfilesSection))
+        profiles.append({name, addressesOfValue(value)});
     return profiles;
 }
 
@@ -121,18 +120,29 @@ bool store(const QString &path, QList<Verdict> &verdicts, bool dryRun, IniError 
     return IniFileStore::update(
         path,
         [&](IniDocument &doc) {
-            QHash<QString, QString> stored; // folded name -> the spelling in the file
-            for (const QString &name : doc.keyNames(ProfilesSection))
-                stored.insert(IniCodec::foldName(name), name);
-            bool any = false;
+            // One look-up table and one edit of the text: thousands of profiles take the time
+            // of a load and a save.
+            QHash<QString, std::pair<QString, QString>> stored; // folded -> spelling, value
+            for (auto &[name, value] : doc.keys(ProfilesSection))
+                stored.insert(IniCodec::foldName(name), {name, value});
+            std::vector<std::pair<QString, QString>> writes;
+            std::vector<Verdict *> writers;
             for (Verdict &v : verdicts) {
-                const QString spelling = stored.value(IniCodec::foldName(v.name));
-                const std::optional<QString> old = doc.value(ProfilesSection, v.name);
-                if (old)
-                    v.before = spelling + QLatin1Char('=') + *old;
-                v.changed = !(spelling == v.name && old == std::optional(v.value)) &&
-                            doc.setValue(ProfilesSection, v.name, v.value);
-                any = any || v.changed;
+                const auto old = stored.constFind(IniCodec::foldName(v.name));
+                v.changed = false;
+                if (old != stored.cend()) {
+                    v.before = old->first + QLatin1Char('=') + old->second;
+                    if (old->first == v.name && old->second == v.value)
+                        continue;
+                }
+                writes.emplace_back(v.name, v.value);
+                writers.push_back(&v);
+            }
+            const std::vector<bool> changed = doc.setValues(ProfilesSection, writes);
+            bool any = false;
+            for (std::size_t i = 0; i < writers.size(); ++i) {
+                writers[i]->changed = changed[i];
+                any = any || changed[i];
             }
             return any && !dryRun;
         },
@@ -266,14 +276,14 @@ int setProfile(Run &run, const CommandLine &cl, clsIni &ini, const Context &cont
 }
 
 int importProfiles(Run &run, const CommandLine &cl, clsIni &ini) {
-    constexpr qint64 MaxBytes = 4 * 1024 * 1024;
+    constexpr qint64 MaxBytes = 16 * 1024 * 1024; // 100,000 profiles and more
     QFile file(cl.importFile);
     const bool opened = cl.importFile == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
                                                             : file.open(QIODevice::ReadOnly);
     const QByteArray bytes = opened ? file.read(MaxBytes + 1) : QByteArray();
     if (!opened || bytes.size() > MaxBytes)
         return run.refuse(opened
-                              ? Text::tr("%1 çok büyük (en çok 4 MiB).").arg(cl.importFile)
+                              ? Text::tr("%1 çok büyük (en çok 16 MiB).").arg(cl.importFile)
                               : Text::tr("%1 okunamadı: %2").arg(cl.importFile, file.errorString()),
                           0, QStringLiteral("import-unreadable"));
     QString problem;

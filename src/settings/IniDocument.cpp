@@ -5,6 +5,8 @@
 #include "settings/IniLines.h"
 #include "settings/Text.h"
 
+#include <QHash>
+#include <QMap>
 #include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -258,6 +260,18 @@ QStringList IniDocument::keyNames(QStringView section) const {
     return names;
 }
 
+std::vector<std::pair<QString, QString>> IniDocument::keys(QStringView section) const {
+    std::vector<std::pair<QString, QString>> found;
+    FoldedNameSet seen;
+    forEachLine(m_text, section, [&](const Line &line, bool inSection) {
+        if (inSection && line.kind == Line::Kind::Key && seen.insert(line.name))
+            found.emplace_back(IniLines::decode(line.name),
+                               IniLines::decode(IniLines::unquoted(line.value)));
+        return true;
+    });
+    return found;
+}
+
 std::optional<QString> IniDocument::sectionNameProblem(QStringView section) {
     if (IniLines::trimBlanks(section).isEmpty())
         return Text::tr("Bölüm adı boş olamaz.");
@@ -298,12 +312,19 @@ std::optional<QString> IniDocument::valueProblem(QStringView value) {
 }
 
 bool IniDocument::setValue(QStringView section, QStringView key, QStringView value) {
-    const IniLines::NameMatcher keyName(key);
-    const QByteArray newLine = keyLine(key, value);
-    qsizetype insertAt = -1; // after the last key of the first part of the section
+    return setValues(section, {{key.toString(), value.toString()}}).front();
+}
+
+std::vector<bool> IniDocument::setValues(QStringView section,
+                                         const std::vector<std::pair<QString, QString>> &entries) {
+    // One walk finds each name's first key line and where new keys go, as setValue would.
+    struct Place {
+        qsizetype start = -1; // of the line's content; -1: one of the new lines
+        qsizetype end = 0;    // the content's end, or the new line's index
+    };
+    QHash<QByteArray, Place> places;
+    qsizetype insertAt = -1;
     bool firstPartDone = false;
-    bool changed = false;
-    bool done = false;
     forEachLine(m_text, section, [&](const Line &line, bool inSection) {
         if (line.kind == Line::Kind::Section && insertAt >= 0)
             firstPartDone = true;
@@ -312,39 +333,77 @@ bool IniDocument::setValue(QStringView section, QStringView key, QStringView val
         if (line.kind == Line::Kind::Section) {
             if (insertAt < 0)
                 insertAt = line.next;
-            return true;
+        } else if (line.kind == Line::Kind::Key) {
+            const QByteArray folded = IniLines::foldedKey(line.name);
+            if (!places.contains(folded)) // the first key of a name is the one read
+                places.insert(folded, Place{line.start, line.contentEnd});
+            if (!firstPartDone)
+                insertAt = line.next;
         }
-        if (line.kind != Line::Kind::Key)
-            return true;
-        if (keyName.matches(line.name)) {
-            const qsizetype length = line.contentEnd - line.start;
-            changed = QByteArrayView(m_text).sliced(line.start, length) != newLine;
-            if (changed) {
-                m_text.replace(line.start, length, newLine);
-                keepEncodable(newLine);
-            }
-            done = true;
-            return false;
-        }
-        if (!firstPartDone)
-            insertAt = line.next;
         return true;
     });
-    if (done)
-        return changed;
-
-    QByteArray insertion;
-    if (insertAt < 0) {
-        insertAt = m_text.size();
-        insertion = '[' + IniLines::trimBlanks(section).toUtf8() + ']' + m_eol;
+    std::vector<bool> changed(entries.size(), false);
+    QMap<qsizetype, std::pair<qsizetype, QByteArray>> replaced; // start -> (end, new content)
+    QList<QByteArray> added;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const QByteArray newLine = keyLine(entries[i].first, entries[i].second);
+        const QByteArray folded =
+            IniLines::foldedKey(IniLines::trimBlanks(entries[i].first).toUtf8());
+        const auto it = places.constFind(folded);
+        if (it == places.cend()) {
+            places.insert(folded, Place{-1, added.size()});
+            added.append(newLine);
+            changed[i] = true;
+        } else if (it->start < 0) {
+            changed[i] = added[it->end] != newLine;
+            added[it->end] = newLine;
+        } else {
+            const auto done = replaced.constFind(it->start);
+            const QByteArray now = done != replaced.cend()
+                                       ? done->second
+                                       : m_text.sliced(it->start, it->end - it->start);
+            changed[i] = now != newLine;
+            if (changed[i])
+                replaced.insert(it->start, {it->end, newLine});
+        }
     }
-    insertion += newLine + m_eol;
-    if (insertAt == m_text.size() && !m_text.isEmpty() && !m_text.endsWith('\n') &&
-        !m_text.endsWith('\r'))
+    QByteArray insertion;
+    for (const QByteArray &line : added)
+        insertion += line + m_eol;
+    if (!added.isEmpty() && insertAt < 0) {
+        insertAt = m_text.size();
+        insertion.prepend('[' + IniLines::trimBlanks(section).toUtf8() + ']' + m_eol);
+    }
+    if (!added.isEmpty() && insertAt == m_text.size() && !m_text.isEmpty() &&
+        !m_text.endsWith('\n') && !m_text.endsWith('\r'))
         insertion.prepend(m_eol);
-    m_text.insert(insertAt, insertion);
-    keepEncodable(insertion);
-    return true;
+    if (replaced.isEmpty() && insertion.isEmpty())
+        return changed;
+    // The new text in one pass; the new keys go before a line that starts where they go.
+    QByteArray text;
+    text.reserve(m_text.size() + insertion.size());
+    QByteArray newBytes = insertion;
+    qsizetype from = 0;
+    const auto insertUpTo = [&](qsizetype position) {
+        if (insertion.isEmpty() || insertAt > position)
+            return;
+        text += QByteArrayView(m_text).sliced(from, insertAt - from);
+        text += insertion;
+        from = insertAt;
+        insertion.clear();
+    };
+    for (auto it = replaced.cbegin(); it != replaced.cend(); ++it) {
+        insertUpTo(it.key());
+        text += QByteArrayView(m_text).sliced(from, it.key() - from);
+        text += it->second;
+        newBytes += it->second + m_eol;
+        from = it->first;
+    }
+    insertUpTo(m_text.size());
+    text += QByteArrayView(m_text).sliced(from);
+    m_text = std::move(text);
+    keepEncodable(newBytes);
+    return changed;
 }
 
 bool IniDocument::removeKey(QStringView section, QStringView key) {

@@ -56,6 +56,8 @@ public:
     bool hasSection(QStringView section) const;
     // Every key name of the section, in file order, each name once.
     QStringList keyNames(QStringView section) const;
+    // Every key of the section with its value, in file order, each name once (its first key).
+    std::vector<std::pair<QString, QString>> keys(QStringView section) const;
 
     // Whether a name or value can be written so that it reads back unchanged. Returns the
     // reason (Turkish, for the user) when it cannot.
@@ -66,6 +68,10 @@ public:
     // Edits. The names must have passed the checks above. Each returns whether the text
     // changed.
     bool setValue(QStringView section, QStringView key, QStringView value);
+    // Many keys of one section in one pass over the text (an import of thousands): the same
+    // text as setValue for each in turn. Returns, for each, whether it changed the text.
+    std::vector<bool> setValues(QStringView section,
+                                const std::vector<std::pair<QString, QString>> &entries);
     bool removeKey(QStringView section, QStringView key);
     bool removeSection(QStringView section);
 

@@ -33,6 +33,8 @@ private Q_SLOTS:
     void keyNamesInFileOrderOnce();
     void setValueKeepsOtherLines_data();
     void setValueKeepsOtherLines();
+    void setValuesIsSetValueInTurn_data();
+    void setValuesIsSetValueInTurn();
     void removeKeyTakesEveryCopy();
     void removeSectionTakesEveryPart();
     void fileKeepsItsShape_data();
@@ -147,6 +149,36 @@ void tst_IniDocument::setValueKeepsOtherLines() {
     QCOMPARE(d.toFileBytes(), after);
     QCOMPARE(d.value(u("Profiles"), u("KASA")), std::optional<QString>(u("new")));
     QVERIFY(!d.setValue(u("Profiles"), u("KASA"), u("new"))); // the same line again
+}
+
+// An import's many keys in one pass make exactly the text, the encoding and the answers that
+// setValue gives one key at a time: new keys, changed ones, one set twice, one unchanged.
+void tst_IniDocument::setValuesIsSetValueInTurn_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("keys, comments, an odd line")
+        << QByteArray("; top\n[Profiles]\n  A = 1 ; x\nZ=2\n");
+    QTest::newRow("repeated section, a key twice")
+        << QByteArray("[profiles]\nA=1\n[x]\nq=1\n[Profiles]\nB=2\na=7\n");
+    QTest::newRow("empty section before another") << QByteArray("[Profiles]\n[Other]\n");
+    QTest::newRow("no section, no last line end") << QByteArray("[Other]\nB=2");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("Windows-1254 made UTF-8") << QByteArray("[Profiles]\r\n\xDEUBE=1\r\n; \xF0\r\n");
+    QTest::newRow("CR alone, end-of-file mark") << QByteArray("[Profiles]\rA=1\r\x1A");
+}
+
+void tst_IniDocument::setValuesIsSetValueInTurn() {
+    QFETCH(QByteArray, before);
+    const std::vector<std::pair<QString, QString>> entries{
+        {u("KASA"), u("new")}, {u("a"), u("9")},    {u("ŞUBE"), u("Кафе")},
+        {u("Z"), u("2")},      {u("kasa"), u("2")}, {u("b"), u("2")}};
+    IniDocument oneByOne = IniDocument::fromFileBytes(before);
+    std::vector<bool> expected;
+    for (const auto &[key, value] : entries)
+        expected.push_back(oneByOne.setValue(u("Profiles"), key, value));
+    IniDocument batch = IniDocument::fromFileBytes(before);
+    QCOMPARE(batch.setValues(u("Profiles"), entries), expected);
+    QCOMPARE(batch.toFileBytes(), oneByOne.toFileBytes());
+    QCOMPARE(batch.encodingChanged(), oneByOne.encodingChanged());
 }
 
 void tst_IniDocument::removeKeyTakesEveryCopy() {
