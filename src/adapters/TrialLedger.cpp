@@ -273,6 +273,20 @@ TrialLedger::ClaimResult TrialLedger::claimWith(const std::function<void(QJsonOb
     return result;
 }
 
+TrialLedger::ClaimResult TrialLedger::wouldClaim() const {
+    ClaimResult result;
+    QString problem;
+    const std::optional<QJsonObject> record = read(&problem);
+    if (!record) {
+        result.kind = Claim::Failed;
+        result.problem = problem;
+    } else if (!busyReason(*record, result) || result.kind == Claim::Unsettled) {
+        result = ClaimResult{};
+        result.kind = Claim::Claimed;
+    }
+    return result;
+}
+
 TrialLedger::ClaimResult TrialLedger::claim(clsIni &ini) {
     return claimWith([&](QJsonObject &record) { takeTrial(record, ini); });
 }

@@ -124,6 +124,10 @@ public:
     // The decision could not be carried out: the change waits again.
     void dropDecision();
 
+    // What claim() would answer now, taking nothing: Claimed where a claim would succeed (an
+    // abandoned trial in the way would be settled first), Busy, or Failed (unreadable record).
+    ClaimResult wouldClaim() const;
+
 private:
     // One read-check-write: busy as claim() says, or `take` makes the record this run's.
     ClaimResult claimWith(const std::function<void(QJsonObject &)> &take);

@@ -52,6 +52,8 @@ int Run::finish(int status) {
     if (changes && !m_json.contains(QStringLiteral("changed")))
         m_json.insert(QStringLiteral("changed"), false);
     setCode(status == Done ? QStringLiteral("done") : QStringLiteral("failed"));
+    if (m_cl.dryRun)
+        m_json.insert(QStringLiteral("dryRun"), true); // refused ones too: nothing was touched
     m_json.insert(QStringLiteral("status"), status);
     if (m_cl.json) {
         m_out << ShownText::oneLineJson(m_json);

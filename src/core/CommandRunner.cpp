@@ -291,8 +291,14 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                               0, QStringLiteral("no-such-adapter"));
     }
     run.json().insert(QStringLiteral("adapters"), selection);
-    if (cl.dryRun)
+    if (cl.dryRun) {
+        // The refusal the real apply would meet (another run's change on trial, a remote change
+        // waiting) is the preview's answer too.
+        if (const TrialCountdown::Claimed claimed = TrialCountdown::wouldClaim(ini, backend);
+            !claimed.ok)
+            return run.refuse(claimed.refusal, 0, claimed.code);
         return previewApply(run, backend, selection, parts);
+    }
     // For configuration management: what holds the profile already is left alone, and no
     // connection drops.
     const bool changes = cl.detachedRun || backend.checkpointSecondsLeft() >= 0 ||

@@ -20,6 +20,10 @@ TrialCountdown::Claimed TrialCountdown::claim(clsIni &ini, AdapterBackend &backe
     return refusalOf(claimed, backend);
 }
 
+TrialCountdown::Claimed TrialCountdown::wouldClaim(clsIni &ini, AdapterBackend &backend) {
+    return refusalOf(TrialLedger(ini).wouldClaim(), backend);
+}
+
 TrialCountdown::Claimed TrialCountdown::refusalOf(const TrialLedger::ClaimResult &claimed,
                                                   AdapterBackend &backend) {
     switch (claimed.kind) {

@@ -30,6 +30,8 @@ public:
         QString code;
     };
     static Claimed claim(clsIni &ini, AdapterBackend &backend);
+    // What claim() would answer, for a dry run: nothing is taken or settled.
+    static Claimed wouldClaim(clsIni &ini, AdapterBackend &backend);
     // What the ledger's answer to a claim or a remote request means for the user.
     static Claimed refusalOf(const TrialLedger::ClaimResult &claimed, AdapterBackend &backend);
     // Nothing of this run's came to be on trial (refused, or no safety net was needed).

@@ -233,6 +233,9 @@ void tst_CommandRunner::othersTrialAndPause_data() {
         << QStringList{u("--apply"), u("Alfa")} << true << 1 << u("başka bir pencerede");
     QTest::newRow("another run's trial: --dhcp refused as well")
         << QStringList{u("--dhcp")} << true << 1 << u("başka bir pencerede");
+    QTest::newRow("another run's trial: --apply --dry-run answers the same refusal")
+        << QStringList{u("--apply"), u("Alfa"), u("--dry-run")} << true << 1
+        << u("başka bir pencerede");
     QTest::newRow("paused past its trial: put back, never reported kept")
         << QStringList{u("--apply"), u("Alfa"), u("--check")} << false << 3
         << u("Değişiklik kalmadı");
@@ -286,6 +289,8 @@ void tst_CommandRunner::changeFromAfar_data() {
         << QStringList{u("--apply"), u("Alfa")} << 1 << u("10.0.0.5") << u("Alfa");
     QTest::newRow("while it waits, --dhcp changes nothing")
         << QStringList{u("--dhcp")} << 1 << u("10.0.0.5") << u("Alfa");
+    QTest::newRow("while it waits, --apply --dry-run answers as --apply would")
+        << QStringList{u("--apply"), u("Alfa"), u("--dry-run")} << 1 << u("10.0.0.5") << u("Alfa");
 }
 
 void tst_CommandRunner::changeFromAfar() {

@@ -216,11 +216,13 @@ class ActionModule(ActionBase):
         arguments += ["--yes"] if doubtful else []
         if self._play_context.check_mode:
             answer, rc = self._run(arguments + ["--dry-run"])
-            if rc != 0:
-                raise self._refused(answer, "the till would refuse the profile")
-            if answer.get("trialSecondsLeft") is not None and self._left_on_trial(
+            # As the real run: a change of this very profile waiting on trial (the dry run
+            # answers remote-waits, as the apply would) is confirmed, not refused.
+            if (rc != 0 or answer.get("trialSecondsLeft") is not None) and self._left_on_trial(
                     profile, at_profile_address):
                 return True, "would-confirm", {}
+            if rc != 0:
+                raise self._refused(answer, "the till would refuse the profile")
             moves = [a for a in answer.get("preview", []) if a.get("changes")]
             return bool(answer.get("changed")), answer.get("code"), {
                 "before": "".join("%s: %s\n" % (a["caption"], held(a["from"])) for a in moves),
