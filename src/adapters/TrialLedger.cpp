@@ -332,6 +332,13 @@ void TrialLedger::markKeeping() {
     });
 }
 
+void TrialLedger::keepFailed() {
+    transact([](QJsonObject &record) {
+        if (RunIdentity::fromJson(record).state() == RunIdentity::State::This)
+            record.remove(kPhase);
+    });
+}
+
 bool TrialLedger::kept(QString *problem) {
     return transact(
         [](QJsonObject &record) {

@@ -93,6 +93,9 @@ public:
     void markKeeping();
     // This run's change was kept: the record of it goes (a remote one becomes confirmed).
     bool kept(QString *problem = nullptr);
+    // This run could not keep its change: the record stays (no longer "keeping") for the run
+    // that settles it once the system has put the change back at its time.
+    void keepFailed();
     // This run's change was put back: the profile before it is current again, in the same step.
     // Returns that profile. A remote change becomes `asState` (PutBack or Undone).
     QString putBack(clsIni &ini, Remote asState = Remote::PutBack);

@@ -173,6 +173,15 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
                  0, QStringLiteral("put-back"));
         return false;
     }
+    if (kept.outcome == AdapterBackend::Keep::Failed) {
+        // Never reported kept: the change is still on trial and goes back at its time.
+        AdapterCommands::Trial failed;
+        failed.keptAs(kept.outcome, kept.problem);
+        run.fail(
+            ApplyReport::trialProblemText(failed, std::max(0, backend.checkpointSecondsLeft())), 0,
+            QStringLiteral("keep-failed"));
+        return true;
+    }
     trial.keptAs(kept.outcome, kept.problem);
     return true;
 }

@@ -64,6 +64,8 @@ TrialCountdown::Kept TrialCountdown::keep(clsIni &ini, AdapterBackend &backend) 
     kept.outcome = backend.keepChanges(kept.problem);
     if (kept.outcome == AdapterBackend::Keep::PutBack)
         kept.now = ledger.putBack(ini); // the profile before it is current again
+    else if (kept.outcome == AdapterBackend::Keep::Failed)
+        ledger.keepFailed(); // still on trial: the system puts it back, a later run records it
     else
         ledger.kept();
     return kept;

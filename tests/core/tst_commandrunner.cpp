@@ -7,6 +7,7 @@
 #include "core/CommandRunner.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -49,7 +50,8 @@ private:
     std::unique_ptr<SimulatedFixture> m_pc;
     int m_trialDuringWait = -1;
     bool m_pauseDuringWait = false; // the run is stopped past its trial while it waits
-    QStringList m_detached;         // what a change from afar started in the background
+    std::function<void()> m_duringWait;
+    QStringList m_detached; // what a change from afar started in the background
 };
 
 int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) {
@@ -65,6 +67,8 @@ int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) 
     // What another run would see while this one waits for its check.
     context.wait = [this](int) {
         m_trialDuringWait = m_pc->computer->checkpointSecondsLeft();
+        if (m_duringWait)
+            m_duringWait();
         if (m_pauseDuringWait)
             m_pc->computer->now = [] { return QDateTime::currentMSecsSinceEpoch() + 100'000; };
     };
@@ -174,6 +178,8 @@ void tst_CommandRunner::checkAndFallback_data() {
     QTest::newRow("refused in part without --check: no check promised")
         << false << u("EnableStatic") << QStringList{} << 1 << u("kaydedilmedi.") << u("D-")
         << false;
+    QTest::newRow("online, the keep fails: keep-failed, still on trial, never said kept")
+        << true << u("unkeepable") << check << 1 << u("kalıcı yapılamadı") << u("--") << true;
     QTest::newRow("current profile not recorded: the change is said, status 1")
         << true << u("readonly") << check << 1 << u("Ağ bağdaştırıcıları değişti") << u("--")
         << false;
@@ -191,8 +197,14 @@ void tst_CommandRunner::checkAndFallback() {
     server.silent = !online;
     m_pc = std::make_unique<SimulatedFixture>();
     m_pc->stopClock();
-    if (!refuse.isEmpty() && refuse != u("readonly"))
+    if (!refuse.isEmpty() && refuse != u("readonly") && refuse != u("unkeepable"))
         m_pc->refuse(0, refuse, 91);
+    // The computer's file unreadable while the change waits for its check: it cannot be kept.
+    const QString pcFile = m_pc->computer->file();
+    if (refuse == u("unkeepable"))
+        m_duringWait = [&] {
+            QVERIFY(QFile::rename(pcFile, pcFile + u(".away")) && QDir().mkdir(pcFile));
+        };
     const QString path = m_dir.filePath(u("ayar.config"));
     writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n[Links]\n"
                    "ExternalAddressUrl=" +
@@ -203,6 +215,11 @@ void tst_CommandRunner::checkAndFallback() {
     QString err;
     const int got = run(QStringList{u("--apply"), u("Alfa"), u("--json")} + extra, out, err);
     ::chmod(QFile::encodeName(path).constData(), 0644);
+    if (m_duringWait) {
+        m_duringWait = nullptr;
+        QVERIFY(QDir().rmdir(pcFile) && QFile::rename(pcFile + u(".away"), pcFile));
+        QVERIFY(QFile::exists(path + u(".trial"))); // left for the next run to settle
+    }
     const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
     QCOMPARE(got, status);
     QCOMPARE(o.value(u("status")).toInt(), status);
@@ -220,7 +237,8 @@ void tst_CommandRunner::checkAndFallback() {
     QCOMPARE(dhcp, onDhcp);
     if (!extra.isEmpty() && refuse != u("readonly"))
         QCOMPARE(m_trialDuringWait, 10 + 2 + 10); // on trial until the check has judged
-    QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1);
+    QCOMPARE(m_pc->computer->checkpointSecondsLeft() >= 0, refuse == u("unkeepable"));
+    QFile::remove(path + u(".trial"));
     QCOMPARE(readAll(path).contains("ProfileName=Alfa"), current);
 }
 
