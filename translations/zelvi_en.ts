@@ -2049,5 +2049,17 @@ The network settings were not touched.</translation>
         <source>%1 çok büyük (en çok 16 MiB).</source>
         <translation>%1 is too large (at most 16 MiB).</translation>
     </message>
+    <message>
+        <source>Uzaktan yapılan &quot;%1&quot; değişikliğinin süresi doldu, geri alınıyor;
+ağ ayarlarına dokunulmadı. Sonucu --status söyler.</source>
+        <translation>The time of the remote change &quot;%1&quot; is up and it is being undone;
+the network settings were not touched. --status tells the outcome.</translation>
+    </message>
+    <message>
+        <source>Deneme kaydı okunamadı ya da kilitli; uzaktan yapılmış bir değişiklik bekliyor olabilir;
+ağ ayarlarına dokunulmadı: %1</source>
+        <translation>The trial record cannot be read or is locked; a remote change may be waiting;
+the network settings were not touched: %1</translation>
+    </message>
 </context>
 </TS>

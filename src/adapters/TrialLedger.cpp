@@ -567,23 +567,25 @@ void TrialLedger::finishApplying(const QString &request, bool applied, const QSt
     });
 }
 
-bool TrialLedger::claimDecision(Decision decision, RemoteInfo &now) {
+bool TrialLedger::claimDecision(Decision decision, RemoteInfo &now, QString *problem) {
     bool claimed = false;
-    const bool ok = transact([&](QJsonObject &record) {
-        now = remoteOf(record);
-        const bool lapsed =
-            (now.state == Remote::Confirming || now.state == Remote::Undoing) && !now.run.alive();
-        if (now.state != Remote::Applied && !lapsed)
-            return;
-        QJsonObject remote = record.value(kRemote).toObject();
-        remote.insert(
-            QStringLiteral("state"),
-            remoteName(decision == Decision::Confirm ? Remote::Confirming : Remote::Undoing));
-        remote.insert(QStringLiteral("since"), double(nowMs()));
-        RunIdentity::self().intoJson(remote);
-        record.insert(kRemote, remote);
-        claimed = true;
-    });
+    const bool ok = transact(
+        [&](QJsonObject &record) {
+            now = remoteOf(record);
+            const bool lapsed = (now.state == Remote::Confirming || now.state == Remote::Undoing) &&
+                                !now.run.alive();
+            if (now.state != Remote::Applied && !lapsed)
+                return;
+            QJsonObject remote = record.value(kRemote).toObject();
+            remote.insert(
+                QStringLiteral("state"),
+                remoteName(decision == Decision::Confirm ? Remote::Confirming : Remote::Undoing));
+            remote.insert(QStringLiteral("since"), double(nowMs()));
+            RunIdentity::self().intoJson(remote);
+            record.insert(kRemote, remote);
+            claimed = true;
+        },
+        problem);
     return claimed && ok;
 }
 

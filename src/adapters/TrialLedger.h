@@ -123,7 +123,8 @@ public:
     // --confirm or --undo takes the change waiting for confirmation; nothing when there is none
     // (the state tells what became of it), or, with `busyWith`, another run is deciding it.
     enum class Decision { Confirm, Undo };
-    bool claimDecision(Decision decision, RemoteInfo &now);
+    // `problem` (when given) says why the record could not be read or written.
+    bool claimDecision(Decision decision, RemoteInfo &now, QString *problem = nullptr);
     // The decision could not be carried out: the change waits again.
     void dropDecision();
 

@@ -36,13 +36,26 @@ Info outcome(TrialLedger &ledger, clsIni &ini, AdapterBackend &backend) {
     }
 }
 
+// The record cannot be read or taken (locked by another run past the wait, unreadable): what
+// waits there is not known, and never said to be nothing.
+Result recordProblem(const QString &problem) {
+    return {1,
+            Text::tr("Deneme kaydı okunamadı ya da kilitli; uzaktan yapılmış bir değişiklik "
+                     "bekliyor olabilir;\nağ ayarlarına dokunulmadı: %1")
+                .arg(problem),
+            QStringLiteral("record-unwritable")};
+}
+
 // Takes the change to decide it; when another run decides it at the moment, waits for that
-// one's outcome. False with the state it came to.
-bool decide(TrialLedger &ledger, Decision decision, Info &now) {
+// one's outcome. False with the state it came to, or with `problem` when the record could not
+// be read or written.
+bool decide(TrialLedger &ledger, Decision decision, Info &now, QString &problem) {
     QDeadlineTimer other(45000);
     for (;;) {
-        if (ledger.claimDecision(decision, now))
+        if (ledger.claimDecision(decision, now, &problem))
             return true;
+        if (!problem.isEmpty())
+            return false;
         const bool deciding = now.state == State::Confirming || now.state == State::Undoing;
         if (!deciding || !now.run.alive() || other.hasExpired())
             return false;
@@ -150,6 +163,10 @@ bool awaits(clsIni &ini, AdapterBackend &backend) {
 }
 
 QString busyText(const Info &info, int secondsLeft) {
+    if (info.state == State::Applied && secondsLeft < 0) // its time is up: being put back
+        return Text::tr("Uzaktan yapılan \"%1\" değişikliğinin süresi doldu, geri alınıyor;\n"
+                        "ağ ayarlarına dokunulmadı. Sonucu --status söyler.")
+            .arg(info.profile);
     if (info.state == State::Applied)
         return Text::tr("Uzaktan yapılan \"%1\" değişikliği doğrulama bekliyor (%2 saniye daha);\n"
                         "ağ ayarlarına dokunulmadı. Önce --confirm ile kalıcı yapın ya da --undo "
@@ -168,9 +185,11 @@ QString busyText(clsIni &ini, AdapterBackend &backend) {
 
 Result confirm(clsIni &ini, AdapterBackend &backend) {
     TrialLedger ledger(ini);
+    if (QString unread; !ledger.read(&unread))
+        return recordProblem(unread);
     Info info = outcome(ledger, ini, backend);
-    if (!decide(ledger, Decision::Confirm, info))
-        return answerFor(info, Decision::Confirm);
+    if (QString problem; !decide(ledger, Decision::Confirm, info, problem))
+        return problem.isEmpty() ? answerFor(info, Decision::Confirm) : recordProblem(problem);
     if (const std::optional<Result> answer =
             takeOver(ledger, ini, backend, info, Decision::Confirm))
         return *answer;
@@ -199,9 +218,11 @@ Result confirm(clsIni &ini, AdapterBackend &backend) {
 
 Result undo(clsIni &ini, AdapterBackend &backend) {
     TrialLedger ledger(ini);
+    if (QString unread; !ledger.read(&unread))
+        return recordProblem(unread);
     Info info = outcome(ledger, ini, backend);
-    if (!decide(ledger, Decision::Undo, info))
-        return answerFor(info, Decision::Undo);
+    if (QString problem; !decide(ledger, Decision::Undo, info, problem))
+        return problem.isEmpty() ? answerFor(info, Decision::Undo) : recordProblem(problem);
     if (const std::optional<Result> answer = takeOver(ledger, ini, backend, info, Decision::Undo))
         return *answer;
     QString problem;

@@ -303,6 +303,10 @@ void tst_CommandRunner::changeFromAfar_data() {
         << QStringList{u("--undo")} << 0 << QString() << u("Sube");
     QTest::newRow("unconfirmed: put back at its time, --confirm says so")
         << QStringList{u("--confirm"), u("late")} << 3 << QString() << u("Sube");
+    QTest::newRow("record replaced by a FIFO: --confirm says so, never 'nothing to confirm'")
+        << QStringList{u("--confirm"), u("fifo")} << 1 << u("10.0.0.5") << u("Alfa");
+    QTest::newRow("record replaced by a FIFO: --undo as well")
+        << QStringList{u("--undo"), u("fifo")} << 1 << u("10.0.0.5") << u("Alfa");
     QTest::newRow("while it waits, --apply changes nothing")
         << QStringList{u("--apply"), u("Alfa")} << 1 << u("10.0.0.5") << u("Alfa");
     QTest::newRow("while it waits, --dhcp changes nothing")
@@ -334,8 +338,17 @@ void tst_CommandRunner::changeFromAfar() {
     QCOMPARE(m_pc->stored()[0].address, u("10.0.0.5"));
     if (then.removeAll(u("late")) > 0)
         m_pc->computer->now = [] { return QDateTime::currentMSecsSinceEpoch() + 40'000; };
+    const bool fifo = then.removeAll(u("fifo")) > 0;
+    const QString record = path + u(".trial");
+    if (fifo)
+        QVERIFY(QFile::rename(record, record + u(".away")) &&
+                ::mkfifo(QFile::encodeName(record).constData(), 0600) == 0);
     err.clear();
     QCOMPARE(run(then, out, err), status);
+    if (fifo) {
+        QVERIFY2(err.contains(u("normal bir dosya değil")), qPrintable(err));
+        QVERIFY(QFile::remove(record) && QFile::rename(record + u(".away"), record));
+    }
     QCOMPARE(m_pc->stored()[0].address, address);
     QVERIFY2(readAll(path).contains("ProfileName=" + current.toUtf8() + "\n"), readAll(path));
 }
