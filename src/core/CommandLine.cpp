@@ -240,7 +240,8 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
     const bool applyOnly = (!cl.adapterIndex.isEmpty() && !cl.fromAdapter) || allGiven ||
                            cl.check || (cl.yes && !writesProfiles) || cl.confirmWithin > 0 ||
                            cl.detachedRun ||
-                           (cl.dryRun && !writesProfiles && cl.command != Command::DeleteProfile);
+                           (cl.dryRun && !writesProfiles && cl.command != Command::DeleteProfile &&
+                            cl.command != Command::Dhcp);
     if (cl.dryRun && (cl.confirmWithin > 0 || cl.check)) {
         cl.error = Text::tr("--dry-run hiçbir şeyi değiştirmez: --check ve --confirm-within ile "
                             "birlikte verilemez.");
@@ -322,7 +323,7 @@ QString CommandLine::usage(const QString &programName) {
            "                     dolunca geri alınır\n"
            "  --confirm          uzaktan yapılan değişikliği kalıcı yapar\n"
            "  --undo             uzaktan yapılan değişikliği hemen geri alır\n"
-           "  --dhcp             bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
+           "  --dhcp [--dry-run] bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
            "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,\n"
            "                     denenen bir değişikliğin kalan saniyeleri, uzaktan\n"
            "                     yapılan değişikliğin durumu\n"

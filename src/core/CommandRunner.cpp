@@ -30,8 +30,9 @@ namespace {
 
 // Whether the command may change the adapters (and so put back what an ended run left).
 bool changesAdapters(const CommandLine &cl) {
-    return (cl.command == CommandLine::Command::Apply && !cl.dryRun) ||
-           cl.command == CommandLine::Command::Dhcp ||
+    return ((cl.command == CommandLine::Command::Apply ||
+             cl.command == CommandLine::Command::Dhcp) &&
+            !cl.dryRun) ||
            cl.command == CommandLine::Command::Confirm || cl.command == CommandLine::Command::Undo;
 }
 
@@ -186,7 +187,13 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
     return true;
 }
 
-int dhcp(Run &run, clsIni &ini, AdapterBackend &backend) {
+int dhcp(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend) {
+    if (cl.dryRun) { // the real run's refusal, or what would move
+        if (const TrialCountdown::Claimed claimed = TrialCountdown::wouldClaim(ini, backend);
+            !claimed.ok)
+            return run.refuse(claimed.refusal, 0, claimed.code);
+        return previewDhcp(run, backend);
+    }
     if (const TrialCountdown::Claimed claimed = TrialCountdown::claim(ini, backend); !claimed.ok)
         return run.refuse(claimed.refusal, 0, claimed.code);
     // On trial for the call alone: another program's change on trial is respected.
@@ -525,7 +532,7 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         QString unreachable;
         if (AdapterBackend *backend = context.backend(unreachable)) {
             const bool changing =
-                (cl.command == Command::Apply && !cl.dryRun) || cl.command == Command::Dhcp;
+                (cl.command == Command::Apply || cl.command == Command::Dhcp) && !cl.dryRun;
             // Only a command that changes the adapters puts an abandoned change back: --status,
             // --list and the like say what waits.
             if (const QString settled =
@@ -576,7 +583,7 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     if (cl.command == Command::Adapters)
         return adapters(r, *backend);
     if (cl.command == Command::Dhcp)
-        return dhcp(r, ini, *backend);
+        return dhcp(r, cl, ini, *backend);
     if (cl.command == Command::Confirm || cl.command == Command::Undo) {
         const RemoteTrial::Result result = cl.command == Command::Confirm
                                                ? RemoteTrial::confirm(ini, *backend)

@@ -363,22 +363,28 @@ int deleteProfile(Run &run, const CommandLine &cl, clsIni &ini) {
     return run.finish(Done);
 }
 
+namespace {
+
+QJsonObject heldJson(const WmiAdapter::Held &h) {
+    return QJsonObject{{QStringLiteral("dhcp"), h.dhcp},
+                       {QStringLiteral("address"), h.address.join(QLatin1Char(','))},
+                       {QStringLiteral("mask"), h.mask.join(QLatin1Char(','))},
+                       {QStringLiteral("gateway"), h.gateway.join(QLatin1Char(','))},
+                       {QStringLiteral("dns"), QJsonArray::fromStringList(h.dns)}};
+}
+
+QString heldText(const WmiAdapter::Held &h) {
+    if (h.dhcp)
+        return Text::tr("otomatik IP (DHCP)");
+    return Text::tr("%1/%2, ağ geçidi %3, DNS %4")
+        .arg(h.address.join(QLatin1Char(',')), h.mask.join(QLatin1Char(',')),
+             h.gateway.join(QLatin1Char(',')), h.dns.join(QLatin1Char(',')));
+}
+
+} // namespace
+
 int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
                  const QStringList &ProfileParts) {
-    const auto json = [](const WmiAdapter::Held &h) {
-        return QJsonObject{{QStringLiteral("dhcp"), h.dhcp},
-                           {QStringLiteral("address"), h.address.join(QLatin1Char(','))},
-                           {QStringLiteral("mask"), h.mask.join(QLatin1Char(','))},
-                           {QStringLiteral("gateway"), h.gateway.join(QLatin1Char(','))},
-                           {QStringLiteral("dns"), QJsonArray::fromStringList(h.dns)}};
-    };
-    const auto text = [](const WmiAdapter::Held &h) {
-        if (h.dhcp)
-            return Text::tr("otomatik IP (DHCP)");
-        return Text::tr("%1/%2, ağ geçidi %3, DNS %4")
-            .arg(h.address.join(QLatin1Char(',')), h.mask.join(QLatin1Char(',')),
-                 h.gateway.join(QLatin1Char(',')), h.dns.join(QLatin1Char(',')));
-    };
     const WmiAdapter::Held wanted = AdapterCommands::heldBy(ProfileParts);
     WmiError error;
     WmiAdapterList adapters;
@@ -401,12 +407,12 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
         changes = changes || moves;
         QJsonObject item{{QStringLiteral("caption"), adapter->Caption()},
                          {QStringLiteral("changes"), moves},
-                         {QStringLiteral("to"), json(wanted)}};
-        item.insert(QStringLiteral("from"), held ? QJsonValue(json(*held)) : QJsonValue());
+                         {QStringLiteral("to"), heldJson(wanted)}};
+        item.insert(QStringLiteral("from"), held ? QJsonValue(heldJson(*held)) : QJsonValue());
         items.append(item);
         run.line(QStringLiteral("%1: %2 → %3")
-                     .arg(adapter->Caption(), held ? text(*held) : Text::tr("bilinmiyor"),
-                          moves ? text(wanted) : Text::tr("değişmez")));
+                     .arg(adapter->Caption(), held ? heldText(*held) : Text::tr("bilinmiyor"),
+                          moves ? heldText(wanted) : Text::tr("değişmez")));
     }
     if (items.isEmpty())
         return run.refuse(Text::tr("Değişecek bir ağ bağdaştırıcısı yok."), 0,
@@ -417,7 +423,7 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
             const WmiAdapter::Held dhcp;
             items.append(QJsonObject{{QStringLiteral("caption"), other},
                                      {QStringLiteral("changes"), true},
-                                     {QStringLiteral("to"), json(dhcp)}});
+                                     {QStringLiteral("to"), heldJson(dhcp)}});
             run.line(QStringLiteral("%1: %2").arg(other, Text::tr("otomatik IP (DHCP) olur")));
         }
     }
@@ -427,6 +433,38 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
                       trial >= 0 ? QJsonValue(trial) : QJsonValue());
     run.json().insert(QStringLiteral("changed"), changes);
     run.json().insert(QStringLiteral("dryRun"), true);
+    run.json().insert(QStringLiteral("preview"), items);
+    run.setCode(changes ? QStringLiteral("would-change") : QStringLiteral("already-held"));
+    return run.finish(Done);
+}
+
+int previewDhcp(Run &run, AdapterBackend &backend) {
+    WmiError error;
+    WmiAdapterList adapters;
+    if (!backend.connect(error) || !backend.ipEnabledAdapters(adapters, error))
+        return run.refuse(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
+                              .arg(backend.name(), error.description),
+                          error.number, QStringLiteral("platform-error"));
+    QJsonArray items;
+    bool changes = false;
+    const WmiAdapter::Held dhcp;
+    for (const auto &adapter : adapters) {
+        if (const QString file = adapter->hiddenBy(); !file.isEmpty())
+            return run.refuse(ApplyReport::hiddenText(adapter->Caption(), file),
+                              WmiResult::HiddenByFile, QStringLiteral("hidden-by-file"));
+        const std::optional<WmiAdapter::Held> held = adapter->held();
+        const bool moves = !held || !held->dhcp;
+        changes = changes || moves;
+        QJsonObject item{{QStringLiteral("caption"), adapter->Caption()},
+                         {QStringLiteral("changes"), moves},
+                         {QStringLiteral("to"), heldJson(dhcp)}};
+        item.insert(QStringLiteral("from"), held ? QJsonValue(heldJson(*held)) : QJsonValue());
+        items.append(item);
+        run.line(QStringLiteral("%1: %2 → %3")
+                     .arg(adapter->Caption(), held ? heldText(*held) : Text::tr("bilinmiyor"),
+                          moves ? heldText(dhcp) : Text::tr("değişmez")));
+    }
+    run.json().insert(QStringLiteral("changed"), changes);
     run.json().insert(QStringLiteral("preview"), items);
     run.setCode(changes ? QStringLiteral("would-change") : QStringLiteral("already-held"));
     return run.finish(Done);

@@ -57,5 +57,7 @@ int deleteProfile(Run &run, const CommandLine &cl, clsIni &ini);
 // --apply NAME --dry-run: for each chosen adapter, what it holds and what it would hold.
 int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
                  const QStringList &ProfileParts);
+// --dhcp --dry-run: every adapter that would leave its static address.
+int previewDhcp(Run &run, AdapterBackend &backend);
 
 } // namespace CommandRunner

@@ -114,6 +114,8 @@ void tst_CommandRunner::commands_data() {
     row("doubtful profile with --yes", {u("--apply"), u("Zeta"), u("--yes")}, 0, "uygulandı",
         "Zeta", "10.0.0.7");
     row("dhcp forgets the current profile", {u("--dhcp"), u("--json")}, 0, "\"status\":0", "", "");
+    row("dhcp --dry-run: each adapter's move, nothing forgotten",
+        {u("--dhcp"), u("--dry-run"), u("--json")}, 0, "\"dryRun\":true", "Şube", "");
     row("status changes nothing", {u("--status")}, 0,
         "Profil: Şube\nBİLGİSAYAR IP: 10.0.0.9\n"
         "MODEM IP: SERVİS YOK",
@@ -251,6 +253,8 @@ void tst_CommandRunner::othersTrialAndPause_data() {
         << QStringList{u("--apply"), u("Alfa")} << true << 1 << u("başka bir pencerede");
     QTest::newRow("another run's trial: --dhcp refused as well")
         << QStringList{u("--dhcp")} << true << 1 << u("başka bir pencerede");
+    QTest::newRow("another run's trial: --dhcp --dry-run answers the same refusal")
+        << QStringList{u("--dhcp"), u("--dry-run")} << true << 1 << u("başka bir pencerede");
     QTest::newRow("another run's trial: --apply --dry-run answers the same refusal")
         << QStringList{u("--apply"), u("Alfa"), u("--dry-run")} << true << 1
         << u("başka bir pencerede");
