@@ -373,6 +373,16 @@ QJsonObject heldJson(const WmiAdapter::Held &h) {
                        {QStringLiteral("dns"), QJsonArray::fromStringList(h.dns)}};
 }
 
+// The adapters, or the run refused when they cannot be listed.
+std::optional<int> listAdapters(Run &run, AdapterBackend &backend, WmiAdapterList &adapters) {
+    WmiError error;
+    if (backend.connect(error) && backend.ipEnabledAdapters(adapters, error))
+        return std::nullopt;
+    return run.refuse(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
+                          .arg(backend.name(), error.description),
+                      error.number, QStringLiteral("platform-error"));
+}
+
 QString heldText(const WmiAdapter::Held &h) {
     if (h.dhcp)
         return Text::tr("otomatik IP (DHCP)");
@@ -386,12 +396,9 @@ QString heldText(const WmiAdapter::Held &h) {
 int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
                  const QStringList &ProfileParts) {
     const WmiAdapter::Held wanted = AdapterCommands::heldBy(ProfileParts);
-    WmiError error;
     WmiAdapterList adapters;
-    if (!backend.connect(error) || !backend.ipEnabledAdapters(adapters, error))
-        return run.refuse(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
-                              .arg(backend.name(), error.description),
-                          error.number, QStringLiteral("platform-error"));
+    if (std::optional<int> refused = listAdapters(run, backend, adapters))
+        return *refused;
     QJsonArray items;
     bool changes = false;
     for (const auto &adapter : adapters) {
@@ -439,12 +446,9 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
 }
 
 int previewDhcp(Run &run, AdapterBackend &backend) {
-    WmiError error;
     WmiAdapterList adapters;
-    if (!backend.connect(error) || !backend.ipEnabledAdapters(adapters, error))
-        return run.refuse(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
-                              .arg(backend.name(), error.description),
-                          error.number, QStringLiteral("platform-error"));
+    if (std::optional<int> refused = listAdapters(run, backend, adapters))
+        return *refused;
     QJsonArray items;
     bool changes = false;
     const WmiAdapter::Held dhcp;
