@@ -1,5 +1,7 @@
 #include "adapters/AddressText.h"
 
+#include "adapters/WmiAdapter.h"
+
 #include <QStringList>
 #include <bit>
 
@@ -53,6 +55,33 @@ QString format(quint32 address) {
             text[length++] = u'.';
     }
     return QString(reinterpret_cast<const QChar *>(text), length);
+}
+
+qint32 staticAddresses(const QStringList &IPAddress, const QStringList &SubnetMask,
+                       QList<Prefixed> &out) {
+    if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())
+        return WmiResult::InvalidInputParameter;
+    out.clear();
+    for (qsizetype i = 0; i < IPAddress.size(); ++i) {
+        const std::optional<quint32> address = parse(IPAddress[i]);
+        if (!address)
+            return WmiResult::InvalidIpAddress;
+        if (!isMask(SubnetMask[i]))
+            return WmiResult::InvalidSubnetMask;
+        out.append({format(*address), prefixLength(*parse(SubnetMask[i]))});
+    }
+    return WmiResult::Success;
+}
+
+std::optional<QStringList> canonical(const QStringList &texts) {
+    QStringList out;
+    for (const QString &text : texts) {
+        const std::optional<quint32> address = parse(text);
+        if (!address)
+            return std::nullopt;
+        out.append(format(*address));
+    }
+    return out;
 }
 
 } // namespace AddressText

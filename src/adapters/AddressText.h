@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <optional>
 
@@ -18,5 +20,16 @@ bool isMask(const QString &text);
 int prefixLength(quint32 mask);
 
 QString format(quint32 address);
+
+// The addresses of an adapter's static configuration (EnableStatic's two lists) as addresses
+// and prefix lengths, or the WMI code that refuses them.
+struct Prefixed {
+    QString address;
+    int prefix = 0;
+};
+qint32 staticAddresses(const QStringList &IPAddress, const QStringList &SubnetMask,
+                       QList<Prefixed> &out);
+// Each text as a canonical address (leading zeros gone), or nothing when one is no address.
+std::optional<QStringList> canonical(const QStringList &texts);
 
 } // namespace AddressText

@@ -136,20 +136,14 @@ public:
     }
 
     qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
-        if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())
-            return WmiResult::InvalidInputParameter;
+        QList<AddressText::Prefixed> given;
+        if (const qint32 refused = AddressText::staticAddresses(IPAddress, SubnetMask, given);
+            refused != WmiResult::Success)
+            return refused;
         QList<QVariantMap> addresses;
-        for (qsizetype i = 0; i < IPAddress.size(); ++i) {
-            const std::optional<quint32> address = AddressText::parse(IPAddress[i]);
-            if (!address)
-                return WmiResult::InvalidIpAddress;
-            if (!AddressText::isMask(SubnetMask[i]))
-                return WmiResult::InvalidSubnetMask;
-            addresses.append(
-                {{QStringLiteral("address"), AddressText::format(*address)},
-                 {QStringLiteral("prefix"),
-                  uint(AddressText::prefixLength(*AddressText::parse(SubnetMask[i])))}});
-        }
+        for (const AddressText::Prefixed &a : given)
+            addresses.append({{QStringLiteral("address"), a.address},
+                              {QStringLiteral("prefix"), uint(a.prefix)}});
         const QString first = addresses.first().value(QStringLiteral("address")).toString();
         // NetworkManager probes the address first and takes it only when nobody answers.
         // When somebody does, the device either fails for want of an IP configuration or,

@@ -383,6 +383,21 @@ std::optional<int> listAdapters(Run &run, AdapterBackend &backend, WmiAdapterLis
                       error.number, QStringLiteral("platform-error"));
 }
 
+QString heldText(const WmiAdapter::Held &h);
+
+// One adapter of a dry run: what it holds and what it would hold, said and as JSON.
+QJsonObject previewItem(Run &run, const QString &caption,
+                        const std::optional<WmiAdapter::Held> &held, const WmiAdapter::Held &to,
+                        bool moves) {
+    run.line(QStringLiteral("%1: %2 → %3")
+                 .arg(caption, held ? heldText(*held) : Text::tr("bilinmiyor"),
+                      moves ? heldText(to) : Text::tr("değişmez")));
+    return QJsonObject{{QStringLiteral("caption"), caption},
+                       {QStringLiteral("changes"), moves},
+                       {QStringLiteral("to"), heldJson(to)},
+                       {QStringLiteral("from"), held ? QJsonValue(heldJson(*held)) : QJsonValue()}};
+}
+
 QString heldText(const WmiAdapter::Held &h) {
     if (h.dhcp)
         return Text::tr("otomatik IP (DHCP)");
@@ -412,14 +427,7 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
                            held->mask != wanted.mask || held->gateway != wanted.gateway ||
                            held->dns != wanted.dns;
         changes = changes || moves;
-        QJsonObject item{{QStringLiteral("caption"), adapter->Caption()},
-                         {QStringLiteral("changes"), moves},
-                         {QStringLiteral("to"), heldJson(wanted)}};
-        item.insert(QStringLiteral("from"), held ? QJsonValue(heldJson(*held)) : QJsonValue());
-        items.append(item);
-        run.line(QStringLiteral("%1: %2 → %3")
-                     .arg(adapter->Caption(), held ? heldText(*held) : Text::tr("bilinmiyor"),
-                          moves ? heldText(wanted) : Text::tr("değişmez")));
+        items.append(previewItem(run, adapter->Caption(), held, wanted, moves));
     }
     if (items.isEmpty())
         return run.refuse(Text::tr("Değişecek bir ağ bağdaştırıcısı yok."), 0,
@@ -459,14 +467,7 @@ int previewDhcp(Run &run, AdapterBackend &backend) {
         const std::optional<WmiAdapter::Held> held = adapter->held();
         const bool moves = !held || !held->dhcp;
         changes = changes || moves;
-        QJsonObject item{{QStringLiteral("caption"), adapter->Caption()},
-                         {QStringLiteral("changes"), moves},
-                         {QStringLiteral("to"), heldJson(dhcp)}};
-        item.insert(QStringLiteral("from"), held ? QJsonValue(heldJson(*held)) : QJsonValue());
-        items.append(item);
-        run.line(QStringLiteral("%1: %2 → %3")
-                     .arg(adapter->Caption(), held ? heldText(*held) : Text::tr("bilinmiyor"),
-                          moves ? heldText(dhcp) : Text::tr("değişmez")));
+        items.append(previewItem(run, adapter->Caption(), held, dhcp, moves));
     }
     run.json().insert(QStringLiteral("changed"), changes);
     run.json().insert(QStringLiteral("preview"), items);

@@ -42,45 +42,30 @@ public:
     }
 
     qint32 EnableStatic(const QStringList &IPAddress, const QStringList &SubnetMask) override {
-        if (IPAddress.isEmpty() || IPAddress.size() != SubnetMask.size())
-            return WmiResult::InvalidInputParameter;
+        QList<AddressText::Prefixed> given;
+        if (const qint32 refused = AddressText::staticAddresses(IPAddress, SubnetMask, given);
+            refused != WmiResult::Success)
+            return refused;
         QStringList addresses;
-        for (qsizetype i = 0; i < IPAddress.size(); ++i) {
-            const std::optional<quint32> address = AddressText::parse(IPAddress[i]);
-            if (!address)
-                return WmiResult::InvalidIpAddress;
-            if (!AddressText::isMask(SubnetMask[i]))
-                return WmiResult::InvalidSubnetMask;
-            addresses.append(
-                QStringLiteral("%1/%2")
-                    .arg(AddressText::format(*address))
-                    .arg(AddressText::prefixLength(*AddressText::parse(SubnetMask[i]))));
-        }
+        for (const AddressText::Prefixed &a : given)
+            addresses.append(QStringLiteral("%1/%2").arg(a.address).arg(a.prefix));
         NetworkdFiles::LinkConfig &c = m_backend.pending(m_name);
         c.dhcp = false;
         c.addresses = addresses;
         return done();
     }
     qint32 SetGateways(const QStringList &DefaultIPGateway, const QList<quint16> &) override {
-        QStringList gateways;
-        for (const QString &g : DefaultIPGateway) {
-            const std::optional<quint32> address = AddressText::parse(g);
-            if (!address)
-                return WmiResult::InvalidGatewayAddress;
-            gateways.append(AddressText::format(*address));
-        }
-        m_backend.pending(m_name).gateways = gateways;
+        const std::optional<QStringList> gateways = AddressText::canonical(DefaultIPGateway);
+        if (!gateways)
+            return WmiResult::InvalidGatewayAddress;
+        m_backend.pending(m_name).gateways = *gateways;
         return done();
     }
     qint32 SetDNSServerSearchOrder(const QStringList &servers) override {
-        QStringList dns;
-        for (const QString &s : servers) {
-            const std::optional<quint32> address = AddressText::parse(s);
-            if (!address)
-                return WmiResult::InvalidInputParameter;
-            dns.append(AddressText::format(*address));
-        }
-        m_backend.pending(m_name).dns = dns;
+        const std::optional<QStringList> dns = AddressText::canonical(servers);
+        if (!dns)
+            return WmiResult::InvalidInputParameter;
+        m_backend.pending(m_name).dns = *dns;
         return done();
     }
     qint32 SetDNSServerSearchOrder() override {
