@@ -2061,5 +2061,11 @@ address (scheme, server, port) and to the same server&apos;s https address; a
 service that redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 </translation>
     </message>
+    <message>
+        <source>%1
+Değişikliğin dosyaları yazılamaz; ağ ayarlarına dokunulmadı.</source>
+        <translation>%1
+The change&apos;s files cannot be written; the network settings were not touched.</translation>
+    </message>
 </context>
 </TS>

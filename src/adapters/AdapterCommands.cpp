@@ -5,6 +5,8 @@
 #include "adapters/Wmi.h"
 #include "settings/Text.h"
 
+#include <QMap>
+
 namespace AdapterCommands {
 
 namespace {
@@ -146,6 +148,38 @@ void settleTrial(AdapterBackend &backend, int seconds, bool checked, Trial &tria
         trial.problem = extendProblem;
 }
 
+// What each adapter holds, by caption (nothing for an adapter that cannot tell).
+QMap<QString, std::optional<WmiAdapter::Held>> heldBy(const WmiAdapterList &adapters) {
+    QMap<QString, std::optional<WmiAdapter::Held>> held;
+    for (const auto &adapter : adapters)
+        held.insert(adapter->Caption(), adapter->held());
+    return held;
+}
+
+bool sameHeld(const std::optional<WmiAdapter::Held> &a, const std::optional<WmiAdapter::Held> &b) {
+    return a && b && a->dhcp == b->dhcp && a->address == b->address && a->mask == b->mask &&
+           a->gateway == b->gateway && a->dns == b->dns;
+}
+
+// After a commit that failed: whether the adapters differ from what they held before it (a
+// backend that keeps its state whole or not at all changed nothing; one whose methods act at
+// once may have). Read once more, as the system has them now.
+bool differsFrom(AdapterBackend &backend,
+                 const QMap<QString, std::optional<WmiAdapter::Held>> &before) {
+    WmiAdapterList now;
+    WmiError error;
+    if (!backend.ipEnabledAdapters(now, error))
+        return true; // not known: not said to be unchanged
+    const auto after = heldBy(now);
+    if (after.keys() != before.keys())
+        return true;
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (!sameHeld(it.value(), after.value(it.key())))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds) {
@@ -167,6 +201,7 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds) {
         r.failed = true;
         return r;
     }
+    r.heldBefore = heldBy(adapters);
     backend.beginChanges();
     for (const auto &adapter : adapters) {
         r.changed = true;
@@ -186,6 +221,7 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds) {
         QString problem;
         if (r.trial.pending && backend.rollBack(problem))
             r.trial.pending = false;
+        r.changed = r.trial.pending || differsFrom(backend, r.heldBefore);
     }
     settleTrial(backend, trialSeconds, !r.failed, r.trial);
     return r;
@@ -345,6 +381,8 @@ ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
             r.adaptersChanged = false;
         else
             r.trial.problem = problem;
+    } else if (r.kind == Kind::PlatformError && !r.trial.pending && r.adaptersChanged) {
+        r.adaptersChanged = differsFrom(backend, reset.heldBefore); // a commit not taken
     }
     const bool checked =
         r.kind == Kind::Applied || r.kind == Kind::Refused || r.kind == Kind::NothingMatched;

@@ -3,6 +3,7 @@
 #include "adapters/WmiAdapter.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -66,6 +67,7 @@ struct DhcpReset {
     bool changed = false;    // some adapter was asked to change
     QStringList notices;     // what the adapters that took it leave to be said
     Trial trial;
+    QMap<QString, std::optional<WmiAdapter::Held>> heldBefore; // by caption
 };
 // Every IP-enabled adapter: DNS servers from DHCP, then EnableDHCP. With trialSeconds, on
 // trial for that long from the end of the switch.

@@ -4,6 +4,7 @@
 #include "settings/FolderLock.h"
 #include "settings/Text.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonObject>
 #include <QList>
@@ -61,6 +62,7 @@ public:
     bool connect(WmiError &error) override;
     bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;
     QString name() const override { return Text::tr("benzetim bilgisayarı"); }
+    QStringList storageFolders() const override { return {QFileInfo(m_file).absolutePath()}; }
     void beginChanges() override;
     bool commitChanges(WmiError &error) override;
     CheckpointStart createCheckpoint(int seconds) override;

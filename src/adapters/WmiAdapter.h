@@ -94,6 +94,9 @@ public:
     virtual bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) = 0;
     // A short Turkish name for messages ("NetworkManager", "benzetim bilgisayarı").
     virtual QString name() const = 0;
+    // The folders a change writes its files in (a trial's record among them): a change is not
+    // begun while one of them has no room.
+    virtual QStringList storageFolders() const { return {}; }
 
     // One command (a DHCP switch, a static apply) runs between these two: a backend that
     // stores its state may keep it once, at the end, instead of after every method. False

@@ -94,6 +94,11 @@ QJsonArray refusalsJson(const QList<AdapterCommands::Refusal> &refusals) {
 
 // Records `name` as the current profile (empty: none) after the adapters changed; a failure
 // fails the run.
+QString unwritableCode(const IniError &error) {
+    return error.number == IniErrorNumber::DiskFull ? QStringLiteral("disk-full")
+                                                    : QStringLiteral("settings-unwritable");
+}
+
 bool recordCurrent(Run &run, clsIni &ini, const QString &name) {
     using namespace modNetProfiles;
     if (ini.ReadString(CurrentProfileSection, ProfileNameKey, QString()) == name ||
@@ -105,7 +110,8 @@ bool recordCurrent(Run &run, clsIni &ini, const QString &name) {
     run.fail(Text::tr("Ağ bağdaştırıcıları değişti, ancak %1: Hata %2 (%3)")
                  .arg(what)
                  .arg(ini.lastError().number)
-                 .arg(ini.lastError().description));
+                 .arg(ini.lastError().description),
+             0, unwritableCode(ini.lastError()));
     return false;
 }
 

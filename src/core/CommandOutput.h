@@ -2,6 +2,7 @@
 
 #include "adapters/AdapterCommands.h"
 #include "core/CommandLine.h"
+#include "settings/IniError.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -45,6 +46,10 @@ private:
 };
 
 QJsonArray refusalsJson(const QList<AdapterCommands::Refusal> &refusals);
+
+// The code of a settings file that could not be written: "disk-full" when the disk or the
+// quota is full, otherwise "settings-unwritable".
+QString unwritableCode(const IniError &error);
 
 // Records `name` as the current profile (empty: none) after the adapters changed; a failure
 // fails the run, saying that the adapters did change.

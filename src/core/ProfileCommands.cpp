@@ -180,7 +180,7 @@ bool storeAll(Run &run, clsIni &ini, QList<Verdict> &verdicts, bool dryRun) {
     if (!ProfileWrites::store(ini.FileName(), verdicts, dryRun, error, notice)) {
         run.fail(
             Text::tr("Ayar dosyası yazılamadı; profiller kaydedilmedi: %1").arg(error.description),
-            error.number, QStringLiteral("settings-unwritable"));
+            error.number, unwritableCode(error));
         return false;
     }
     if (!notice.isEmpty())
@@ -350,7 +350,7 @@ int deleteProfile(Run &run, const CommandLine &cl, clsIni &ini) {
             error))
         return run.refuse(
             Text::tr("Ayar dosyası yazılamadı; profil silinmedi: %1").arg(error.description),
-            error.number, QStringLiteral("settings-unwritable"));
+            error.number, unwritableCode(error));
     run.json().insert(QStringLiteral("changed"), removed);
     run.setCode(!removed    ? QStringLiteral("absent")
                 : cl.dryRun ? QStringLiteral("would-change")

@@ -45,6 +45,8 @@ QString sameRunWith(const CommandLine &cl, const clsIni &ini, const Context &con
 
 int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                   const Context &context, const QString &name, const QString &selection) {
+    if (const TrialCountdown::Claimed room = TrialCountdown::roomFor(ini, backend); !room.ok)
+        return run.refuse(room.refusal, 0, room.code);
     TrialLedger ledger(ini);
     const QString request =
         QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');

@@ -3,11 +3,28 @@
 #include "adapters/TrialLedger.h"
 #include "core/RemoteTrial.h"
 #include "settings/Text.h"
+#include "settings/WholeFile.h"
 #include "settings/clsIni.h"
 
+#include <QFileInfo>
 #include <utility>
 
+TrialCountdown::Claimed TrialCountdown::roomFor(clsIni &ini, AdapterBackend &backend) {
+    const QStringList folders =
+        QStringList{QFileInfo(ini.FileName()).absolutePath()} + backend.storageFolders();
+    for (const QString &folder : folders) {
+        if (const std::optional<QString> full = WholeFile::noRoomIn(folder))
+            return {false,
+                    Text::tr("%1\nDeğişikliğin dosyaları yazılamaz; ağ ayarlarına dokunulmadı.")
+                        .arg(*full),
+                    QStringLiteral("disk-full")};
+    }
+    return {true, {}, {}};
+}
+
 TrialCountdown::Claimed TrialCountdown::claim(clsIni &ini, AdapterBackend &backend) {
+    if (Claimed room = roomFor(ini, backend); !room.ok)
+        return room;
     TrialLedger ledger(ini);
     TrialLedger::ClaimResult claimed;
     // An abandoned trial in the way is settled (put back) first, once.
@@ -21,6 +38,8 @@ TrialCountdown::Claimed TrialCountdown::claim(clsIni &ini, AdapterBackend &backe
 }
 
 TrialCountdown::Claimed TrialCountdown::wouldClaim(clsIni &ini, AdapterBackend &backend) {
+    if (Claimed room = roomFor(ini, backend); !room.ok)
+        return room;
     return refusalOf(TrialLedger(ini).wouldClaim(), backend);
 }
 

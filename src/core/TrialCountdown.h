@@ -23,7 +23,8 @@ public:
     }
 
     // Whether this run may change the adapters now; the trial is then its own. Otherwise the
-    // reason, and a code for scripts ("busy", "remote-waits", "record-unwritable").
+    // reason, and a code for scripts ("busy", "remote-waits", "record-unwritable",
+    // "disk-full").
     struct Claimed {
         bool ok = false;
         QString refusal;
@@ -32,6 +33,9 @@ public:
     static Claimed claim(clsIni &ini, AdapterBackend &backend);
     // What claim() would answer, for a dry run: nothing is taken or settled.
     static Claimed wouldClaim(clsIni &ini, AdapterBackend &backend);
+    // A change is not begun on a full disk: the trial's record or the backend's files would
+    // not be written ("disk-full"); ok when there is room.
+    static Claimed roomFor(clsIni &ini, AdapterBackend &backend);
     // What the ledger's answer to a claim or a remote request means for the user.
     static Claimed refusalOf(const TrialLedger::ClaimResult &claimed, AdapterBackend &backend);
     // Nothing of this run's came to be on trial (refused, or no safety net was needed).

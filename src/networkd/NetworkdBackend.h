@@ -52,6 +52,8 @@ public:
     bool connect(WmiError &error) override;
     bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;
     QString name() const override { return QStringLiteral("systemd-networkd"); }
+    // The trial's files in /run; a full /etc keeps a change until a restart and says so.
+    QStringList storageFolders() const override { return {m_runFolder}; }
     void beginChanges() override;
     bool commitChanges(WmiError &error) override;
     void holdCommits() override;

@@ -3,6 +3,7 @@
 #include "settings/FolderLock.h"
 #include "settings/SettingsPath.h"
 #include "settings/Text.h"
+#include "settings/WholeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -102,22 +103,6 @@ IniError folderError(int err, const QString &path) {
     }
 }
 
-bool writeAll(int fd, const QByteArray &bytes) {
-    const char *p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
-}
-
 // Called under the lock: a temporary file of ours is left over from a killed process. Only
 // files that this user owns are ours: in a shared folder another user may name files alike.
 void removeStaleTemps(const QByteArray &folder, const QByteArray &baseName) {
@@ -133,41 +118,6 @@ void removeStaleTemps(const QByteArray &folder, const QByteArray &baseName) {
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
-}
-
-// Fails with `err`, and `inFolder` when it was the folder that refused (the new file's making
-// or the rename).
-bool replaceFile(const QByteArray &folder, const QByteArray &baseName, const QByteArray &target,
-                 const struct stat &old, int folderFd, const QByteArray &bytes, int &err,
-                 bool &inFolder) {
-    QByteArray tempPath = folder + '/' + tempPrefix(baseName) + "XXXXXX";
-    const int fd = ::mkostemp(tempPath.data(), O_CLOEXEC);
-    inFolder = fd < 0;
-    if (fd < 0) {
-        err = errno;
-        return false;
-    }
-    bool ok = writeAll(fd, bytes) && ::fchmod(fd, old.st_mode & 07777) == 0;
-    if (ok && ::geteuid() == 0)
-        (void)!::fchown(fd, old.st_uid, old.st_gid); // keep the owner when root writes
-    ok = ok && (!g_flushToDisk || ::fsync(fd) == 0);
-    err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && ::rename(tempPath.constData(), target.constData()) != 0) {
-        ok = false;
-        err = errno;
-        inFolder = true;
-    }
-    if (!ok) {
-        ::unlink(tempPath.constData());
-        return false;
-    }
-    if (g_flushToDisk)
-        ::fsync(folderFd); // make the rename itself durable
-    return true;
 }
 
 } // namespace
@@ -344,9 +294,14 @@ bool update(const QString &path, const std::function<bool(IniDocument &)> &chang
         return false;
     }
 
-    int err = 0;
+    WholeFile::Options options;
+    options.mode = st.st_mode & 07777;
+    options.tempName = tempPrefix(baseName);
+    options.owner = &st; // root keeps the owner
+    options.flush = g_flushToDisk;
+    options.folderFd = lock.fd();
     bool inFolder = false;
-    if (!replaceFile(folder, baseName, target, st, lock.fd(), doc.toFileBytes(), err, inFolder)) {
+    if (const int err = WholeFile::write(resolved, doc.toFileBytes(), options, inFolder)) {
         error = inFolder ? folderError(err, path) : systemError(err, path);
         return false;
     }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace WholeFile {
@@ -56,36 +57,71 @@ mode_t modeFor(const QByteArray &path, mode_t asked) {
 
 } // namespace
 
-std::optional<QString> replace(const QString &path, const QByteArray &bytes, mode_t mode) {
+int write(const QString &path, const QByteArray &bytes, const Options &options, bool &inFolder) {
     const QFileInfo info(path);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
-    QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
-    const auto failed = [&](int err) {
-        return Text::tr("%1 yazılamadı: %2").arg(path, QString::fromLocal8Bit(std::strerror(err)));
-    };
-    const mode_t wanted = modeFor(QFile::encodeName(path), mode);
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temp = folder + '/' +
+                      (options.tempName.isEmpty() ? "." + QFile::encodeName(info.fileName()) + "."
+                                                  : options.tempName) +
+                      "XXXXXX";
+    const mode_t wanted = modeFor(target, options.mode);
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    inFolder = fd < 0;
     if (fd < 0)
-        return failed(errno);
-    bool ok = ::fchmod(fd, wanted) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+        return errno;
+    bool ok = ::fchmod(fd, wanted) == 0 && writeAll(fd, bytes);
+    if (ok && options.owner && ::geteuid() == 0)
+        (void)!::fchown(fd, options.owner->st_uid, options.owner->st_gid);
+    ok = ok && (!options.flush || ::fsync(fd) == 0);
     int err = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
         err = errno;
     }
-    if (ok && ::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) {
+    if (ok && ::rename(temp.constData(), target.constData()) != 0) {
         ok = false;
         err = errno;
+        inFolder = true;
     }
     if (!ok) {
         ::unlink(temp.constData());
-        return failed(err);
+        return err;
     }
-    if (const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    if (!options.flush)
+        return 0;
+    if (options.folderFd >= 0) {
+        ::fsync(options.folderFd); // the rename itself lasts
+    } else if (const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+               dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
-    return std::nullopt;
+    return 0;
+}
+
+std::optional<QString> replace(const QString &path, const QByteArray &bytes, mode_t mode) {
+    Options options;
+    options.mode = mode;
+    bool inFolder = false;
+    const int err = write(path, bytes, options, inFolder);
+    if (err == 0)
+        return std::nullopt;
+    errno = err; // for a caller that tells a full disk apart
+    return Text::tr("%1 yazılamadı: %2").arg(path, QString::fromLocal8Bit(std::strerror(err)));
+}
+
+std::optional<QString> noRoomIn(const QString &folder) {
+    // Room for the program's files (a few kilobytes), a new inode and a folder's block.
+    constexpr unsigned long long kNeeded = 64 * 1024;
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(folder).constData(), &fs) != 0)
+        return std::nullopt;
+    const unsigned long long blocks = ::geteuid() == 0 ? fs.f_bfree : fs.f_bavail;
+    const unsigned long long inodes = ::geteuid() == 0 ? fs.f_ffree : fs.f_favail;
+    if (blocks * fs.f_frsize >= kNeeded && (fs.f_files == 0 || inodes > 0))
+        return std::nullopt;
+    return Text::tr("Diskte yer kalmadı: %1").arg(folder);
 }
 
 QByteArray readUpTo(int fd, qsizetype limit) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 // Writing a file whole or not at all. The bytes go to a temporary file in the same folder,
@@ -19,6 +20,23 @@ namespace WholeFile {
 constexpr mode_t kKeepMode = mode_t(-1);
 std::optional<QString> replace(const QString &path, const QByteArray &bytes,
                                mode_t mode = kKeepMode);
+
+// Why a file of a few kilobytes could not be written in `folder` now (the disk or the user's
+// quota is full), in the user's words; nothing when there is room or it cannot be told.
+std::optional<QString> noRoomIn(const QString &folder);
+
+// The same step for a caller that holds the folder already (the settings file's writer, under
+// its lock). 0 when written, otherwise the system's error number, and `inFolder` when it was
+// the folder that refused (the temporary file's making or the rename).
+struct Options {
+    mode_t mode = kKeepMode;
+    QByteArray tempName;                // the temporary file's name before "XXXXXX" (default
+                                        // "." and the file's name and ".")
+    const struct stat *owner = nullptr; // the owner to keep when root writes
+    bool flush = true;                  // false: not flushed to disk (tests that write a lot)
+    int folderFd = -1;                  // the folder, open, to flush the rename
+};
+int write(const QString &path, const QByteArray &bytes, const Options &options, bool &inFolder);
 
 // What an open file holds from where it stands, `limit` bytes at the most (a file that grows
 // while it is read ends there); nothing read past an error.
