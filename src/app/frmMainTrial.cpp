@@ -94,8 +94,11 @@ void frmMain::reportKept(const TrialCountdown::Kept &kept) {
         m_services.prompts->message(ApplyReport::trialProblemText(failed, trialSeconds()),
                                     UserPrompts::Icon::Stop);
     }
-    if (!m_unloaded)
-        showTrial();
+    if (m_unloaded)
+        return;
+    if (m_trial->counting())
+        m_trialTicker->start(); // not kept: counted down until the system puts it back
+    showTrial();
 }
 
 void frmMain::showTrial() {

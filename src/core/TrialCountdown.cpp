@@ -131,6 +131,7 @@ std::optional<TrialCountdown::Kept> TrialCountdown::takeLost() {
 
 void TrialCountdown::ownEnded() {
     m_ours = false;
+    m_unkept = false;
     m_left = -1;
     TrialLedger ledger(m_ini);
     if (m_backend.checkpointFate(RunIdentity::self()) == AdapterBackend::Fate::Kept) {
@@ -146,9 +147,18 @@ void TrialCountdown::ownEnded() {
 }
 
 TrialCountdown::Kept TrialCountdown::keepOwn() {
+    const int before = m_left;
     m_ours = false;
     m_left = -1;
-    return keep(m_ini, m_backend);
+    const Kept kept = keep(m_ini, m_backend);
+    // Not kept: still on trial, counted down (from the last seconds known when the backend
+    // cannot tell now), and settled here when the system puts it back.
+    if (kept.outcome == AdapterBackend::Keep::Failed) {
+        const int left = m_backend.checkpointSecondsLeft();
+        m_left = left >= 0 ? left : before;
+        m_unkept = counting();
+    }
+    return kept;
 }
 
 int TrialCountdown::tick() {
@@ -157,8 +167,8 @@ int TrialCountdown::tick() {
     m_left = m_backend.checkpointSecondsLeft();
     if (m_left >= 0)
         return m_left;
-    if (m_ours)
-        ownEnded(); // ended before it was judged: the system put it back
+    if (m_ours || m_unkept)
+        ownEnded(); // ended before it was judged or kept: the system put it back
     else
         TrialLedger(m_ini).settle(m_ini, m_backend); // another run's, judged by it or put back
     return m_left;

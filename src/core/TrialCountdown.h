@@ -62,7 +62,8 @@ public:
     // This run's trial counts from now again (a message the user read took none of it); when
     // its time had run out meanwhile, it was put back: takeLost() then says so.
     void restart(int seconds);
-    // Keeps the change as this run's, and counts no more.
+    // Keeps the change as this run's, and counts no more; a change that could not be kept is
+    // counted down to its end, and its put-back told as takeLost().
     Kept keepOwn();
     // The seconds left from the backend's clock; a trial that ended meanwhile (put back by the
     // system, or judged by its own run) is settled and -1 returned.
@@ -82,6 +83,7 @@ private:
     bool m_ours = false; // this run's change, which its check judges
     int m_left = -1;     // seconds left of a trial counted down (this run's or another's)
     std::optional<Kept> m_lost;
+    bool m_unkept = false; // this run's change, which could not be kept: the system's to end
 
     void ownEnded();
 };

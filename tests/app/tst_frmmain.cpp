@@ -935,9 +935,13 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck_data() {
     QTest::addColumn<QString>("service"); // "answers", "refused" or none configured
     QTest::addColumn<bool>("onTrial");
     QTest::addColumn<bool>("dhcpAfter");
-    QTest::newRow("internet: kept") << u("answers") << true << false;
-    QTest::newRow("no internet: kept, then DHCP") << u("refused") << true << true;
-    QTest::newRow("no service: nothing to judge, kept at once") << QString() << false << false;
+    QTest::addColumn<bool>("unkeepable"); // the computer's file cannot be written at the check
+    QTest::newRow("internet: kept") << u("answers") << true << false << false;
+    QTest::newRow("no internet: kept, then DHCP") << u("refused") << true << true << false;
+    QTest::newRow("no service: nothing to judge, kept at once")
+        << QString() << false << false << false;
+    QTest::newRow("internet, the keep fails: said, counted down, named back once put back")
+        << u("answers") << true << false << true;
 }
 
 void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
@@ -965,6 +969,25 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
                                               : u("Nuvar_POS_Zelvi_IP (Ofis)"));
     QCOMPARE(m_pc->computer->checkpointSecondsLeft(), onTrial ? 20 : -1);
 
+    QFETCH(bool, unkeepable);
+    const QString pcFile = m_pc->computer->file();
+    if (unkeepable) {
+        QVERIFY(QFile::rename(pcFile, pcFile + u(".away")) && QDir().mkdir(pcFile));
+        m_prompts.onMessage = [&] { // the file back while the user reads of the failed keep
+            QVERIFY(QDir().rmdir(pcFile) && QFile::rename(pcFile + u(".away"), pcFile));
+        };
+        m_window->Timer1_Timer();
+        QVERIFY2(m_prompts.messages.join(u("\n")).contains(u("kalıcı yapılamadı")),
+                 qPrintable(m_prompts.messages.join(u("\n"))));
+        QVERIFY(m_window->windowTitle().contains(u("deneniyor"))); // still on trial
+        const qint64 later = m_pc->computer->now() + 30000;
+        m_pc->computer->now = [later] { return later; };
+        QTRY_VERIFY_WITH_TIMEOUT(m_prompts.messages.last().contains(u("Değişiklik kalmadı")),
+                                 10000);                        // at the window's next second
+        QVERIFY(!readAll(m_path).contains("ProfileName=Ofis")); // the settings follow
+        QVERIFY(!QFile::exists(m_path + u(".trial")));
+        return;
+    }
     m_window->Timer1_Timer();
     QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1); // nothing left to put back
     QVERIFY(!readAll(m_path).contains("ProfileBeforeTrial"));

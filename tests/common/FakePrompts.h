@@ -3,6 +3,8 @@
 #include "settings/UserPrompts.h"
 
 #include <QStringList>
+#include <functional>
+#include <utility>
 
 // Records what the program tells the user and answers questions as prepared.
 class FakePrompts : public UserPrompts {
@@ -10,6 +12,8 @@ public:
     void message(const QString &text, Icon icon) override {
         messages.append(text);
         icons.append(icon);
+        if (onMessage)
+            std::exchange(onMessage, nullptr)();
     }
     using UserPrompts::askYesNo;
     bool askYesNo(const QString &text, Icon icon, Default preset) override {
@@ -20,6 +24,7 @@ public:
     }
 
     bool answer = false;
+    std::function<void()> onMessage; // once, while the next message is shown
     QStringList messages;
     QList<Icon> icons;
     QStringList questions;
