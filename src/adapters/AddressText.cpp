@@ -7,32 +7,41 @@
 
 namespace AddressText {
 
-std::optional<quint32> parse(const QString &text) {
-    const QStringList parts = text.split(QLatin1Char('.'));
-    if (parts.size() != 4)
+std::optional<quint32> octet(QStringView part) {
+    if (part.isEmpty() || part.size() > 3)
         return std::nullopt;
-    quint32 address = 0;
-    for (const QString &part : parts) {
-        if (part.isEmpty() || part.size() > 3)
+    quint32 value = 0;
+    for (const QChar c : part) {
+        if (c < u'0' || c > u'9')
             return std::nullopt;
-        int octet = 0;
-        for (const QChar c : part) {
-            if (c < u'0' || c > u'9')
-                return std::nullopt;
-            octet = octet * 10 + (c.unicode() - u'0');
-        }
-        if (octet > 255)
-            return std::nullopt;
-        address = (address << 8) | quint32(octet);
+        value = value * 10 + (c.unicode() - u'0');
     }
+    if (value > 255)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<quint32> parse(QStringView text) {
+    quint32 address = 0;
+    int count = 0;
+    for (const QStringView part : text.tokenize(u'.')) {
+        const std::optional<quint32> value = octet(part);
+        if (++count > 4 || !value)
+            return std::nullopt;
+        address = (address << 8) | *value;
+    }
+    if (count != 4)
+        return std::nullopt;
     return address;
 }
 
 bool isMask(const QString &text) {
     const std::optional<quint32> mask = parse(text);
-    if (!mask)
-        return false;
-    const quint32 inverted = ~*mask;
+    return mask && isMask(*mask);
+}
+
+bool isMask(quint32 mask) {
+    const quint32 inverted = ~mask;
     return (inverted & (inverted + 1)) == 0; // ones at the top, zeros below
 }
 

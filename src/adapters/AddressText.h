@@ -11,10 +11,13 @@ namespace AddressText {
 
 // The address as a number when the text is four decimal octets 0..255 joined by "."
 // (leading zeros allowed, nothing else); nothing otherwise.
-std::optional<quint32> parse(const QString &text);
+std::optional<quint32> parse(QStringView text);
+// One of its four parts: one to three digits, 0-255.
+std::optional<quint32> octet(QStringView part);
 
 // Whether the text is a subnet mask: an address whose one bits are contiguous from the top.
 bool isMask(const QString &text);
+bool isMask(quint32 mask);
 
 // The prefix length of a mask (255.255.255.0 gives 24).
 int prefixLength(quint32 mask);

@@ -4,6 +4,7 @@
 #include "settings/Text.h"
 
 #include <array>
+#include <span>
 
 namespace ProfileCheck {
 
@@ -28,16 +29,30 @@ QString fieldName(int field) {
     return Text::tr(names[std::size_t(field)]);
 }
 
-QStringList fieldParts(const QStringList &parts, int field) {
-    return parts.mid(field * 4, 4);
+// The field's four parts, as the stored value splits them at its dots.
+QString fieldText(std::span<const QString> parts, int field) {
+    return QStringList(parts.begin() + field * 4, parts.begin() + field * 4 + 4)
+        .join(QLatin1Char('.'));
 }
 
-bool isBlank(const QStringList &fieldParts) {
-    for (const QString &p : fieldParts) {
-        if (!p.trimmed().isEmpty())
+bool isBlank(std::span<const QString> parts, int field) {
+    for (int i = field * 4; i < field * 4 + 4; ++i) {
+        if (!parts[std::size_t(i)].trimmed().isEmpty())
             return false;
     }
     return true;
+}
+
+// The field's address, read from its four parts as AddressText::parse reads their join.
+std::optional<quint32> fieldValue(std::span<const QString> parts, int field) {
+    quint32 address = 0;
+    for (int i = field * 4; i < field * 4 + 4; ++i) {
+        const std::optional<quint32> octet = AddressText::octet(parts[std::size_t(i)]);
+        if (!octet)
+            return std::nullopt;
+        address = (address << 8) | *octet;
+    }
+    return address;
 }
 
 QString refusal(int field, const QString &why) {
@@ -65,24 +80,28 @@ std::optional<QString> unusableAddress(quint32 a) {
 } // namespace
 
 Result check(const QStringList &ProfileParts) {
-    Result r;
     if (ProfileParts.size() < FieldCount * 4) {
+        Result r;
         r.refusal = Text::tr("Profilin kayıtlı adresleri eksik: 20 bölüm olmalı, %1 var.")
                         .arg(ProfileParts.size());
         return r;
     }
+    return check(std::span<const QString, 20>(ProfileParts.constData(), FieldCount * 4));
+}
+
+Result check(std::span<const QString, 20> ProfileParts) {
+    Result r;
     std::array<quint32, FieldCount> value{};
     for (int field = 0; field < FieldCount; ++field) {
-        const QStringList parts = fieldParts(ProfileParts, field);
-        if (isBlank(parts)) {
+        if (isBlank(ProfileParts, field)) {
             if (field == SecondDns)
                 continue;
             r.refusal = refusal(field, Text::tr("boş bırakılmış."));
             return r;
         }
-        const QString text = parts.join(QLatin1Char('.'));
-        const std::optional<quint32> parsed = AddressText::parse(text);
+        const std::optional<quint32> parsed = fieldValue(ProfileParts, field);
         if (!parsed) {
+            const QString text = fieldText(ProfileParts, field);
             r.refusal = refusal(field, Text::tr("\"%1\" geçerli bir adres değil; dört "
                                                 "bölümün her biri 0 ile 255 arasında bir "
                                                 "sayı olmalı.")
@@ -92,7 +111,7 @@ Result check(const QStringList &ProfileParts) {
         value[field] = *parsed;
     }
 
-    if (value[Mask] == 0 || !AddressText::isMask(AddressText::format(value[Mask]))) {
+    if (value[Mask] == 0 || !AddressText::isMask(value[Mask])) {
         r.refusal = refusal(Mask, Text::tr("%1 bir alt ağ maskesi olamaz; soldan "
                                            "kesintisiz 1 bitleri olmalı (örneğin "
                                            "255.255.255.0).")

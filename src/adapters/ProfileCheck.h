@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <span>
 
 // A stored profile judged as a whole before any adapter is touched: what cannot work is
 // refused with the field named; what works but is most likely a typing mistake is a doubt
@@ -19,6 +20,8 @@ struct Result {
 // Judges the twenty parts of a stored profile (address, mask, gateway, DNS 1, DNS 2; the
 // second DNS server may be blank).
 Result check(const QStringList &ProfileParts);
+// The same of the twenty parts as they stand (no list made of them).
+Result check(std::span<const QString, 20> ProfileParts);
 
 // What is doubtful about the profile, one line each.
 QString doubtText(const QString &name, const QStringList &doubts);

@@ -39,8 +39,12 @@ QString deleteQuestion(const QString &name) {
     return text.replace(QStringLiteral("%s"), name);
 }
 
+QString foldedProfileName(const QString &name) {
+    return IniCodec::foldName(name.trimmed());
+}
+
 bool sameProfileName(const QString &a, const QString &b) {
-    return IniCodec::foldName(a.trimmed()) == IniCodec::foldName(b.trimmed());
+    return foldedProfileName(a) == foldedProfileName(b);
 }
 
 namespace {

@@ -24,6 +24,8 @@ QString cloneName(const QString &name);
 // The question asked before a profile is deleted.
 QString deleteQuestion(const QString &name);
 
+// A name as it is compared with others (blanks at its ends, letter case, Turkish İ).
+QString foldedProfileName(const QString &name);
 // Whether two profile names are the same name (letter case aside, as in the settings file).
 bool sameProfileName(const QString &a, const QString &b);
 

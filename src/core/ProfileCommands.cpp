@@ -20,6 +20,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <algorithm>
+#include <array>
+#include <thread>
 
 namespace ProfileWrites {
 
@@ -42,7 +45,7 @@ Verdict judge(const Incoming &profile, bool yes) {
         return v;
     }
     v.value = modNetProfiles::joinFields(fields);
-    const ProfileCheck::Result check = ProfileCheck::check(v.value.split(QLatin1Char('.')));
+    const ProfileCheck::Result check = ProfileCheck::check(fields);
     if (!check.canApply()) {
         v.code = QStringLiteral("invalid-profile");
         v.reason = *check.refusal;
@@ -61,15 +64,53 @@ namespace {
 
 // A stored value's twenty parts as five addresses ("..." is a blank one).
 QStringList addressesOfValue(const QString &value) {
-    const QStringList parts = value.split(QLatin1Char('.'));
-    if (parts.size() != modNetProfiles::FieldCount)
+    // Where each group of four parts starts: after every fourth dot.
+    std::array<qsizetype, 6> starts{};
+    qsizetype dots = 0;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == u'.' && ++dots % 4 == 0 && dots < modNetProfiles::FieldCount)
+            starts[std::size_t(dots / 4)] = i + 1;
+    }
+    if (dots != modNetProfiles::FieldCount - 1)
         return {value}; // judged as it stands: the first address then names the fault
+    starts[5] = value.size() + 1;
     QStringList addresses;
-    for (int row = 0; row < 5; ++row) {
-        const QStringList four = parts.mid(row * 4, 4);
-        addresses.append(four.join(QString()).isEmpty() ? QString() : four.join(QLatin1Char('.')));
+    for (std::size_t row = 0; row < 5; ++row) {
+        const QStringView four =
+            QStringView(value).sliced(starts[row], starts[row + 1] - starts[row] - 1);
+        addresses.append(four == u"..." ? QString() : four.toString());
     }
     return addresses;
+}
+
+// The names of a JSON object's members in the order they stand, each as often as it stands
+// (a parsed object keeps one of two members of one name, silently). `bytes` is valid JSON.
+QStringList memberNames(const QByteArray &bytes) {
+    QStringList names;
+    int depth = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        } else if (c == '"') {
+            const qsizetype start = i;
+            for (++i; i < bytes.size() && bytes[i] != '"'; ++i) {
+                if (bytes[i] == '\\')
+                    ++i;
+            }
+            qsizetype next = i + 1;
+            while (next < bytes.size() && QChar::isSpace(uchar(bytes[next])))
+                ++next;
+            if (depth == 1 && next < bytes.size() && bytes[next] == ':')
+                names.append(QJsonDocument::fromJson('[' + bytes.mid(start, i + 1 - start) + ']')
+                                 .array()
+                                 .at(0)
+                                 .toString());
+        }
+    }
+    return names;
 }
 
 std::optional<QList<Incoming>> parseJson(const QByteArray &bytes, QString &problem) {
@@ -82,8 +123,10 @@ std::optional<QList<Incoming>> parseJson(const QByteArray &bytes, QString &probl
     static const char *const keys[] = {"address", "mask", "gateway", "dns1", "dns2"};
     QList<Incoming> profiles;
     const QJsonObject all = doc.object();
-    for (auto it = all.begin(); it != all.end(); ++it) {
-        Incoming in{it.key(), {}};
+    const QStringList names = memberNames(bytes);
+    for (const QString &name : names) {
+        const auto it = all.constFind(name);
+        Incoming in{name, {}};
         const QJsonObject fields = it.value().toObject();
         for (const char *key : keys) {
             const QJsonValue value = fields.value(QLatin1String(key));
@@ -110,7 +153,7 @@ std::optional<QList<Incoming>> parseImport(const QByteArray &bytes, QString &pro
         return std::nullopt;
     }
     QList<Incoming> profiles;
-    for (const auto &[name, value] : doc.keys(ProfilesSection))
+    for (const auto &[name, value] : doc.keys(ProfilesSection, true))
         profiles.append({name, addressesOfValue(value)});
     return profiles;
 }
@@ -170,6 +213,26 @@ QJsonObject verdictJson(const Verdict &v) {
     if (!v.doubts.isEmpty())
         o.insert(QStringLiteral("doubts"), QJsonArray::fromStringList(v.doubts));
     return o;
+}
+
+// Each profile judged on its own: a big import is shared among the processor's cores.
+QList<Verdict> judgeAll(const QList<ProfileWrites::Incoming> &incoming, bool yes) {
+    QList<Verdict> verdicts(incoming.size());
+    Verdict *const out = verdicts.data(); // written by one thread per range
+    const auto judgeRange = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i)
+            out[i] = ProfileWrites::judge(incoming.at(i), yes);
+    };
+    const qsizetype cores = std::max(1U, std::thread::hardware_concurrency());
+    const qsizetype threads = std::clamp<qsizetype>(incoming.size() / 5000, 1, cores);
+    const qsizetype share = (incoming.size() + threads - 1) / threads;
+    std::vector<std::thread> helpers;
+    for (qsizetype t = 1; t < threads; ++t)
+        helpers.emplace_back(judgeRange, t * share, std::min(incoming.size(), (t + 1) * share));
+    judgeRange(0, std::min(incoming.size(), share));
+    for (std::thread &helper : helpers)
+        helper.join();
+    return verdicts;
 }
 
 // Stores the verdicts (all storable) and records what changed; false (the run failed) when the
@@ -292,19 +355,17 @@ int importProfiles(Run &run, const CommandLine &cl, clsIni &ini) {
     if (!incoming)
         return run.refuse(Text::tr("%1 okunamadı: %2").arg(cl.importFile, problem), 0,
                           QStringLiteral("import-unreadable"));
-    QList<Verdict> verdicts;
+    QList<Verdict> verdicts = judgeAll(*incoming, cl.yes);
     QHash<QString, QString> seen;
     const Verdict *refused = nullptr;
-    for (const ProfileWrites::Incoming &in : *incoming) {
-        Verdict v = ProfileWrites::judge(in, cl.yes);
-        const QString folded = IniCodec::foldName(v.name);
+    for (Verdict &v : verdicts) {
+        const QString folded = MainWindowRules::foldedProfileName(v.name);
         if (v.code.isEmpty() && seen.contains(folded)) {
             v.code = QStringLiteral("duplicate-name");
             v.reason =
                 Text::tr("\"%1\" ile aynı ad (büyük/küçük harf ayrılmaz).").arg(seen[folded]);
         }
         seen.insert(folded, v.name);
-        verdicts.append(v);
     }
     for (const Verdict &v : verdicts) {
         if (!v.code.isEmpty() && !refused)

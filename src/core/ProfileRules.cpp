@@ -3,7 +3,7 @@
 #include "core/AddressRules.h"
 #include "settings/Text.h"
 
-#include <QRegularExpression>
+#include <array>
 
 namespace ProfileRules {
 
@@ -31,20 +31,34 @@ std::optional<Problem> saveProblem(const QString &name,
 
 std::optional<QString> fieldsFromAddresses(const QStringList &addresses,
                                            modNetProfiles::ProfileFields &fields) {
-    static const QRegularExpression dotted(
-        QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})$"));
+    // Four groups of one to three ASCII digits, separated by dots.
+    const auto dotted = [](QStringView text, std::array<QStringView, 4> &parts) {
+        qsizetype at = 0;
+        for (int part = 0; part < 4; ++part) {
+            qsizetype end = at;
+            while (end < text.size() && end - at < 4 && text[end] >= u'0' && text[end] <= u'9')
+                ++end;
+            if (end == at || end - at > 3)
+                return false;
+            parts[std::size_t(part)] = text.sliced(at, end - at);
+            if (part < 3 && (end >= text.size() || text[end] != u'.'))
+                return false;
+            at = end + 1;
+        }
+        return at == text.size() + 1;
+    };
     fields.fill(QString());
+    std::array<QStringView, 4> parts;
     for (int row = 0; row < FieldCount / 4; ++row) {
         const QString text = addresses.value(row).trimmed();
         if (text.isEmpty())
             continue; // a blank row: the rules above say whether it may be
-        const QRegularExpressionMatch m = dotted.match(text);
-        if (!m.hasMatch())
+        if (!dotted(text, parts))
             return Text::tr("%1: \"%2\" bir IPv4 adresi değil (noktayla ayrılmış dört sayı, "
                             "her biri 0-255).")
                 .arg(AddressRules::rowName(row), text);
         for (int part = 0; part < 4; ++part)
-            fields[std::size_t(row * 4 + part)] = m.captured(part + 1);
+            fields[std::size_t(row * 4 + part)] = parts[std::size_t(part)].toString();
     }
     return std::nullopt;
 }

@@ -260,11 +260,12 @@ QStringList IniDocument::keyNames(QStringView section) const {
     return names;
 }
 
-std::vector<std::pair<QString, QString>> IniDocument::keys(QStringView section) const {
+std::vector<std::pair<QString, QString>> IniDocument::keys(QStringView section,
+                                                           bool everyLine) const {
     std::vector<std::pair<QString, QString>> found;
     FoldedNameSet seen;
     forEachLine(m_text, section, [&](const Line &line, bool inSection) {
-        if (inSection && line.kind == Line::Kind::Key && seen.insert(line.name))
+        if (inSection && line.kind == Line::Kind::Key && (everyLine || seen.insert(line.name)))
             found.emplace_back(IniLines::decode(line.name),
                                IniLines::decode(IniLines::unquoted(line.value)));
         return true;

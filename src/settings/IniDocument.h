@@ -56,8 +56,10 @@ public:
     bool hasSection(QStringView section) const;
     // Every key name of the section, in file order, each name once.
     QStringList keyNames(QStringView section) const;
-    // Every key of the section with its value, in file order, each name once (its first key).
-    std::vector<std::pair<QString, QString>> keys(QStringView section) const;
+    // Every key of the section with its value, in file order, each name once (its first key);
+    // with `everyLine`, a name as often as it stands (an import judges them all).
+    std::vector<std::pair<QString, QString>> keys(QStringView section,
+                                                  bool everyLine = false) const;
 
     // Whether a name or value can be written so that it reads back unchanged. Returns the
     // reason (Turkish, for the user) when it cannot.

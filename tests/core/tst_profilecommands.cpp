@@ -154,6 +154,20 @@ void tst_ProfileCommands::writes_data() {
                           "kasa 2": {"address": "10.0.0.8", "mask": "255.255.255.0",
                           "gateway": "10.0.0.1", "dns1": "10.0.0.1"}})")
         << 1 << u("duplicate-name") << none;
+    const QByteArray values = R"({"address": "10.0.0.7", "mask": "255.255.255.0",
+                                  "gateway": "10.0.0.1", "dns1": "10.0.0.1"})";
+    QTest::newRow("import naming one profile twice, to the letter")
+        << kStart << QStringList{u("--import-profiles"), u("IMPORT")}
+        << "{\"X\": " + values + ", \"X\": " + values + "}" << 1 << u("duplicate-name") << none;
+    QTest::newRow("import naming one profile twice, by Turkish letters")
+        << kStart << QStringList{u("--import-profiles"), u("IMPORT")}
+        << QByteArray("[Profiles]\nİZMİR=10.0.0.7.255.255.255.0.10.0.0.1.10.0.0.1....\n"
+                      "izmir=10.0.0.8.255.255.255.0.10.0.0.1.10.0.0.1....\n")
+        << 1 << u("duplicate-name") << none;
+    QTest::newRow("import naming one profile twice, by a blank the window trims")
+        << kStart << QStringList{u("--import-profiles"), u("IMPORT")}
+        << "{\"Y\": " + values + ", \"Y\u00a0\": " + values + "}" << 1 << u("duplicate-name")
+        << none;
     QTest::newRow("import of a file that is no profile list")
         << kStart << QStringList{u("--import-profiles"), u("IMPORT")}
         << QByteArray("kasi 10.0.0.5\n") << 1 << u("import-unreadable") << none;
