@@ -1853,10 +1853,6 @@ The network settings were not touched.</translation>
         <translation>These network adapters with static addresses were put on automatic IP (DHCP) as well: %1</translation>
     </message>
     <message>
-        <source>otomatik IP (DHCP) olur</source>
-        <translation>goes to automatic IP (DHCP)</translation>
-    </message>
-    <message>
         <source>Değişiklik doğrulanmıştı; kalıcı yapıldı, geri alınmadı.</source>
         <translation>The change had been confirmed; it was made lasting, not undone.</translation>
     </message>
@@ -2066,6 +2062,10 @@ service that redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 Değişikliğin dosyaları yazılamaz; ağ ayarlarına dokunulmadı.</source>
         <translation>%1
 The change&apos;s files cannot be written; the network settings were not touched.</translation>
+    </message>
+    <message>
+        <source>Bütün ağ bağdaştırıcıları zaten otomatik IP&apos;de (DHCP); ağ ayarlarına dokunulmadı.</source>
+        <translation>Every network adapter is on automatic IP (DHCP) already; the network settings were not touched.</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include "settings/Text.h"
 
 #include <QMap>
+#include <algorithm>
 
 namespace AdapterCommands {
 
@@ -298,6 +299,17 @@ bool alreadyHeld(AdapterBackend &backend, const QString &selection,
             return false;
     }
     return matched > 0;
+}
+
+bool allOnDhcp(AdapterBackend &backend) {
+    WmiError error;
+    WmiAdapterList adapters;
+    if (!backend.connect(error) || !backend.ipEnabledAdapters(adapters, error) || adapters.empty())
+        return false;
+    return std::all_of(adapters.cbegin(), adapters.cend(), [](const auto &adapter) {
+        const std::optional<WmiAdapter::Held> held = adapter->held();
+        return held && held->dhcp;
+    });
 }
 
 QStringList othersLeavingStatic(AdapterBackend &backend, const QString &selection) {

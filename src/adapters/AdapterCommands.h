@@ -114,6 +114,10 @@ WmiAdapter::Held heldBy(const QStringList &ProfileParts);
 bool alreadyHeld(AdapterBackend &backend, const QString &selection,
                  const QStringList &ProfileParts);
 
+// Whether every adapter (at least one) is known to be on DHCP already: a switch to DHCP has
+// nothing to change.
+bool allOnDhcp(AdapterBackend &backend);
+
 // The adapters that an apply to `selection` puts on DHCP although they hold a static address
 // now (every adapter goes to DHCP first): their captions, to be named before and after.
 QStringList othersLeavingStatic(AdapterBackend &backend, const QString &selection);

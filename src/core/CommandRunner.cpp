@@ -188,11 +188,22 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
 }
 
 int dhcp(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend) {
+    // Run again and again by configuration management: adapters on DHCP are left alone.
+    const bool changes =
+        backend.checkpointSecondsLeft() >= 0 || !AdapterCommands::allOnDhcp(backend);
     if (cl.dryRun) { // the real run's refusal, or what would move
         if (const TrialCountdown::Claimed claimed = TrialCountdown::wouldClaim(ini, backend);
-            !claimed.ok)
+            changes && !claimed.ok)
             return run.refuse(claimed.refusal, 0, claimed.code);
         return previewDhcp(run, backend);
+    }
+    if (!changes) {
+        run.json().insert(QStringLiteral("changed"), false);
+        run.setCode(QStringLiteral("already-held"));
+        recordCurrent(run, ini, QString());
+        run.line(Text::tr("Bütün ağ bağdaştırıcıları zaten otomatik IP'de (DHCP); ağ ayarlarına "
+                          "dokunulmadı."));
+        return run.finish(Done);
     }
     if (const TrialCountdown::Claimed claimed = TrialCountdown::claim(ini, backend); !claimed.ok)
         return run.refuse(claimed.refusal, 0, claimed.code);
@@ -307,18 +318,18 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                               0, QStringLiteral("no-such-adapter"));
     }
     run.json().insert(QStringLiteral("adapters"), selection);
-    if (cl.dryRun) {
-        // The refusal the real apply would meet (another run's change on trial, a remote change
-        // waiting) is the preview's answer too.
-        if (const TrialCountdown::Claimed claimed = TrialCountdown::wouldClaim(ini, backend);
-            !claimed.ok)
-            return run.refuse(claimed.refusal, 0, claimed.code);
-        return previewApply(run, backend, selection, parts);
-    }
     // For configuration management: what holds the profile already is left alone, and no
     // connection drops.
     const bool changes = cl.detachedRun || backend.checkpointSecondsLeft() >= 0 ||
                          !AdapterCommands::alreadyHeld(backend, selection, parts);
+    if (cl.dryRun) {
+        // The refusal the real apply would meet (another run's change on trial, a remote change
+        // waiting, a full disk) is the preview's answer too.
+        if (const TrialCountdown::Claimed claimed = TrialCountdown::wouldClaim(ini, backend);
+            changes && !claimed.ok)
+            return run.refuse(claimed.refusal, 0, claimed.code);
+        return previewApply(run, backend, selection, parts);
+    }
     if (!changes) {
         run.json().insert(QStringLiteral("changed"), false);
         run.setCode(QStringLiteral("already-held"));

@@ -477,9 +477,13 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
         return *refused;
     QJsonArray items;
     bool changes = false;
+    QList<std::pair<QString, WmiAdapter::Held>> leaving; // static adapters that are not chosen
     for (const auto &adapter : adapters) {
-        if (!AdapterCommands::adapterMatches(adapter->Caption(), selection))
+        if (!AdapterCommands::adapterMatches(adapter->Caption(), selection)) {
+            if (const std::optional<WmiAdapter::Held> held = adapter->held(); held && !held->dhcp)
+                leaving.append({adapter->Caption(), *held});
             continue;
+        }
         if (const QString file = adapter->hiddenBy(); !file.isEmpty())
             return run.refuse(ApplyReport::hiddenText(adapter->Caption(), file),
                               WmiResult::HiddenByFile, QStringLiteral("hidden-by-file"));
@@ -495,13 +499,8 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
                           QStringLiteral("no-such-adapter"));
     // Every other adapter goes to DHCP first: those holding a static address are named too.
     if (changes) {
-        for (const QString &other : AdapterCommands::othersLeavingStatic(backend, selection)) {
-            const WmiAdapter::Held dhcp;
-            items.append(QJsonObject{{QStringLiteral("caption"), other},
-                                     {QStringLiteral("changes"), true},
-                                     {QStringLiteral("to"), heldJson(dhcp)}});
-            run.line(QStringLiteral("%1: %2").arg(other, Text::tr("otomatik IP (DHCP) olur")));
-        }
+        for (const auto &[caption, held] : leaving)
+            items.append(previewItem(run, caption, held, WmiAdapter::Held(), true));
     }
     // A change on trial is judged first: the apply would wait for it.
     const int trial = backend.checkpointSecondsLeft();

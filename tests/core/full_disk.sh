@@ -22,6 +22,7 @@ for place in full roomy; do
   zelvi "$place" "$place" --set-profile KASA 10.0.0.5 255.255.255.0 10.0.0.1 10.0.0.1 >/dev/null
   zelvi "$place" "$place" --adapters >/dev/null
 done
+zelvi full full --apply KASA --adapter 3 >/dev/null # a static adapter: --dhcp has work to do
 printf '{"YENI": {"address": "10.0.0.9", "mask": "255.255.255.0", "gateway": "10.0.0.1", "dns1": "10.0.0.1"}}' \
   >"$work/roomy/import.json"
 dd if=/dev/zero of="$work/full/filler" bs=4k 2>/dev/null

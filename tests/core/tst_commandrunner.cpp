@@ -39,6 +39,8 @@ private Q_SLOTS:
     void changeFromAfar_data();
     void changeFromAfar();
     void applyAgainChangesNothing();
+    void dryRunAnswersAsTheRun_data();
+    void dryRunAnswersAsTheRun();
     void unreadableSettingsAreSaid_data();
     void unreadableSettingsAreSaid();
     void plantedRecordIsIgnored();
@@ -355,6 +357,96 @@ void tst_CommandRunner::changeFromAfar() {
     }
     QCOMPARE(m_pc->stored()[0].address, address);
     QVERIFY2(readAll(path).contains("ProfileName=" + current.toUtf8() + "\n"), readAll(path));
+}
+
+// Each dry run against the real run from the same state: the same status and refusal, and the
+// adapters it says would move are the ones that move.
+void tst_CommandRunner::dryRunAnswersAsTheRun_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QStringList>("args");
+    const QStringList alfa{u("--apply"), u("Alfa")};
+    const QStringList dhcp{u("--dhcp")};
+    for (const QString &state : {u("all on DHCP"), u("on Alfa already"), u("Wi-Fi static"),
+                                 u("another run's trial"), u("a remote change waits")}) {
+        QTest::newRow(qPrintable(state + u(": --apply"))) << state << alfa;
+        QTest::newRow(qPrintable(state + u(": --apply --adapter 2")))
+            << state << alfa + QStringList{u("--adapter"), u("2")};
+        QTest::newRow(qPrintable(state + u(": --dhcp"))) << state << dhcp;
+    }
+    QTest::newRow("no such profile") << u("all on DHCP") << QStringList{u("--apply"), u("Yok")};
+    QTest::newRow("no such adapter")
+        << u("Wi-Fi static") << alfa + QStringList{u("--adapter"), u("9")};
+}
+
+void tst_CommandRunner::dryRunAnswersAsTheRun() {
+    QFETCH(QString, state);
+    QFETCH(QStringList, args);
+    const QString path = m_dir.filePath(u("ayar.config"));
+    QProcess other; // a run of the program that is still going
+    const auto prepare = [&] {
+        other.kill();
+        other.waitForFinished();
+        m_pc = std::make_unique<SimulatedFixture>();
+        QFile::remove(path + u(".trial"));
+        writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n");
+        QString out;
+        QString err;
+        if (state == u("on Alfa already"))
+            QCOMPARE(run({u("--apply"), u("Alfa"), u("--adapter"), u("2")}, out, err), 0);
+        if (state == u("Wi-Fi static")) {
+            SimulatedComputer::Adapter &wifi = m_pc->computer->adapters[1];
+            wifi.dhcp = false;
+            wifi.address = u("192.168.10.2");
+            wifi.mask = u("255.255.255.0");
+            m_pc->store();
+        }
+        if (state == u("another run's trial")) {
+            QVERIFY(m_pc->pendingOfOtherRun(other, 20));
+            SimulatedFixture::recordOfOtherRun(other, path, u("Zeta"));
+        }
+        if (state == u("a remote change waits")) {
+            QCOMPARE(run({u("--apply"), u("Alfa"), u("--confirm-within"), u("30")}, out, err), 0);
+            QCOMPARE(run(m_detached.mid(2), out, err), 0);
+        }
+    };
+    const auto answer = [&](const QStringList &with) {
+        QString out;
+        QString err;
+        const int status = run(args + with + QStringList{u("--json")}, out, err);
+        const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
+        return std::make_tuple(status, o.value(u("code")).toString(), o);
+    };
+    const auto captions = [](const QList<SimulatedComputer::Adapter> &adapters) {
+        QStringList list;
+        for (const auto &a : adapters)
+            list.append(a.caption + (a.dhcp ? u(" dhcp") : u(" ") + a.address));
+        return list;
+    };
+
+    prepare();
+    const auto [dryStatus, dryCode, dry] = answer({u("--dry-run")});
+    QVERIFY(dry.value(u("dryRun")).toBool());
+    QStringList wouldMove;
+    for (const QJsonValue &item : dry.value(u("preview")).toArray()) {
+        if (item[u("changes")].toBool())
+            wouldMove.append(item[u("caption")].toString());
+    }
+    prepare();
+    const QStringList before = captions(m_pc->stored());
+    const auto [status, code, real] = answer({});
+    const QStringList after = captions(m_pc->stored());
+    QStringList moved;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i])
+            moved.append(m_pc->stored()[i].caption);
+    }
+    other.kill();
+    other.waitForFinished();
+
+    QCOMPARE(dryStatus, status);
+    QCOMPARE(dryCode, code == u("applied") || code == u("dhcp") ? u("would-change") : code);
+    QCOMPARE(dry.value(u("changed")).toBool(), real.value(u("changed")).toBool());
+    QCOMPARE(wouldMove, moved);
 }
 
 // Configuration management runs the same apply again and again: what holds the profile
