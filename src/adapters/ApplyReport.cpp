@@ -1,5 +1,6 @@
 #include "adapters/ApplyReport.h"
 
+#include "adapters/AnswerCode.h"
 #include "settings/ShownText.h"
 #include "settings/Text.h"
 #include "settings/modNetProfiles.h"
@@ -153,35 +154,35 @@ QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
 }
 
 QString errorCode(const WmiError &error) {
-    return error.number == WmiResult::HiddenByFile ? QStringLiteral("hidden-by-file")
-                                                   : QStringLiteral("platform-error");
+    return error.number == WmiResult::HiddenByFile ? AnswerCode::HiddenByFile
+                                                   : AnswerCode::PlatformError;
 }
 
 QString outcomeCode(const AdapterCommands::ApplyOutcome &outcome) {
     using Kind = AdapterCommands::ApplyOutcome::Kind;
     switch (outcome.kind) {
     case Kind::Applied:
-        return QStringLiteral("applied");
+        return AnswerCode::Applied;
     case Kind::NoAdapterChosen:
-        return QStringLiteral("no-adapter-chosen");
+        return AnswerCode::NoAdapterChosen;
     case Kind::DhcpNotConfirmed:
-        return QStringLiteral("dhcp-not-confirmed");
+        return AnswerCode::DhcpNotConfirmed;
     case Kind::PlatformError:
         return errorCode(outcome.error);
     case Kind::NothingMatched:
-        return QStringLiteral("no-such-adapter");
+        return AnswerCode::NoSuchAdapter;
     case Kind::Refused:
-        return QStringLiteral("adapter-refused");
+        return AnswerCode::AdapterRefused;
     case Kind::InvalidProfile:
-        return QStringLiteral("invalid-profile");
+        return AnswerCode::InvalidProfile;
     case Kind::TrialBusy:
-        return QStringLiteral("busy");
+        return AnswerCode::Busy;
     case Kind::AddressInUse:
-        return QStringLiteral("address-in-use");
+        return AnswerCode::AddressInUse;
     case Kind::NoSafetyNet:
-        return QStringLiteral("no-safety-net");
+        return AnswerCode::NoSafetyNet;
     }
-    return QStringLiteral("platform-error");
+    return AnswerCode::PlatformError;
 }
 
 } // namespace ApplyReport

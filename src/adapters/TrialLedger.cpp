@@ -1,5 +1,6 @@
 #include "adapters/TrialLedger.h"
 
+#include "adapters/AnswerCode.h"
 #include "settings/FolderLock.h"
 #include "settings/Text.h"
 #include "settings/WholeFile.h"
@@ -397,12 +398,12 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing,
                                Text::tr("değişikliği yapacak süreç, değişikliğe başlamadan sona "
                                         "erdi ya da zamanında başlamadı;\n"
                                         "ağ ayarlarına dokunulmadı."),
-                               QStringLiteral("run-ended"));
+                               AnswerCode::RunEnded);
             else if (now.state == Remote::Applying)
                 setRemoteState(record, Remote::Refused,
                                Text::tr("değişikliği yapan süreç, değişiklik bitmeden sona "
                                         "erdi; yaptığı kısım geri alınır."),
-                               QStringLiteral("run-ended"));
+                               AnswerCode::RunEnded);
             else
                 setRemoteState(record, Remote::Applied);
         });

@@ -1,5 +1,6 @@
 #include "core/CommandOutput.h"
 
+#include "adapters/AnswerCode.h"
 #include "core/CommandRunner.h"
 #include "settings/ShownText.h"
 #include "settings/Text.h"
@@ -31,7 +32,7 @@ void Run::setCode(const QString &code) {
 }
 
 void Run::fail(const QString &reason, qint64 number, const QString &code) {
-    setCode(code.isEmpty() ? QStringLiteral("failed") : code);
+    setCode(code.isEmpty() ? AnswerCode::Failed : code);
     write(m_err, number != 0 ? QStringLiteral("%1 (%2)").arg(reason).arg(number) : reason);
     const QString earlier = m_json.value(QStringLiteral("reason")).toString();
     m_json.insert(QStringLiteral("reason"),
@@ -51,7 +52,7 @@ int Run::finish(int status) {
                          command == C::DeleteProfile || command == C::ImportProfiles;
     if (changes && !m_json.contains(QStringLiteral("changed")))
         m_json.insert(QStringLiteral("changed"), false);
-    setCode(status == Done ? QStringLiteral("done") : QStringLiteral("failed"));
+    setCode(status == Done ? AnswerCode::Done : AnswerCode::Failed);
     if (m_cl.dryRun)
         m_json.insert(QStringLiteral("dryRun"), true); // refused ones too: nothing was touched
     m_json.insert(QStringLiteral("status"), status);
@@ -95,8 +96,8 @@ QJsonArray refusalsJson(const QList<AdapterCommands::Refusal> &refusals) {
 // Records `name` as the current profile (empty: none) after the adapters changed; a failure
 // fails the run.
 QString unwritableCode(const IniError &error) {
-    return error.number == IniErrorNumber::DiskFull ? QStringLiteral("disk-full")
-                                                    : QStringLiteral("settings-unwritable");
+    return error.number == IniErrorNumber::DiskFull ? AnswerCode::DiskFull
+                                                    : AnswerCode::SettingsUnwritable;
 }
 
 bool recordCurrent(Run &run, clsIni &ini, const QString &name) {

@@ -1,6 +1,7 @@
 #include "core/CommandRunner.h"
 
 #include "adapters/AdapterCommands.h"
+#include "adapters/AnswerCode.h"
 #include "adapters/ApplyReport.h"
 #include "adapters/ProfileCheck.h"
 #include "adapters/TrialLedger.h"
@@ -171,7 +172,7 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
         run.fail(Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
                      .arg(kept.problem, now.isEmpty() ? Text::tr("değişiklikten önceki ayarlarında")
                                                       : Text::tr("\"%1\" profilinde").arg(now)),
-                 0, QStringLiteral("put-back"));
+                 0, AnswerCode::PutBack);
         return false;
     }
     if (kept.outcome == AdapterBackend::Keep::Failed) {
@@ -180,7 +181,7 @@ bool keepTrial(Run &run, clsIni &ini, AdapterBackend &backend, AdapterCommands::
         failed.keptAs(kept.outcome, kept.problem);
         run.fail(
             ApplyReport::trialProblemText(failed, std::max(0, backend.checkpointSecondsLeft())), 0,
-            QStringLiteral("keep-failed"));
+            AnswerCode::KeepFailed);
         return true;
     }
     trial.keptAs(kept.outcome, kept.problem);
@@ -199,7 +200,7 @@ int dhcp(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend) 
     }
     if (!changes) {
         run.json().insert(QStringLiteral("changed"), false);
-        run.setCode(QStringLiteral("already-held"));
+        run.setCode(AnswerCode::AlreadyHeld);
         recordCurrent(run, ini, QString());
         run.line(Text::tr("Bütün ağ bağdaştırıcıları zaten otomatik IP'de (DHCP); ağ ayarlarına "
                           "dokunulmadı."));
@@ -216,7 +217,7 @@ int dhcp(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend) 
     if (reset.failed)
         return run.refuse(ApplyReport::dhcpFailedText(reset, backend.name()), reset.error.number,
                           reset.trial.busy.isEmpty() ? ApplyReport::errorCode(reset.error)
-                                                     : QStringLiteral("busy"));
+                                                     : AnswerCode::Busy);
     // Recorded while still on trial: a run that starts meanwhile is refused (put back, the
     // change takes the record back with it).
     recordCurrent(run, ini, QString());
@@ -230,10 +231,10 @@ int dhcp(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend) 
     if (!reset.refusals.isEmpty()) {
         run.json().insert(QStringLiteral("refusals"), refusalsJson(reset.refusals));
         return run.refuse(ApplyReport::dhcpRefusedText(reset), reset.refusals.first().code,
-                          QStringLiteral("adapter-refused"));
+                          AnswerCode::AdapterRefused);
     }
     run.line(Text::tr("Bütün ağ bağdaştırıcıları (%1) otomatik IP'de (DHCP).").arg(reset.adapters));
-    run.setCode(QStringLiteral("dhcp"));
+    run.setCode(AnswerCode::Dhcp);
     return run.finish(Done);
 }
 
@@ -258,7 +259,7 @@ int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name
                      ApplyReport::dhcpFailedText(reset, backend.name()),
                  reset.error.number,
                  reset.trial.busy.isEmpty() ? ApplyReport::errorCode(reset.error)
-                                            : QStringLiteral("busy"));
+                                            : AnswerCode::Busy);
         return run.finish(Refused);
     }
     const bool recorded = recordCurrent(run, ini, QString()); // while still on trial
@@ -267,10 +268,10 @@ int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name
     if (!reset.refusals.isEmpty()) {
         run.json().insert(QStringLiteral("fallbackRefusals"), refusalsJson(reset.refusals));
         run.fail(ApplyReport::fallbackRefusedText(reset, name), reset.refusals.first().code,
-                 QStringLiteral("adapter-refused"));
+                 AnswerCode::AdapterRefused);
         return run.finish(Refused);
     }
-    run.setCode(QStringLiteral("reverted-to-dhcp"));
+    run.setCode(AnswerCode::RevertedToDhcp);
     run.say(Text::tr("İnternet bağlantısı yok: \"%1\" geri alındı,\n"
                      "bütün ağ bağdaştırıcıları otomatik IP'ye (DHCP) geçirildi.")
                 .arg(name));
@@ -288,21 +289,21 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     const QString name = storedName(ini, cl.profile);
     if (name.isEmpty())
         return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(cl.profile), 0,
-                          QStringLiteral("no-such-profile"));
+                          AnswerCode::NoSuchProfile);
     run.json().insert(QStringLiteral("profile"), name);
     if (const std::optional<QString> refused = ApplyReport::refusedNameText(name))
-        return run.refuse(*refused, 0, QStringLiteral("invalid-name"));
+        return run.refuse(*refused, 0, AnswerCode::InvalidName);
     const QStringList parts =
         MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
     const ProfileCheck::Result check = ProfileCheck::check(parts);
     if (!check.canApply())
         return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal), 0,
-                          QStringLiteral("invalid-profile"));
+                          AnswerCode::InvalidProfile);
     if (!check.doubts.isEmpty() && !cl.yes)
         return run.refuse(ProfileCheck::doubtText(name, check.doubts) +
                               Text::tr("\nAğ ayarlarına dokunulmadı; yine de uygulamak için "
                                        "--yes ekleyin."),
-                          0, QStringLiteral("doubtful-profile"));
+                          0, AnswerCode::DoubtfulProfile);
 
     QString selection = QStringLiteral("*ALL");
     if (!cl.adapterIndex.isEmpty()) {
@@ -315,7 +316,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
             return run.refuse(Text::tr("%1 numaralı ağ bağdaştırıcısı yok (--adapters "
                                        "listesine bakın).")
                                   .arg(cl.adapterIndex),
-                              0, QStringLiteral("no-such-adapter"));
+                              0, AnswerCode::NoSuchAdapter);
     }
     run.json().insert(QStringLiteral("adapters"), selection);
     // For configuration management: what holds the profile already is left alone, and no
@@ -332,7 +333,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     }
     if (!changes) {
         run.json().insert(QStringLiteral("changed"), false);
-        run.setCode(QStringLiteral("already-held"));
+        run.setCode(AnswerCode::AlreadyHeld);
         recordCurrent(run, ini, name);
         run.line(Text::tr("\"%1\" profili zaten uygulanmış (%2); ağ ayarlarına dokunulmadı.")
                      .arg(name, selection == QLatin1String("*ALL")
@@ -408,7 +409,7 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
                  ApplyReport::outcomeCode(outcome));
     }
     if (applied)
-        run.setCode(QStringLiteral("applied"));
+        run.setCode(AnswerCode::Applied);
     if (!checkFollows)
         return run.finish(Done);
 
@@ -435,12 +436,12 @@ int exportProfile(Run &run, const CommandLine &cl, clsIni &ini) {
     const QString name = storedName(ini, cl.profile);
     if (name.isEmpty())
         return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(cl.profile), 0,
-                          QStringLiteral("no-such-profile"));
+                          AnswerCode::NoSuchProfile);
     const QStringList parts =
         MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
     if (const ProfileCheck::Result check = ProfileCheck::check(parts); !check.canApply())
         return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal), 0,
-                          QStringLiteral("invalid-profile"));
+                          AnswerCode::InvalidProfile);
     const QString text = ProfileExport::text(*ProfileExport::formatNamed(cl.exportFormat), name,
                                              parts, cl.interfaceName);
     for (const QString &line : text.chopped(1).split(QLatin1Char('\n')))
@@ -456,7 +457,7 @@ int status(Run &run, clsIni &ini, const Context &context, const std::optional<In
     // with the reason, after saying what it knows.
     if (unread)
         run.fail(Text::tr("Ayar dosyası okunamadı: %1").arg(unread->description), unread->number,
-                 QStringLiteral("settings-unreadable"));
+                 AnswerCode::SettingsUnreadable);
     const QString current =
         unread ? QString() : ini.ReadString(CurrentProfileSection, ProfileNameKey, QString());
     const QString local = context.localAddress();
@@ -522,7 +523,7 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     };
     if (!ini.setFileName(context.settingsPath, context.pathRule))
         return refuse(Text::tr("Ayar dosyası açılamadı: %1").arg(ini.lastError().description),
-                      ini.lastError().number, QStringLiteral("settings-unreadable"));
+                      ini.lastError().number, AnswerCode::SettingsUnreadable);
     // A settings file that exists but cannot be read (its rights, its kind, its size) is said
     // so: a command that works on the profiles refuses rather than find none; --status says
     // what it knows and fails; DHCP, --confirm, --undo and --adapters need no profile.
@@ -535,7 +536,7 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     if (unread && needsProfiles)
         return refuse(Text::tr("Ayar dosyası okunamadı; hiçbir şeye dokunulmadı.\n%1")
                           .arg(unread->description),
-                      unread->number, QStringLiteral("settings-unreadable"));
+                      unread->number, AnswerCode::SettingsUnreadable);
     // A change that an ended run left on trial: put back by the system or kept meanwhile, it
     // is recorded so (a change about to be made puts one still pending back first).
     if (const std::optional<QJsonObject> record = TrialLedger(ini).read();
@@ -560,7 +561,7 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         QString unreachable;
         if (AdapterBackend *backend = context.backend(unreachable)) {
             if (const std::optional<QString> why = backend->notAllowed(false))
-                return refuse(*why, 91, QStringLiteral("not-authorized"));
+                return refuse(*why, 91, AnswerCode::NotAuthorized);
         }
     }
     switch (cl.command) {
@@ -590,7 +591,7 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
     QString reason;
     AdapterBackend *backend = context.backend(reason);
     if (!backend)
-        return refuse(reason, 0, QStringLiteral("backend-unreachable"));
+        return refuse(reason, 0, AnswerCode::BackendUnreachable);
     if (cl.command == Command::Adapters)
         return adapters(r, *backend);
     if (cl.command == Command::Dhcp)

@@ -1,6 +1,7 @@
 #include "core/ProfileCommands.h"
 
 #include "adapters/AdapterCommands.h"
+#include "adapters/AnswerCode.h"
 #include "adapters/ApplyReport.h"
 #include "adapters/ProfileCheck.h"
 #include "adapters/WmiAdapter.h"
@@ -34,7 +35,7 @@ Verdict judge(const Incoming &profile, bool yes) {
     modNetProfiles::ProfileFields fields;
     if (const std::optional<QString> problem =
             ProfileRules::fieldsFromAddresses(profile.addresses, fields)) {
-        v.code = QStringLiteral("invalid-address");
+        v.code = AnswerCode::InvalidAddress;
         v.reason = *problem;
         return v;
     }
@@ -47,12 +48,12 @@ Verdict judge(const Incoming &profile, bool yes) {
     v.value = modNetProfiles::joinFields(fields);
     const ProfileCheck::Result check = ProfileCheck::check(fields);
     if (!check.canApply()) {
-        v.code = QStringLiteral("invalid-profile");
+        v.code = AnswerCode::InvalidProfile;
         v.reason = *check.refusal;
     } else if (!check.doubts.isEmpty()) {
         v.doubts = check.doubts;
         if (!yes) {
-            v.code = QStringLiteral("doubtful-profile");
+            v.code = AnswerCode::DoubtfulProfile;
             v.reason = ProfileCheck::doubtText(v.name, check.doubts) +
                        Text::tr("\nYine de kaydetmek için --yes ekleyin.");
         }
@@ -252,9 +253,9 @@ bool storeAll(Run &run, clsIni &ini, QList<Verdict> &verdicts, bool dryRun) {
     for (const Verdict &v : verdicts)
         changed = changed || v.changed;
     run.json().insert(QStringLiteral("changed"), changed);
-    run.setCode(!changed ? QStringLiteral("unchanged")
-                : dryRun ? QStringLiteral("would-change")
-                         : QStringLiteral("saved"));
+    run.setCode(!changed ? AnswerCode::Unchanged
+                : dryRun ? AnswerCode::WouldChange
+                         : AnswerCode::Saved);
     if (dryRun)
         run.json().insert(QStringLiteral("dryRun"), true);
     return true;
@@ -267,7 +268,7 @@ std::optional<QStringList> adapterAddresses(Run &run, const QString &index,
     QString reason;
     AdapterBackend *backend = context.backend(reason);
     if (!backend) {
-        run.fail(reason, 0, QStringLiteral("backend-unreachable"));
+        run.fail(reason, 0, AnswerCode::BackendUnreachable);
         return std::nullopt;
     }
     WmiError error;
@@ -275,7 +276,7 @@ std::optional<QStringList> adapterAddresses(Run &run, const QString &index,
     if (!backend->connect(error) || !backend->ipEnabledAdapters(adapters, error)) {
         run.fail(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
                      .arg(backend->name(), error.description),
-                 error.number, QStringLiteral("platform-error"));
+                 error.number, AnswerCode::PlatformError);
         return std::nullopt;
     }
     static const QRegularExpression bracket(QStringLiteral("^\\[(\\d+)\\] "));
@@ -290,16 +291,14 @@ std::optional<QStringList> adapterAddresses(Run &run, const QString &index,
                     ? Text::tr("%1 otomatik IP'de (DHCP): kaydedilecek sabit bir adresi yok.")
                           .arg(adapter->Caption())
                     : Text::tr("%1 bağdaştırıcısının adresleri okunamadı.").arg(adapter->Caption()),
-                0,
-                held && held->dhcp ? QStringLiteral("adapter-dhcp")
-                                   : QStringLiteral("adapter-unreadable"));
+                0, held && held->dhcp ? AnswerCode::AdapterDhcp : AnswerCode::AdapterUnreadable);
             return std::nullopt;
         }
         return QStringList{held->address.value(0), held->mask.value(0), held->gateway.value(0),
                            held->dns.value(0), held->dns.value(1)};
     }
     run.fail(Text::tr("%1 numaralı ağ bağdaştırıcısı yok (--adapters listesine bakın).").arg(index),
-             0, QStringLiteral("no-such-adapter"));
+             0, AnswerCode::NoSuchAdapter);
     return std::nullopt;
 }
 
@@ -348,20 +347,20 @@ int importProfiles(Run &run, const CommandLine &cl, clsIni &ini) {
         return run.refuse(opened
                               ? Text::tr("%1 çok büyük (en çok 16 MiB).").arg(cl.importFile)
                               : Text::tr("%1 okunamadı: %2").arg(cl.importFile, file.errorString()),
-                          0, QStringLiteral("import-unreadable"));
+                          0, AnswerCode::ImportUnreadable);
     QString problem;
     const std::optional<QList<ProfileWrites::Incoming>> incoming =
         ProfileWrites::parseImport(bytes, problem);
     if (!incoming)
         return run.refuse(Text::tr("%1 okunamadı: %2").arg(cl.importFile, problem), 0,
-                          QStringLiteral("import-unreadable"));
+                          AnswerCode::ImportUnreadable);
     QList<Verdict> verdicts = judgeAll(*incoming, cl.yes);
     QHash<QString, QString> seen;
     const Verdict *refused = nullptr;
     for (Verdict &v : verdicts) {
         const QString folded = MainWindowRules::foldedProfileName(v.name);
         if (v.code.isEmpty() && seen.contains(folded)) {
-            v.code = QStringLiteral("duplicate-name");
+            v.code = AnswerCode::DuplicateName;
             v.reason =
                 Text::tr("\"%1\" ile aynı ad (büyük/küçük harf ayrılmaz).").arg(seen[folded]);
         }
@@ -413,9 +412,9 @@ int deleteProfile(Run &run, const CommandLine &cl, clsIni &ini) {
             Text::tr("Ayar dosyası yazılamadı; profil silinmedi: %1").arg(error.description),
             error.number, unwritableCode(error));
     run.json().insert(QStringLiteral("changed"), removed);
-    run.setCode(!removed    ? QStringLiteral("absent")
-                : cl.dryRun ? QStringLiteral("would-change")
-                            : QStringLiteral("deleted"));
+    run.setCode(!removed    ? AnswerCode::Absent
+                : cl.dryRun ? AnswerCode::WouldChange
+                            : AnswerCode::Deleted);
     run.line(
         !removed ? Text::tr("\"%1\" adında bir profil yok; bir şey değişmedi.").arg(asked)
         : cl.dryRun
@@ -441,7 +440,7 @@ std::optional<int> listAdapters(Run &run, AdapterBackend &backend, WmiAdapterLis
         return std::nullopt;
     return run.refuse(Text::tr("Ağ bağdaştırıcıları listelenemedi (%1): %2")
                           .arg(backend.name(), error.description),
-                      error.number, QStringLiteral("platform-error"));
+                      error.number, AnswerCode::PlatformError);
 }
 
 QString heldText(const WmiAdapter::Held &h);
@@ -486,7 +485,7 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
         }
         if (const QString file = adapter->hiddenBy(); !file.isEmpty())
             return run.refuse(ApplyReport::hiddenText(adapter->Caption(), file),
-                              WmiResult::HiddenByFile, QStringLiteral("hidden-by-file"));
+                              WmiResult::HiddenByFile, AnswerCode::HiddenByFile);
         const std::optional<WmiAdapter::Held> held = adapter->held();
         const bool moves = !held || held->dhcp || held->address != wanted.address ||
                            held->mask != wanted.mask || held->gateway != wanted.gateway ||
@@ -496,7 +495,7 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
     }
     if (items.isEmpty())
         return run.refuse(Text::tr("Değişecek bir ağ bağdaştırıcısı yok."), 0,
-                          QStringLiteral("no-such-adapter"));
+                          AnswerCode::NoSuchAdapter);
     // Every other adapter goes to DHCP first: those holding a static address are named too.
     if (changes) {
         for (const auto &[caption, held] : leaving)
@@ -509,7 +508,7 @@ int previewApply(Run &run, AdapterBackend &backend, const QString &selection,
     run.json().insert(QStringLiteral("changed"), changes);
     run.json().insert(QStringLiteral("dryRun"), true);
     run.json().insert(QStringLiteral("preview"), items);
-    run.setCode(changes ? QStringLiteral("would-change") : QStringLiteral("already-held"));
+    run.setCode(changes ? AnswerCode::WouldChange : AnswerCode::AlreadyHeld);
     return run.finish(Done);
 }
 
@@ -523,7 +522,7 @@ int previewDhcp(Run &run, AdapterBackend &backend) {
     for (const auto &adapter : adapters) {
         if (const QString file = adapter->hiddenBy(); !file.isEmpty())
             return run.refuse(ApplyReport::hiddenText(adapter->Caption(), file),
-                              WmiResult::HiddenByFile, QStringLiteral("hidden-by-file"));
+                              WmiResult::HiddenByFile, AnswerCode::HiddenByFile);
         const std::optional<WmiAdapter::Held> held = adapter->held();
         const bool moves = !held || !held->dhcp;
         changes = changes || moves;
@@ -531,7 +530,7 @@ int previewDhcp(Run &run, AdapterBackend &backend) {
     }
     run.json().insert(QStringLiteral("changed"), changes);
     run.json().insert(QStringLiteral("preview"), items);
-    run.setCode(changes ? QStringLiteral("would-change") : QStringLiteral("already-held"));
+    run.setCode(changes ? AnswerCode::WouldChange : AnswerCode::AlreadyHeld);
     return run.finish(Done);
 }
 

@@ -1,5 +1,6 @@
 #include "core/ProfileRules.h"
 
+#include "adapters/AnswerCode.h"
 #include "core/AddressRules.h"
 #include "settings/Text.h"
 
@@ -14,18 +15,18 @@ std::optional<Problem> saveProblem(const QString &name,
     const int blank = AddressRules::VerificaCampi(name, fields);
     if (blank == -2)
         return Problem{Problem::Kind::BlankName, -1, Text::tr("Profilin adı boş olamaz."),
-                       QStringLiteral("invalid-name")};
+                       AnswerCode::InvalidName};
     if (blank >= 0)
         return Problem{Problem::Kind::BlankBox, blank,
                        Text::tr("%1 adresi boş; yalnızca DNS 2 boş bırakılabilir.")
                            .arg(AddressRules::rowName(blank / 4)),
-                       QStringLiteral("missing-address")};
+                       AnswerCode::MissingAddress};
     if (const int box = AddressRules::firstOctetAbove255(fields); box >= 0)
         return Problem{Problem::Kind::OctetTooLarge, box,
                        AddressRules::octetTooLargeText(box, fields[std::size_t(box)]),
-                       QStringLiteral("invalid-address")};
+                       AnswerCode::InvalidAddress};
     if (const std::optional<QString> problem = modNetProfiles::profileNameProblem(name))
-        return Problem{Problem::Kind::UnstorableName, -1, *problem, QStringLiteral("invalid-name")};
+        return Problem{Problem::Kind::UnstorableName, -1, *problem, AnswerCode::InvalidName};
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #include "core/RemoteCommands.h"
 
 #include "adapters/AdapterCommands.h"
+#include "adapters/AnswerCode.h"
 #include "adapters/ApplyReport.h"
 #include "adapters/TrialLedger.h"
 #include "adapters/WmiAdapter.h"
@@ -77,7 +78,7 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
         return run.refuse(
             Text::tr("Değişikliği yapacak süreç başlatılamadı; ağ ayarlarına dokunulmadı: %1")
                 .arg(problem),
-            0, QStringLiteral("detach-failed"));
+            0, AnswerCode::DetachFailed);
     }
     if (pid > 0)
         ledger.handOver(request, pid);
@@ -105,7 +106,7 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     run.line(Text::tr("Hemen geri almak için: %1").arg(undo));
     run.line(Text::tr("Doğrulanmazsa ağ ayarları kendiliğinden eski hallerine döner; sonucu "
                       "--status söyler."));
-    run.setCode(QStringLiteral("remote-starting"));
+    run.setCode(AnswerCode::RemoteStarting);
     return run.finish(Done);
 }
 
@@ -117,7 +118,7 @@ int applyDetached(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     // Only the newest request is made, and only while it has not been settled otherwise.
     if (const std::optional<QString> refusal = ledger.startApplying(ini, cl.request)) {
         run.fail(*refusal);
-        ledger.finishApplying(cl.request, false, *refusal, QStringLiteral("superseded"));
+        ledger.finishApplying(cl.request, false, *refusal, AnswerCode::Superseded);
         return run.finish(Refused);
     }
     const AdapterCommands::ApplyOutcome outcome =

@@ -1,5 +1,6 @@
 #include "core/RemoteTrial.h"
 
+#include "adapters/AnswerCode.h"
 #include "adapters/WmiAdapter.h"
 #include "settings/Text.h"
 #include "settings/clsIni.h"
@@ -19,7 +20,7 @@ Result stillMaking(const Info &info) {
             Text::tr("\"%1\" profili hâlâ uygulanıyor; birkaç saniye sonra yeniden "
                      "deneyin.")
                 .arg(info.profile),
-            QStringLiteral("still-starting")};
+            AnswerCode::StillStarting};
 }
 
 // The outcome of the run that makes the change, once it has one (it starts a second after the
@@ -43,7 +44,7 @@ Result recordProblem(const QString &problem) {
             Text::tr("Deneme kaydı okunamadı ya da kilitli; uzaktan yapılmış bir değişiklik "
                      "bekliyor olabilir;\nağ ayarlarına dokunulmadı: %1")
                 .arg(problem),
-            QStringLiteral("record-unwritable")};
+            AnswerCode::RecordUnwritable};
 }
 
 // Takes the change to decide it; when another run decides it at the moment, waits for that
@@ -71,31 +72,31 @@ Result answerFor(const Info &info, Decision decision) {
         return stillMaking(info);
     case State::Refused:
         return {1, Text::tr("\"%1\" profili uygulanmamıştı: %2").arg(info.profile, info.reason),
-                QStringLiteral("not-applied")};
+                AnswerCode::NotApplied};
     case State::PutBack:
         if (decision == Decision::Undo)
             return {
                 0,
                 Text::tr("\"%1\" profili zaten geri alınmıştı (süre dolmuştu).").arg(info.profile),
-                QStringLiteral("put-back")};
+                AnswerCode::PutBack};
         return {3,
                 Text::tr("\"%1\" profili doğrulanmadı: süre dolunca geri alınmıştı. Ağ "
                          "bağdaştırıcıları önceki ayarlarında.")
                     .arg(info.profile),
-                QStringLiteral("put-back")};
+                AnswerCode::PutBack};
     case State::Confirmed:
         if (decision == Decision::Undo)
             return {1,
                     Text::tr("\"%1\" profili doğrulanmış ve kalıcı yapılmıştı; geri alınamaz.")
                         .arg(info.profile),
-                    QStringLiteral("confirmed")};
+                    AnswerCode::Confirmed};
         break;
     case State::Undone:
         if (decision == Decision::Confirm)
             return {1,
                     Text::tr("\"%1\" profili --undo ile geri alınmıştı; doğrulanamaz.")
                         .arg(info.profile),
-                    QStringLiteral("undone")};
+                    AnswerCode::Undone};
         break;
     case State::Confirming:
     case State::Undoing:
@@ -103,7 +104,7 @@ Result answerFor(const Info &info, Decision decision) {
                 Text::tr("\"%1\" profili için başka bir --confirm ya da --undo sürüyor; "
                          "sonucu --status söyler.")
                     .arg(info.profile),
-                QStringLiteral("busy")};
+                AnswerCode::Busy};
     case State::None:
     case State::Applied:
         break;
@@ -112,7 +113,7 @@ Result answerFor(const Info &info, Decision decision) {
             decision == Decision::Confirm
                 ? Text::tr("Doğrulanacak, uzaktan yapılmış bir değişiklik yok.")
                 : Text::tr("Geri alınacak, uzaktan yapılmış bir değişiklik yok."),
-            QStringLiteral("no-remote-change")};
+            AnswerCode::NoRemoteChange};
 }
 
 // Takes over the checkpoint of the run that made the change (it may still be ending, having
@@ -132,7 +133,7 @@ std::optional<Result> takeOver(TrialLedger &ledger, clsIni &ini, AdapterBackend 
                     return answerFor(now, decision);
                 return Result{
                     0, Text::tr("\"%1\" profili doğrulandı ve kalıcı yapıldı.").arg(info.profile),
-                    QStringLiteral("confirmed")};
+                    AnswerCode::Confirmed};
             }
             ledger.putBack(ini);
             Info now = info;
@@ -198,11 +199,11 @@ Result confirm(clsIni &ini, AdapterBackend &backend) {
     case AdapterBackend::Keep::Kept:
         ledger.kept();
         return {0, Text::tr("\"%1\" profili doğrulandı ve kalıcı yapıldı.").arg(info.profile),
-                QStringLiteral("confirmed")};
+                AnswerCode::Confirmed};
     case AdapterBackend::Keep::PutBack:
         ledger.putBack(ini);
         return {3, Text::tr("\"%1\" profili doğrulanamadı: %2").arg(info.profile, problem),
-                QStringLiteral("put-back")};
+                AnswerCode::PutBack};
     case AdapterBackend::Keep::Unsaved:
     case AdapterBackend::Keep::Failed:
         break;
@@ -213,7 +214,7 @@ Result confirm(clsIni &ini, AdapterBackend &backend) {
     else
         ledger.kept();
     return {1, Text::tr("\"%1\" profili kalıcı yapılamadı: %2").arg(info.profile, problem),
-            QStringLiteral("keep-failed")};
+            AnswerCode::KeepFailed};
 }
 
 Result undo(clsIni &ini, AdapterBackend &backend) {
@@ -229,7 +230,7 @@ Result undo(clsIni &ini, AdapterBackend &backend) {
     if (!backend.rollBack(problem)) {
         ledger.dropDecision();
         return {1, Text::tr("\"%1\" profili geri alınamadı: %2").arg(info.profile, problem),
-                QStringLiteral("undo-failed")};
+                AnswerCode::UndoFailed};
     }
     const QString now = ledger.putBack(ini, State::Undone);
     return {
@@ -237,7 +238,7 @@ Result undo(clsIni &ini, AdapterBackend &backend) {
         Text::tr("\"%1\" profili geri alındı; ağ bağdaştırıcıları önceki "
                  "ayarlarında%2.")
             .arg(info.profile, now.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(now)),
-        QStringLiteral("undone")};
+        AnswerCode::Undone};
 }
 
 QString describe(const Info &info, int secondsLeft) {

@@ -1,5 +1,6 @@
 #include "core/TrialCountdown.h"
 
+#include "adapters/AnswerCode.h"
 #include "adapters/TrialLedger.h"
 #include "core/RemoteTrial.h"
 #include "settings/Text.h"
@@ -17,7 +18,7 @@ TrialCountdown::Claimed TrialCountdown::roomFor(clsIni &ini, AdapterBackend &bac
             return {false,
                     Text::tr("%1\nDeğişikliğin dosyaları yazılamaz; ağ ayarlarına dokunulmadı.")
                         .arg(*full),
-                    QStringLiteral("disk-full")};
+                    AnswerCode::DiskFull};
     }
     return {true, {}, {}};
 }
@@ -52,14 +53,14 @@ TrialCountdown::Claimed TrialCountdown::refusalOf(const TrialLedger::ClaimResult
         return {false,
                 Text::tr("Deneme kaydı okunamadı ya da yazılamadı; ağ ayarlarına dokunulmadı.\n%1")
                     .arg(claimed.problem),
-                QStringLiteral("record-unwritable")};
+                AnswerCode::RecordUnwritable};
     case TrialLedger::Claim::Busy:
     case TrialLedger::Claim::Unsettled:
         break;
     }
     if (claimed.remote.state != TrialLedger::Remote::None)
         return {false, RemoteTrial::busyText(claimed.remote, backend.checkpointSecondsLeft()),
-                QStringLiteral("remote-waits")};
+                AnswerCode::RemoteWaits};
     const int left = backend.checkpointSecondsLeft();
     return {
         false,
@@ -69,7 +70,7 @@ TrialCountdown::Claimed TrialCountdown::refusalOf(const TrialLedger::ClaimResult
                   .arg(left)
             : Text::tr("Bu program başka bir pencerede ya da komutta ağ ayarlarını değiştiriyor;\n"
                        "ağ ayarlarına dokunulmadı. Birazdan yeniden deneyin."),
-        QStringLiteral("busy")};
+        AnswerCode::Busy};
 }
 
 void TrialCountdown::release(clsIni &ini) {
