@@ -2067,5 +2067,15 @@ The change&apos;s files cannot be written; the network settings were not touched
         <source>Bütün ağ bağdaştırıcıları zaten otomatik IP&apos;de (DHCP); ağ ayarlarına dokunulmadı.</source>
         <translation>Every network adapter is on automatic IP (DHCP) already; the network settings were not touched.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; profili artık ayar dosyasında yok: başka bir pencere ya da komut silmiş olabilir.
+Liste yenilendi; ağ ayarlarına dokunulmadı.</source>
+        <translation>The profile &quot;%1&quot; is no longer in the settings file: another window or command may have deleted it.
+The list was refreshed; the network settings were not touched.</translation>
+    </message>
+    <message>
+        <source>Ayar dosyasını başka bir pencere ya da komut kullanıyor; kaydetmek için bekleniyor…</source>
+        <translation>Another window or command is using the settings file; waiting to save…</translation>
+    </message>
 </context>
 </TS>

@@ -9,8 +9,6 @@
 #include "core/Links.h"
 #include "core/MainWindowRules.h"
 #include "core/RemoteTrial.h"
-#include "dialogs/AddressBox.h"
-#include "dialogs/frmNewSettings.h"
 #include "dialogs/frmSelectNIC.h"
 #include "discovery/ExternalAddress.h"
 #include "discovery/ipbul.h"
@@ -32,13 +30,9 @@
 
 using namespace modNetProfiles;
 
-namespace {
-
-QString errorText(const IniError &error) {
+QString frmMain::errorText(const IniError &error) {
     return Text::tr("Hata %1 (%2)").arg(error.number).arg(error.description);
 }
-
-} // namespace
 
 frmMain::frmMain(const Services &services, QWidget *parent)
     : QWidget(parent), m_services(services), m_listTarget(nullptr) {
@@ -90,6 +84,7 @@ bool frmMain::Form_Load(const CommandLine &commandLine) {
     }
     followTrials();
     RefreshProfileList();
+    watchSettingsFile();
     const QString current = currentProfile();
     if (!current.isEmpty())
         selectProfile(current);
@@ -204,93 +199,6 @@ QString frmMain::currentProfile() const {
     return m_current;
 }
 
-// ---- the profile list ----------------------------------------------------------------------
-
-void frmMain::RefreshProfileList() {
-    ProfilesLoad(SettingsIni->FileName(), m_listTarget, *m_services.prompts);
-}
-
-void frmMain::selectProfile(const QString &name) {
-    for (int row = 0; row < lstProfiles->count(); ++row) {
-        if (MainWindowRules::sameProfileName(ProfileListWidget::nameOf(lstProfiles->item(row)),
-                                             name)) {
-            lstProfiles->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-            return;
-        }
-    }
-}
-
-QListWidgetItem *frmMain::selectedProfile() const {
-    const QList<QListWidgetItem *> selected = lstProfiles->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
-}
-
-void frmMain::lstProfiles_Click() {
-    const QListWidgetItem *item = selectedProfile();
-    if (!item)
-        return;
-    cmdProfileClone->setEnabled(true);
-    cmdProfileActivate->setEnabled(true);
-    ProfileParts = MainWindowRules::profileParts(
-        SettingsIni->ReadString(ProfilesSection, ProfileListWidget::nameOf(item), QString()));
-}
-
-void frmMain::cmdProfileCreateNew_Click() {
-    EditMode = 0;
-    openEditor(false);
-}
-
-void frmMain::cmdProfileEdit_Click() {
-    EditMode = 1;
-    ProfileEdit();
-}
-
-void frmMain::cmdProfileClone_Click() {
-    EditMode = 0;
-    ProfileEdit();
-}
-
-void frmMain::ProfileEdit() {
-    if (lstProfiles->count() == 0 || !selectedProfile()) {
-        m_services.prompts->message(Text::tr("Önce listeden bir profil seçin."),
-                                    UserPrompts::Icon::Information);
-        return;
-    }
-    openEditor(true);
-}
-
-void frmMain::openEditor(bool filled) {
-    frmNewSettings editor(SettingsIni->FileName(), m_listTarget, *m_services.prompts, this);
-    if (filled) {
-        for (int i = 0; i < FieldCount; ++i)
-            editor.txtIP[i]->setText(i < ProfileParts.size() ? ProfileParts[i] : QString());
-        const QListWidgetItem *item = selectedProfile();
-        const QString name = item ? ProfileListWidget::nameOf(item) : QString();
-        editor.txtProfileName->setText(EditMode == 1 ? name : MainWindowRules::cloneName(name));
-    }
-    editor.exec();
-}
-
-void frmMain::cmdProfileDelete_Click() {
-    const QListWidgetItem *item = selectedProfile();
-    if (!item) {
-        m_services.prompts->message(Text::tr("Silmek için önce listeden bir profil seçin."),
-                                    UserPrompts::Icon::Stop);
-        return;
-    }
-    const QString name = ProfileListWidget::nameOf(item);
-    if (!m_services.prompts->askYesNo(MainWindowRules::deleteQuestion(name),
-                                      UserPrompts::Icon::Stop))
-        return;
-    const bool deleted = SettingsIni->DeleteKey(ProfilesSection, name) != 0;
-    RefreshProfileList();
-    if (!deleted) {
-        m_services.prompts->message(Text::tr("\"%1\" profili silinemedi.\n%2")
-                                        .arg(name, errorText(SettingsIni->lastError())),
-                                    UserPrompts::Icon::Stop);
-    }
-}
-
 // ---- applying a profile, automatic addressing ---------------------------------------------
 
 void frmMain::refreshCaption() {
@@ -313,6 +221,17 @@ void frmMain::cmdProfileActivate_Click() {
     if (!item) {
         m_services.prompts->message(Text::tr("Önce listeden uygulanacak profili seçin."),
                                     UserPrompts::Icon::Information);
+        return;
+    }
+    const QString listed = ProfileListWidget::nameOf(item);
+    followSettingsFile(); // the profile as the file holds it now, not as it was listed
+    item = selectedProfile();
+    if (!item) {
+        m_services.prompts->message(
+            Text::tr("\"%1\" profili artık ayar dosyasında yok: başka bir pencere ya da komut "
+                     "silmiş olabilir.\nListe yenilendi; ağ ayarlarına dokunulmadı.")
+                .arg(listed),
+            UserPrompts::Icon::Stop);
         return;
     }
     const QString name = ProfileListWidget::nameOf(item);

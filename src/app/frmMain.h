@@ -14,6 +14,7 @@
 #include <optional>
 
 class AdapterBackend;
+class QFileSystemWatcher;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -165,6 +166,11 @@ private:
     // the caption and the tip; a trial that ended is settled.
     void showTrial();
     void openEditor(bool filled);
+    // The list follows the settings file when anyone changes it (another window, a command, an
+    // import), keeping the profile chosen by its name.
+    void watchSettingsFile();
+    void followSettingsFile();
+    static QString errorText(const IniError &error);
 
     Services m_services;
     ProfileListWidget m_listTarget;
@@ -180,4 +186,7 @@ private:
     mutable FileStamp m_currentRead;
     mutable QString m_current;
     FileStamp m_trialRecordSeen;
+    FileStamp m_listRead; // the settings file as the list was last loaded from it
+    QFileSystemWatcher *m_settingsWatch = nullptr;
+    QTimer *m_settingsSettle = nullptr;
 };

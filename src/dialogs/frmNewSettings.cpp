@@ -177,8 +177,15 @@ void frmNewSettings::cmdSave_Click() {
         }
     }
 
+    // Another window or command holding the settings folder: said in the caption while the
+    // save waits for it (the window paints meanwhile).
+    const QString caption = windowTitle();
     const modNetProfiles::SaveResult result =
-        modNetProfiles::ProfileSave(m_settingsPath, name, fields(), m_prompts);
+        modNetProfiles::ProfileSave(m_settingsPath, name, fields(), m_prompts, [this] {
+            setWindowTitle(Text::tr("Ayar dosyasını başka bir pencere ya da komut kullanıyor; "
+                                    "kaydetmek için bekleniyor…"));
+        });
+    setWindowTitle(caption);
     modNetProfiles::ProfilesLoad(m_settingsPath, m_reloadTarget, m_prompts);
     if (!result.notice.isEmpty())
         m_prompts.message(result.notice, UserPrompts::Icon::Information);

@@ -107,6 +107,16 @@ FolderLock::FolderLock(const QByteArray &folder, int waitMs) {
     m_fd = fd;
 }
 
+bool FolderLock::heldElsewhere(const QByteArray &folder) {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool busy = t_held.find(keyOf(fd)) == t_held.end() &&
+                      ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd); // a lock it took goes with it
+    return busy;
+}
+
 FolderLock::~FolderLock() {
     if (m_fd < 0)
         return;

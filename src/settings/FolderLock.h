@@ -18,6 +18,10 @@ public:
     FolderLock(const FolderLock &) = delete;
     FolderLock &operator=(const FolderLock &) = delete;
 
+    // Whether another process (or thread) holds the folder now: a lock taken would wait. Looks
+    // once, waits for nothing and changes nothing.
+    static bool heldElsewhere(const QByteArray &folder);
+
     bool locked() const { return m_fd >= 0; }
     int fd() const { return m_fd; }
     // Why it is not locked (Turkish), empty when it is; errno is kept for the caller.

@@ -2,12 +2,14 @@
 
 #include "settings/BackgroundWork.h"
 #include "settings/FileLocation.h"
+#include "settings/FolderLock.h"
 #include "settings/IniDocument.h"
 #include "settings/ProfileList.h"
 #include "settings/Text.h"
 #include "settings/UserPrompts.h"
 #include "settings/clsIni.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace modNetProfiles {
@@ -87,7 +89,7 @@ QString joinFields(const ProfileFields &fields) {
 }
 
 SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFields &fields,
-                       UserPrompts &prompts) {
+                       UserPrompts &prompts, const std::function<void()> &waiting) {
     clsIni ini;
     if (!ini.setFileName(path, clsIni::PathRule::Exact)) // the caller's completed path
         return {SaveResult::Outcome::Failed, ini.lastError(), {}};
@@ -99,9 +101,16 @@ SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFi
             return {SaveResult::Outcome::Declined, {}, {}};
     }
     bool written = false;
-    BackgroundWork::runForFile(QFileInfo(ini.FileName()).size(), [&] {
+    const auto write = [&] {
         written = ini.WriteString(ProfilesSection, name, joinFields(fields));
-    });
+    };
+    if (FolderLock::heldElsewhere(QFile::encodeName(QFileInfo(ini.FileName()).absolutePath()))) {
+        if (waiting)
+            waiting();
+        BackgroundWork::run(write); // up to the lock's wait: the window paints meanwhile
+    } else {
+        BackgroundWork::runForFile(QFileInfo(ini.FileName()).size(), write);
+    }
     if (!written)
         return {SaveResult::Outcome::Failed, ini.lastError(), {}};
     return {SaveResult::Outcome::Saved, {}, ini.lastNotice()};

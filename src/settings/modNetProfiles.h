@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 class ProfileList;
@@ -42,9 +43,10 @@ struct SaveResult {
 
 // Writes one profile: the fields joined with "." under the name in section "Profiles".
 // A new profile (EditMode 0) whose name exists already is written only when the user
-// agrees to replace it.
+// agrees to replace it. When another program holds the settings folder, `waiting` (if given)
+// is called before the save waits for it, the window painting meanwhile.
 SaveResult ProfileSave(const QString &path, const QString &name, const ProfileFields &fields,
-                       UserPrompts &prompts);
+                       UserPrompts &prompts, const std::function<void()> &waiting = {});
 
 // Why a profile cannot be stored under this name and recognised again as the current
 // profile (a read returns at most 254 characters), if it cannot.

@@ -69,6 +69,7 @@ private Q_SLOTS:
     void doubleClickEdits();
     void editBeforeSelectionIsRefused();
     void deleteAsksAndReports();
+    void listFollowsTheSettingsFile();
     void minimiseHidesInTrayAndRestores();
     void withoutNotificationAreaMinimisesNormally();
     void startSwitchHides();
@@ -368,6 +369,29 @@ void tst_frmMain::editBeforeSelectionIsRefused() {
     QCOMPARE(m_prompts.messages.size(), 2);
     QCOMPARE(m_prompts.icons[0], UserPrompts::Icon::Information);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+// Another window or a command changes the profiles: the list follows, the selection kept by
+// name; an apply of a profile deleted meanwhile says so and touches nothing.
+void tst_frmMain::listFollowsTheSettingsFile() {
+    writeSettings("[Profiles]\nKasa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n"
+                  "Ofis=10.0.0.6.255.0.0.0.10.0.0.1.10.0.0.1....\n");
+    QVERIFY(load());
+    m_window->lstProfiles->setCurrentRow(1);
+    clsIni other;
+    QVERIFY(other.setFileName(m_path, clsIni::PathRule::Exact));
+    QVERIFY(
+        other.WriteString(u("Profiles"), u("Ana"), u("10.0.0.7.255.0.0.0.10.0.0.1.10.0.0.1....")));
+    QTRY_COMPARE(listed(m_window->lstProfiles), (QStringList{u("Ana"), u("Kasa"), u("Ofis")}));
+    QCOMPARE(ProfileListWidget::nameOf(m_window->selectedProfile()), u("Ofis"));
+
+    QVERIFY(other.DeleteKey(u("Profiles"), u("Ofis")) != 0);
+    m_window->cmdProfileActivate->click(); // before the list has followed
+    QCOMPARE(m_prompts.messages.size(), 1);
+    QVERIFY2(m_prompts.messages[0].contains(u("\"Ofis\" profili artık ayar dosyasında yok")),
+             qPrintable(m_prompts.messages[0]));
+    QCOMPARE(listed(m_window->lstProfiles), (QStringList{u("Ana"), u("Kasa")}));
+    QVERIFY(m_pc->stored()[0].dhcp); // nothing applied
 }
 
 void tst_frmMain::deleteAsksAndReports() {

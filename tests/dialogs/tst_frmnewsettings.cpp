@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "dialogs/AddressBox.h"
 #include "dialogs/frmNewSettings.h"
+#include "settings/FolderLock.h"
 #include "settings/ProfileList.h"
 #include "widgets/PictureBox.h"
 #include "widgets/modMain.h"
@@ -15,7 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -46,6 +49,7 @@ private Q_SLOTS:
     void enterInNameMovesToFirstBox();
     void saveFocusesFirstMissingField();
     void saveStoresProfileAndReloadsList();
+    void saveWaitingForAnotherSaysSo();
     void existingNameAsksBeforeReplacing();
     void editUnderNewNameKeepsOldProfile();
     void refusedInputIsExplained_data();
@@ -305,6 +309,25 @@ void tst_frmNewSettings::saveStoresProfileAndReloadsList() {
     QVERIFY(m_dialog->isVisible()); // stays open with its input
     QCOMPARE(box(1)->text(), u("168"));
     QVERIFY(m_prompts.messages.isEmpty());
+}
+
+// Another program holds the settings folder for a moment: the save says in the caption that it
+// waits, and stores the profile once the folder is free.
+void tst_frmNewSettings::saveWaitingForAnotherSaysSo() {
+    QProcess other; // util-linux's flock holds the folder as another run of the program would
+    other.start(u("flock"), {m_dir.path(), u("sleep"), u("3")});
+    QVERIFY(other.waitForStarted());
+    QTRY_VERIFY(FolderLock::heldElsewhere(QFile::encodeName(m_dir.path())));
+    fill(u("KASA"), u("1.1.1.1.2.2.2.2.3.3.3.3.4.4.4.4"));
+    QSignalSpy captions(m_dialog.get(), &QWidget::windowTitleChanged);
+    QTest::mouseClick(m_dialog->cmdSave, Qt::LeftButton);
+    QVERIFY(!captions.isEmpty());
+    QVERIFY2(captions.first().first().toString().contains(u("bekleniyor")),
+             qPrintable(captions.first().first().toString()));
+    QCOMPARE(m_dialog->windowTitle(), QString()); // as it was once saved
+    QVERIFY(readAll(m_path).contains("KASA=1.1.1.1."));
+    QVERIFY(m_prompts.messages.isEmpty());
+    other.waitForFinished();
 }
 
 void tst_frmNewSettings::existingNameAsksBeforeReplacing() {
