@@ -1877,6 +1877,42 @@ ağ ayarlarına dokunulmadı: %1</source>
 the network settings were not touched: %1</translation>
     </message>
     <message>
+        <source>%1
+Değişikliğin dosyaları yazılamaz; ağ ayarlarına dokunulmadı.</source>
+        <translation>%1
+The change&apos;s files cannot be written; the network settings were not touched.</translation>
+    </message>
+    <message>
+        <source>Bütün ağ bağdaştırıcıları zaten otomatik IP&apos;de (DHCP); ağ ayarlarına dokunulmadı.</source>
+        <translation>Every network adapter is on automatic IP (DHCP) already; the network settings were not touched.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; profili artık ayar dosyasında yok: başka bir pencere ya da komut silmiş olabilir.
+Liste yenilendi; ağ ayarlarına dokunulmadı.</source>
+        <translation>The profile &quot;%1&quot; is no longer in the settings file: another window or command may have deleted it.
+The list was refreshed; the network settings were not touched.</translation>
+    </message>
+    <message>
+        <source>Ayar dosyasını başka bir pencere ya da komut kullanıyor; kaydetmek için bekleniyor…</source>
+        <translation>Another window or command is using the settings file; waiting to save…</translation>
+    </message>
+    <message>
+        <source>--with-profiles bir dosya adı (ya da standart girdi için -) bekliyor.</source>
+        <translation>--with-profiles expects a file name (or - for standard input).</translation>
+    </message>
+    <message>
+        <source>--with-profiles yalnızca --apply AD --dry-run ile kullanılır.</source>
+        <translation>--with-profiles is used only with --apply NAME --dry-run.</translation>
+    </message>
+    <message>
+        <source>%1 isteğine ait, uzaktan yapılmış bir değişiklik yok.</source>
+        <translation>There is no remote change of request %1.</translation>
+    </message>
+    <message>
+        <source>Bekleyen değişiklik başka bir isteğin (&quot;%1&quot;, istek %2); %3 isteği için hiçbir şey yapılmadı.</source>
+        <translation>The change waiting is another request&apos;s (&quot;%1&quot;, request %2); nothing was done for request %3.</translation>
+    </message>
+    <message>
         <source>Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]
           %1 [SEÇENEKLER] KOMUT [--json]
 
@@ -1897,15 +1933,17 @@ Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):
                      SANİYE (10-3600) boyunca denenir ve --confirm ile
                      (yeni adresten) kalıcı olur, --undo ile ya da süre
                      dolunca geri alınır
-  --confirm          uzaktan yapılan değişikliği kalıcı yapar
-  --undo             uzaktan yapılan değişikliği hemen geri alır
+  --confirm [İSTEK]  uzaktan yapılan değişikliği kalıcı yapar (İSTEK: yalnızca
+                     --apply yanıtının &quot;request&quot;i olan değişikliği)
+  --undo [İSTEK]     uzaktan yapılan değişikliği hemen geri alır
   --dhcp [--dry-run] bütün bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçirir
   --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,
                      denenen bir değişikliğin kalan saniyeleri, uzaktan
                      yapılan değişikliğin durumu
   --apply AD --dry-run [--adapter NUMARA | --all]
                      neyin değişeceğini söyler (her bağdaştırıcı için önce ve
-                     sonra); hiçbir şeye dokunmaz
+                     sonra); hiçbir şeye dokunmaz; --with-profiles DOSYA:
+                     profil, DOSYA&apos;nın içe aktarımı sonrasındaki haliyle
   --set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] [--yes]
                      profili kaydeder: düzenleyicinin kurallarıyla denetler,
                      aynı adlı profili (büyük/küçük harf ayırmadan) yerinde
@@ -1984,15 +2022,17 @@ Commands (they run without a window or a display, for example over SSH):
                      change is on trial for SECONDS (10-3600), is confirmed
                      with --confirm (from the new address), and is undone with
                      --undo or when the time runs out
-  --confirm          confirms a remote change
-  --undo             undoes a remote change at once
+  --confirm [REQUEST] confirms a remote change (REQUEST: only the change whose
+                     &quot;request&quot; the --apply answered)
+  --undo [REQUEST]   undoes a remote change at once
   --dhcp [--dry-run] switches every adapter to automatic IP (DHCP)
   --status           the active profile, the computer&apos;s and the external
                      (MODEM) IP address, the seconds left of a change on
                      trial, the state of a remote change
   --apply NAME --dry-run [--adapter NUMBER | --all]
                      says what would change (for each adapter, before and
-                     after); touches nothing
+                     after); touches nothing; --with-profiles FILE: the profile
+                     as it will be once FILE is imported
   --set-profile NAME IP MASK GATEWAY DNS1 [DNS2] [--yes]
                      saves the profile: checks it by the editor&apos;s rules,
                      replaces the profile of the same name (whatever the letter
@@ -2056,26 +2096,6 @@ The answer has 10 seconds in all; a redirect is followed only to the same
 address (scheme, server, port) and to the same server&apos;s https address; a
 service that redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 </translation>
-    </message>
-    <message>
-        <source>%1
-Değişikliğin dosyaları yazılamaz; ağ ayarlarına dokunulmadı.</source>
-        <translation>%1
-The change&apos;s files cannot be written; the network settings were not touched.</translation>
-    </message>
-    <message>
-        <source>Bütün ağ bağdaştırıcıları zaten otomatik IP&apos;de (DHCP); ağ ayarlarına dokunulmadı.</source>
-        <translation>Every network adapter is on automatic IP (DHCP) already; the network settings were not touched.</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; profili artık ayar dosyasında yok: başka bir pencere ya da komut silmiş olabilir.
-Liste yenilendi; ağ ayarlarına dokunulmadı.</source>
-        <translation>The profile &quot;%1&quot; is no longer in the settings file: another window or command may have deleted it.
-The list was refreshed; the network settings were not touched.</translation>
-    </message>
-    <message>
-        <source>Ayar dosyasını başka bir pencere ya da komut kullanıyor; kaydetmek için bekleniyor…</source>
-        <translation>Another window or command is using the settings file; waiting to save…</translation>
     </message>
 </context>
 </TS>

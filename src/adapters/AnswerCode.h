@@ -39,6 +39,7 @@ inline const QString NoSuchAdapter = QStringLiteral("no-such-adapter");
 inline const QString NoSuchProfile = QStringLiteral("no-such-profile");
 inline const QString NotApplied = QStringLiteral("not-applied");
 inline const QString NotAuthorized = QStringLiteral("not-authorized");
+inline const QString OtherRequest = QStringLiteral("other-request");
 inline const QString PlatformError = QStringLiteral("platform-error");
 inline const QString PutBack = QStringLiteral("put-back");
 inline const QString RecordUnwritable = QStringLiteral("record-unwritable");

@@ -112,6 +112,11 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                 }
                 cl.importFile = arguments[++i];
             }
+            // The change a confirmation or an undo is meant for, as its apply named it.
+            if ((c == Command::Confirm || c == Command::Undo) && i + 1 < arguments.size() &&
+                !arguments[i + 1].startsWith(QLatin1Char('-')) &&
+                !arguments[i + 1].startsWith(QLatin1Char('/')))
+                cl.request = arguments[++i];
             // The addresses follow the name; none of them starts with "-" (an empty one may be
             // given for the second DNS server).
             while (c == Command::SetProfile && cl.addresses.size() < 5 &&
@@ -167,6 +172,13 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                 arguments[++i];
         } else if (arg == QLatin1String("--dry-run")) {
             cl.dryRun = true;
+        } else if (arg == QLatin1String("--with-profiles")) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
+                cl.error = Text::tr("--with-profiles bir dosya adı (ya da standart girdi için -) "
+                                    "bekliyor.");
+                return cl;
+            }
+            cl.withProfiles = arguments[++i];
         } else if (arg == QLatin1String("--yes")) {
             cl.yes = true;
         } else if (arg == QLatin1String("--json")) {
@@ -242,6 +254,10 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                            cl.detachedRun ||
                            (cl.dryRun && !writesProfiles && cl.command != Command::DeleteProfile &&
                             cl.command != Command::Dhcp);
+    if (!cl.withProfiles.isEmpty() && (cl.command != Command::Apply || !cl.dryRun)) {
+        cl.error = Text::tr("--with-profiles yalnızca --apply AD --dry-run ile kullanılır.");
+        return cl;
+    }
     if (cl.dryRun && (cl.confirmWithin > 0 || cl.check)) {
         cl.error = Text::tr("--dry-run hiçbir şeyi değiştirmez: --check ve --confirm-within ile "
                             "birlikte verilemez.");
@@ -321,15 +337,17 @@ QString CommandLine::usage(const QString &programName) {
            "                     SANİYE (10-3600) boyunca denenir ve --confirm ile\n"
            "                     (yeni adresten) kalıcı olur, --undo ile ya da süre\n"
            "                     dolunca geri alınır\n"
-           "  --confirm          uzaktan yapılan değişikliği kalıcı yapar\n"
-           "  --undo             uzaktan yapılan değişikliği hemen geri alır\n"
+           "  --confirm [İSTEK]  uzaktan yapılan değişikliği kalıcı yapar (İSTEK: yalnızca\n"
+           "                     --apply yanıtının \"request\"i olan değişikliği)\n"
+           "  --undo [İSTEK]     uzaktan yapılan değişikliği hemen geri alır\n"
            "  --dhcp [--dry-run] bütün bağdaştırıcıları otomatik IP'ye (DHCP) geçirir\n"
            "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,\n"
            "                     denenen bir değişikliğin kalan saniyeleri, uzaktan\n"
            "                     yapılan değişikliğin durumu\n"
            "  --apply AD --dry-run [--adapter NUMARA | --all]\n"
            "                     neyin değişeceğini söyler (her bağdaştırıcı için önce ve\n"
-           "                     sonra); hiçbir şeye dokunmaz\n"
+           "                     sonra); hiçbir şeye dokunmaz; --with-profiles DOSYA:\n"
+           "                     profil, DOSYA'nın içe aktarımı sonrasındaki haliyle\n"
            "  --set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] [--yes]\n"
            "                     profili kaydeder: düzenleyicinin kurallarıyla denetler,\n"
            "                     aynı adlı profili (büyük/küçük harf ayırmadan) yerinde\n"

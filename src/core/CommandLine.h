@@ -39,12 +39,14 @@ struct CommandLine {
     QString exportFormat;       // --export-profile NAME --format networkd|netplan|nmstate
     QString interfaceName;      //   --interface IF
     bool dryRun = false;        // --dry-run: after --apply, what would change; nothing changes
+    QString withProfiles;       // --with-profiles FILE: such a preview of an import's profile
     QString adapterIndex;       // --adapter INDEX (the number in the caption's brackets)
     bool check = false;         // --check: after --apply, the external check and its fallback
     int checkAfterSeconds = 10; // --check-after SECONDS
     int confirmWithin = 0;      // --confirm-within SECONDS: made from afar, kept by --confirm
     bool detachedRun = false;   // --detached-run REQUEST: the run that makes such a change
-    QString request;            // (internal), and the request it was started for
+    QString request;            // (internal), and the request it was started for;
+                                // --confirm/--undo REQUEST: only that change
     bool yes = false;           // --yes: apply a profile that is doubtful but possible
     bool json = false;          // --json: one JSON object instead of text
 

@@ -286,15 +286,26 @@ int apply(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &backend,
     // settings and adapters hold then.
     if (cl.detachedRun)
         context.wait(1);
-    const QString name = storedName(ini, cl.profile);
+    // A preview of the profile as an import would leave it (configuration management's check
+    // mode: the values it pushes, not the ones stored yet); otherwise the stored one.
+    std::optional<ProfileWrites::Verdict> pushed;
+    if (!cl.withProfiles.isEmpty()) {
+        QString problem;
+        pushed = ProfileWrites::pushed(cl.withProfiles, cl.profile, cl.yes, problem);
+        if (!problem.isEmpty())
+            return run.refuse(problem, 0, AnswerCode::ImportUnreadable);
+        if (pushed && !pushed->code.isEmpty())
+            return run.refuse(pushed->reason, 0, pushed->code);
+    }
+    const QString name = pushed ? pushed->name : storedName(ini, cl.profile);
     if (name.isEmpty())
         return run.refuse(Text::tr("\"%1\" adında bir profil yok.").arg(cl.profile), 0,
                           AnswerCode::NoSuchProfile);
     run.json().insert(QStringLiteral("profile"), name);
     if (const std::optional<QString> refused = ApplyReport::refusedNameText(name))
         return run.refuse(*refused, 0, AnswerCode::InvalidName);
-    const QStringList parts =
-        MainWindowRules::profileParts(ini.ReadString(ProfilesSection, name, QString()));
+    const QStringList parts = MainWindowRules::profileParts(
+        pushed ? pushed->value : ini.ReadString(ProfilesSection, name, QString()));
     const ProfileCheck::Result check = ProfileCheck::check(parts);
     if (!check.canApply())
         return run.refuse(ApplyReport::refusedProfileText(name, *check.refusal), 0,
@@ -483,7 +494,8 @@ int status(Run &run, clsIni &ini, const Context &context, const std::optional<In
             QJsonObject{{QStringLiteral("state"), RemoteTrial::stateName(remote.state)},
                         {QStringLiteral("profile"), remote.profile},
                         {QStringLiteral("reason"), remote.reason},
-                        {QStringLiteral("code"), remote.code}});
+                        {QStringLiteral("code"), remote.code},
+                        {QStringLiteral("request"), remote.request}});
     }
     // An administrator's file in force before the program's: a change would stay behind it.
     QJsonArray hidden;
@@ -598,8 +610,8 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         return dhcp(r, cl, ini, *backend);
     if (cl.command == Command::Confirm || cl.command == Command::Undo) {
         const RemoteTrial::Result result = cl.command == Command::Confirm
-                                               ? RemoteTrial::confirm(ini, *backend)
-                                               : RemoteTrial::undo(ini, *backend);
+                                               ? RemoteTrial::confirm(ini, *backend, cl.request)
+                                               : RemoteTrial::undo(ini, *backend, cl.request);
         if (result.status == Done)
             r.line(result.text);
         else

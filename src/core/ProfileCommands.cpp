@@ -193,6 +193,36 @@ bool store(const QString &path, QList<Verdict> &verdicts, bool dryRun, IniError 
         error, &notice);
 }
 
+std::optional<QByteArray> readImport(const QString &file, QString &problem) {
+    constexpr qint64 MaxBytes = 16 * 1024 * 1024; // 100,000 profiles and more
+    QFile in(file);
+    const bool opened = file == QLatin1String("-") ? in.open(stdin, QIODevice::ReadOnly)
+                                                   : in.open(QIODevice::ReadOnly);
+    const QByteArray bytes = opened ? in.read(MaxBytes + 1) : QByteArray();
+    if (opened && bytes.size() <= MaxBytes)
+        return bytes;
+    problem = opened ? Text::tr("%1 çok büyük (en çok 16 MiB).").arg(file)
+                     : Text::tr("%1 okunamadı: %2").arg(file, in.errorString());
+    return std::nullopt;
+}
+
+std::optional<Verdict> pushed(const QString &file, const QString &name, bool yes,
+                              QString &problem) {
+    const std::optional<QByteArray> bytes = readImport(file, problem);
+    if (!bytes)
+        return std::nullopt;
+    const std::optional<QList<Incoming>> incoming = parseImport(*bytes, problem);
+    if (!incoming) {
+        problem = Text::tr("%1 okunamadı: %2").arg(file, problem);
+        return std::nullopt;
+    }
+    for (const Incoming &in : *incoming) {
+        if (MainWindowRules::sameProfileName(in.name, name))
+            return judge(in, yes);
+    }
+    return std::nullopt;
+}
+
 } // namespace ProfileWrites
 
 namespace CommandRunner {
@@ -338,19 +368,12 @@ int setProfile(Run &run, const CommandLine &cl, clsIni &ini, const Context &cont
 }
 
 int importProfiles(Run &run, const CommandLine &cl, clsIni &ini) {
-    constexpr qint64 MaxBytes = 16 * 1024 * 1024; // 100,000 profiles and more
-    QFile file(cl.importFile);
-    const bool opened = cl.importFile == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                            : file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = opened ? file.read(MaxBytes + 1) : QByteArray();
-    if (!opened || bytes.size() > MaxBytes)
-        return run.refuse(opened
-                              ? Text::tr("%1 çok büyük (en çok 16 MiB).").arg(cl.importFile)
-                              : Text::tr("%1 okunamadı: %2").arg(cl.importFile, file.errorString()),
-                          0, AnswerCode::ImportUnreadable);
     QString problem;
+    const std::optional<QByteArray> bytes = ProfileWrites::readImport(cl.importFile, problem);
+    if (!bytes)
+        return run.refuse(problem, 0, AnswerCode::ImportUnreadable);
     const std::optional<QList<ProfileWrites::Incoming>> incoming =
-        ProfileWrites::parseImport(bytes, problem);
+        ProfileWrites::parseImport(*bytes, problem);
     if (!incoming)
         return run.refuse(Text::tr("%1 okunamadı: %2").arg(cl.importFile, problem), 0,
                           AnswerCode::ImportUnreadable);

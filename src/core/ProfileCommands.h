@@ -47,6 +47,15 @@ std::optional<QList<Incoming>> parseImport(const QByteArray &bytes, QString &pro
 bool store(const QString &path, QList<Verdict> &verdicts, bool dryRun, IniError &error,
            QString &notice);
 
+// An import's file (or "-": standard input) read whole, up to its limit; nothing with the
+// reason when it cannot be.
+std::optional<QByteArray> readImport(const QString &file, QString &problem);
+
+// The named profile (compared as the window compares names) of an import's file, judged as the
+// import would judge it: what the settings would hold once the file is imported. Nothing when
+// the file does not name it; the problem when the file cannot be read.
+std::optional<Verdict> pushed(const QString &file, const QString &name, bool yes, QString &problem);
+
 } // namespace ProfileWrites
 
 namespace CommandRunner {

@@ -83,8 +83,8 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     if (pid > 0)
         ledger.handOver(request, pid);
     run.json().insert(QStringLiteral("changed"), true); // asked for, made a second later
-    const QString confirm = sameRunWith(cl, ini, context, "--confirm");
-    const QString undo = sameRunWith(cl, ini, context, "--undo");
+    const QString confirm = sameRunWith(cl, ini, context, "--confirm") + QLatin1Char(' ') + request;
+    const QString undo = sameRunWith(cl, ini, context, "--undo") + QLatin1Char(' ') + request;
     run.json().insert(QStringLiteral("confirmWithin"), cl.confirmWithin);
     run.json().insert(QStringLiteral("startsInSeconds"), 1);
     run.json().insert(QStringLiteral("confirm"), confirm);

@@ -116,6 +116,21 @@ Result answerFor(const Info &info, Decision decision) {
             AnswerCode::NoRemoteChange};
 }
 
+// A decision meant for one request, and the record holds another one (or none): nothing is done.
+std::optional<Result> otherRequest(const Info &info, const QString &request) {
+    if (request.isEmpty() || info.request == request)
+        return std::nullopt;
+    if (info.state == State::None)
+        return Result{
+            1, Text::tr("%1 isteğine ait, uzaktan yapılmış bir değişiklik yok.").arg(request),
+            AnswerCode::NoRemoteChange};
+    return Result{1,
+                  Text::tr("Bekleyen değişiklik başka bir isteğin (\"%1\", istek %2); %3 isteği "
+                           "için hiçbir şey yapılmadı.")
+                      .arg(info.profile, info.request, request),
+                  AnswerCode::OtherRequest};
+}
+
 // Takes over the checkpoint of the run that made the change (it may still be ending, having
 // just written its outcome); nothing when there is one to act on, else the answer: the system
 // put it back already, or (after a killed decision) it had been kept.
@@ -184,11 +199,13 @@ QString busyText(clsIni &ini, AdapterBackend &backend) {
     return busyText(read(ini), backend.checkpointSecondsLeft());
 }
 
-Result confirm(clsIni &ini, AdapterBackend &backend) {
+Result confirm(clsIni &ini, AdapterBackend &backend, const QString &request) {
     TrialLedger ledger(ini);
     if (QString unread; !ledger.read(&unread))
         return recordProblem(unread);
     Info info = outcome(ledger, ini, backend);
+    if (std::optional<Result> other = otherRequest(info, request))
+        return *other;
     if (QString problem; !decide(ledger, Decision::Confirm, info, problem))
         return problem.isEmpty() ? answerFor(info, Decision::Confirm) : recordProblem(problem);
     if (const std::optional<Result> answer =
@@ -217,11 +234,13 @@ Result confirm(clsIni &ini, AdapterBackend &backend) {
             AnswerCode::KeepFailed};
 }
 
-Result undo(clsIni &ini, AdapterBackend &backend) {
+Result undo(clsIni &ini, AdapterBackend &backend, const QString &request) {
     TrialLedger ledger(ini);
     if (QString unread; !ledger.read(&unread))
         return recordProblem(unread);
     Info info = outcome(ledger, ini, backend);
+    if (std::optional<Result> other = otherRequest(info, request))
+        return *other;
     if (QString problem; !decide(ledger, Decision::Undo, info, problem))
         return problem.isEmpty() ? answerFor(info, Decision::Undo) : recordProblem(problem);
     if (const std::optional<Result> answer = takeOver(ledger, ini, backend, info, Decision::Undo))

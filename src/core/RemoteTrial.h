@@ -33,8 +33,10 @@ struct Result {
     QString text;
     QString code;
 };
-Result confirm(clsIni &ini, AdapterBackend &backend);
-Result undo(clsIni &ini, AdapterBackend &backend);
+// With a request (the apply's "request"), only that change: another one waiting is refused
+// ("other-request") and left as it is.
+Result confirm(clsIni &ini, AdapterBackend &backend, const QString &request = QString());
+Result undo(clsIni &ini, AdapterBackend &backend, const QString &request = QString());
 
 // One line for --status and the window: what became of it, and how to confirm.
 QString describe(const Info &info, int secondsLeft);

@@ -324,6 +324,7 @@ std::vector<bool> IniDocument::setValues(QStringView section,
         qsizetype end = 0;    // the content's end, or the new line's index
     };
     QHash<QByteArray, Place> places;
+    places.reserve(qsizetype(entries.size())); // grown once, not rehashed as it fills
     qsizetype insertAt = -1;
     bool firstPartDone = false;
     forEachLine(m_text, section, [&](const Line &line, bool inSection) {
@@ -369,8 +370,12 @@ std::vector<bool> IniDocument::setValues(QStringView section,
         }
     }
     QByteArray insertion;
+    qsizetype length = 0;
     for (const QByteArray &line : added)
-        insertion += line + m_eol;
+        length += line.size() + m_eol.size();
+    insertion.reserve(length);
+    for (const QByteArray &line : added)
+        insertion.append(line).append(m_eol);
     if (!added.isEmpty() && insertAt < 0) {
         insertAt = m_text.size();
         insertion.prepend('[' + IniLines::trimBlanks(section).toUtf8() + ']' + m_eol);

@@ -305,6 +305,12 @@ void tst_CommandRunner::changeFromAfar_data() {
     QTest::addColumn<QString>("current");
     QTest::newRow("--confirm keeps it")
         << QStringList{u("--confirm")} << 0 << u("10.0.0.5") << u("Alfa");
+    QTest::newRow("--confirm with its request keeps it")
+        << QStringList{u("--confirm"), u("REQUEST")} << 0 << u("10.0.0.5") << u("Alfa");
+    QTest::newRow("--confirm meant for another request keeps nothing")
+        << QStringList{u("--confirm"), u("0123456789abcdef")} << 1 << u("10.0.0.5") << u("Alfa");
+    QTest::newRow("--undo meant for another request undoes nothing")
+        << QStringList{u("--undo"), u("0123456789abcdef")} << 1 << u("10.0.0.5") << u("Alfa");
     QTest::newRow("--undo puts it back now")
         << QStringList{u("--undo")} << 0 << QString() << u("Sube");
     QTest::newRow("unconfirmed: put back at its time, --confirm says so")
@@ -337,7 +343,10 @@ void tst_CommandRunner::changeFromAfar() {
     m_detached.clear();
     QCOMPARE(run({u("--apply"), u("Alfa"), u("--confirm-within"), u("30"), u("--json")}, out, err),
              0);
-    QVERIFY2(out.contains(u("--confirm\"")), qPrintable(out));
+    const QString request =
+        QJsonDocument::fromJson(out.toUtf8()).object().value(u("request")).toString();
+    QVERIFY2(out.contains(u("--confirm ") + request + u("\"")), qPrintable(out));
+    then.replaceInStrings(u("REQUEST"), request);
     QVERIFY(m_pc->stored()[0].dhcp); // answered before anything changed
     QVERIFY(m_detached.contains(u("--detached-run")));
     QCOMPARE(run(m_detached.mid(2), out, err), 0); // the detached run makes the change
@@ -374,6 +383,12 @@ void tst_CommandRunner::dryRunAnswersAsTheRun_data() {
         QTest::newRow(qPrintable(state + u(": --dhcp"))) << state << dhcp;
     }
     QTest::newRow("no such profile") << u("all on DHCP") << QStringList{u("--apply"), u("Yok")};
+    // Configuration management's first day: the profile is pushed with the apply.
+    QTest::newRow("not stored yet: previewed from the import that brings it")
+        << u("first day") << alfa;
+    QTest::newRow("stored with other values: previewed from the import that changes them")
+        << u("on Alfa already")
+        << QStringList{u("--apply"), u("Alfa"), u("--adapter"), u("2"), u("IMPORT")};
     QTest::newRow("no such adapter")
         << u("Wi-Fi static") << alfa + QStringList{u("--adapter"), u("9")};
 }
@@ -388,7 +403,10 @@ void tst_CommandRunner::dryRunAnswersAsTheRun() {
         other.waitForFinished();
         m_pc = std::make_unique<SimulatedFixture>();
         QFile::remove(path + u(".trial"));
-        writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n");
+        writeAll(path,
+                 state == u("first day")
+                     ? QByteArray("[Profiles]\n")
+                     : QByteArray("[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n"));
         QString out;
         QString err;
         if (state == u("on Alfa already"))
@@ -409,10 +427,17 @@ void tst_CommandRunner::dryRunAnswersAsTheRun() {
             QCOMPARE(run(m_detached.mid(2), out, err), 0);
         }
     };
+    // The profiles an import would push, when the row brings one.
+    const QString import = m_dir.filePath(u("push.json"));
+    writeAll(import, R"({"ALFA": {"address": "10.0.0.7", "mask": "255.0.0.0", "gateway": "10.0.0.1",
+                                   "dns1": "10.0.0.1"}})");
+    const bool pushes = state == u("first day") || args.removeAll(u("IMPORT")) > 0;
     const auto answer = [&](const QStringList &with) {
         QString out;
         QString err;
-        const int status = run(args + with + QStringList{u("--json")}, out, err);
+        const QStringList preview =
+            pushes && !with.isEmpty() ? QStringList{u("--with-profiles"), import} : QStringList{};
+        const int status = run(args + with + preview + QStringList{u("--json")}, out, err);
         const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
         return std::make_tuple(status, o.value(u("code")).toString(), o);
     };
@@ -433,6 +458,11 @@ void tst_CommandRunner::dryRunAnswersAsTheRun() {
     }
     prepare();
     const QStringList before = captions(m_pc->stored());
+    if (pushes) {
+        QString out;
+        QString err;
+        QCOMPARE(run({u("--import-profiles"), import}, out, err), 0);
+    }
     const auto [status, code, real] = answer({});
     const QStringList after = captions(m_pc->stored());
     QStringList moved;

@@ -10,7 +10,8 @@
 #      the program's next run there puts the change back, and the play says so;
 #   4. profiles the settings file cannot hold ("[Yedek] Kasa", a line break, extra dots): the
 #      play stops on the control node, naming them, and no till's file changes;
-#   5. --check --diff: the tills that would move are "changed" with from → to, nothing moves;
+#   5. --check --diff: the tills that would move are "changed" with from → to (one to a profile
+#      that no till holds yet), nothing moves;
 #   6. the control node killed while the tills wait on trial at their new addresses: the play
 #      run again finds them there and keeps the changes;
 #   7. report.yml: one table of every till; a till whose host key changed and one without the
@@ -49,6 +50,7 @@ inventory() {
       B1: {address: 10.99.0.31, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
       B3: {address: 10.99.0.33, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
       Uzak: {address: 192.168.77.10, mask: 255.255.255.0, gateway: 192.168.77.1, dns1: 192.168.77.1}
+      "Yedek\u2028evil0:": {address: 10.99.0.45, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
 $extra
   hosts:
     kasa1: {ansible_host: $1, zelvi_profile: $2${9:-}}
@@ -88,7 +90,8 @@ for i in 1 2 3; do
   [ "$(address $i)" = "10.99.0.2$i/24 " ] || fail "kasa$i moved when run again: $(address $i)"
   [ "$(zt0_changes $i)" = "${changes[$i]}" ] || fail "kasa$i's connection dropped when run again"
 done
-grep -q 'fatal\|ignoring\|UNREACHABLE' "$w/play-2.out" && fail "the play run again printed failures"
+grep -q 'fatal\|ignoring\|UNREACHABLE\|WARNING' "$w/play-2.out" &&
+  fail "the play run again printed failures or warnings"
 echo "the play run again: nothing changed, no failure printed ($took ms)"
 
 # 3. kasa2 to an address the control node cannot reach; kasa3's NetworkManager restarts right
@@ -132,25 +135,37 @@ before=$(sums)
 inventory 10.99.0.31 B1 10.99.0.22 A2 10.99.0.23 A3 "" \
   "      '[Yedek] Kasa': {address: 10.99.0.41, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
       \"Kasa\\n[Links]\": {address: 10.99.0.42, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
-      Fazla: {address: 10.99.0.43.1, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}"
+      Fazla: {address: 10.99.0.43.1, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+      Sifirli: {address: 010.099.000.044, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+      Geri: {address: 127.0.0.5, mask: 255.0.0.0, gateway: 127.0.0.1, dns1: 10.99.0.1}"
 if play 4; then fail "a play with unstorable profiles did not fail"; fi
 for i in 1 2 3; do
   recap 4 kasa$i | grep -q 'changed=0 .*failed=1' || fail "kasa$i with bad profiles: $(recap 4 kasa$i)"
 done
-for bad in '[Yedek] Kasa\": the name cannot be stored' 'Kasa\\n[Links]\": the name cannot' \
-  'Fazla\": address \"10.99.0.43.1\" is not four numbers'; do
+for bad in '[Yedek] Kasa\": A name cannot begin with' 'Kasa\\n[Links]\": A name cannot contain a line break' \
+  'Fazla\": ZELVİ IP: \"10.99.0.43.1\" is not an IPv4 address' \
+  'Sifirli\": address \"010.099.000.044\" has a leading zero; write it as \"10.99.0.44\"' \
+  'Geri\": ZELVİ IP (the computer'"'"'s IP address): 127.0.0.5 is a loopback address'; do
   grep -qF "$bad" "$w/play-4.out" || fail "the play did not name the bad profile: $bad"
 done
 [ "$(sums)" = "$before" ] || fail "a till's settings changed although the profiles were bad"
-echo "bad profiles stopped on the control node; no till touched"
+# A trial the program would refuse on every till is refused once, on the control node.
+inventory 10.99.0.31 B1 10.99.0.22 A2 10.99.0.23 A3
+if play 4b -e zelvi_trial_seconds=4000; then fail "a trial of 4000 s was not refused"; fi
+grep -q 'zelvi_trial_seconds (4000) must be 10-3600' "$w/play-4b.out" && [ "$(sums)" = "$before" ] ||
+  fail "a trial of 4000 s was not refused on the control node"
+echo "bad profiles and settings stopped on the control node; no till touched"
 
-# 5. Check mode: kasa1 and kasa3 would move, kasa2 would not; nothing moves.
-inventory 10.99.0.31 A1 10.99.0.22 A2 10.99.0.23 B3
+# 5. Check mode, as the real run would go: kasa1 and kasa3 would move; kasa2's profile is new
+# to every till (the shop's first day with it), and it would move there as well; nothing moves.
+inventory 10.99.0.31 A1 10.99.0.22 Yeni2 10.99.0.23 B3 "" \
+  "      Yeni2: {address: 10.99.0.52, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}"
 play 5 --check --diff || fail "the play in check mode failed"
-for i in 1 3; do
+for i in 1 2 3; do
   recap 5 kasa$i | grep -q 'changed=[1-9].* failed=0' || fail "kasa$i in check mode: $(recap 5 kasa$i)"
 done
-recap 5 kasa2 | grep -q 'changed=0 .*failed=0' || fail "kasa2 in check mode: $(recap 5 kasa2)"
+grep -q '^+.*10.99.0.52/255.255.255.0 gateway 10.99.0.1' "$w/play-5.out" ||
+  fail "--diff did not show kasa2's move to the profile it does not hold yet"
 grep -q '^-.*10.99.0.31/255.255.255.0 gateway 10.99.0.1' "$w/play-5.out" &&
   grep -q '^+.*10.99.0.21/255.255.255.0 gateway 10.99.0.1' "$w/play-5.out" ||
   fail "--diff did not show kasa1's move from 10.99.0.31 to 10.99.0.21"

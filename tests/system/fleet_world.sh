@@ -28,6 +28,7 @@ inventory_vars() {
     ansible_ssh_extra_args: -o HostKeyAlias={{ inventory_hostname }}
     zelvi_install: false
     zelvi_program: $program
+    zelvi_control_program: $program
 YAML
 }
 

@@ -5,9 +5,12 @@
 # a plain command (no module is sent: a till costs the control node little), in English, and
 # its answers are read by their codes; in check mode it only says what would change.
 import json
+import os
 import re
 import shlex
 import socket
+import subprocess
+import tempfile
 import time
 
 from ansible.errors import AnsibleConnectionFailure
@@ -39,47 +42,72 @@ def first_answering(addresses, port, seconds):
 
 
 FIELDS = ("address", "mask", "gateway", "dns1", "dns2")
-ADDRESS = re.compile(r"^(\d{1,3})\.(\d{1,3})\.(\d{1,3})\.(\d{1,3})$")
-MASKS = {".".join(str((((0xFFFFFFFF << (32 - n)) & 0xFFFFFFFF) >> shift) & 255)
-                  for shift in (24, 16, 8, 0)) for n in range(1, 33)} | {"0.0.0.0"}
 
 
 def problems(args):
-    """What the program's rules (its editor's) would refuse in the task's settings and the
-    shop's profiles, found on the control node before the till is touched."""
+    """What would be refused in the task's settings and the shop's profiles, found on the
+    control node before any till is touched: the profiles judged by the program itself (the
+    same rules as on the till), the addresses the play connects to, the trial's length."""
     found = []
     profiles = args.get("profiles") or {}
     if args.get("action") == "converge":
         if args.get("profile") not in (args.get("known") or profiles):
             found.append("zelvi_profile (%s) names none of zelvi_profiles (%s)"
                          % (args.get("profile"), ", ".join(args.get("known") or profiles)))
-        if int(args.get("trial_seconds", 60)) < int(args.get("reach_seconds", 30)) + 12:
+        trial = int(args.get("trial_seconds", 60))
+        if not 10 <= trial <= 3600:
+            found.append("zelvi_trial_seconds (%s) must be 10-3600" % trial)
+        elif trial < int(args.get("reach_seconds", 30)) + 12:
             found.append("zelvi_trial_seconds (%s) must be at least zelvi_reach_seconds (%s) + 12"
-                         % (args.get("trial_seconds"), args.get("reach_seconds")))
-    seen = {}
+                         % (trial, args.get("reach_seconds")))
     for name, fields in profiles.items():
-        shown = json.dumps(name, ensure_ascii=False)
-        trimmed = name.strip(" \t")
-        if (not trimmed or len(trimmed) > 254 or re.search(r"[=\r\n\x00]", trimmed)
-                or trimmed[0] in "[;"):
-            found.append("%s: the name cannot be stored (blank, too long, with \"=\" or a line "
-                         "break, or starting with \"[\" or \";\")" % shown)
-        if folded(name) in seen:
-            found.append("%s: the same name as %s (the letter case does not count)"
-                         % (shown, json.dumps(seen[folded(name)], ensure_ascii=False)))
-        seen[folded(name)] = name
-        fields = fields if isinstance(fields, dict) else {}
         for field in FIELDS:
-            value = str(fields.get(field) or "").strip()
-            if not value and field == "dns2":
-                continue
-            m = ADDRESS.match(value)
-            if not m or any(int(octet) > 255 for octet in m.groups()):
-                found.append("%s: %s %s is not four numbers of 0-255 joined by dots"
-                             % (shown, field, json.dumps(value)))
-            elif field == "mask" and ".".join(str(int(o)) for o in m.groups()) not in MASKS:
-                found.append("%s: mask %s is no subnet mask" % (shown, value))
-    return found
+            value = str((fields if isinstance(fields, dict) else {}).get(field) or "").strip()
+            # The play connects to the address: "010.099.000.031" is another address to the C
+            # library (octal), and the till would be looked for where it never is.
+            if re.fullmatch(r"[\d.]+", value) and any(len(o) > 1 and o[0] == "0"
+                                                      for o in value.split(".")):
+                found.append("%s: %s %s has a leading zero; write it as %s"
+                             % (json.dumps(name, ensure_ascii=False), field, json.dumps(value),
+                                ".".join(str(int(o or 0)) for o in value.split("."))))
+    return found + judged(args.get("control_program"), profiles, bool(args.get("doubtful")))
+
+
+def judged(program, profiles, doubtful):
+    """The program's own judgement of the profiles (an import's dry run into an empty settings
+    file on the control node): each refused one with the program's reason."""
+    if not profiles:
+        return []
+    if not program or not os.access(program, os.X_OK):
+        return ["the program is not on the control node at %s (zelvi_control_program): it checks "
+                "the profiles before any till is touched" % program]
+    with tempfile.TemporaryDirectory() as folder:
+        done = subprocess.run(
+            [program, "--language", "en", "--json", "--settings",
+             os.path.join(folder, "profiles.config"), "--import-profiles", "-", "--dry-run"]
+            + (["--yes"] if doubtful else []), input=pushed(profiles).encode(),
+            capture_output=True, timeout=120, check=False,
+            env=dict(os.environ, LC_ALL="C.UTF-8", HOME=folder, XDG_CONFIG_HOME=folder))
+    lines = [line for line in done.stdout.decode().split("\n") if line.startswith("{")]
+    if not lines:
+        return ["the program on the control node gave no answer (exit status %s): %s"
+                % (done.returncode, done.stderr.decode().strip())]
+    if done.returncode == 0:
+        return []
+    answer = json.loads(lines[-1])
+    return ["%s: %s" % (json.dumps(v["name"], ensure_ascii=False), oneline(v.get("reason", "")))
+            for v in answer.get("profiles", []) if v.get("code")] or [oneline(answer.get("reason"))]
+
+
+def pushed(profiles):
+    """The shop's profiles as the program's import reads them (JSON)."""
+    return json.dumps({name: {k: str((v or {}).get(k) or "") for k in FIELDS}
+                       for name, v in profiles.items()}, ensure_ascii=False)
+
+
+def oneline(text):
+    """The program's text (lines for a terminal) as one line of the play's output."""
+    return " ".join(line.strip() for line in str(text).split("\n") if line.strip())
 
 
 def folded(name):
@@ -112,7 +140,8 @@ class Till(Exception):
 
 class ActionModule(ActionBase):
     TRANSFERS_FILES = False
-    _VALID_ARGS = frozenset(("program", "settings", "action", "profiles", "known", "profile",
+    _VALID_ARGS = frozenset(("program", "control_program", "settings", "action", "profiles",
+                             "known", "profile",
                              "address", "adapter", "trial_seconds", "reach_seconds",
                              "find_seconds", "port", "doubtful"))
 
@@ -127,6 +156,7 @@ class ActionModule(ActionBase):
         inventory = self._play_context.remote_addr
         new = args.get("address") or inventory
         self._where = inventory
+        self._request = None  # the change this task asked for, as the till named it
         if args["action"] in ("check", "converge"):
             found = problems(args)
             if found:
@@ -148,7 +178,9 @@ class ActionModule(ActionBase):
                 result.update(self._converge(args, found, new))
         except Till as e:
             result.update(failed=True, msg=str(e))
-        result.setdefault("ansible_facts", {})["ansible_host"] = self._where
+        # Where the till answered, for the install's tasks that follow (ansible_host itself is a
+        # name a module's facts may not set).
+        result.setdefault("ansible_facts", {})["zelvi_found_at"] = self._where
         return result
 
     def _talk_to(self, address):
@@ -169,7 +201,9 @@ class ActionModule(ActionBase):
         except AnsibleConnectionFailure as e:
             raise Till("it answers at %s but could not be logged in to: %s"
                        % (self._where, login_problem(str(e))))
-        lines = [line for line in done.get("stdout", "").splitlines() if line.startswith("{")]
+        # Split at line feeds alone: str.splitlines() also splits at U+2028 and the like, which
+        # a profile's name may hold.
+        lines = [line for line in done.get("stdout", "").split("\n") if line.startswith("{")]
         if not lines:
             if done.get("rc") in (126, 127):
                 raise Till("the program is not installed on the till at %s (zelvi_install: true "
@@ -180,46 +214,50 @@ class ActionModule(ActionBase):
         return json.loads(lines[-1]), done.get("rc")
 
     def _refused(self, answer, what):
-        return Till("%s: %s (%s)" % (what, answer.get("reason", "").strip(),
+        return Till("%s: %s (%s)" % (what, oneline(answer.get("reason", "")),
                                      answer.get("code", "failed")))
 
     def _status(self):
         answer, _ = self._run(["--status"])
         return answer
 
-    def _keep(self):
-        """--confirm: None when kept, else why not."""
-        answer, rc = self._run(["--confirm"])
-        return None if rc == 0 else "%s (%s)" % (answer.get("reason", "").strip(),
+    def _keep(self, request):
+        """--confirm of that request alone (another change waiting there is left as it is):
+        None when kept, else why not."""
+        answer, rc = self._run(["--confirm"] + ([request] if request else []))
+        return None if rc == 0 else "%s (%s)" % (oneline(answer.get("reason", "")),
                                                  answer.get("code"))
 
     def _profiles(self, profiles, doubtful):
-        wanted = {name: {k: str((v or {}).get(k) or "") for k in FIELDS}
-                  for name, v in profiles.items()}
+        wanted = pushed(profiles)
         arguments = ["--import-profiles", "-"] + (["--yes"] if doubtful else [])
         arguments += ["--dry-run"] if self._play_context.check_mode else []
-        answer, rc = self._run(arguments, json.dumps(wanted, ensure_ascii=False))
+        answer, rc = self._run(arguments, wanted)
         if rc != 0:
-            bad = ["%s: %s" % (v["name"], v.get("reason", "")) for v in answer.get("profiles", [])
-                   if v.get("code")]
+            bad = ["%s: %s" % (v["name"], oneline(v.get("reason", "")))
+                   for v in answer.get("profiles", []) if v.get("code")]
             raise Till("the till refused the profiles, none was written: %s (%s)"
-                       % ("; ".join(bad or [answer.get("reason", "")]), answer.get("code")))
+                       % ("; ".join(bad or [oneline(answer.get("reason", ""))]),
+                          answer.get("code")))
         changed = [v for v in answer.get("profiles", []) if v.get("changed")]
         return bool(changed), {
             "before": "".join(v["before"] + "\n" for v in changed if v.get("before")),
             "after": "".join("%s=%s\n" % (v["name"], v["value"]) for v in changed)}
 
-    def _apply(self, profile, adapter, trial, at_profile_address, doubtful):
-        """(changed, code, diff): the profile applied on trial, or what would move."""
+    def _apply(self, profile, adapter, trial, at_profile_address, doubtful, profiles):
+        """(changed, code, diff): the profile applied on trial, or what would move (with the
+        values the play pushes, when it pushes `profiles`, not the ones the till holds yet)."""
         arguments = ["--apply", profile] + (["--adapter", str(adapter)]
                                             if adapter is not None else [])
         arguments += ["--yes"] if doubtful else []
         if self._play_context.check_mode:
-            answer, rc = self._run(arguments + ["--dry-run"])
+            answer, rc = self._run(
+                arguments + ["--dry-run"] + (["--with-profiles", "-"] if profiles else []),
+                pushed(profiles) if profiles else None)
             # As the real run: a change of this very profile waiting on trial (the dry run
             # answers remote-waits, as the apply would) is confirmed, not refused.
             if (rc != 0 or answer.get("trialSecondsLeft") is not None) and self._left_on_trial(
-                    profile, at_profile_address):
+                    profile, at_profile_address) is not None:
                 return True, "would-confirm", {}
             if rc != 0:
                 raise self._refused(answer, "the till would refuse the profile")
@@ -231,22 +269,27 @@ class ActionModule(ActionBase):
         if rc != 0:
             # A change of this very profile waiting on trial, and the till answers at its
             # address: an earlier run of the play was stopped before it confirmed it.
-            if not self._left_on_trial(profile, at_profile_address):
+            left = self._left_on_trial(profile, at_profile_address)
+            if left is None:
                 raise self._refused(answer, "the till did not take the profile, nothing was "
                                             "changed")
-            why = self._keep()
+            why = self._keep(left)
             if why:
                 raise Till("the change left on trial could not be kept: %s" % why)
             return True, "confirmed-pending", {}
+        self._request = answer.get("request")
         return bool(answer.get("changed")), "applying" if answer.get("changed") else "held", {}
 
     def _left_on_trial(self, profile, at_profile_address):
-        """Whether the till, reached at the profile's address, waits on trial with it."""
+        """The request of the change of this profile that the till, reached at the profile's
+        address, waits on trial with (an earlier run's), or None."""
         if not at_profile_address:
-            return False
+            return None
         remote = self._status().get("remote") or {}
-        return (remote.get("state") == "applied"
-                and folded(remote.get("profile", "")) == folded(profile))
+        if (remote.get("state") == "applied"
+                and folded(remote.get("profile", "")) == folded(profile)):
+            return remote.get("request") or ""
+        return None
 
     def _task_host(self):
         return self._vars.get("inventory_hostname", self._play_context.remote_addr)
@@ -269,7 +312,8 @@ class ActionModule(ActionBase):
             adapter = args.get("adapter")
             moved, code, diff = self._apply(
                 profile, None if adapter in (None, "") else int(adapter),
-                int(args.get("trial_seconds", 60)), found == new, bool(args.get("doubtful")))
+                int(args.get("trial_seconds", 60)), found == new, bool(args.get("doubtful")),
+                (args.get("profiles") or {}) if self._tagged("profiles") else None)
             diffs.append(diff)
             changed = changed or moved
             if self._play_context.check_mode:
@@ -294,7 +338,7 @@ class ActionModule(ActionBase):
         if first_answering([new], self._port, reach):
             self._talk_to(new)
             try:
-                why = self._keep()
+                why = self._keep(self._request)
                 if not why:
                     return "applied and kept"
             except Till:
@@ -309,7 +353,7 @@ class ActionModule(ActionBase):
         self._talk_to(back)
         status = self._status()
         remote = status.get("remote") or {}
-        if back == new and remote.get("state") == "applied" and not self._keep():
+        if back == new and remote.get("state") == "applied" and not self._keep(self._request):
             return "applied and kept (%s, confirmed at the second try)" % why
         if remote.get("state") == "confirmed":
             return "applied and kept (%s, but the till says it was kept)" % why

@@ -12,6 +12,9 @@ description:
     which runs the program over the task's connection; this file names the options.
 options:
   program: {type: path, required: true, description: The program on the till.}
+  control_program:
+    type: path
+    description: The program on the control node, which judges the profiles before any till.
   settings: {type: path, description: The settings file (the program's own when not given).}
   action:
     type: str
@@ -43,6 +46,7 @@ def main():
     module = AnsibleModule(
         argument_spec=dict(
             program=dict(type="path", required=True),
+            control_program=dict(type="path"),
             settings=dict(type="path"),
             action=dict(type="str", required=True,
                         choices=["converge", "check", "status"]),
