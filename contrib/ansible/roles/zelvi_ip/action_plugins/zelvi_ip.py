@@ -270,6 +270,14 @@ class ActionModule(ActionBase):
             # A change of this very profile waiting on trial, and the till answers at its
             # address: an earlier run of the play was stopped before it confirmed it.
             left = self._left_on_trial(profile, at_profile_address)
+            if left is None and answer.get("code") == "remote-waits":
+                # Another play (or an administrator) has a change waiting there: its own to
+                # decide; this play changed nothing.
+                remote = self._status().get("remote") or {}
+                raise Till("another run's change waits on the till for its confirmation (profile "
+                           "%s, request %s): this play changed nothing there; that run keeps or "
+                           "undoes it, or its trial ends" % (remote.get("profile", "?"),
+                                                             remote.get("request", "?")))
             if left is None:
                 raise self._refused(answer, "the till did not take the profile, nothing was "
                                             "changed")
