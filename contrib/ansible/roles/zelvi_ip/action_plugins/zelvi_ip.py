@@ -163,6 +163,15 @@ class ActionModule(ActionBase):
                 return dict(result, failed=True, msg="; ".join(found))
         try:
             found = first_answering([inventory, new], self._port, int(args.get("find_seconds", 5)))
+            pending = self._pending()
+            if not found and pending and args["action"] == "converge":
+                # A change this play started is on trial where the control node cannot reach
+                # the till (an earlier run was stopped): it is back when its trial ends.
+                found = first_answering([pending["old"], pending["new"], inventory], self._port,
+                                        max(0, pending["until"] - time.time()) + 15)
+                if found:
+                    self._talk_to(found)
+                    raise Till(self._what_became(pending))
             if not found:
                 raise Till("it answers neither at %s (the inventory) nor at %s (its profile's "
                            "address) on port %d within %s s: is it on, and on this network?"
@@ -182,6 +191,46 @@ class ActionModule(ActionBase):
         # name a module's facts may not set).
         result.setdefault("ansible_facts", {})["zelvi_found_at"] = self._where
         return result
+
+    def _memory(self):
+        """Where the control node remembers a change it started on this till until it knows
+        what became of it (a stopped play's successor reads it)."""
+        folder = os.path.join(os.path.expanduser("~"), ".cache", "nuvar-pos-zelvi-ip")
+        return os.path.join(folder, "%s.json" % self._task_host())
+
+    def _pending(self):
+        try:
+            with open(self._memory(), encoding="utf-8") as f:
+                return json.load(f)
+        except (OSError, ValueError):
+            return None
+
+    def _remember(self, pending):
+        path = self._memory()
+        if pending is None:
+            if os.path.exists(path):
+                os.remove(path)
+            return
+        os.makedirs(os.path.dirname(path), mode=0o700, exist_ok=True)
+        with open(path + ".new", "w", encoding="utf-8") as f:
+            json.dump(pending, f)
+        os.replace(path + ".new", path)
+
+    def _what_became(self, pending):
+        """The change an earlier run left on trial, as the till tells it now."""
+        self._remember(None)
+        status = self._status()
+        remote = status.get("remote") or {}
+        now = ("profile " + status["current"] if status.get("current")
+               else "automatic addressing (DHCP)")
+        if remote.get("request") == pending.get("request") and remote.get("state") == "confirmed":
+            return ("%s (%s), started by an earlier run that was stopped, was kept; the till "
+                    "answers at %s with %s" % (pending["profile"], pending["new"], self._where, now))
+        return ("%s (%s), started by an earlier run that was stopped, did not stay: the till could "
+                "not be reached there, and it put the earlier settings back at the end of the trial "
+                "(state on the till: %s); it answers at %s with %s. Nothing was started again"
+                % (pending["profile"], pending["new"], remote.get("state", "none"), self._where,
+                   now))
 
     def _talk_to(self, address):
         self._where = address
@@ -286,6 +335,10 @@ class ActionModule(ActionBase):
                 raise Till("the change left on trial could not be kept: %s" % why)
             return True, "confirmed-pending", {}
         self._request = answer.get("request")
+        if answer.get("changed"):
+            self._remember({"profile": profile, "request": self._request,
+                            "old": self._where, "new": self._task.args.get("address") or self._where,
+                            "until": time.time() + trial + 5})
         return bool(answer.get("changed")), "applying" if answer.get("changed") else "held", {}
 
     def _left_on_trial(self, profile, at_profile_address):
@@ -324,12 +377,17 @@ class ActionModule(ActionBase):
                 (args.get("profiles") or {}) if self._tagged("profiles") else None)
             diffs.append(diff)
             changed = changed or moved
+            if code != "applying" and not self._play_context.check_mode:
+                self._remember(None)  # nothing of this play's left on trial there
             if self._play_context.check_mode:
                 outcome = "would move" if moved else "already so"
             elif code == "confirmed-pending":
                 outcome = "kept the change an earlier run left on trial"
             elif code == "applying":
-                outcome = self._confirm(args, found, new)
+                try:
+                    outcome = self._confirm(args, found, new)
+                finally:
+                    self._remember(None)  # said, whatever became of it
             else:
                 outcome = "already so, nothing changed"
         where = self._where
