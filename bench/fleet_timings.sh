@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Times the shop's play (inside scripts/fleet-harness.sh; see scripts/bench-fleet.sh), in
 # rounds that move every till between two profiles: the play that moves them all, the same
-# play again (nothing to change), and one till moved alone; with the control node's processor
-# time per till. Prints each round and the medians.
+# play again over fresh SSH connections (nothing to change), and one till moved alone; with the
+# control node's processor time per till. Prints each round and the medians.
 #   fleet_timings.sh PROGRAM ROUNDS
 set -euo pipefail
 program=$1
@@ -54,6 +54,7 @@ for round in $(seq "$rounds"); do
   inventory $profile
   first=$(timed cpu play first)
   first_cpu=$(($(cat "$w/cpu") / tills))
+  rm -f "$w"/homes/cp/* # the same play again over fresh SSH connections, as a later run would
   again=$(timed cpu play again)
   again_cpu=$(($(cat "$w/cpu") / tills))
   profile=$([ $profile = B ] && echo A || echo B)
