@@ -157,6 +157,7 @@ class ActionModule(ActionBase):
         new = args.get("address") or inventory
         self._where = inventory
         self._request = None  # the change this task asked for, as the till named it
+        self._answered = {}  # answers of commands sent ahead in one round trip
         if args["action"] in ("check", "converge"):
             found = problems(args)
             if found:
@@ -237,30 +238,59 @@ class ActionModule(ActionBase):
         self._connection.set_option("host", address)
         self._play_context.remote_addr = address
 
-    def _run(self, arguments, data=None):
-        """The program's JSON answer and exit status, over the task's connection; a broken
-        connection is the till's failure, said plainly."""
+    def _command(self, arguments):
         command = [self._task.args["program"], "--language", "en", "--json"]
         if self._task.args.get("settings"):
             command += ["--settings", self._task.args["settings"]]
+        return " ".join(shlex.quote(str(a)) for a in command + arguments)
+
+    def _execute(self, command, data=None):
         try:
-            done = self._low_level_execute_command(
-                " ".join(shlex.quote(str(a)) for a in command + arguments),
-                in_data=data.encode() if data is not None else None)
+            return self._low_level_execute_command(
+                command, in_data=data.encode() if data is not None else None)
         except AnsibleConnectionFailure as e:
             raise Till("it answers at %s but could not be logged in to: %s"
                        % (self._where, login_problem(str(e))))
+
+    def _answer(self, stdout, rc, stderr=""):
         # Split at line feeds alone: str.splitlines() also splits at U+2028 and the like, which
         # a profile's name may hold.
-        lines = [line for line in done.get("stdout", "").split("\n") if line.startswith("{")]
+        lines = [line for line in stdout.split("\n") if line.startswith("{")]
         if not lines:
-            if done.get("rc") in (126, 127):
+            if rc in (126, 127):
                 raise Till("the program is not installed on the till at %s (zelvi_install: true "
                            "installs it; zelvi_program names another place)"
                            % self._task.args["program"])
             raise Till("the program gave no answer (exit status %s): %s"
-                       % (done.get("rc"), (done.get("stderr") or done.get("stdout", "")).strip()))
-        return json.loads(lines[-1]), done.get("rc")
+                       % (rc, (stderr or stdout).strip()))
+        return json.loads(lines[-1]), rc
+
+    def _run(self, arguments, data=None):
+        """The program's JSON answer and exit status, over the task's connection (or as the
+        pair that asked for it already answered); a broken connection is the till's failure,
+        said plainly."""
+        if tuple(arguments) in self._answered:
+            return self._answered.pop(tuple(arguments))
+        done = self._execute(self._command(arguments), data)
+        return self._answer(done.get("stdout", ""), done.get("rc"), done.get("stderr", ""))
+
+    def _run_pair(self, first, data, then):
+        """Two commands in one round trip over the connection: `then` (without input) only
+        when `first` succeeded. Their answers wait for _run()."""
+        mark = "@zelvi-status "
+        done = self._execute("%s; s=$?; echo; echo %s$s; [ $s -ne 0 ] || { %s </dev/null; "
+                             "s=$?; echo; echo %s$s; }" % (self._command(first), mark,
+                                                           self._command(then), mark), data)
+        parts, outputs = [], done.get("stdout", "").split("\n" + mark)
+        for output, rest in zip(outputs, outputs[1:]):
+            parts.append((output, int(rest.split("\n")[0] or 1)))
+        if not parts:
+            return
+        self._answered[tuple(first)] = self._answer(parts[0][0], parts[0][1],
+                                                    done.get("stderr", ""))
+        if len(parts) > 1:
+            self._answered[tuple(then)] = self._answer(parts[1][0], parts[1][1],
+                                                       done.get("stderr", ""))
 
     def _refused(self, answer, what):
         return Till("%s: %s (%s)" % (what, oneline(answer.get("reason", "")),
@@ -277,11 +307,16 @@ class ActionModule(ActionBase):
         return None if rc == 0 else "%s (%s)" % (oneline(answer.get("reason", "")),
                                                  answer.get("code"))
 
-    def _profiles(self, profiles, doubtful):
-        wanted = pushed(profiles)
+    def _profile_arguments(self, doubtful):
         arguments = ["--import-profiles", "-"] + (["--yes"] if doubtful else [])
-        arguments += ["--dry-run"] if self._play_context.check_mode else []
-        answer, rc = self._run(arguments, wanted)
+        return arguments + (["--dry-run"] if self._play_context.check_mode else [])
+
+    def _apply_arguments(self, profile, adapter, doubtful):
+        return (["--apply", profile] + (["--adapter", str(adapter)] if adapter is not None else [])
+                + (["--yes"] if doubtful else []))
+
+    def _profiles(self, profiles, doubtful):
+        answer, rc = self._run(self._profile_arguments(doubtful), pushed(profiles))
         if rc != 0:
             bad = ["%s: %s" % (v["name"], oneline(v.get("reason", "")))
                    for v in answer.get("profiles", []) if v.get("code")]
@@ -296,9 +331,7 @@ class ActionModule(ActionBase):
     def _apply(self, profile, adapter, trial, at_profile_address, doubtful, profiles):
         """(changed, code, diff): the profile applied on trial, or what would move (with the
         values the play pushes, when it pushes `profiles`, not the ones the till holds yet)."""
-        arguments = ["--apply", profile] + (["--adapter", str(adapter)]
-                                            if adapter is not None else [])
-        arguments += ["--yes"] if doubtful else []
+        arguments = self._apply_arguments(profile, adapter, doubtful)
         if self._play_context.check_mode:
             answer, rc = self._run(
                 arguments + ["--dry-run"] + (["--with-profiles", "-"] if profiles else []),
@@ -364,15 +397,23 @@ class ActionModule(ActionBase):
         profile = args["profile"]
         changed, diffs = False, []
         outcome = "profiles only (--tags profiles)"
+        adapter = args.get("adapter")
+        adapter = None if adapter in (None, "") else int(adapter)
+        doubtful = bool(args.get("doubtful", False))
+        if self._tagged("profiles") and self._tagged("apply") and not self._play_context.check_mode:
+            # A till with nothing to change costs one round trip: the apply goes with the
+            # profiles, and runs only when they were written.
+            self._run_pair(self._profile_arguments(doubtful), pushed(args.get("profiles") or {}),
+                           self._apply_arguments(profile, adapter, doubtful)
+                           + ["--confirm-within", str(int(args.get("trial_seconds", 60)))])
         if self._tagged("profiles"):
             changed, diff = self._profiles(args.get("profiles") or {},
                                            bool(args.get("doubtful", False)))
             diffs.append(diff)
             outcome = "profiles saved" if changed else "profiles as they were"
         if self._tagged("apply"):
-            adapter = args.get("adapter")
             moved, code, diff = self._apply(
-                profile, None if adapter in (None, "") else int(adapter),
+                profile, adapter,
                 int(args.get("trial_seconds", 60)), found == new, bool(args.get("doubtful")),
                 (args.get("profiles") or {}) if self._tagged("profiles") else None)
             diffs.append(diff)
