@@ -61,7 +61,7 @@ for round in $(seq "$rounds"); do
   inventory $profile
   alone=$(timed play alone --limit kasa1)
   # The others follow kasa1 so that the next round moves every till again.
-  timed play rest --limit '!kasa1' >/dev/null
+  [ "$tills" -eq 1 ] || timed play rest --limit '!kasa1' >/dev/null
   profile=$([ $profile = B ] && echo A || echo B)
   echo "$first $first_cpu $again $again_cpu $alone" | tee -a "$w/rounds"
 done
