@@ -45,7 +45,8 @@ start=$(ms)
 out=$(zelvi --apply Ikinci --confirm-within 20 --json) || fail "--confirm-within: $out"
 returned=$(($(ms) - start))
 [ "$(addresses)" = "10.99.0.50/24 " ] || fail "the address moved before the answer: $(addresses)"
-[[ $out == *'"confirm":'*'--confirm"'* ]] || fail "no way to confirm in the answer: $out"
+request=$(sed -E 's/.*"request":"([0-9a-f]+)".*/\1/' <<<"$out")
+[[ $out == *'"confirm":'*"--confirm $request\""* ]] || fail "no way to confirm in the answer: $out"
 waitfor '[ "$(addresses)" = "10.99.0.60/24 " ]' 100 || fail "Ikinci did not arrive: $(addresses)"
 arrived=$(($(ms) - start))
 waitfor '[[ $(zelvi --status) == *"doğrulama bekliyor"* ]]' 100 ||
