@@ -70,3 +70,14 @@ echo "medians ($tills tills): moving all $(m 1) ms, $(m 2) ms CPU per till; agai
   "$(m 4) ms CPU per till; one till alone $(m 5) ms"
 echo "ratios: again / moving all $(echo "scale=2; $(m 3) / $(m 1)" | bc)," \
   "moving all / one till alone $(echo "scale=2; $(m 1) / $(m 5)" | bc)"
+# One till cut off (its profile's address out of reach): how long the play holds, waiting for
+# that till's put-back, or not (zelvi_wait_for_put_back: false).
+inventory $profile "$tills"
+start=$(ms)
+play cut-wait || true
+held=$(($(ms) - start))
+inventory $profile "$tills"
+start=$(ms)
+play cut-nowait -e zelvi_wait_for_put_back=false || true
+echo "one till in $tills out of reach: the play took $held ms waiting for its put-back," \
+  "$(($(ms) - start)) ms without"

@@ -14,6 +14,7 @@ import tempfile
 import time
 
 from ansible.errors import AnsibleConnectionFailure
+from ansible.module_utils.parsing.convert_bool import boolean
 from ansible.plugins.action import ActionBase
 from ansible.utils.display import Display
 
@@ -143,7 +144,7 @@ class ActionModule(ActionBase):
     _VALID_ARGS = frozenset(("program", "control_program", "settings", "action", "profiles",
                              "known", "profile",
                              "address", "adapter", "trial_seconds", "reach_seconds",
-                             "find_seconds", "port", "doubtful"))
+                             "find_seconds", "port", "doubtful", "wait_for_put_back"))
 
     def run(self, tmp=None, task_vars=None):
         result = super().run(tmp, task_vars)
@@ -225,9 +226,9 @@ class ActionModule(ActionBase):
         now = ("profile " + status["current"] if status.get("current")
                else "automatic addressing (DHCP)")
         if remote.get("request") == pending.get("request") and remote.get("state") == "confirmed":
-            return ("%s (%s), started by an earlier run that was stopped, was kept; the till "
+            return ("%s (%s), started by an earlier play, was kept; the till "
                     "answers at %s with %s" % (pending["profile"], pending["new"], self._where, now))
-        return ("%s (%s), started by an earlier run that was stopped, did not stay: the till could "
+        return ("%s (%s), started by an earlier play, did not stay: the till could "
                 "not be reached there, and it put the earlier settings back at the end of the trial "
                 "(state on the till: %s); it answers at %s with %s. Nothing was started again"
                 % (pending["profile"], pending["new"], remote.get("state", "none"), self._where,
@@ -427,8 +428,11 @@ class ActionModule(ActionBase):
             elif code == "applying":
                 try:
                     outcome = self._confirm(args, found, new)
-                finally:
-                    self._remember(None)  # said, whatever became of it
+                except Till as e:
+                    if not getattr(e, "pending", False):
+                        self._remember(None)  # said, whatever became of it
+                    raise
+                self._remember(None)
             else:
                 outcome = "already so, nothing changed"
         where = self._where
@@ -452,6 +456,15 @@ class ActionModule(ActionBase):
                 why = "the connection at %s broke during --confirm" % new
         else:
             why = "it did not answer at %s within %d s" % (new, reach)
+            if not boolean(args.get("wait_for_put_back", True)):
+                # A big fleet's batch is not held for this till's trial: the next play waits
+                # for it and says what became of the change.
+                e = Till("%s (%s): %s; it puts its earlier settings back by itself when its "
+                         "trial ends, by %s; the next play says what became of it"
+                         % (args["profile"], new, why,
+                            time.strftime("%H:%M:%S", time.localtime(time.time() + trial))))
+                e.pending = True
+                raise e
         # Kept or still on trial, the till answers at its new address; put back, at its old one.
         back = first_answering([new, old], self._port, trial + 15)
         if not back:

@@ -34,6 +34,10 @@ options:
     default: false
     description: The till was reached at the profile's address (a change on trial there is kept).
   doubtful: {type: bool, default: false, description: Save and apply doubtful profiles too.}
+  wait_for_put_back:
+    type: bool
+    default: true
+    description: "converge: wait for the trial of a till out of reach, or fail it at once."
   address: {type: str, description: "converge: the profile's address, where the till moves."}
   reach_seconds: {type: int, default: 30, description: "converge: how long to look for it there."}
   find_seconds: {type: int, default: 5, description: "How long to look for the till at first."}
@@ -57,6 +61,7 @@ def main():
             trial_seconds=dict(type="int", default=60),
             at_profile_address=dict(type="bool", default=False),
             doubtful=dict(type="bool", default=False),
+            wait_for_put_back=dict(type="bool", default=True),
             # The control node's part of converge (the role's action plugin).
             address=dict(type="str"),
             reach_seconds=dict(type="int", default=30),
