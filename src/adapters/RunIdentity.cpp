@@ -1,5 +1,6 @@
 #include "adapters/RunIdentity.h"
 
+#include <QDir>
 #include <QFile>
 #include <cerrno>
 #include <signal.h>
@@ -13,6 +14,16 @@ QString bootId() {
         return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll().trimmed()) : QString();
     }();
     return id;
+}
+
+QString namespaceOf(const QString &process) {
+    return QFile::symLinkTarget(QStringLiteral("/proc/%1/ns/pid").arg(process))
+        .section(QLatin1Char('/'), -1);
+}
+
+QString ownNamespace() {
+    static const QString ns = namespaceOf(QStringLiteral("self"));
+    return ns;
 }
 
 struct ProcessStat {
@@ -41,6 +52,28 @@ ProcessStat statOf(qint64 pid) {
     return stat;
 }
 
+// The process that `pid` names in another process numbering (`ns`), by this numbering's number;
+// 0 when none of the processes that can be seen is it.
+qint64 seenAs(qint64 pid, const QString &ns) {
+    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString &process : processes) {
+        bool number = false;
+        const qint64 here = process.toLongLong(&number);
+        if (!number || namespaceOf(process) != ns)
+            continue;
+        QFile status(QStringLiteral("/proc/%1/status").arg(process));
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            // "NSpid:" lists its number in each numbering, this one's first, its own last.
+            if (line.startsWith("NSpid:") &&
+                line.simplified().split(' ').last().toLongLong() == pid)
+                return here;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 RunIdentity RunIdentity::self() {
@@ -49,23 +82,25 @@ RunIdentity RunIdentity::self() {
 }
 
 RunIdentity RunIdentity::ofProcess(qint64 pid) {
-    return {pid, statOf(pid).start, bootId()};
+    return {pid, statOf(pid).start, bootId(), ownNamespace()};
 }
 
 RunIdentity RunIdentity::fromJson(const QJsonObject &object) {
     return {qint64(object.value(QStringLiteral("pid")).toDouble()),
             qint64(object.value(QStringLiteral("start")).toDouble()),
-            object.value(QStringLiteral("boot")).toString()};
+            object.value(QStringLiteral("boot")).toString(),
+            object.value(QStringLiteral("pidNamespace")).toString()};
 }
 
 void RunIdentity::intoJson(QJsonObject &object) const {
     object.insert(QStringLiteral("pid"), double(pid));
     object.insert(QStringLiteral("start"), double(start));
     object.insert(QStringLiteral("boot"), boot);
+    object.insert(QStringLiteral("pidNamespace"), pidNamespace);
 }
 
 void RunIdentity::removeFrom(QJsonObject &object) {
-    for (const char *key : {"pid", "start", "boot"})
+    for (const char *key : {"pid", "start", "boot", "pidNamespace"})
         object.remove(QString::fromLatin1(key));
 }
 
@@ -74,6 +109,13 @@ RunIdentity::State RunIdentity::state() const {
         return State::None;
     if (boot != bootId())
         return State::Ended;
+    // A run numbered in another process numbering (a container): found by its number there.
+    if (!pidNamespace.isEmpty() && pidNamespace != ownNamespace()) {
+        const qint64 here = seenAs(pid, pidNamespace);
+        const ProcessStat stat = statOf(here);
+        return here > 0 && !stat.zombie && (start == 0 || stat.start == start) ? State::Other
+                                                                               : State::Ended;
+    }
     const ProcessStat stat = statOf(pid);
     if (!stat.exists) {
         // Where /proc hides other users' processes, a signal still tells whether it runs.

@@ -4,12 +4,14 @@
 #include <QString>
 
 // Who a run of the program is: its process number, the moment the process started (in clock
-// ticks since the computer started) and that start of the computer. A process number alone is
+// ticks since the computer started), that start of the computer, and the process numbering it
+// was numbered in (a run in a container has numbers of its own). A process number alone is
 // reused; with its start and the boot it names one run only.
 struct RunIdentity {
     qint64 pid = 0;
     qint64 start = 0; // 0: not known (a record of an earlier version)
     QString boot;
+    QString pidNamespace; // empty: this process's (a record of an earlier version)
 
     static RunIdentity self();
     // A process that runs now; its start is 0 when it cannot be read.
