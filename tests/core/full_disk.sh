@@ -5,6 +5,7 @@
 # on a small tmpfs that is filled.
 set -u
 program=$1
+[ "$(id -u)" -eq 0 ] || { echo "full_disk: needs root to mount a tmpfs; skipped"; exit 77; }
 [ "${2:-}" = inside ] || exec unshare --mount --propagation private bash "$0" "$program" inside
 
 work=$(mktemp -d)
