@@ -4,6 +4,7 @@
 #include "core/AddressRules.h"
 #include "settings/Text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ProfileRules {
@@ -32,21 +33,19 @@ std::optional<Problem> saveProblem(const QString &name,
 
 std::optional<QString> fieldsFromAddresses(const QStringList &addresses,
                                            modNetProfiles::ProfileFields &fields) {
-    // Four groups of one to three ASCII digits, separated by dots.
+    // Four groups of one to three ASCII digits, separated by dots (a group above 255 is said
+    // by the rules above, with its box).
     const auto dotted = [](QStringView text, std::array<QStringView, 4> &parts) {
-        qsizetype at = 0;
-        for (int part = 0; part < 4; ++part) {
-            qsizetype end = at;
-            while (end < text.size() && end - at < 4 && text[end] >= u'0' && text[end] <= u'9')
-                ++end;
-            if (end == at || end - at > 3)
+        int count = 0;
+        for (const QStringView part : text.tokenize(u'.')) {
+            const bool digits = !part.isEmpty() && part.size() <= 3 &&
+                                std::all_of(part.begin(), part.end(),
+                                            [](QChar c) { return c >= u'0' && c <= u'9'; });
+            if (count == 4 || !digits)
                 return false;
-            parts[std::size_t(part)] = text.sliced(at, end - at);
-            if (part < 3 && (end >= text.size() || text[end] != u'.'))
-                return false;
-            at = end + 1;
+            parts[std::size_t(count++)] = part;
         }
-        return at == text.size() + 1;
+        return count == 4;
     };
     fields.fill(QString());
     std::array<QStringView, 4> parts;

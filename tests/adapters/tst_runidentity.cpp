@@ -51,7 +51,6 @@ void tst_RunIdentity::stateOfTheRunNamed_data() {
         << u("reused") << RunIdentity::State::Ended;
     QTest::newRow("a run of before the computer last started")
         << u("other boot") << RunIdentity::State::Ended;
-    QTest::newRow("a record that names no run") << u("none") << RunIdentity::State::None;
     // A run in a container knows itself as 1, which here is another process.
     QTest::newRow("a run in another process numbering that still runs")
         << u("container") << RunIdentity::State::Other;
@@ -82,7 +81,7 @@ void tst_RunIdentity::stateOfTheRunNamed() {
             container.waitForFinished();
             QTRY_VERIFY(!QFile::exists(u("/proc/%1").arg(inner)));
         }
-    } else if (run != u("self") && run != u("other boot") && run != u("none")) {
+    } else if (run != u("self") && run != u("other boot")) {
         child = ::fork();
         if (child == 0) {
             if (run == u("zombie") || run == u("reaped"))
@@ -104,8 +103,6 @@ void tst_RunIdentity::stateOfTheRunNamed() {
     }
     if (run == u("other boot"))
         named.boot = u("00000000-0000-0000-0000-000000000000");
-    if (run == u("none"))
-        named = RunIdentity();
     QCOMPARE(named.state(), state);
     // Written and read back, it names the same run.
     QJsonObject record;
