@@ -4,6 +4,7 @@
 # out what became of the change and says it. The program runs over the task's SSH connection as
 # a plain command (no module is sent: a till costs the control node little), in English, and
 # its answers are read by their codes; in check mode it only says what would change.
+import hashlib
 import json
 import os
 import re
@@ -76,28 +77,57 @@ def problems(args):
 
 def judged(program, profiles, doubtful):
     """The program's own judgement of the profiles (an import's dry run into an empty settings
-    file on the control node): each refused one with the program's reason."""
+    file on the control node): each refused one with the program's reason. Every till of a play
+    is given the same profiles: the judgement is kept on the control node by what was judged
+    (the profiles, the program file as it is now), so a play and the next one judge once."""
     if not profiles:
         return []
     if not program or not os.access(program, os.X_OK):
         return ["the program is not on the control node at %s (zelvi_control_program): it checks "
                 "the profiles before any till is touched" % program]
+    given = pushed(profiles)
+    info = os.stat(program)
+    key = hashlib.sha256(json.dumps([os.path.realpath(program), info.st_size, info.st_mtime_ns,
+                                     doubtful, given]).encode()).hexdigest()
+    kept = os.path.join(cache_folder(), "judged-%s.json" % key)
+    try:
+        with open(kept, encoding="utf-8") as f:
+            return json.load(f)
+    except (OSError, ValueError):
+        pass
     with tempfile.TemporaryDirectory() as folder:
         done = subprocess.run(
             [program, "--language", "en", "--json", "--settings",
              os.path.join(folder, "profiles.config"), "--import-profiles", "-", "--dry-run"]
-            + (["--yes"] if doubtful else []), input=pushed(profiles).encode(),
+            + (["--yes"] if doubtful else []), input=given.encode(),
             capture_output=True, timeout=120, check=False,
             env=dict(os.environ, LC_ALL="C.UTF-8", HOME=folder, XDG_CONFIG_HOME=folder))
     lines = [line for line in done.stdout.decode().split("\n") if line.startswith("{")]
     if not lines:
         return ["the program on the control node gave no answer (exit status %s): %s"
                 % (done.returncode, done.stderr.decode().strip())]
-    if done.returncode == 0:
-        return []
-    answer = json.loads(lines[-1])
-    return ["%s: %s" % (json.dumps(v["name"], ensure_ascii=False), oneline(v.get("reason", "")))
-            for v in answer.get("profiles", []) if v.get("code")] or [oneline(answer.get("reason"))]
+    found = []
+    if done.returncode != 0:
+        answer = json.loads(lines[-1])
+        found = ["%s: %s" % (json.dumps(v["name"], ensure_ascii=False),
+                             oneline(v.get("reason", "")))
+                 for v in answer.get("profiles", []) if v.get("code")] or [
+                     oneline(answer.get("reason"))]
+    write_whole(kept, found)
+    return found
+
+
+def cache_folder():
+    return os.path.join(os.path.expanduser("~"), ".cache", "nuvar-pos-zelvi-ip")
+
+
+def write_whole(path, value):
+    """`value` as the file's JSON, whole or not at all (another till's worker may read it)."""
+    os.makedirs(os.path.dirname(path), mode=0o700, exist_ok=True)
+    with tempfile.NamedTemporaryFile("w", encoding="utf-8", dir=os.path.dirname(path),
+                                     delete=False) as f:
+        json.dump(value, f)
+    os.replace(f.name, path)
 
 
 def pushed(profiles):
@@ -197,8 +227,7 @@ class ActionModule(ActionBase):
     def _memory(self):
         """Where the control node remembers a change it started on this till until it knows
         what became of it (a stopped play's successor reads it)."""
-        folder = os.path.join(os.path.expanduser("~"), ".cache", "nuvar-pos-zelvi-ip")
-        return os.path.join(folder, "%s.json" % self._task_host())
+        return os.path.join(cache_folder(), "%s.json" % self._task_host())
 
     def _pending(self):
         try:
@@ -213,10 +242,7 @@ class ActionModule(ActionBase):
             if os.path.exists(path):
                 os.remove(path)
             return
-        os.makedirs(os.path.dirname(path), mode=0o700, exist_ok=True)
-        with open(path + ".new", "w", encoding="utf-8") as f:
-            json.dump(pending, f)
-        os.replace(path + ".new", path)
+        write_whole(path, pending)
 
     def _what_became(self, pending):
         """The change an earlier run left on trial, as the till tells it now."""
