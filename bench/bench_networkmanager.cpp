@@ -6,7 +6,7 @@
 // of the backend called in this process.
 //   scripts/nm-harness.sh build/default/bench/bench_networkmanager [ROUNDS [PROGRAM]]
 #include "adapters/AdapterCommands.h"
-#include "adapters/NetworkManagerBackend.h"
+#include "networkmanager/NetworkManagerBackend.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -19,8 +19,10 @@ import re, sys
 import xml.etree.ElementTree as ET
 bad = 0
 # A change on trial is confirmed (never "kept" or "made permanent") or undone (never "put back",
-# "reverted" or "restored"); its safety net is a checkpoint; changes over SSH are remote.
-OFF_WORDS = [r'\bafar\b', r'\bput\b.{0,30}\bback\b', r'\brevert', r'\brestor', r'\bkept\b',
+# "reverted" or "restored"); the change is on trial until then (its safety net is no
+# "checkpoint": that word is only the simulated computer's file key); changes over SSH are
+# remote.
+OFF_WORDS = [r'\bafar\b', r'(?<!")\b[Cc]heckpoints?\b(?!("|: %))', r'\bput\b.{0,30}\bback\b', r'\brevert', r'\brestor', r'\bkept\b',
              r'\bkeeps? (it\b|the change|a change)', r'made permanent', r'\bchoose\b', r'\bchosen\b',
              r'\bpick\b', r'log-in', r'seconds more']
 for m in ET.parse(sys.argv[1]).getroot().iter('message'):

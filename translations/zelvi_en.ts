@@ -32,10 +32,6 @@
         <translation> — the system&apos;s answer: </translation>
     </message>
     <message>
-        <source>bu ağ ayarlarında geri dönüş noktası yok.</source>
-        <translation>these network settings have no checkpoint.</translation>
-    </message>
-    <message>
         <source>&quot;%s&quot; profili uygulanmadı.</source>
         <translation>Profile &quot;%s&quot; was not applied.</translation>
     </message>
@@ -84,12 +80,6 @@ All adapters stayed on automatic IP (DHCP).</translation>
 O değişiklik bitince yeniden deneyin.</source>
         <translation>
 Try again when that change has ended.</translation>
-    </message>
-    <message>
-        <source> Ağ ayarlarına dokunulmadı.
-Uzaktan bir değişiklik, geri dönüş noktası olmadan yapılmaz: %1</source>
-        <translation> The network settings were not touched.
-A remote change is not made without a checkpoint: %1</translation>
     </message>
     <message>
         <source>
@@ -179,13 +169,6 @@ Sistem ağ ayarlarını en geç %2 saniye içinde değişiklikten önceki haline
 The system will undo the change within %2 seconds at the latest.</translation>
     </message>
     <message>
-        <source>Değişiklik için geri dönüş noktası kurulamadı: %1
-Değişiklik yine de yapıldı; program ilk %2 saniye içinde kapanırsa kendiliğinden geri alınmaz.</source>
-        <translation>No checkpoint could be made for the change: %1
-The change was made anyway;
-if the program closes within the first %2 seconds, the change is not undone by itself.</translation>
-    </message>
-    <message>
         <source>Tüm Ağ Bağdaştırıcılarında Etkinleştir</source>
         <translation>Enable on All Network Adapters</translation>
     </message>
@@ -263,30 +246,10 @@ the settings were stored and will be applied when a cable is plugged in.</transl
         <translation>The trial left by an earlier run could not be undone: %1</translation>
     </message>
     <message>
-        <source>NetworkManager geri dönüş noktasını oluşturdu ama listelemiyor.</source>
-        <translation>NetworkManager made the checkpoint but does not list it.</translation>
-    </message>
-    <message>
-        <source>Geri dönüş noktasının kaydı yazılamadı: %1</source>
-        <translation>The checkpoint&apos;s record could not be written: %1</translation>
-    </message>
-    <message>
-        <source>Geri dönüş noktası artık yok.</source>
-        <translation>The checkpoint is gone.</translation>
-    </message>
-    <message>
-        <source>Geri dönüş noktasının süresi dolmuş: ağ ayarları değişiklikten önceki haline döndürüldü.</source>
-        <translation>The checkpoint&apos;s time ran out: the change was undone.</translation>
-    </message>
-    <message>
         <source>değişiklik şu ağ bağdaştırıcılarında kalıcı olarak yazılamadı,
 bilgisayar yeniden başlayınca kaybolur: %1</source>
         <translation>the change could not be stored for good on these network adapters
 and will be lost when the computer restarts: %1</translation>
-    </message>
-    <message>
-        <source>Geri dönülecek geri dönüş noktası yok.</source>
-        <translation>There is no checkpoint to go back to.</translation>
     </message>
     <message>
         <source>ZELVİ IP (bilgisayarın IP adresi)</source>
@@ -425,11 +388,6 @@ checkpoint: %2</translation>
     <message>
         <source>Benzetim dosyası yazılamadı: %1</source>
         <translation>The simulation file could not be written: %1</translation>
-    </message>
-    <message>
-        <source>Geri dönüş noktasının süresi dolmuş:
-benzetim bilgisayarı ağ ayarlarını değişiklikten önceki haline döndürdü.</source>
-        <translation>The checkpoint&apos;s time ran out: the simulated computer undid the change.</translation>
     </message>
     <message>
         <source>benzetim bilgisayarı</source>
@@ -1319,18 +1277,6 @@ It was not followed, as it could let another user change your files.</translatio
         <translation>Remote: &quot;%1&quot; will be applied in a moment.</translation>
     </message>
     <message>
-        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yok
-(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar geri yüklenemedi: %1</source>
-        <translation>The checkpoint of a change that an ended run had on trial is gone from NetworkManager
-(NetworkManager or the computer has restarted); the change could not be undone: %1</translation>
-    </message>
-    <message>
-        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yoktu
-(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar kayıttan geri yüklendi.</source>
-        <translation>The checkpoint of a change that an ended run had on trial was gone from NetworkManager
-(NetworkManager or the computer had restarted); the change was undone from the record.</translation>
-    </message>
-    <message>
         <source>Deneme kaydı bir bağlantı (link); güvenlik için okunmadı: %1</source>
         <translation>The trial record is a link; for safety it was not read: %1</translation>
     </message>
@@ -1441,11 +1387,6 @@ the network settings were not touched. --status tells its outcome.</translation>
 ağ ayarlarına dokunulmadı. Birazdan yeniden deneyin.</source>
         <translation>Another window or command of this program is changing the network settings;
 they were not touched. Try again in a moment.</translation>
-    </message>
-    <message>
-        <source>Geri dönüş noktasının süresi, değişiklik doğrulanmadan doldu;
-ağ ayarları değişiklikten önceki haline döndü.</source>
-        <translation>The checkpoint&apos;s time ran out before the change was confirmed; the change was undone.</translation>
     </message>
     <message>
         <source>Klasör açılamadı: %1 (%2)</source>
@@ -1825,14 +1766,6 @@ Both write the same card&apos;s settings, so nothing was changed; leave each car
         <translation>The computer restarted before the change on trial was confirmed; the restart undid it.</translation>
     </message>
     <message>
-        <source>Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası NetworkManager&apos;da artık yok
-(NetworkManager ya da bilgisayar yeniden başlamış);
-önceki ayarları, ağ ayarlarını değiştiren bir sonraki komut geri yükler.</source>
-        <translation>The checkpoint of a change that an ended run had on trial is gone from NetworkManager
-(NetworkManager or the computer has restarted);
-the next command that changes the network settings undoes the change.</translation>
-    </message>
-    <message>
         <source>Süresi dolan bir değişiklik doğrulanmamıştı ve bekçisi yok;
 ağ ayarlarını değiştiren bir sonraki komut onu geri alır (systemd-networkd).</source>
         <translation>A change whose time ran out was not confirmed and has no keeper;
@@ -2096,6 +2029,73 @@ The answer has 10 seconds in all; a redirect is followed only to the same
 address (scheme, server, port) and to the same server&apos;s https address; a
 service that redirects anywhere else shows &quot;SERVICE FAULT&quot;.
 </translation>
+    </message>
+    <message>
+        <source>bu ağ ayarlarında deneme yapılamıyor.</source>
+        <translation>these network settings cannot hold a change on trial.</translation>
+    </message>
+    <message>
+        <source> Ağ ayarlarına dokunulmadı.
+Uzaktan bir değişiklik, denenmeden yapılmaz: %1</source>
+        <translation> The network settings were not touched.
+A remote change is not made without a trial: %1</translation>
+    </message>
+    <message>
+        <source>Değişiklik denemeye alınamadı: %1
+Değişiklik yine de yapıldı; program ilk %2 saniye içinde kapanırsa kendiliğinden geri alınmaz.</source>
+        <translation>The change could not be tried first: %1
+The change was made anyway;
+if the program closes within the first %2 seconds, the change is not undone by itself.</translation>
+    </message>
+    <message>
+        <source>Deneme artık yok.</source>
+        <translation>The trial is gone.</translation>
+    </message>
+    <message>
+        <source>Denemenin süresi dolmuş:
+benzetim bilgisayarı ağ ayarlarını değişiklikten önceki haline döndürdü.</source>
+        <translation>The trial&apos;s time ran out: the simulated computer undid the change.</translation>
+    </message>
+    <message>
+        <source>Denemenin süresi, değişiklik doğrulanmadan doldu;
+ağ ayarları değişiklikten önceki haline döndü.</source>
+        <translation>The trial&apos;s time ran out before the change was confirmed; the change was undone.</translation>
+    </message>
+    <message>
+        <source>Sona ermiş bir çalışmanın denediği değişikliğin denemesi NetworkManager&apos;da artık yok
+(NetworkManager ya da bilgisayar yeniden başlamış);
+önceki ayarları, ağ ayarlarını değiştiren bir sonraki komut geri yükler.</source>
+        <translation>The trial of a change that an ended run began is gone from NetworkManager
+(NetworkManager or the computer has restarted);
+the next command that changes the network settings undoes the change.</translation>
+    </message>
+    <message>
+        <source>Sona ermiş bir çalışmanın denediği değişikliğin denemesi NetworkManager&apos;da artık yok
+(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar geri yüklenemedi: %1</source>
+        <translation>The trial of a change that an ended run began is gone from NetworkManager
+(NetworkManager or the computer has restarted); the change could not be undone: %1</translation>
+    </message>
+    <message>
+        <source>Sona ermiş bir çalışmanın denediği değişikliğin denemesi NetworkManager&apos;da artık yoktu
+(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar kayıttan geri yüklendi.</source>
+        <translation>The trial of a change that an ended run began was gone from NetworkManager
+(NetworkManager or the computer had restarted); the change was undone from the record.</translation>
+    </message>
+    <message>
+        <source>NetworkManager denemeyi başlattı ama listelemiyor.</source>
+        <translation>NetworkManager began the trial but does not list it.</translation>
+    </message>
+    <message>
+        <source>Denemenin kaydı yazılamadı: %1</source>
+        <translation>The trial&apos;s record could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Denemenin süresi dolmuş: ağ ayarları değişiklikten önceki haline döndürüldü.</source>
+        <translation>The trial&apos;s time ran out: the change was undone.</translation>
+    </message>
+    <message>
+        <source>Geri alınacak bir deneme yok.</source>
+        <translation>There is no trial to undo.</translation>
     </message>
 </context>
 </TS>

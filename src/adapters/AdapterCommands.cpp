@@ -111,15 +111,15 @@ namespace {
 bool startTrial(AdapterBackend &backend, int seconds, Trial &trial, bool required = false) {
     if (seconds <= 0)
         return true;
-    using Kind = AdapterBackend::CheckpointStart::Kind;
-    const AdapterBackend::CheckpointStart start = backend.createCheckpoint(seconds);
+    using Kind = AdapterBackend::TrialStart::Kind;
+    const AdapterBackend::TrialStart start = backend.startTrial(seconds);
     switch (start.kind) {
     case Kind::Made:
         trial.pending = true;
         break;
     case Kind::NotAvailable:
         if (required) {
-            trial.problem = Text::tr("bu ağ ayarlarında geri dönüş noktası yok.");
+            trial.problem = Text::tr("bu ağ ayarlarında deneme yapılamıyor.");
             return false;
         }
         break;
@@ -139,7 +139,7 @@ void settleTrial(AdapterBackend &backend, int seconds, bool checked, Trial &tria
     if (!trial.pending)
         return;
     QString extendProblem;
-    if (checked && backend.extendCheckpoint(seconds, extendProblem))
+    if (checked && backend.extendTrial(seconds, extendProblem))
         return;
     trial.pending = false;
     QString keepProblem;
@@ -220,7 +220,7 @@ DhcpReset ResetAdaptersToDHCP(AdapterBackend &backend, int trialSeconds) {
         r.failed = true;
         // Not taken by the system: put back, never kept half-made.
         QString problem;
-        if (r.trial.pending && backend.rollBack(problem))
+        if (r.trial.pending && backend.putBack(problem))
             r.trial.pending = false;
         r.changed = r.trial.pending || differsFrom(backend, r.heldBefore);
     }
@@ -389,7 +389,7 @@ ApplyOutcome applyProfile(AdapterBackend &backend, const QString &selection,
         // half-made either: it would come back as the lasting settings at the next restart.
         r.trial.pending = false;
         QString problem;
-        if (backend.rollBack(problem))
+        if (backend.putBack(problem))
             r.adaptersChanged = false;
         else
             r.trial.problem = problem;

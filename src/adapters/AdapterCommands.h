@@ -1,6 +1,6 @@
 #pragma once
 
-#include "adapters/WmiAdapter.h"
+#include "adapters/AdapterBackend.h"
 
 #include <QList>
 #include <QMap>

@@ -41,8 +41,8 @@ QString outcomeText(const AdapterCommands::ApplyOutcome &outcome, const QString 
                Text::tr("\nO değişiklik bitince yeniden deneyin.");
     case Kind::NoSafetyNet:
         return notApplied +
-               Text::tr(" Ağ ayarlarına dokunulmadı.\nUzaktan bir değişiklik, geri dönüş "
-                        "noktası olmadan yapılmaz: %1")
+               Text::tr(" Ağ ayarlarına dokunulmadı.\nUzaktan bir değişiklik, denenmeden "
+                        "yapılmaz: %1")
                    .arg(outcome.reason);
     case Kind::AddressInUse:
         return notApplied +
@@ -146,7 +146,7 @@ QString trialProblemText(const AdapterCommands::Trial &trial, int seconds) {
             .arg(seconds);
     if (trial.problem.isEmpty())
         return {};
-    return Text::tr("Değişiklik için geri dönüş noktası kurulamadı: %1\nDeğişiklik yine de "
+    return Text::tr("Değişiklik denemeye alınamadı: %1\nDeğişiklik yine de "
                     "yapıldı; program ilk %2 saniye içinde kapanırsa kendiliğinden geri "
                     "alınmaz.")
         .arg(trial.problem)

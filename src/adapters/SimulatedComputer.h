@@ -1,6 +1,6 @@
 #pragma once
 
-#include "adapters/WmiAdapter.h"
+#include "adapters/AdapterBackend.h"
 #include "settings/FolderLock.h"
 #include "settings/Text.h"
 
@@ -65,13 +65,13 @@ public:
     QStringList storageFolders() const override { return {QFileInfo(m_file).absolutePath()}; }
     void beginChanges() override;
     bool commitChanges(WmiError &error) override;
-    CheckpointStart createCheckpoint(int seconds) override;
-    bool extendCheckpoint(int seconds, QString &problem) override;
-    bool adoptCheckpoint() override;
+    TrialStart startTrial(int seconds) override;
+    bool extendTrial(int seconds, QString &problem) override;
+    bool adoptTrial() override;
     Keep keepChanges(QString &problem) override;
-    bool rollBack(QString &problem) override;
-    int checkpointSecondsLeft() override;
-    Fate checkpointFate(const RunIdentity &run) override;
+    bool putBack(QString &problem) override;
+    int trialSecondsLeft() override;
+    Fate trialFate(const RunIdentity &run) override;
 
     const QString &file() const { return m_file; }
     // The state as last read or written. Tests change it and store it with save().

@@ -1,6 +1,7 @@
 #include "adapters/TrialLedger.h"
 
 #include "adapters/AnswerCode.h"
+#include "adapters/TrialRecord.h"
 #include "settings/FolderLock.h"
 #include "settings/Text.h"
 #include "settings/WholeFile.h"
@@ -19,78 +20,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// The adapters' half of the record (`profileBefore`, the run, `phase`), each step one
+// read-check-write (the remote change's half: TrialLedgerRemote.cpp):
+//
+//   (none) --claim--> this run's --markKeeping--> keeping --kept--> (none)
+//   this run's --release (nothing came to be on trial)--> (none)
+//   this run's, keeping --putBack--> (none); the profile before it is current again
+//   keeping --keepFailed--> this run's, until the system puts it back at its time
+//   an ended run's --adopt--> this run's;  --settle--> (none), kept or put back
+//
+// A claim over another run's trial that goes on is Busy; over an ended run's, Unsettled (it is
+// settled first); over a remote change that waits or is being decided, Busy; over a record that
+// cannot be read, Failed.
+
 namespace {
 
-constexpr qint64 kMaxBytes = 64 * 1024;
-// A remote change asked for starts a second later; one still not begun after this long will
-// never be (its run is stopped or hangs): it is refused, and its run, if it goes on, gives up.
-constexpr qint64 kStartingMs = 60000;
+using namespace TrialRecord;
 
-const QString kBefore = QStringLiteral("profileBefore");
-const QString kPhase = QStringLiteral("phase");
-const QString kMadeBy = QStringLiteral("checkpointMadeBy");
-const QString kRemote = QStringLiteral("remote");
+constexpr qint64 kMaxBytes = 64 * 1024;
 // Where an earlier version of the program kept the profile before, in [CurrentProfile].
 const QString kLegacyKey = QStringLiteral("ProfileBeforeTrial");
 
 using Remote = TrialLedger::Remote;
 
-constexpr struct {
-    Remote state;
-    const char *name;
-} kStates[] = {{Remote::Starting, "starting"}, {Remote::Applying, "applying"},
-               {Remote::Applied, "applied"},   {Remote::Confirming, "confirming"},
-               {Remote::Undoing, "undoing"},   {Remote::Confirmed, "confirmed"},
-               {Remote::Undone, "undone"},     {Remote::PutBack, "putBack"},
-               {Remote::Refused, "refused"}};
-
-qint64 nowMs() {
-    return QDateTime::currentMSecsSinceEpoch();
-}
-
 QString errnoText(int err) {
     return QString::fromLocal8Bit(std::strerror(err));
-}
-
-// The trial of the adapters in the record, besides who made it.
-bool holdsTrial(const QJsonObject &record) {
-    return record.contains(kBefore) || record.contains(kPhase) ||
-           record.contains(QStringLiteral("checkpoint"));
-}
-
-void dropTrial(QJsonObject &record) {
-    record.remove(kBefore);
-    record.remove(kPhase);
-    record.remove(kMadeBy);
-    if (!record.contains(QStringLiteral("checkpoint")))
-        RunIdentity::removeFrom(record);
-}
-
-void setRemoteState(QJsonObject &record, Remote state, const QString &reason = QString(),
-                    const QString &code = QString()) {
-    QJsonObject remote = record.value(kRemote).toObject();
-    remote.insert(QStringLiteral("state"), TrialLedger::remoteName(state));
-    if (!reason.isEmpty())
-        remote.insert(QStringLiteral("reason"), reason);
-    if (!code.isEmpty())
-        remote.insert(QStringLiteral("code"), code);
-    remote.insert(QStringLiteral("since"), double(nowMs()));
-    RunIdentity::removeFrom(remote);
-    record.insert(kRemote, remote);
-}
-
-QString currentProfile(clsIni &ini) {
-    return ini.ReadString(modNetProfiles::CurrentProfileSection, modNetProfiles::ProfileNameKey,
-                          QString());
-}
-
-// The trial becomes this run's; an earlier one of this run's keeps the profile before it.
-void takeTrial(QJsonObject &record, clsIni &ini) {
-    if (!record.contains(kBefore))
-        record.insert(kBefore, currentProfile(ini));
-    record.remove(kPhase);
-    record.remove(kMadeBy);
-    RunIdentity::self().intoJson(record);
 }
 
 } // namespace
@@ -184,39 +138,6 @@ bool TrialLedger::transact(const std::function<void(QJsonObject &)> &change, QSt
             WholeFile::replace(m_path, QJsonDocument(record).toJson()))
         return fail(Text::tr("Deneme kaydı yazılamadı: %1").arg(*failed));
     return true;
-}
-
-QString TrialLedger::remoteName(Remote state) {
-    for (const auto &s : kStates) {
-        if (s.state == state)
-            return QString::fromLatin1(s.name);
-    }
-    return QStringLiteral("none");
-}
-
-TrialLedger::RemoteInfo TrialLedger::remoteOf(const QJsonObject &record) {
-    const QJsonObject remote = record.value(kRemote).toObject();
-    RemoteInfo info;
-    const QString name = remote.value(QStringLiteral("state")).toString();
-    for (const auto &s : kStates) {
-        if (name == QLatin1String(s.name))
-            info.state = s.state;
-    }
-    info.profile = remote.value(QStringLiteral("profile")).toString();
-    info.reason = remote.value(QStringLiteral("reason")).toString();
-    info.code = remote.value(QStringLiteral("code")).toString();
-    info.seconds = remote.value(QStringLiteral("seconds")).toInt();
-    info.request = remote.value(QStringLiteral("request")).toString();
-    info.run = RunIdentity::fromJson(remote);
-    // A request still waiting for its run long after it should have begun will never be made.
-    if (info.state == Remote::Starting &&
-        nowMs() - qint64(remote.value(QStringLiteral("since")).toDouble()) > kStartingMs)
-        info.run = {};
-    return info;
-}
-
-TrialLedger::RemoteInfo TrialLedger::remote() const {
-    return remoteOf(read().value_or(QJsonObject()));
 }
 
 std::optional<QString> TrialLedger::busyReason(const QJsonObject &record,
@@ -320,7 +241,7 @@ bool TrialLedger::adopt() {
 void TrialLedger::release() {
     transact([](QJsonObject &record) {
         if (RunIdentity::fromJson(record).state() == RunIdentity::State::This &&
-            !record.contains(QStringLiteral("checkpoint")))
+            !record.contains(kBackendTrial))
             dropTrial(record);
     });
 }
@@ -434,20 +355,19 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing,
     const QString recovered = backend.recoverAbandonedTrial(restored, mayRestore);
     if (!recovered.isEmpty() && !restored)
         return recovered; // the record stays for a later run
-    if (!restored && backend.checkpointSecondsLeft() >= 0) {
+    if (!restored && backend.trialSecondsLeft() >= 0) {
         // Still the system's to put back at its time, or the administrator's to confirm; a
         // change about to start puts an abandoned one back first.
-        if (!changing || awaits || !backend.adoptCheckpoint())
+        if (!changing || awaits || !backend.adoptTrial())
             return {};
         QString problem;
-        if (!backend.rollBack(problem))
+        if (!backend.putBack(problem))
             return Text::tr("Sona ermiş bir çalışmanın denediği değişiklik geri alınamadı: %1")
                 .arg(problem);
     }
     const AdapterBackend::Fate fate =
-        restored
-            ? AdapterBackend::Fate::PutBack
-            : backend.checkpointFate(record->contains(kMadeBy)
+        restored ? AdapterBackend::Fate::PutBack
+                 : backend.trialFate(record->contains(kMadeBy)
                                          ? RunIdentity::fromJson(record->value(kMadeBy).toObject())
                                          : run);
     const QString before = record->value(kBefore).toString();
@@ -489,112 +409,4 @@ QString TrialLedger::settle(clsIni &ini, AdapterBackend &backend, bool changing,
             : Text::tr("Sona ermiş bir çalışmanın denediği değişiklik kalıcı yapılmadan sona "
                        "ermişti ve geri alınmıştı.");
     return why + QLatin1Char(' ') + Text::tr("Etkin profil yeniden \"%1\".").arg(before);
-}
-
-TrialLedger::ClaimResult TrialLedger::beginRemote(const QString &profile, int seconds,
-                                                  const QString &request) {
-    return claimWith([&](QJsonObject &record) {
-        QJsonObject remote{{QStringLiteral("state"), remoteName(Remote::Starting)},
-                           {QStringLiteral("profile"), profile},
-                           {QStringLiteral("seconds"), seconds},
-                           {QStringLiteral("request"), request},
-                           {QStringLiteral("since"), double(nowMs())}};
-        RunIdentity::self().intoJson(remote);
-        record.insert(kRemote, remote);
-    });
-}
-
-void TrialLedger::handOver(const QString &request, qint64 pid) {
-    const RunIdentity run = RunIdentity::ofProcess(pid);
-    transact([&](QJsonObject &record) {
-        QJsonObject remote = record.value(kRemote).toObject();
-        const RemoteInfo info = remoteOf(record);
-        if (info.request != request || info.state != Remote::Starting)
-            return;
-        if (info.run.state() == RunIdentity::State::This)
-            run.intoJson(remote); // not yet taken by that run itself
-        record.insert(kRemote, remote);
-    });
-}
-
-void TrialLedger::withdraw(const QString &request) {
-    transact([&](QJsonObject &record) {
-        const RemoteInfo info = remoteOf(record);
-        if (info.request == request && info.state == Remote::Starting)
-            record.remove(kRemote);
-    });
-}
-
-std::optional<QString> TrialLedger::startApplying(clsIni &ini, const QString &request) {
-    std::optional<QString> refusal =
-        Text::tr("yerine daha yeni bir istek geldi ya da istek bu arada sonuçlandı.");
-    QString problem;
-    if (!transact(
-            [&](QJsonObject &record) {
-                const RemoteInfo info = remoteOf(record);
-                if (info.request != request || info.state != Remote::Starting || !info.run.alive())
-                    return;
-                QJsonObject rest = record;
-                rest.remove(kRemote);
-                ClaimResult busy;
-                if (busyReason(rest, busy)) {
-                    refusal = Text::tr("başka bir çalışmanın değişikliği deneniyor.");
-                    return;
-                }
-                takeTrial(record, ini);
-                QJsonObject remote = record.value(kRemote).toObject();
-                remote.insert(QStringLiteral("state"), remoteName(Remote::Applying));
-                remote.insert(QStringLiteral("since"), double(nowMs()));
-                RunIdentity::self().intoJson(remote);
-                record.insert(kRemote, remote);
-                refusal.reset();
-            },
-            &problem))
-        return problem;
-    return refusal;
-}
-
-void TrialLedger::finishApplying(const QString &request, bool applied, const QString &reason,
-                                 const QString &code) {
-    transact([&](QJsonObject &record) {
-        const RemoteInfo info = remoteOf(record);
-        if (info.request != request ||
-            (info.state != Remote::Applying && (applied || info.state != Remote::Starting)))
-            return;
-        setRemoteState(record, applied ? Remote::Applied : Remote::Refused, reason, code);
-        if (!applied && RunIdentity::fromJson(record).state() == RunIdentity::State::This &&
-            !record.contains(QStringLiteral("checkpoint")))
-            dropTrial(record);
-    });
-}
-
-bool TrialLedger::claimDecision(Decision decision, RemoteInfo &now, QString *problem) {
-    bool claimed = false;
-    const bool ok = transact(
-        [&](QJsonObject &record) {
-            now = remoteOf(record);
-            const bool lapsed = (now.state == Remote::Confirming || now.state == Remote::Undoing) &&
-                                !now.run.alive();
-            if (now.state != Remote::Applied && !lapsed)
-                return;
-            QJsonObject remote = record.value(kRemote).toObject();
-            remote.insert(
-                QStringLiteral("state"),
-                remoteName(decision == Decision::Confirm ? Remote::Confirming : Remote::Undoing));
-            remote.insert(QStringLiteral("since"), double(nowMs()));
-            RunIdentity::self().intoJson(remote);
-            record.insert(kRemote, remote);
-            claimed = true;
-        },
-        problem);
-    return claimed && ok;
-}
-
-void TrialLedger::dropDecision() {
-    transact([](QJsonObject &record) {
-        const RemoteInfo info = remoteOf(record);
-        if ((info.state == Remote::Confirming || info.state == Remote::Undoing) &&
-            info.run.state() == RunIdentity::State::This)
-            setRemoteState(record, Remote::Applied);
-    });
 }

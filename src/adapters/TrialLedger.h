@@ -1,7 +1,7 @@
 #pragma once
 
+#include "adapters/AdapterBackend.h"
 #include "adapters/RunIdentity.h"
-#include "adapters/WmiAdapter.h"
 
 #include <QJsonObject>
 #include <QString>

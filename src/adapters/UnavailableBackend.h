@@ -1,6 +1,6 @@
 #pragma once
 
-#include "adapters/WmiAdapter.h"
+#include "adapters/AdapterBackend.h"
 #include "settings/Text.h"
 
 // Stands in when no way to the network configuration could be had: every connection fails

@@ -1,5 +1,4 @@
 #include "adapters/BackendChoice.h"
-#include "adapters/NetworkManagerBackend.h"
 #include "adapters/SimulatedComputer.h"
 #include "adapters/TrialLedger.h"
 #include "adapters/UnavailableBackend.h"
@@ -16,6 +15,7 @@
 #include "discovery/ipbul.h"
 #include "networkd/KeeperUnit.h"
 #include "networkd/NetworkdBackend.h"
+#include "networkmanager/NetworkManagerBackend.h"
 #include "settings/FileLocation.h"
 #include "settings/Language.h"
 #include "settings/ShownText.h"
@@ -275,8 +275,8 @@ int main(int argc, char *argv[]) {
     if (arguments.size() == 4 && arguments[0] == QLatin1String("--networkd-keeper")) {
         std::signal(SIGHUP, SIG_IGN);
         QCoreApplication app(argc, argv);
-        return NetworkdBackend::keep(QDBusConnection::systemBus(), arguments[1], arguments[2],
-                                     arguments[3].toLongLong());
+        return NetworkdBackend::putBackWhenDue(QDBusConnection::systemBus(), arguments[1],
+                                               arguments[2], arguments[3].toLongLong());
     }
     // The whole command line first: help, wrong usage and commands need no display. It is
     // read again once the language is in place, for texts in that language.

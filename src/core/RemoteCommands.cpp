@@ -1,10 +1,10 @@
 #include "core/RemoteCommands.h"
 
+#include "adapters/AdapterBackend.h"
 #include "adapters/AdapterCommands.h"
 #include "adapters/AnswerCode.h"
 #include "adapters/ApplyReport.h"
 #include "adapters/TrialLedger.h"
-#include "adapters/WmiAdapter.h"
 #include "core/RemoteTrial.h"
 #include "core/TrialCountdown.h"
 #include "settings/Text.h"

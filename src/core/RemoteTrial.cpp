@@ -1,7 +1,7 @@
 #include "core/RemoteTrial.h"
 
+#include "adapters/AdapterBackend.h"
 #include "adapters/AnswerCode.h"
-#include "adapters/WmiAdapter.h"
 #include "settings/Text.h"
 #include "settings/clsIni.h"
 
@@ -137,10 +137,10 @@ std::optional<Result> otherRequest(const Info &info, const QString &request) {
 std::optional<Result> takeOver(TrialLedger &ledger, clsIni &ini, AdapterBackend &backend,
                                const Info &info, Decision decision) {
     QDeadlineTimer ended(5000);
-    while (!backend.adoptCheckpoint()) {
-        if (backend.checkpointSecondsLeft() < 0) {
+    while (!backend.adoptTrial()) {
+        if (backend.trialSecondsLeft() < 0) {
             const std::optional<RunIdentity> run = ledger.trialRun();
-            if (run && backend.checkpointFate(*run) == AdapterBackend::Fate::Kept) {
+            if (run && backend.trialFate(*run) == AdapterBackend::Fate::Kept) {
                 ledger.kept();
                 Info now = info;
                 now.state = State::Confirmed;
@@ -175,7 +175,7 @@ Info read(clsIni &ini) {
 }
 
 bool awaits(clsIni &ini, AdapterBackend &backend) {
-    return read(ini).state == State::Applied && backend.checkpointSecondsLeft() >= 0;
+    return read(ini).state == State::Applied && backend.trialSecondsLeft() >= 0;
 }
 
 QString busyText(const Info &info, int secondsLeft) {
@@ -196,7 +196,7 @@ QString busyText(const Info &info, int secondsLeft) {
 }
 
 QString busyText(clsIni &ini, AdapterBackend &backend) {
-    return busyText(read(ini), backend.checkpointSecondsLeft());
+    return busyText(read(ini), backend.trialSecondsLeft());
 }
 
 Result confirm(clsIni &ini, AdapterBackend &backend, const QString &request) {
@@ -226,7 +226,7 @@ Result confirm(clsIni &ini, AdapterBackend &backend, const QString &request) {
         break;
     }
     // Still on trial where the checkpoint stays; kept (in memory only) where it went.
-    if (backend.checkpointSecondsLeft() >= 0)
+    if (backend.trialSecondsLeft() >= 0)
         ledger.dropDecision();
     else
         ledger.kept();
@@ -246,7 +246,7 @@ Result undo(clsIni &ini, AdapterBackend &backend, const QString &request) {
     if (const std::optional<Result> answer = takeOver(ledger, ini, backend, info, Decision::Undo))
         return *answer;
     QString problem;
-    if (!backend.rollBack(problem)) {
+    if (!backend.putBack(problem)) {
         ledger.dropDecision();
         return {1, Text::tr("\"%1\" profili geri alınamadı: %2").arg(info.profile, problem),
                 AnswerCode::UndoFailed};

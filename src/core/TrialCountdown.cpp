@@ -59,9 +59,9 @@ TrialCountdown::Claimed TrialCountdown::refusalOf(const TrialLedger::ClaimResult
         break;
     }
     if (claimed.remote.state != TrialLedger::Remote::None)
-        return {false, RemoteTrial::busyText(claimed.remote, backend.checkpointSecondsLeft()),
+        return {false, RemoteTrial::busyText(claimed.remote, backend.trialSecondsLeft()),
                 AnswerCode::RemoteWaits};
-    const int left = backend.checkpointSecondsLeft();
+    const int left = backend.trialSecondsLeft();
     return {
         false,
         left >= 0
@@ -96,10 +96,10 @@ void TrialCountdown::adoptLeftover() {
     ledger.settle(m_ini, m_backend);
     if (!ledger.trialRun())
         return;
-    if (const int left = m_backend.checkpointSecondsLeft(); left >= 0) {
+    if (const int left = m_backend.trialSecondsLeft(); left >= 0) {
         // A remote change is the administrator's to confirm, not this run's check's.
         const bool remote = ledger.remote().state == TrialLedger::Remote::Applied;
-        m_ours = !remote && m_backend.adoptCheckpoint() && ledger.adopt();
+        m_ours = !remote && m_backend.adoptTrial() && ledger.adopt();
         m_left = left;
     }
 }
@@ -112,7 +112,7 @@ void TrialCountdown::begin(int seconds) {
 bool TrialCountdown::followOthers() {
     if (counting() || !TrialLedger(m_ini).trialRun())
         return false;
-    m_left = m_backend.checkpointSecondsLeft();
+    m_left = m_backend.trialSecondsLeft();
     return counting();
 }
 
@@ -120,9 +120,9 @@ void TrialCountdown::restart(int seconds) {
     QString problem;
     if (!m_ours)
         return;
-    if (m_backend.extendCheckpoint(seconds, problem))
+    if (m_backend.extendTrial(seconds, problem))
         m_left = seconds;
-    else if (m_backend.checkpointSecondsLeft() < 0)
+    else if (m_backend.trialSecondsLeft() < 0)
         ownEnded();
 }
 
@@ -135,13 +135,13 @@ void TrialCountdown::ownEnded() {
     m_unkept = false;
     m_left = -1;
     TrialLedger ledger(m_ini);
-    if (m_backend.checkpointFate(RunIdentity::self()) == AdapterBackend::Fate::Kept) {
+    if (m_backend.trialFate(RunIdentity::self()) == AdapterBackend::Fate::Kept) {
         ledger.kept();
         return;
     }
     Kept lost;
     lost.outcome = AdapterBackend::Keep::PutBack;
-    lost.problem = Text::tr("Geri dönüş noktasının süresi, değişiklik doğrulanmadan doldu;\n"
+    lost.problem = Text::tr("Denemenin süresi, değişiklik doğrulanmadan doldu;\n"
                             "ağ ayarları değişiklikten önceki haline döndü.");
     lost.now = ledger.putBack(m_ini);
     m_lost = lost;
@@ -155,7 +155,7 @@ TrialCountdown::Kept TrialCountdown::keepOwn() {
     // Not kept: still on trial, counted down (from the last seconds known when the backend
     // cannot tell now), and settled here when the system puts it back.
     if (kept.outcome == AdapterBackend::Keep::Failed) {
-        const int left = m_backend.checkpointSecondsLeft();
+        const int left = m_backend.trialSecondsLeft();
         m_left = left >= 0 ? left : before;
         m_unkept = counting();
     }
@@ -165,7 +165,7 @@ TrialCountdown::Kept TrialCountdown::keepOwn() {
 int TrialCountdown::tick() {
     if (!counting())
         return -1;
-    m_left = m_backend.checkpointSecondsLeft();
+    m_left = m_backend.trialSecondsLeft();
     if (m_left >= 0)
         return m_left;
     if (m_ours || m_unkept)

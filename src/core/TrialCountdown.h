@@ -1,7 +1,7 @@
 #pragma once
 
+#include "adapters/AdapterBackend.h"
 #include "adapters/TrialLedger.h"
-#include "adapters/WmiAdapter.h"
 
 #include <QString>
 #include <optional>

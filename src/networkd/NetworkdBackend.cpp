@@ -84,14 +84,14 @@ bool NetworkdBackend::putBack(const Trial &trial, QString &problem, bool kept) {
     return true;
 }
 
-AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
+AdapterBackend::TrialStart NetworkdBackend::startTrial(int seconds) {
     // systemd's generator makes the runtime folder at boot; networkd switched on later (or the
     // generator disabled) leaves a till without it, and every change would go straight to
     // /etc. Made as the generator makes it (root's, rwxr-xr-x); networkd reads it either way.
     if (!QFileInfo(m_runFolder).isDir()) {
         const QByteArray folder = QFile::encodeName(m_runFolder);
         if (::mkdir(folder.constData(), 0755) != 0 && errno != EEXIST)
-            return {CheckpointStart::Kind::Failed,
+            return {TrialStart::Kind::Failed,
                     Text::tr("%1 klasörü yok ve oluşturulamadı: %2")
                         .arg(m_runFolder, QString::fromLocal8Bit(std::strerror(errno)))};
         ::chmod(folder.constData(), 0755); // whatever the umask
@@ -99,18 +99,18 @@ AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
     const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
     const NetworkdTrial::Read earlier = NetworkdTrial::read(m_runFolder);
     if (!earlier.untrusted.isEmpty())
-        return {CheckpointStart::Kind::Failed, untrustedText(m_runFolder, earlier.untrusted)};
+        return {TrialStart::Kind::Failed, untrustedText(m_runFolder, earlier.untrusted)};
     if (earlier.record && earlier.record->keeping) { // confirmed: finished, never put back
         QString problem;
         if (finishKeep(*earlier.record, problem) == Keep::Failed)
-            return {CheckpointStart::Kind::Failed, problem};
+            return {TrialStart::Kind::Failed, problem};
     } else if (earlier.record) {
         if (earlier.record->until > NetworkdTrial::now())
-            return {CheckpointStart::Kind::Busy,
+            return {TrialStart::Kind::Busy,
                     Text::tr("Başka bir değişiklik deneniyor (systemd-networkd).")};
         QString problem;
         if (!putBack(*earlier.record, problem)) // its keeper is gone: put back now
-            return {CheckpointStart::Kind::Failed, problem};
+            return {TrialStart::Kind::Failed, problem};
     }
     if (!startKeeper)
         return {};
@@ -125,13 +125,13 @@ AdapterBackend::CheckpointStart NetworkdBackend::createCheckpoint(int seconds) {
                                            QString::number(until)},
                                problem)) {
         QFile::remove(NetworkdTrial::path(m_runFolder));
-        return {CheckpointStart::Kind::Failed, problem};
+        return {TrialStart::Kind::Failed, problem};
     }
     m_onTrial = true;
-    return {CheckpointStart::Kind::Made, {}};
+    return {TrialStart::Kind::Made, {}};
 }
 
-bool NetworkdBackend::extendCheckpoint(int seconds, QString &problem) {
+bool NetworkdBackend::extendTrial(int seconds, QString &problem) {
     const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
     NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
     if (!trial.untrusted.isEmpty()) {
@@ -178,7 +178,7 @@ QString NetworkdBackend::recoverAbandonedTrial(bool &restored, bool mayChange) {
                     "yüklendi (systemd-networkd).");
 }
 
-bool NetworkdBackend::adoptCheckpoint() {
+bool NetworkdBackend::adoptTrial() {
     const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
     m_onTrial = trial.record && !trial.record->keeping; // a confirmed one is decided already
     return m_onTrial;
@@ -232,7 +232,7 @@ AdapterBackend::Keep NetworkdBackend::finishKeep(const Trial &trial, QString &pr
     return Keep::Unsaved;
 }
 
-bool NetworkdBackend::rollBack(QString &problem) {
+bool NetworkdBackend::putBack(QString &problem) {
     const FolderLock lock(m_runFolder.toLocal8Bit()); // the keeper's and every run's turns
     const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
     if (!trial.untrusted.isEmpty()) {
@@ -247,7 +247,7 @@ bool NetworkdBackend::rollBack(QString &problem) {
     return !trial.record || putBack(*trial.record, problem);
 }
 
-AdapterBackend::Fate NetworkdBackend::checkpointFate(const RunIdentity &run) {
+AdapterBackend::Fate NetworkdBackend::trialFate(const RunIdentity &run) {
     const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
     if (!trial.untrusted.isEmpty())
         return Fate::Unknown;
@@ -259,7 +259,7 @@ AdapterBackend::Fate NetworkdBackend::checkpointFate(const RunIdentity &run) {
     return *kept ? Fate::Kept : Fate::PutBack;
 }
 
-int NetworkdBackend::checkpointSecondsLeft() {
+int NetworkdBackend::trialSecondsLeft() {
     const NetworkdTrial::Read trial = NetworkdTrial::read(m_runFolder);
     if (!trial.untrusted.isEmpty())
         return 0; // something is there, its time unknown
@@ -268,8 +268,8 @@ int NetworkdBackend::checkpointSecondsLeft() {
     return int(std::max<qint64>(0, (trial.record->until - NetworkdTrial::now() + 999) / 1000));
 }
 
-int NetworkdBackend::keep(QDBusConnection bus, const QString &runFolder, const QString &id,
-                          qint64 until) {
+int NetworkdBackend::putBackWhenDue(QDBusConnection bus, const QString &runFolder,
+                                    const QString &id, qint64 until) {
     NetworkdBackend backend(std::move(bus), QString(), runFolder);
     // The record as last read whole; until the first read, what the run that started the
     // keeper said (the record may have gone bad before this process got to read it).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "adapters/WmiAdapter.h"
+#include "adapters/AdapterBackend.h"
 #include "networkd/NetworkdFiles.h"
 #include "networkd/NetworkdTrial.h"
 
@@ -34,20 +34,21 @@ public:
     std::function<bool(const QStringList &arguments, QString &problem)> startKeeper;
     // The keeper's work for the trial `id`: waits for the trial's deadline (read again and again:
     // it may be extended) and puts the change back then, unless it was kept or put back meanwhile.
-    static int keep(QDBusConnection bus, const QString &runFolder, const QString &id, qint64 until);
+    static int putBackWhenDue(QDBusConnection bus, const QString &runFolder, const QString &id,
+                              qint64 until);
 
-    CheckpointStart createCheckpoint(int seconds) override;
-    bool extendCheckpoint(int seconds, QString &problem) override;
-    bool adoptCheckpoint() override;
+    TrialStart startTrial(int seconds) override;
+    bool extendTrial(int seconds, QString &problem) override;
+    bool adoptTrial() override;
     // A trial whose time is over and that no keeper put back (the keeper was killed): put back
     // now, as the keeper would have.
     QString recoverAbandonedTrial(bool &restored, bool mayChange) override;
     Keep keepChanges(QString &problem) override;
-    bool rollBack(QString &problem) override;
-    int checkpointSecondsLeft() override;
+    bool putBack(QString &problem) override;
+    int trialSecondsLeft() override;
     // Told from the trial's record and the ends of the trials in /run: a --confirm killed
     // after it decided to keep is settled as kept.
-    Fate checkpointFate(const RunIdentity &run) override;
+    Fate trialFate(const RunIdentity &run) override;
 
     bool connect(WmiError &error) override;
     bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;

@@ -26,7 +26,7 @@ public:
         if (!d || (d->value(QStringLiteral("NetworkFile"))
                        .toString()
                        .endsWith(QLatin1Char('/') + NetworkdFiles::fileName(m_name, true)) &&
-                   m_backend.checkpointSecondsLeft() < 0))
+                   m_backend.trialSecondsLeft() < 0))
             return std::nullopt;
         return LinkDescription::held(*d);
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "adapters/NmCheckpoint.h"
-#include "adapters/WmiAdapter.h"
+#include "adapters/AdapterBackend.h"
+#include "networkmanager/NmCheckpoint.h"
 
 #include <QDBusConnection>
 #include <QString>
@@ -30,13 +30,13 @@ public:
     bool ipEnabledAdapters(WmiAdapterList &adapters, WmiError &error) override;
     QString name() const override { return QStringLiteral("NetworkManager"); }
 
-    CheckpointStart createCheckpoint(int seconds) override;
-    bool extendCheckpoint(int seconds, QString &problem) override;
+    TrialStart startTrial(int seconds) override;
+    bool extendTrial(int seconds, QString &problem) override;
     QString recoverAbandonedTrial(bool &restored, bool mayChange) override;
-    bool adoptCheckpoint() override;
+    bool adoptTrial() override;
     Keep keepChanges(QString &problem) override;
-    bool rollBack(QString &problem) override;
-    int checkpointSecondsLeft() override;
+    bool putBack(QString &problem) override;
+    int trialSecondsLeft() override;
     std::optional<QString> notAllowed(bool canAsk) override;
 
     // How long a static change may take to show on the device.

@@ -1,8 +1,8 @@
-#include "adapters/NmCheckpoint.h"
+#include "networkmanager/NmCheckpoint.h"
 
 #include "adapters/ApplyReport.h"
-#include "adapters/NmDbus.h"
-#include "adapters/NmEarlier.h"
+#include "networkmanager/NmDbus.h"
+#include "networkmanager/NmEarlier.h"
 #include "settings/Text.h"
 
 #include <QDBusMessage>
@@ -128,29 +128,8 @@ void NmCheckpoint::noteEarlier(const QString &uuid, const QString &iface, QJsonO
     });
 }
 
-QString NmCheckpoint::connectionPath(const QString &uuid) {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        m_service, m_settings, QStringLiteral("org.freedesktop.NetworkManager.Settings"),
-        QStringLiteral("GetConnectionByUuid"));
-    message.setArguments({uuid});
-    const QDBusMessage reply = m_bus.call(message);
-    return reply.type() == QDBusMessage::ReplyMessage
-               ? reply.arguments().value(0).value<QDBusObjectPath>().path()
-               : QString();
-}
-
-QString NmCheckpoint::devicePath(const QString &iface) {
-    QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_manager, kManager,
-                                                          QStringLiteral("GetDeviceByIpIface"));
-    message.setArguments({iface});
-    const QDBusMessage reply = m_bus.call(message);
-    return reply.type() == QDBusMessage::ReplyMessage
-               ? reply.arguments().value(0).value<QDBusObjectPath>().path()
-               : QString();
-}
-
 bool NmCheckpoint::persist(const QString &uuid, QString &problem) {
-    const QString connection = connectionPath(uuid);
+    const QString connection = NmDbus::connectionPath(m_bus, m_service, m_settings, uuid);
     if (connection.isEmpty()) {
         problem = Text::tr("NetworkManager'da %1 profili yok").arg(uuid);
         return false;
@@ -181,7 +160,7 @@ bool NmCheckpoint::restoreEarlier(const QJsonObject &connections, QString &probl
     for (auto it = connections.constBegin(); it != connections.constEnd(); ++it) {
         const QJsonObject earlier = it.value().toObject();
         const QString iface = earlier.value(QStringLiteral("iface")).toString();
-        const QString connection = connectionPath(it.key());
+        const QString connection = NmDbus::connectionPath(m_bus, m_service, m_settings, it.key());
         if (connection.isEmpty())
             continue; // a profile made for the change, gone with the rollback
         if (earlier.value(QStringLiteral("new")).toBool()) {
@@ -206,7 +185,8 @@ bool NmCheckpoint::restoreEarlier(const QJsonObject &connections, QString &probl
         }
         // On the device too, where it is up with this profile (without a cable it comes up
         // with it later).
-        if (const QString device = devicePath(iface); !device.isEmpty()) {
+        if (const QString device = NmDbus::devicePath(m_bus, m_service, m_manager, iface);
+            !device.isEmpty()) {
             // A device still coming up (NetworkManager just started) is left to finish
             // first: a reapply in the middle of it stalls it.
             const auto state = [&] {
@@ -239,7 +219,7 @@ QString NmCheckpoint::recover(bool &restored, bool mayChange) {
     const bool rolledBack = RunIdentity::fromJson(record).boot == RunIdentity::self().boot &&
                             rollbackAt > 0 && bootClockMs() >= rollbackAt;
     if (!mayChange && !rolledBack)
-        return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
+        return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin denemesi "
                         "NetworkManager'da artık yok\n"
                         "(NetworkManager ya da bilgisayar yeniden başlamış);\n"
                         "önceki ayarları, ağ ayarlarını değiştiren bir sonraki komut geri yükler.");
@@ -248,7 +228,7 @@ QString NmCheckpoint::recover(bool &restored, bool mayChange) {
     QString problem;
     if (!restoreEarlier(record.value(kConnections).toObject(), problem)) {
         // The record stays: the earlier settings are not lost, and the next run tries again.
-        return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
+        return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin denemesi "
                         "NetworkManager'da artık yok\n"
                         "(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar geri "
                         "yüklenemedi: %1")
@@ -265,15 +245,15 @@ QString NmCheckpoint::recover(bool &restored, bool mayChange) {
     restored = true;
     if (rolledBack)
         return {};
-    return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin geri dönüş noktası "
+    return Text::tr("Sona ermiş bir çalışmanın denediği değişikliğin denemesi "
                     "NetworkManager'da artık yoktu\n"
                     "(NetworkManager ya da bilgisayar yeniden başlamış); önceki ayarlar kayıttan "
                     "geri yüklendi.");
 }
 
-AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath> &devices,
-                                                     int seconds) {
-    using Kind = AdapterBackend::CheckpointStart::Kind;
+AdapterBackend::TrialStart NmCheckpoint::create(const QList<QDBusObjectPath> &devices,
+                                                int seconds) {
+    using Kind = AdapterBackend::TrialStart::Kind;
     const auto covered = [&](const Live &c) {
         for (const QDBusObjectPath &device : c.devices) {
             if (devices.contains(device))
@@ -282,7 +262,7 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
         return false;
     };
     const auto busy = [&](const Live &other) {
-        return AdapterBackend::CheckpointStart{
+        return AdapterBackend::TrialStart{
             Kind::Busy, other.rollbackAt == 0
                             ? Text::tr("Başka bir program bu ağ bağdaştırıcısında bir "
                                        "değişikliği deniyor.")
@@ -307,7 +287,7 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
         // Left by a run that ended before judging it: back to what it had first, by
         // NetworkManager or, when NetworkManager has forgotten it, from the record.
         const QJsonObject connections = record.value(kConnections).toObject();
-        if (earlier ? !rollBackLive(*earlier, connections, problem)
+        if (earlier ? !putBackLive(*earlier, connections, problem)
                     : !restoreEarlier(connections, problem))
             return {Kind::Failed,
                     Text::tr("Önceki çalışmadan kalan deneme geri alınamadı: %1").arg(problem)};
@@ -334,8 +314,8 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
             made = c;
     }
     if (!made)
-        return {Kind::Failed, Text::tr("NetworkManager geri dönüş noktasını "
-                                       "oluşturdu ama listelemiyor.")};
+        return {Kind::Failed, Text::tr("NetworkManager denemeyi başlattı ama "
+                                       "listelemiyor.")};
     QString recordProblem;
     if (!m_record.transact(
             [&](QJsonObject &now) {
@@ -350,8 +330,7 @@ AdapterBackend::CheckpointStart NmCheckpoint::create(const QList<QDBusObjectPath
         QString ignored;
         call(QStringLiteral("CheckpointDestroy"),
              {QVariant::fromValue(QDBusObjectPath(made->path))}, ignored);
-        return {Kind::Failed,
-                Text::tr("Geri dönüş noktasının kaydı yazılamadı: %1").arg(recordProblem)};
+        return {Kind::Failed, Text::tr("Denemenin kaydı yazılamadı: %1").arg(recordProblem)};
     }
     m_mine = made;
     m_noted.clear();
@@ -368,7 +347,7 @@ bool NmCheckpoint::adopt() {
 
 bool NmCheckpoint::extend(int seconds, QString &problem) {
     if (!m_mine || !find(m_mine->path, m_mine->created)) {
-        problem = Text::tr("Geri dönüş noktası artık yok.");
+        problem = Text::tr("Deneme artık yok.");
         return false;
     }
     if (!call(QStringLiteral("CheckpointAdjustRollbackTimeout"),
@@ -397,7 +376,7 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
         QString restoreProblem;
         const bool restored = restoreEarlier(connections, restoreProblem);
         forget(mine);
-        problem = restored ? Text::tr("Geri dönüş noktasının süresi dolmuş: ağ ayarları "
+        problem = restored ? Text::tr("Denemenin süresi dolmuş: ağ ayarları "
                                       "değişiklikten önceki haline döndürüldü.")
                            : restoreProblem;
         return restored ? Keep::PutBack : Keep::Failed;
@@ -422,9 +401,9 @@ AdapterBackend::Keep NmCheckpoint::destroy(QString &problem) {
     return Keep::Unsaved;
 }
 
-bool NmCheckpoint::rollBack(QString &problem) {
+bool NmCheckpoint::putBack(QString &problem) {
     if (!m_mine) {
-        problem = Text::tr("Geri dönülecek geri dönüş noktası yok.");
+        problem = Text::tr("Geri alınacak bir deneme yok.");
         return false;
     }
     const Live mine = *m_mine;
@@ -433,10 +412,10 @@ bool NmCheckpoint::rollBack(QString &problem) {
         m_record.read().value_or(QJsonObject()).value(kConnections).toObject();
     forget(mine);
     if (!find(mine.path, mine.created)) {
-        problem = Text::tr("Geri dönüş noktası artık yok.");
+        problem = Text::tr("Deneme artık yok.");
         return restoreEarlier(connections, problem);
     }
-    return rollBackLive(mine, connections, problem);
+    return putBackLive(mine, connections, problem);
 }
 
 QString NmCheckpoint::deviceName(const QString &path) {
@@ -447,8 +426,8 @@ QString NmCheckpoint::deviceName(const QString &path) {
     return name.isEmpty() ? path : name;
 }
 
-bool NmCheckpoint::rollBackLive(const Live &checkpoint, const QJsonObject &connections,
-                                QString &problem) {
+bool NmCheckpoint::putBackLive(const Live &checkpoint, const QJsonObject &connections,
+                               QString &problem) {
     QVariantList answer;
     if (!call(QStringLiteral("CheckpointRollback"),
               {QVariant::fromValue(QDBusObjectPath(checkpoint.path))}, problem, &answer))

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "adapters/AdapterBackend.h"
 #include "adapters/TrialLedger.h"
-#include "adapters/WmiAdapter.h"
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>
@@ -22,9 +22,9 @@ public:
                  QString recordFile);
 
     // A checkpoint on these devices, made while no other run can make one; a pending one that
-    // an ended run of the program left is rolled back first. Any other checkpoint on them,
+    // an ended run of the program left is put back first. Any other checkpoint on them,
     // or one made meanwhile, means busy: nothing is made.
-    AdapterBackend::CheckpointStart create(const QList<QDBusObjectPath> &devices, int seconds);
+    AdapterBackend::TrialStart create(const QList<QDBusObjectPath> &devices, int seconds);
     bool adopt();
     // Whether this run's changes are on trial: made in memory, stored only when kept.
     bool onTrial() const { return m_mine.has_value(); }
@@ -37,7 +37,7 @@ public:
     QString recover(bool &restored, bool mayChange);
     bool extend(int seconds, QString &problem);
     AdapterBackend::Keep destroy(QString &problem);
-    bool rollBack(QString &problem);
+    bool putBack(QString &problem);
     int secondsLeft();
 
 private:
@@ -51,9 +51,7 @@ private:
     std::optional<Live> find(const QString &path, qint64 created);
     std::optional<Live> recorded(const QJsonObject &record);
     void forget(const Live &checkpoint);
-    bool rollBackLive(const Live &checkpoint, const QJsonObject &connections, QString &problem);
-    QString connectionPath(const QString &uuid);
-    QString devicePath(const QString &iface);
+    bool putBackLive(const Live &checkpoint, const QJsonObject &connections, QString &problem);
     // Stores a profile changed in memory as it is now (after a rollback: as it was).
     bool persist(const QString &uuid, QString &problem);
     // Puts the recorded profiles back as they were before the change, on disk and on the device.

@@ -1,4 +1,4 @@
-#include "adapters/NmDbus.h"
+#include "networkmanager/NmDbus.h"
 
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -29,6 +29,37 @@ QVariant property(QDBusConnection &bus, const QString &service, const QString &p
         return {};
     }
     return reply.arguments().constFirst().value<QDBusVariant>().variant();
+}
+
+namespace {
+
+QString pathReply(QDBusConnection &bus, QDBusMessage message, const QString &argument) {
+    message.setArguments({argument});
+    const QDBusMessage reply = bus.call(message);
+    return reply.type() == QDBusMessage::ReplyMessage
+               ? reply.arguments().value(0).value<QDBusObjectPath>().path()
+               : QString();
+}
+
+} // namespace
+
+QString connectionPath(QDBusConnection &bus, const QString &service, const QString &settings,
+                       const QString &uuid) {
+    return pathReply(
+        bus,
+        QDBusMessage::createMethodCall(service, settings,
+                                       QStringLiteral("org.freedesktop.NetworkManager.Settings"),
+                                       QStringLiteral("GetConnectionByUuid")),
+        uuid);
+}
+
+QString devicePath(QDBusConnection &bus, const QString &service, const QString &manager,
+                   const QString &iface) {
+    return pathReply(bus,
+                     QDBusMessage::createMethodCall(
+                         service, manager, QStringLiteral("org.freedesktop.NetworkManager"),
+                         QStringLiteral("GetDeviceByIpIface")),
+                     iface);
 }
 
 QList<QDBusObjectPath> objectPaths(const QVariant &value) {

@@ -23,6 +23,14 @@ void registerTypes();
 QVariant property(QDBusConnection &bus, const QString &service, const QString &path,
                   const QString &interface, const QString &name, QDBusError *error = nullptr);
 
+// The object of a stored connection (by its UUID) and of the device that carries an
+// interface (by its name), found through the settings and the manager object: empty when
+// NetworkManager has none.
+QString connectionPath(QDBusConnection &bus, const QString &service, const QString &settings,
+                       const QString &uuid);
+QString devicePath(QDBusConnection &bus, const QString &service, const QString &manager,
+                   const QString &iface);
+
 // A list of object paths, as properties like AvailableConnections hold them.
 QList<QDBusObjectPath> objectPaths(const QVariant &value);
 // aa{sv}, as AddressData holds it.

@@ -1,6 +1,6 @@
-#include "adapters/NmEarlier.h"
+#include "networkmanager/NmEarlier.h"
 
-#include "adapters/NmDbus.h"
+#include "networkmanager/NmDbus.h"
 
 #include <QJsonArray>
 

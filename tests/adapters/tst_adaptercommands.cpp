@@ -444,7 +444,7 @@ struct TrialComputer : SimulatedFixture {
         later.now = [this] { return clock; };
         WmiError error;
         later.connect(error);
-        secondsLeft = later.checkpointSecondsLeft();
+        secondsLeft = later.trialSecondsLeft();
         return later.adapters.value(0);
     }
     qint64 clock = 1'000'000;

@@ -991,7 +991,7 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
     // With the check's own deadline of half a second: 10 + 0 + 10 seconds.
     QCOMPARE(m_window->windowTitle(), onTrial ? u("Nuvar_POS_Zelvi_IP (Ofis) [deneniyor, 20 sn]")
                                               : u("Nuvar_POS_Zelvi_IP (Ofis)"));
-    QCOMPARE(m_pc->computer->checkpointSecondsLeft(), onTrial ? 20 : -1);
+    QCOMPARE(m_pc->computer->trialSecondsLeft(), onTrial ? 20 : -1);
 
     QFETCH(bool, unkeepable);
     const QString pcFile = m_pc->computer->file();
@@ -1013,7 +1013,7 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
         return;
     }
     m_window->Timer1_Timer();
-    QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1); // nothing left to put back
+    QCOMPARE(m_pc->computer->trialSecondsLeft(), -1); // nothing left to put back
     QVERIFY(!readAll(m_path).contains("ProfileBeforeTrial"));
     QFETCH(bool, dhcpAfter);
     QCOMPARE(m_pc->stored()[0].dhcp, dhcpAfter);
@@ -1036,8 +1036,7 @@ void tst_frmMain::startNamesTheProfileTheAdaptersAreOn() {
     // An earlier run applied Yeni over Eski (or over DHCP) and ended before its check.
     QFETCH(bool, stillOnTrial);
     if (stillOnTrial)
-        QCOMPARE(m_pc->computer->createCheckpoint(30).kind,
-                 AdapterBackend::CheckpointStart::Kind::Made);
+        QCOMPARE(m_pc->computer->startTrial(30).kind, AdapterBackend::TrialStart::Kind::Made);
     QFETCH(QByteArray, before);
     writeSettings("[Profiles]\nEski=1.2.3.4\nYeni=1.2.3.5\n[CurrentProfile]\nProfileName=Yeni\n"
                   "ProfileBeforeTrial=" +
@@ -1045,7 +1044,7 @@ void tst_frmMain::startNamesTheProfileTheAdaptersAreOn() {
     QVERIFY(load());
     QTEST(m_window->windowTitle(), "caption");
     QVERIFY(!readAll(m_path).contains("ProfileBeforeTrial"));
-    QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1);
+    QCOMPARE(m_pc->computer->trialSecondsLeft(), -1);
 }
 
 // A change from afar begun while the window is open: shown counting down as soon as its record
@@ -1070,7 +1069,7 @@ void tst_frmMain::othersTrialIsShownNotJudged() {
     QTRY_VERIFY(m_window->windowTitle() != title);
     QCOMPARE(IniFileStore::readCount(m_path), reads);
     m_window->Timer1_Timer();
-    QVERIFY(m_pc->computer->checkpointSecondsLeft() > 0); // not kept by the window's check
+    QVERIFY(m_pc->computer->trialSecondsLeft() > 0); // not kept by the window's check
     other.kill();
     other.waitForFinished();
 }

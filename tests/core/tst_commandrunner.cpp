@@ -68,7 +68,7 @@ int tst_CommandRunner::run(const QStringList &args, QString &out, QString &err) 
     context.httpTimeoutMs = 2000;
     // What another run would see while this one waits for its check.
     context.wait = [this](int) {
-        m_trialDuringWait = m_pc->computer->checkpointSecondsLeft();
+        m_trialDuringWait = m_pc->computer->trialSecondsLeft();
         if (m_duringWait)
             m_duringWait();
         if (m_pauseDuringWait)
@@ -154,7 +154,7 @@ void tst_CommandRunner::commands() {
     QVERIFY(readAll(m_dir.filePath(u("ayar.config")))
                 .contains("ProfileName=" + current.toUtf8() + "\n"));
     QCOMPARE(m_pc->stored()[0].address, address);
-    QCOMPARE(m_pc->computer->checkpointSecondsLeft(), -1); // no check: kept at once
+    QCOMPARE(m_pc->computer->trialSecondsLeft(), -1); // no check: kept at once
     if (args.contains(u("--adapter")) && status == 0)
         QCOMPARE(m_pc->stored()[1].address, u("10.0.0.5"));
 }
@@ -241,7 +241,7 @@ void tst_CommandRunner::checkAndFallback() {
     QCOMPARE(dhcp, onDhcp);
     if (!extra.isEmpty() && refuse != u("readonly"))
         QCOMPARE(m_trialDuringWait, 10 + 2 + 10); // on trial until the check has judged
-    QCOMPARE(m_pc->computer->checkpointSecondsLeft() >= 0, refuse == u("unkeepable"));
+    QCOMPARE(m_pc->computer->trialSecondsLeft() >= 0, refuse == u("unkeepable"));
     QFile::remove(path + u(".trial"));
     QCOMPARE(readAll(path).contains("ProfileName=Alfa"), current);
 }

@@ -2,8 +2,8 @@
 // puts it on DHCP, and prints the result code and NetworkManager's message:
 //   nm_client IFACE ADDRESS MASK
 //   nm_client IFACE dhcp
-#include "adapters/NetworkManagerBackend.h"
 #include "adapters/Wmi.h"
+#include "networkmanager/NetworkManagerBackend.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

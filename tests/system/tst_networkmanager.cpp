@@ -1,8 +1,8 @@
 // The NetworkManager backend against a real NetworkManager and a real DHCP server, in the
 // network namespaces of scripts/nm-harness.sh (this test runs inside the computer's).
 #include "adapters/AdapterCommands.h"
-#include "adapters/NetworkManagerBackend.h"
 #include "adapters/Wmi.h"
+#include "networkmanager/NetworkManagerBackend.h"
 
 #include <QDBusConnection>
 #include <QFile>

@@ -3,11 +3,11 @@
 // the systemd-networkd backend inside scripts/networkd-harness.sh (ZELVI_ND_IFACE set).
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
-#include "adapters/NetworkManagerBackend.h"
 #include "app/frmMain.h"
 #include "dialogs/frmSelectNIC.h"
 #include "discovery/ipbul.h"
 #include "networkd/NetworkdBackend.h"
+#include "networkmanager/NetworkManagerBackend.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -169,9 +169,9 @@ void tst_WholeRoad::profileInTheRoutersNetworkStays() {
     // On trial: NetworkManager holds the earlier state until the check keeps the change.
     QVERIFY2(m_window->windowTitle().contains(u("[deneniyor, ")),
              qPrintable(m_window->windowTitle()));
-    QVERIFY(m_nm->checkpointSecondsLeft() > 10);
+    QVERIFY(m_nm->trialSecondsLeft() > 10);
     QTRY_COMPARE_WITH_TIMEOUT(m_window->Timer1Interval(), 0, 20000);
-    QCOMPARE(m_nm->checkpointSecondsLeft(), -1);
+    QCOMPARE(m_nm->trialSecondsLeft(), -1);
     QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Icerde)"));
     QCOMPARE(m_window->disip->text(), u("10.99.0.50"));
     QCOMPARE(m_window->icip->text(), u("10.99.0.50"));
@@ -186,7 +186,7 @@ void tst_WholeRoad::profileWithoutInternetIsUndone() {
     QTRY_COMPARE_WITH_TIMEOUT(m_window->disip->text(), u("İNTERNET YOK"), 25000);
     QCOMPARE(current(), QString());
     QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP")); // the fallback is no trial
-    QCOMPARE(m_nm->checkpointSecondsLeft(), -1);
+    QCOMPARE(m_nm->trialSecondsLeft(), -1);
     QCOMPARE(m_window->Timer1Interval(), 0);             // the tick's own switch does not re-arm it
     QTRY_VERIFY_WITH_TIMEOUT(!lease().isEmpty(), 60000); // a lease from the router again
     // The technician's refresh finds the service again.
