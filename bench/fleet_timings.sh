@@ -3,7 +3,8 @@
 # rounds that move every till between two profiles: the play that moves them all, the same
 # play again over fresh SSH connections (nothing to change), and one till moved alone; with the
 # control node's processor time per till. Prints each round and the medians.
-#   fleet_timings.sh PROGRAM ROUNDS
+#   fleet_timings.sh PROGRAM ROUNDS   (ZELVI_FLEET_EXTRA_PROFILES=N: N more profiles that no
+#                                      till is moved to, pushed to every till)
 set -euo pipefail
 program=$1
 rounds=$2
@@ -27,6 +28,9 @@ inventory() {
       echo "      B$i: {address: 10.99.0.$((60 + i)), mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}"
     done
     echo "      Uzak: {address: 192.168.77.10, mask: 255.255.255.0, gateway: 192.168.77.1, dns1: 192.168.77.1}"
+    for i in $(seq "${ZELVI_FLEET_EXTRA_PROFILES:-0}"); do # profiles no till is moved to
+      echo "      Yedek$i: {address: 10.98.$((i / 250)).$((i % 250 + 1)), mask: 255.255.255.0, gateway: 10.98.0.254, dns1: 10.98.0.254}"
+    done
     echo "  hosts:"
     for i in $(seq "$tills"); do
       to=$1$i

@@ -8,11 +8,11 @@
 # installs the package as a user would; and what installing NetworkManager and an SSH server
 # fetches, for the administrator who makes it a desktop-style till later. Like scripts/setup.sh, this fetches Debian's packages
 # from the mirror the root's apt is configured with. Needs root.
-#   till-root.sh BASE DIR PACKAGE.deb
+#   till-root.sh BASE DIR [PACKAGE.deb]
 set -euo pipefail
 base=$1
 root=$2
-deb=$3
+deb=${3:-}
 quiet_apt() { DEBIAN_FRONTEND=noninteractive chroot "$root" apt-get -y -qq "$@" >>"$root.log" 2>&1 ||
   { tail -n 20 "$root.log" >&2; exit 1; }; }
 
@@ -35,6 +35,8 @@ if [ ! -f "$root/.zelvi-till-ready" ]; then
   printf '[Match]\nName=zc0\n\n[Network]\nDHCP=yes\n' >"$root/etc/systemd/network/50-wired.network"
   touch "$root/.zelvi-till-ready"
 fi
+# Without a package, the root is made and nothing is fetched.
+[ -n "$deb" ] || exit 0
 cp "$deb" "$root/root/zelvi.deb"
 quiet_apt install --download-only /root/zelvi.deb
 quiet_apt install --download-only network-manager openssh-server
