@@ -54,7 +54,8 @@ public:
     struct Checkpoint {
         qint64 until = 0; // milliseconds since 1970
         QList<Adapter> adapters;
-        QJsonObject run; // who made it: "pid", "start" and "boot" (RunIdentity); "made": when
+        QJsonObject
+            run; // who made it: "pid", "start", "boot", "pidNamespace" (RunIdentity); "made": when
     };
 
     explicit SimulatedComputer(QString file);
@@ -79,7 +80,8 @@ public:
     std::optional<WmiError> failConnect;
     std::optional<WmiError> failQuery;
     std::optional<Checkpoint> checkpoint;
-    // What became of the last checkpoints: who made each ("pid", "start", "boot") and when
+    // What became of the last checkpoints: who made each ("pid", "start", "boot", "pidNamespace")
+    // and when
     // ("made"), "kept",
     // the process that kept it, put it back or saw its time end ("by"), the time it had
     // ("until") and when it ended ("ended").

@@ -198,7 +198,9 @@ bool SimulatedComputer::load(WmiError &error) {
                      Text::tr("Benzetim dosyası bozuk: %1\ncheckpoint: %2").arg(m_file, *problem)};
             return false;
         }
-        for (const char *key : {"pid", "start", "boot", "made"}) {
+        // The whole run identity (its process numbering too): a run is told what became of its
+        // trial only when the record names it as the run names itself.
+        for (const char *key : {"pid", "start", "boot", "pidNamespace", "made"}) {
             const QString name = QString::fromLatin1(key);
             if (c.toObject().contains(name))
                 pending.run.insert(name, c.toObject().value(name));

@@ -16,6 +16,7 @@ using namespace AdapterCommands;
 using Kind = ApplyOutcome::Kind;
 
 Q_DECLARE_METATYPE(AdapterCommands::ApplyOutcome::Kind)
+Q_DECLARE_METATYPE(AdapterBackend::Fate)
 
 namespace {
 
@@ -438,13 +439,16 @@ struct TrialComputer : SimulatedFixture {
         computer->now = [this] { return clock; };
         store();
     }
-    // What a run started now finds: a checkpoint whose time has come is put back.
-    SimulatedComputer::Adapter laterRun(int &secondsLeft) {
+    // What a run started now finds: a trial whose time has come is put back; and what it is
+    // told became of this run's trial (the settings name the profile by that answer).
+    SimulatedComputer::Adapter laterRun(int &secondsLeft, AdapterBackend::Fate *fate = nullptr) {
         SimulatedComputer later(computer->file());
         later.now = [this] { return clock; };
         WmiError error;
         later.connect(error);
         secondsLeft = later.trialSecondsLeft();
+        if (fate)
+            *fate = later.trialFate(RunIdentity::self());
         return later.adapters.value(0);
     }
     qint64 clock = 1'000'000;
@@ -456,11 +460,14 @@ void tst_AdapterCommands::changesOnTrial_data() {
     QTest::addColumn<int>("secondsLater");
     QTest::addColumn<QString>("address");
     QTest::addColumn<int>("secondsLeft");
-    QTest::newRow("kept by the check") << false << true << 60 << u("10.0.0.5") << -1;
-    QTest::newRow("not judged yet") << false << false << 10 << u("10.0.0.5") << 20;
-    QTest::newRow("program ended: put back") << false << false << 31 << u("10.0.0.9") << -1;
+    QTest::addColumn<AdapterBackend::Fate>("fate");
+    using Fate = AdapterBackend::Fate;
+    QTest::newRow("kept by the check") << false << true << 60 << u("10.0.0.5") << -1 << Fate::Kept;
+    QTest::newRow("not judged yet") << false << false << 10 << u("10.0.0.5") << 20 << Fate::Unknown;
+    QTest::newRow("program ended: put back")
+        << false << false << 31 << u("10.0.0.9") << -1 << Fate::PutBack;
     QTest::newRow("address held by another device: put back at once")
-        << true << false << 0 << u("10.0.0.9") << -1;
+        << true << false << 0 << u("10.0.0.9") << -1 << Fate::PutBack;
 }
 
 void tst_AdapterCommands::changesOnTrial() {
@@ -487,8 +494,10 @@ void tst_AdapterCommands::changesOnTrial() {
     QFETCH(int, secondsLater);
     pc.clock += secondsLater * 1000;
     int secondsLeft = 0;
-    QTEST(pc.laterRun(secondsLeft).address, "address");
+    AdapterBackend::Fate fate = AdapterBackend::Fate::Unknown;
+    QTEST(pc.laterRun(secondsLeft, &fate).address, "address");
     QTEST(secondsLeft, "secondsLeft");
+    QTEST(fate, "fate");
 }
 
 void tst_AdapterCommands::leftoverTrialIsUndoneFirst() {
