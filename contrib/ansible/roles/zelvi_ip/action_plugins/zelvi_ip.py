@@ -92,9 +92,11 @@ def judged(program, profiles, doubtful):
     kept = os.path.join(cache_folder(), "judged-%s.json" % key)
     try:
         with open(kept, encoding="utf-8") as f:
-            return json.load(f)
+            found = json.load(f)
+        if isinstance(found, list) and all(isinstance(p, str) for p in found):
+            return found
     except (OSError, ValueError):
-        pass
+        pass  # judged again
     with tempfile.TemporaryDirectory() as folder:
         done = subprocess.run(
             [program, "--language", "en", "--json", "--settings",
@@ -113,7 +115,10 @@ def judged(program, profiles, doubtful):
                              oneline(v.get("reason", "")))
                  for v in answer.get("profiles", []) if v.get("code")] or [
                      oneline(answer.get("reason"))]
-    write_whole(kept, found)
+    try:
+        write_whole(kept, found)
+    except OSError:
+        pass  # not kept (a full disk, say): the next till's task judges them again
     return found
 
 
