@@ -1,10 +1,12 @@
 // Test helper: saves profiles into a settings file, one after another, and reports each
-// completed save on standard output ("saved N"). With a count of 0 it never stops.
+// completed save on standard output ("saved N"). With a count of 0 it never stops. A pause
+// (milliseconds) between saves stands for separate runs of the program, each saving one.
 #include "settings/ProfileList.h"
 #include "settings/UserPrompts.h"
 #include "settings/modNetProfiles.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <cstdio>
 
 namespace {
@@ -19,13 +21,14 @@ public:
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: profile_writer FILE PREFIX COUNT\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: profile_writer FILE PREFIX COUNT [PAUSE_MS]\n");
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     const QString prefix = QString::fromLocal8Bit(argv[2]);
     const long count = std::strtol(argv[3], nullptr, 10);
+    const unsigned long pauseMs = argc == 5 ? std::strtoul(argv[4], nullptr, 10) : 0;
     EditMode = 1;
     NoPrompts prompts;
     for (long i = 0; count == 0 || i < count; ++i) {
@@ -45,6 +48,8 @@ int main(int argc, char *argv[]) {
         }
         std::printf("saved %ld\n", i);
         std::fflush(stdout);
+        if (pauseMs > 0)
+            QThread::msleep(pauseMs);
     }
     return 0;
 }

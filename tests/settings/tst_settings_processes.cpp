@@ -45,10 +45,11 @@ bool wellFormed(const QByteArray &bytes, QString &why) {
     return true;
 }
 
-QProcess *startWriter(QObject *parent, const QString &path, const QString &prefix, int count) {
+QProcess *startWriter(QObject *parent, const QString &path, const QString &prefix, int count,
+                      int pauseMs = 0) {
     auto *p = new QProcess(parent);
     p->setProgram(QStringLiteral(PROFILE_WRITER_PATH));
-    p->setArguments({path, prefix, QString::number(count)});
+    p->setArguments({path, prefix, QString::number(count), QString::number(pauseMs)});
     p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p->start();
     return p;
@@ -82,15 +83,19 @@ void tst_SettingsProcesses::killedWriterLeavesWholeFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath(u("Nuvar_Pos_Zelvi_ip.exe.config"));
 
-    // A file large enough that a kill often lands in the middle of a write.
-    QProcess fill;
-    fill.start(QStringLiteral(PROFILE_WRITER_PATH), {path, u("base-"), u("1500")});
-    QVERIFY(fill.waitForFinished(120000));
-    QCOMPARE(fill.exitCode(), 0);
-
+    // A file large enough that a kill often lands in the middle of a write, made in one write
+    // (saved one by one, it takes minutes on a disk that flushes slowly).
     QStringList expected;
-    for (int i = 0; i < 1500; ++i)
+    QByteArray base("[Profiles]\n");
+    for (int i = 0; i < 1500; ++i) {
         expected.append(u("base-%1").arg(i));
+        base += "base-" + QByteArray::number(i) + "=10.0." + QByteArray::number(i / 256) + '.' +
+                QByteArray::number(i % 256) + ".255.255.255.0.10.0.0.1.10.0.0.1.8.8.8.8\n";
+    }
+    QFile fill(path);
+    QVERIFY(fill.open(QIODevice::WriteOnly));
+    QCOMPARE(fill.write(base), base.size());
+    fill.close();
 
     auto *rng = QRandomGenerator::global();
     for (int round = 0; round < 20; ++round) {
@@ -124,8 +129,11 @@ void tst_SettingsProcesses::killedWriterLeavesWholeFile() {
 void tst_SettingsProcesses::twoWritersKeepEveryProfile() {
     QTemporaryDir dir;
     const QString path = dir.filePath(u("Nuvar_Pos_Zelvi_ip.exe.config"));
-    QProcess *first = startWriter(this, path, u("first-"), 200);
-    QProcess *second = startWriter(this, path, u("second-"), 200);
+    // Saves taking turns: each writer pauses between its saves as separate runs would, so the
+    // other gets the folder however slowly the disk flushes.
+    constexpr int Saves = 60;
+    QProcess *first = startWriter(this, path, u("first-"), Saves, 50);
+    QProcess *second = startWriter(this, path, u("second-"), Saves, 50);
     QVERIFY(first->waitForFinished(120000));
     QVERIFY(second->waitForFinished(120000));
     QCOMPARE(first->exitCode(), 0);
@@ -135,8 +143,8 @@ void tst_SettingsProcesses::twoWritersKeepEveryProfile() {
     QString why;
     QVERIFY2(wellFormed(bytes, why), qPrintable(why));
     const QStringList names = IniDocument::fromFileBytes(bytes).keyNames(u("Profiles"));
-    QCOMPARE(names.size(), 400);
-    for (int i = 0; i < 200; ++i) {
+    QCOMPARE(names.size(), 2 * Saves);
+    for (int i = 0; i < Saves; ++i) {
         QVERIFY(names.contains(u("first-%1").arg(i)));
         QVERIFY(names.contains(u("second-%1").arg(i)));
     }
