@@ -3,6 +3,7 @@
 #include "adapters/AnswerCode.h"
 #include "adapters/TrialRecord.h"
 #include "settings/FolderLock.h"
+#include "settings/SharedFolder.h"
 #include "settings/Text.h"
 #include "settings/WholeFile.h"
 #include "settings/clsIni.h"
@@ -82,7 +83,9 @@ std::optional<QJsonObject> TrialLedger::read(QString *problem) const {
     QString why;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         why = Text::tr("Deneme kaydı normal bir dosya değil: %1").arg(m_path);
-    else if (st.st_uid != ::geteuid())
+    else if (const std::optional<struct stat> folder =
+                 SharedFolder::statOf(QFileInfo(m_path).absolutePath());
+             !folder || !SharedFolder::trusted(st, *folder))
         why = Text::tr("Deneme kaydı başka bir kullanıcının dosyası: %1").arg(m_path);
     else if (st.st_size > kMaxBytes)
         why = Text::tr("Deneme kaydı çok uzun (%1 bayt): %2").arg(st.st_size).arg(m_path);

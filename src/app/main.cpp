@@ -20,6 +20,7 @@
 #include "settings/Language.h"
 #include "settings/ShownText.h"
 #include "settings/Text.h"
+#include "settings/UserFileUpgrade.h"
 #include "settings/modNetProfiles.h"
 #include "widgets/MessageBoxPrompts.h"
 #include "widgets/modMain.h"
@@ -166,6 +167,24 @@ std::unique_ptr<AdapterBackend> chooseBackend(const CommandLine &commandLine,
     return std::make_unique<UnavailableBackend>(reason);
 }
 
+// The settings file of this run: the one named with --settings, or the program's own (on an
+// installed copy the till's, which takes a user's earlier profiles once, said to `prompts`).
+// Its folder is made when missing: a till where the program never ran takes its first command.
+QString settingsFileOf(const CommandLine &commandLine, UserPrompts &prompts) {
+    const QString path = commandLine.settingsFile.isEmpty() ? modNetProfiles::settingsFilePath()
+                                                            : commandLine.settingsFile;
+    FileLocation::makeFolder(QFileInfo(path).absolutePath());
+    if (commandLine.settingsFile.isEmpty() &&
+        QFileInfo(path).absolutePath() == FileLocation::tillFolder()) {
+        const UserFileUpgrade::Taken taken =
+            UserFileUpgrade::take(path, FileLocation::userFile(modNetProfiles::SettingsFileName));
+        if (!taken.line.isEmpty())
+            prompts.message(taken.line, taken.failed ? UserPrompts::Icon::Stop
+                                                     : UserPrompts::Icon::Information);
+    }
+    return path;
+}
+
 // Messages of the address lookup, for the command line: on stderr, never a question.
 class StderrPrompts : public UserPrompts {
 public:
@@ -206,8 +225,7 @@ int runCommand(int argc, char *argv[], const QStringList &arguments, Language::C
     StderrPrompts prompts;
     std::unique_ptr<AdapterBackend> backend;
     CommandRunner::Context context;
-    context.settingsPath = commandLine.settingsFile.isEmpty() ? modNetProfiles::settingsFilePath()
-                                                              : commandLine.settingsFile;
+    context.settingsPath = settingsFileOf(commandLine, prompts);
     context.pathRule =
         commandLine.settingsFile.isEmpty() ? clsIni::PathRule::Complete : clsIni::PathRule::Exact;
     context.backend = [&](QString &reason) -> AdapterBackend * {
@@ -321,8 +339,7 @@ int main(int argc, char *argv[]) {
     MessageBoxPrompts prompts;
     SystemTrayIcon tray;
     frmMain::Services services;
-    services.settingsPath = commandLine.settingsFile.isEmpty() ? modNetProfiles::settingsFilePath()
-                                                               : commandLine.settingsFile;
+    services.settingsPath = settingsFileOf(commandLine, prompts);
     const std::unique_ptr<AdapterBackend> backend =
         chooseBackend(commandLine, services.settingsPath, prompts);
     if (!commandLine.settingsFile.isEmpty())

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +34,14 @@ bool ownedByUser(const QString &path) {
 }
 
 } // namespace
+
+QString tillFolder() {
+    return QStringLiteral(ZELVI_TILL_FOLDER);
+}
+
+QString tillGroup() {
+    return QStringLiteral(ZELVI_TILL_GROUP);
+}
 
 QString configBase() {
     const auto absolute = [](const char *name) {
@@ -73,21 +83,53 @@ bool besideProgram(const QString &programFolder, bool folderIsUsers, bool fileIs
     return !isSystemFolder(programFolder) && (folderIsUsers || fileIsUsers);
 }
 
+Place choose(bool portable, bool tillFolderExists, bool root) {
+    if (portable)
+        return Place::BesideProgram;
+    return tillFolderExists || root ? Place::Till : Place::User;
+}
+
 QString locate(const QString &fileName) {
     const QString folder = programFolder();
     const QString beside = folder + QLatin1Char('/') + fileName;
     const bool folderIsUsers =
         ownedByUser(folder) && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
-    if (besideProgram(folder, folderIsUsers, ownedByUser(beside)))
+    switch (choose(besideProgram(folder, folderIsUsers, ownedByUser(beside)),
+                   QFileInfo(tillFolder()).isDir(), ::geteuid() == 0)) {
+    case Place::BesideProgram:
         return beside;
+    case Place::Till:
+        return tillFolder() + QLatin1Char('/') + fileName;
+    case Place::User:
+        break;
+    }
+    return userFile(fileName);
+}
+
+QString userFile(const QString &fileName) {
     return configFolder() + QLatin1Char('/') + fileName;
+}
+
+bool makeFolder(const QString &folder) {
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (QDir::cleanPath(folder) != tillFolder())
+        return QDir().mkpath(folder);
+    // As the package makes it: root's, the group's to write, new files the group's.
+    if (!QDir().mkpath(QFileInfo(folder).path()))
+        return false;
+    const QByteArray native = QFile::encodeName(folder);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    if (const group *g = ::getgrnam(ZELVI_TILL_GROUP))
+        (void)!::chown(native.constData(), 0, g->gr_gid);
+    (void)!::chmod(native.constData(), 02775);
+    return QFileInfo(folder).isDir();
 }
 
 QString programFile(const QString &fileName) {
     const QString path = locate(fileName);
-    const QString config = configFolder();
-    if (path.startsWith(config + QLatin1Char('/')))
-        QDir().mkpath(config); // the first start of an installed copy
+    makeFolder(QFileInfo(path).path()); // the first start of an installed copy
     return path;
 }
 

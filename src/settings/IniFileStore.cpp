@@ -2,6 +2,7 @@
 
 #include "settings/FolderLock.h"
 #include "settings/SettingsPath.h"
+#include "settings/SharedFolder.h"
 #include "settings/Text.h"
 #include "settings/WholeFile.h"
 
@@ -59,6 +60,9 @@ IniError systemError(int err, const QString &path) {
         return {PathNotFound, missingFolder(path)};
     case EACCES:
     case EPERM:
+        if (const std::optional<QString> group =
+                SharedFolder::notInGroup(QFileInfo(path).absolutePath()))
+            return {PermissionDenied, *group};
         return {PermissionDenied, Text::tr("Dosyaya erişim izni yok: %1").arg(path)};
     case EROFS:
         return {PermissionDenied, Text::tr("Dosya salt okunur bir diskte: %1").arg(path)};
@@ -91,6 +95,8 @@ IniError folderError(int err, const QString &path) {
     switch (err) {
     case EACCES:
     case EPERM:
+        if (const std::optional<QString> group = SharedFolder::notInGroup(folder))
+            return {IniErrorNumber::PermissionDenied, *group};
         return {IniErrorNumber::PermissionDenied,
                 Text::tr("Klasöre yazma izni yok: %1\nAyar dosyası (%2) orada oluşturulamaz "
                          "ya da değiştirilemez; klasörün izinlerine bakın.")
@@ -104,8 +110,12 @@ IniError folderError(int err, const QString &path) {
 }
 
 // Called under the lock: a temporary file of ours is left over from a killed process. Only
-// files that this user owns are ours: in a shared folder another user may name files alike.
+// trusted files are ours (this user's; in the till's folder root's and the group's too): in a
+// folder that others may write another user may name files alike.
 void removeStaleTemps(const QByteArray &folder, const QByteArray &baseName) {
+    struct stat folderStat {};
+    if (::stat(folder.constData(), &folderStat) != 0)
+        return;
     DIR *dir = ::opendir(folder.constData());
     if (!dir)
         return;
@@ -114,7 +124,8 @@ void removeStaleTemps(const QByteArray &folder, const QByteArray &baseName) {
         struct stat st {};
         if (QByteArrayView(entry->d_name).startsWith(prefix) &&
             ::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            S_ISREG(st.st_mode) && SharedFolder::trusted(st, folderStat) &&
+            (st.st_uid == ::geteuid() || SharedFolder::isShared(folderStat)))
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
@@ -232,6 +243,11 @@ bool createIfMissing(const QString &path, IniError &error) {
         return false;
     }
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    // In the till's folder every user of its group writes the file.
+    if (const std::optional<struct stat> folder =
+            SharedFolder::statOf(QFileInfo(path).absolutePath());
+        regular && folder && st.st_uid == ::geteuid())
+        (void)!::fchmod(fd, SharedFolder::modeIn(*folder, st.st_mode & 07777));
     ::close(fd);
     if (!regular) {
         error = *SettingsPath::notRegular(st, path);

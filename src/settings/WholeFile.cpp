@@ -1,5 +1,6 @@
 #include "settings/WholeFile.h"
 
+#include "settings/SharedFolder.h"
 #include "settings/Text.h"
 
 #include <QFile>
@@ -46,13 +47,15 @@ mode_t currentUmask() {
     return 022;
 }
 
-mode_t modeFor(const QByteArray &path, mode_t asked) {
+mode_t modeFor(const QByteArray &path, const QByteArray &folder, mode_t asked) {
     if (asked != kKeepMode)
         return asked;
     struct stat old {};
     if (::stat(path.constData(), &old) == 0 && S_ISREG(old.st_mode))
         return old.st_mode & 07777;
-    return 0644 & ~currentUmask();
+    const mode_t usual = 0644 & ~currentUmask();
+    struct stat dir {};
+    return ::stat(folder.constData(), &dir) == 0 ? SharedFolder::modeIn(dir, usual) : usual;
 }
 
 } // namespace
@@ -65,7 +68,7 @@ int write(const QString &path, const QByteArray &bytes, const Options &options, 
                       (options.tempName.isEmpty() ? "." + QFile::encodeName(info.fileName()) + "."
                                                   : options.tempName) +
                       "XXXXXX";
-    const mode_t wanted = modeFor(target, options.mode);
+    const mode_t wanted = modeFor(target, folder, options.mode);
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     inFolder = fd < 0;
     if (fd < 0)

@@ -3,6 +3,8 @@
 #include "TestFiles.h"
 #include "settings/FileLocation.h"
 #include "settings/ProfileList.h"
+#include "settings/SharedFolder.h"
+#include "settings/UserFileUpgrade.h"
 #include "settings/clsIni.h"
 #include "settings/modNetProfiles.h"
 
@@ -56,6 +58,9 @@ private Q_SLOTS:
     void failedSaveIsReported();
     void settingsFileBesideProgram_data();
     void settingsFileBesideProgram();
+    void tillFolderTrustsRootAndGroup_data();
+    void tillFolderTrustsRootAndGroup();
+    void earlierProfilesTakenOnce();
     void windowsFileComesOutAsItWent();
     void configFolderAsXdgSays_data();
     void configFolderAsXdgSays();
@@ -206,6 +211,81 @@ void tst_Profiles::settingsFileBesideProgram() {
     // This test's own folder is the user's: a portable copy.
     QCOMPARE(settingsFilePath(),
              QCoreApplication::applicationDirPath() + u("/Nuvar_Pos_Zelvi_ip.exe.config"));
+}
+
+// Where an installed copy keeps its files, and who is trusted in the till's folder.
+void tst_Profiles::tillFolderTrustsRootAndGroup_data() {
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("fileOwner"); // -1: this user
+    QTest::addColumn<int>("fileGroup"); // the folder's group is 100
+    QTest::addColumn<bool>("trusted");
+    QTest::addColumn<int>("newMode"); // what a new file of rw-r--r-- gets there
+    const int me = -1;
+    QTest::newRow("own file, own folder") << 0755 << me << 5 << true << 0644;
+    QTest::newRow("root's file") << 0755 << 0 << 5 << true << 0644;
+    QTest::newRow("another user's file") << 0755 << 4242 << 100 << false << 0644;
+    QTest::newRow("the group's file in the till's folder") << 02775 << 4242 << 100 << true << 0664;
+    QTest::newRow("another group's file there") << 02775 << 4242 << 5 << false << 0664;
+    QTest::newRow("group-writable, not set-group-ID") << 0775 << 4242 << 100 << false << 0644;
+    QTest::newRow("writable by everyone") << 02777 << 4242 << 100 << false << 0644;
+}
+
+void tst_Profiles::tillFolderTrustsRootAndGroup() {
+    QFETCH(int, folderMode);
+    QFETCH(int, fileOwner);
+    QFETCH(int, fileGroup);
+    QFETCH(bool, trusted);
+    QFETCH(int, newMode);
+    struct stat folder {};
+    folder.st_mode = S_IFDIR | mode_t(folderMode);
+    folder.st_gid = 100;
+    struct stat file {};
+    file.st_mode = S_IFREG | 0644;
+    file.st_uid = fileOwner < 0 ? ::geteuid() : uid_t(fileOwner);
+    file.st_gid = gid_t(fileGroup);
+    if (::geteuid() == 4242)
+        QSKIP("this user is the row's other user");
+    QCOMPARE(SharedFolder::trusted(file, folder), trusted);
+    QCOMPARE(int(SharedFolder::modeIn(folder, 0644)), newMode);
+    using FileLocation::Place;
+    QCOMPARE(FileLocation::choose(true, true, true), Place::BesideProgram);
+    QCOMPARE(FileLocation::choose(false, true, false), Place::Till);
+    QCOMPARE(FileLocation::choose(false, false, true), Place::Till); // root makes it
+    QCOMPARE(FileLocation::choose(false, false, false), Place::User);
+}
+
+// An upgrade from the version with a file per user: the user's profiles join the till's list
+// once, the till's value wins a shared name, the earlier file stays as it was.
+void tst_Profiles::earlierProfilesTakenOnce() {
+    const QString till = m_dir.filePath(u("till.config"));
+    const QString earlier = m_dir.filePath(u("user.config"));
+    writeAll(till, "[Profiles]\nKasa 1=1.1.1.1.255.0.0.0.1.1.1.2.1.1.1.2....\n");
+    const QByteArray old = "[Profiles]\nKASA 1=9.9.9.9.255.0.0.0.9.9.9.1.9.9.9.1....\n"
+                           "Depo=2.2.2.2.255.0.0.0.2.2.2.1.2.2.2.1....\n"
+                           "[Links]\nExternalAddressUrl=http://h/ip.php\n";
+    writeAll(earlier, old);
+    const UserFileUpgrade::Taken taken = UserFileUpgrade::take(till, earlier);
+    QVERIFY(!taken.failed);
+    QVERIFY2(taken.line.contains(u("1 yeni, 1 aynı adla")), qPrintable(taken.line));
+    clsIni ini;
+    QVERIFY(ini.setFileName(till, clsIni::PathRule::Exact));
+    QCOMPARE(ini.ReadString(u("Profiles"), u("Kasa 1"), {}),
+             u("1.1.1.1.255.0.0.0.1.1.1.2.1.1.1.2...."));
+    QCOMPARE(ini.ReadString(u("Profiles"), u("Depo"), {}),
+             u("2.2.2.2.255.0.0.0.2.2.2.1.2.2.2.1...."));
+    QCOMPARE(ini.ReadString(u("Links"), u("ExternalAddressUrl"), {}), u("http://h/ip.php"));
+    QCOMPARE(readAll(earlier), old);
+    // Deleted from the till's list later, it does not come back.
+    QVERIFY(ini.DeleteKey(u("Profiles"), u("Depo")));
+    QVERIFY(UserFileUpgrade::take(till, earlier).line.isEmpty());
+    QCOMPARE(ini.ReadString(u("Profiles"), u("Depo"), {}), QString());
+    // A till's file that cannot take them: none taken, nothing marked, tried again next time.
+    const QString other = m_dir.filePath(u("other.config"));
+    writeAll(other, old);
+    const UserFileUpgrade::Taken refused =
+        UserFileUpgrade::take(m_dir.filePath(u("no/till")), other);
+    QVERIFY(refused.failed);
+    QVERIFY(!QFileInfo::exists(UserFileUpgrade::markOf(other)));
 }
 
 // "~" is the user's home from the system's user database.

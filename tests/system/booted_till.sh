@@ -105,6 +105,36 @@ in_till dpkg-query -W -f='${Status}' qt6-translations-l10n 2>/dev/null | grep -q
 waitfor leased 50 || fail "the card lost its lease with the install: $(addresses)"
 echo "installed with its recommendations: one manager on the card"
 
+# One list per till: root writes it as the fleet does (no folder made by hand), a technician
+# of netdev sees it with his earlier profiles taken in once, another user reads it and is told
+# why he may not save.
+till_file=/var/lib/nuvar-pos-zelvi-ip/till/Nuvar_Pos_Zelvi_ip.exe.config
+echo '{"ORTAK": {"address": "10.99.0.41", "mask": "255.255.255.0", "gateway": "10.99.0.1", "dns1": "10.99.0.1"}}' |
+  in_till nuvar-pos-zelvi-ip --import-profiles - --json >>"$work/program.log" 2>&1 ||
+  fail "root could not import into the till's file: $(tail -n 3 "$work/program.log")"
+in_till adduser --disabled-password --gecos '' tech >/dev/null 2>&1
+in_till adduser tech netdev >/dev/null 2>&1
+in_till adduser --disabled-password --gecos '' misafir >/dev/null 2>&1
+as_tech() { in_till env XDG_SEAT=seat0 XDG_SESSION_CLASS=user XDG_SESSION_TYPE=tty runuser -l tech -c "$*"; }
+earlier=/home/tech/.config/nuvar-pos-zelvi-ip/Nuvar_Pos_Zelvi_ip.exe.config
+in_till install -d -o tech -g tech /home/tech/.config /home/tech/.config/nuvar-pos-zelvi-ip
+printf '[Profiles]\nESKI=10.99.0.42.255.255.255.0.10.99.0.1.10.99.0.1....\n' >"$root$earlier"
+in_till chown tech:tech "$earlier"
+kept=$(md5sum <"$root$earlier")
+out=$(as_tech "nuvar-pos-zelvi-ip --list 2>&1") || fail "the technician's --list: $out"
+[[ $out == *ORTAK* && $out == *ESKI* && $out == *"1 yeni"* ]] ||
+  fail "the technician does not see the till's list with his earlier profile: $out"
+[ "$(md5sum <"$root$earlier")" = "$kept" ] || fail "the earlier file was changed"
+before=$(md5sum <"$root$till_file")
+status=0
+out=$(in_till runuser -u misafir -- nuvar-pos-zelvi-ip --set-profile YENI 10.99.0.43 255.255.255.0 10.99.0.1 10.99.0.1 --json 2>/dev/null) || status=$?
+[ $status -eq 1 ] && [[ $out == *'"code":"settings-unwritable"'* && $out == *"sudo adduser misafir netdev"* ]] ||
+  fail "a user outside netdev: status $status, $out"
+[ "$(md5sum <"$root$till_file")" = "$before" ] || fail "a refused save changed the till's file"
+out=$(in_till runuser -u misafir -- nuvar-pos-zelvi-ip --list) && [[ $out == *ORTAK* ]] ||
+  fail "a user outside netdev cannot read the till's list: $out"
+echo "one list per till: root's import, the technician's earlier profile, a reader refused a save"
+
 cat >"$root/root/ayar.config" <<INI
 [Profiles]
 KASA=10.99.0.31.255.255.255.0.10.99.0.1.10.99.0.1....
@@ -186,12 +216,9 @@ reboot
 waitfor '[ "$(addresses)" = "10.99.0.31/24 " ]' 150 || fail "NetworkManager lost the kept profile in a reboot: $(addresses)"
 echo "NetworkManager alone: a checked profile kept over a reboot"
 
-# A technician in netdev, with profiles of his own.
-in_till adduser --disabled-password --gecos '' tech >/dev/null 2>&1
-in_till adduser tech netdev >/dev/null 2>&1
+# The technician, with a settings file of his own.
 cp "$root/root/ayar.config" "$root/home/tech/ayar.config"
 in_till chown tech:tech /home/tech/ayar.config
-as_tech() { in_till env XDG_SEAT=seat0 XDG_SESSION_CLASS=user XDG_SESSION_TYPE=tty runuser -l tech -c "$*"; }
 # At the seat his session stays open while the change is made, as it does at a till.
 z="nuvar-pos-zelvi-ip --settings /home/tech/ayar.config"
 out=$(as_tech "$z --apply IKINCI --confirm-within 60 --json >/dev/null && $z --confirm --json") ||

@@ -37,6 +37,7 @@ tills:
     zelvi_pull_repo: file://$w/shop.git
     zelvi_pull_report: true
     zelvi_pull_state_dir: /root/pull-state # the tills share the harness's /var/lib
+    zelvi_settings: $settings
     zelvi_trial_seconds: 30
     zelvi_reach_seconds: 5
     zelvi_profiles:

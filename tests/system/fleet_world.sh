@@ -6,7 +6,7 @@ repo=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../..")
 settings=/root/.config/nuvar-pos-zelvi-ip/Nuvar_Pos_Zelvi_ip.exe.config
 ms() { echo $(($(date +%s%N) / 1000000)); }
 address() { "$w/till" "$1" ip -4 -o addr show dev zt0 | awk '{print $4}' | tr '\n' ' '; }
-current() { sed -n 's/^ProfileName=//p' "$w/kasa$1$settings"; }
+current() { sed -n 's/^ProfileName=//p' "$w/kasa$1$settings" | tr -d '\r'; }
 # play NAME [ANSIBLE-PLAYBOOK ARGS]: the shop's play on $w/inventory.yml, its output in
 # $w/play-NAME.out; the status is the play's.
 play() {
@@ -19,7 +19,8 @@ play() {
 }
 # recap NAME HOST: the host's line of the play's recap ("ok=9 changed=1 unreachable=0 …").
 recap() { sed -n "s/^$2 *: *//p" "$w/play-$1.out" | tr -s ' '; }
-# The inventory's settings for every till (the program of the build instead of the package).
+# The inventory's settings for every till (the program of the build instead of the package,
+# and root's file: the harness's tills share the host's /var/lib).
 inventory_vars() {
   cat <<YAML
     ansible_user: root
@@ -27,15 +28,16 @@ inventory_vars() {
     ansible_ssh_common_args: -o UserKnownHostsFile=$w/known_hosts
     ansible_ssh_extra_args: -o HostKeyAlias={{ inventory_hostname }}
     zelvi_install: false
+    zelvi_settings: $settings
     zelvi_program: $program
     zelvi_control_program: $program
 YAML
 }
 
+# Each till starts with no settings folder at all: the program makes it at its first command.
 for i in $(seq "$ZELVI_FLEET_TILLS"); do
-  mkdir -p -m 700 "$(dirname "$w/kasa$i$settings")"
-  printf '[Profiles]\nBaslangic=%s.255.255.255.0.10.99.0.1.10.99.0.1....\n' "10.99.0.$((10 + i))" \
-    >"$w/kasa$i$settings"
-  "$w/till" $i "$program" --settings "$settings" --apply Baslangic >/dev/null ||
+  "$w/till" $i "$program" --settings "$settings" --set-profile Baslangic "10.99.0.$((10 + i))" \
+    255.255.255.0 10.99.0.1 10.99.0.1 >/dev/null &&
+    "$w/till" $i "$program" --settings "$settings" --apply Baslangic >/dev/null ||
     { echo "kasa$i could not start on its profile" >&2; exit 1; }
 done
