@@ -50,6 +50,7 @@ inline const QString RunEnded = QStringLiteral("run-ended");
 inline const QString Saved = QStringLiteral("saved");
 inline const QString SettingsUnreadable = QStringLiteral("settings-unreadable");
 inline const QString SettingsUnwritable = QStringLiteral("settings-unwritable");
+inline const QString SeveralAdapters = QStringLiteral("several-adapters");
 inline const QString StillStarting = QStringLiteral("still-starting");
 inline const QString Superseded = QStringLiteral("superseded");
 inline const QString Unchanged = QStringLiteral("unchanged");

@@ -102,6 +102,20 @@ int fallBack(Run &run, clsIni &ini, AdapterBackend &backend, const QString &name
     return run.finish(recorded ? RevertedToDhcp : Refused);
 }
 
+// The adapter that --adapter names: by the number in its caption's brackets, or by its
+// interface's name (the description's first word); empty when none is.
+QString chosenAdapter(const QStringList &captions, const QString &asked) {
+    bool number = false;
+    const qlonglong index = asked.toLongLong(&number);
+    for (const QString &caption : captions) {
+        const QString description = AdapterCommands::descriptionOf(caption);
+        if (number ? captionIndex(caption) == index
+                   : description.section(QLatin1Char(' '), 0, 0) == asked)
+            return caption;
+    }
+    return {};
+}
+
 ApplyPlan refused(ApplyPlan plan, const QString &reason, const QString &code) {
     plan.refusal = reason;
     plan.code = code;
@@ -234,18 +248,24 @@ ApplyPlan planApply(const CommandLine &cl, clsIni &ini, AdapterBackend &backend)
                                     "--yes ekleyin."),
                        AnswerCode::DoubtfulProfile);
     plan.selection = QStringLiteral("*ALL");
+    const QStringList captions = AdapterCommands::adapterCaptions(backend);
     if (!cl.adapterIndex.isEmpty()) {
-        plan.selection.clear();
-        for (const QString &caption : AdapterCommands::adapterCaptions(backend)) {
-            if (captionIndex(caption) == cl.adapterIndex.toLongLong())
-                plan.selection = caption;
-        }
+        plan.selection = chosenAdapter(captions, cl.adapterIndex);
         if (plan.selection.isEmpty())
             return refused(plan,
-                           Text::tr("%1 numaralı ağ bağdaştırıcısı yok (--adapters "
-                                    "listesine bakın).")
-                               .arg(cl.adapterIndex),
+                           Text::tr("\"%1\" adlı ya da numaralı ağ bağdaştırıcısı yok. "
+                                    "Bağdaştırıcılar:\n%2")
+                               .arg(cl.adapterIndex, captions.join(QLatin1Char('\n'))),
                            AnswerCode::NoSuchAdapter);
+    } else if (!cl.allAdapters && captions.size() > 1) {
+        // One static address on two cards cuts the second card's network off: asked, never
+        // assumed.
+        return refused(plan,
+                       Text::tr("Bu bilgisayarda birden çok ağ bağdaştırıcısı var; profil "
+                                "hangisine uygulanacak?\n%1\n--adapter NUMARA ya da AD ile "
+                                "birini seçin; hepsine aynı adres için --adapter all.")
+                           .arg(captions.join(QLatin1Char('\n'))),
+                       AnswerCode::SeveralAdapters);
     }
     // For configuration management: what holds the profile already is left alone, and no
     // connection drops.

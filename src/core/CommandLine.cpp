@@ -1,5 +1,6 @@
 #include "core/CommandLine.h"
 
+#include "core/Links.h"
 #include "core/ProfileExport.h"
 #include "settings/FileLocation.h"
 #include "settings/Language.h"
@@ -24,7 +25,8 @@ constexpr CommandOption kCommands[] = {{"--list", CommandLine::Command::List},
                                        {"--set-profile", CommandLine::Command::SetProfile},
                                        {"--delete-profile", CommandLine::Command::DeleteProfile},
                                        {"--import-profiles", CommandLine::Command::ImportProfiles},
-                                       {"--export-profile", CommandLine::Command::ExportProfile}};
+                                       {"--export-profile", CommandLine::Command::ExportProfile},
+                                       {"--set-link", CommandLine::Command::SetLink}};
 
 CommandLine::Command commandOf(const QString &arg) {
     for (const CommandOption &c : kCommands) {
@@ -104,6 +106,21 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                 }
                 cl.profile = arguments[++i];
             }
+            if (c == Command::SetLink) {
+                if (i + 2 >= arguments.size()) {
+                    cl.error = Text::tr("--set-link bir ad ve bir adres bekliyor, örneğin:\n"
+                                        "--set-link ExternalAddressUrl "
+                                        "http://sunucu.ornek:8080/ip.php");
+                    return cl;
+                }
+                cl.linkKey = arguments[++i];
+                cl.linkValue = arguments[++i].trimmed();
+                if (const std::optional<QString> problem =
+                        Links::problem(cl.linkKey, cl.linkValue)) {
+                    cl.error = *problem;
+                    return cl;
+                }
+            }
             if (c == Command::ImportProfiles) {
                 if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
                     cl.error = Text::tr("--import-profiles bir dosya adı (ya da standart girdi "
@@ -131,7 +148,17 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
             cl.adapterIndex = arguments[++i];
             bool number = false;
             cl.adapterIndex.toUInt(&number);
-            if (!number) {
+            // --adapter also takes "all" and an interface's name (enp1s0).
+            if (!cl.fromAdapter && cl.adapterIndex == QLatin1String("all")) {
+                cl.adapterIndex.clear();
+                allGiven = true;
+            } else if (!cl.fromAdapter && !number) {
+                if (const std::optional<QString> problem =
+                        ProfileExport::interfaceProblem(cl.adapterIndex)) {
+                    cl.error = *problem;
+                    return cl;
+                }
+            } else if (!number) {
                 cl.error = Text::tr("%1 bir numara bekliyor (--adapters listesindeki "
                                     "köşeli parantez içindeki sayı): %2")
                                .arg(arg, cl.adapterIndex);
@@ -253,7 +280,7 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
                            cl.check || (cl.yes && !writesProfiles) || cl.confirmWithin > 0 ||
                            cl.detachedRun ||
                            (cl.dryRun && !writesProfiles && cl.command != Command::DeleteProfile &&
-                            cl.command != Command::Dhcp);
+                            cl.command != Command::Dhcp && cl.command != Command::SetLink);
     if (!cl.withProfiles.isEmpty() && (cl.command != Command::Apply || !cl.dryRun)) {
         cl.error = Text::tr("--with-profiles yalnızca --apply AD --dry-run ile kullanılır.");
         return cl;
@@ -287,6 +314,7 @@ CommandLine CommandLine::parse(const QStringList &arguments) {
         cl.error = Text::tr("--adapter ile --all birlikte verilemez.");
         return cl;
     }
+    cl.allAdapters = allGiven;
     if (cl.json && cl.command == Command::None) {
         cl.error = Text::tr("--json bir komutla birlikte kullanılır.");
         return cl;
@@ -324,14 +352,16 @@ QString CommandLine::usage(const QString &programName) {
            "  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile\n"
            "  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları\n"
            "  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla\n"
-           "  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]\n"
-           "                     profili \"ZELVİ IP UYGULA\" gibi uygular (varsayılan --all);\n"
+           "  --apply AD [--adapter NUMARA|ARABİRİM|all] [--yes] [--check\n"
+           "             [--check-after SANİYE]]\n"
+           "                     profili \"ZELVİ IP UYGULA\" gibi uygular; birden çok\n"
+           "                     bağdaştırıcı varsa --adapter hangisi olduğunu söyler;\n"
            "                     --yes şüpheli ama mümkün bir profili sormadan uygular;\n"
            "                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra\n"
            "                     interneti denetler ve yoksa otomatik IP'ye (DHCP) geri\n"
            "                     döner; o zamana dek değişiklik denenir: program kapanırsa\n"
            "                     ağ ayarları kendiliğinden eski hallerine döner\n"
-           "  --apply AD --confirm-within SANİYE [--adapter NUMARA | --all] [--yes]\n"
+           "  --apply AD --confirm-within SANİYE [--adapter NUMARA|ARABİRİM|all] [--yes]\n"
            "                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1\n"
            "                     saniye sonra oturumdan bağımsız uygular; değişiklik\n"
            "                     SANİYE (10-3600) boyunca denenir ve --confirm ile\n"
@@ -344,7 +374,7 @@ QString CommandLine::usage(const QString &programName) {
            "  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,\n"
            "                     denenen bir değişikliğin kalan saniyeleri, uzaktan\n"
            "                     yapılan değişikliğin durumu\n"
-           "  --apply AD --dry-run [--adapter NUMARA | --all]\n"
+           "  --apply AD --dry-run [--adapter NUMARA|ARABİRİM|all]\n"
            "                     neyin değişeceğini söyler (her bağdaştırıcı için önce ve\n"
            "                     sonra); hiçbir şeye dokunmaz; --with-profiles DOSYA:\n"
            "                     profil, DOSYA'nın içe aktarımı sonrasındaki haliyle\n"
@@ -364,6 +394,9 @@ QString CommandLine::usage(const QString &programName) {
            "  --delete-profile AD profili siler (yoksa bir şey değişmez)\n"
            "                     profil yazan komutlar --dry-run ile neyin değişeceğini\n"
            "                     söyler, hiçbir şey yazmaz\n"
+           "  --set-link AD ADRES [--dry-run]\n"
+           "                     [Links] değerini yazar (ExternalAddressUrl, RouterUrl,\n"
+           "                     PortTestUrl); boş ADRES programın kendi değerine döner\n"
            "  --export-profile AD --format networkd|netplan|nmstate --interface ARABİRİM\n"
            "                     profili başka bir aracın dosyası olarak yazar: bir\n"
            "                     systemd-networkd .network dosyası, netplan ya da nmstate\n"
@@ -393,13 +426,15 @@ QString CommandLine::usage(const QString &programName) {
            "  --help             bu yardımı gösterir\n"
            "\n"
            "Ayar dosyası (--settings verilmezse): %2\n"
-           "Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde,\n"
-           "kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında tutar.\n"
+           "Kurulu program bilgisayarın bütün kullanıcılarıyla ortak tek bir dosya kullanır\n"
+           "(netdev grubundakiler yazabilir); kullanıcının kendi klasöründeki taşınabilir\n"
+           "bir kopya dosyasını programın yanında tutar.\n"
            "\n"
            "Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında\n"
            "verilir; verilmezse satır \"SERVİS YOK\" der ve hiçbir şey denetlenmez:\n"
            "  [Links]\n"
            "  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php\n"
+           "(--set-link ExternalAddressUrl http://sunucu.ornek:8080/ip.php yazar).\n"
            "Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,\n"
            "sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere\n"
            "yönlendiren servis \"SERVİS HATASI\" gösterir.\n")

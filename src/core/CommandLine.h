@@ -29,18 +29,23 @@ struct CommandLine {
         SetProfile,
         DeleteProfile,
         ImportProfiles,
-        ExportProfile
+        ExportProfile,
+        SetLink
     };
     Command command = Command::None;
-    QString profile;            // --show NAME, --apply NAME, --set-profile NAME, --delete-profile
-    QStringList addresses;      // --set-profile NAME ADDRESS MASK GATEWAY DNS1 [DNS2]
-    bool fromAdapter = false;   // --set-profile NAME --from-adapter INDEX (in adapterIndex)
-    QString importFile;         // --import-profiles FILE ("-": standard input)
+    QString profile;          // --show NAME, --apply NAME, --set-profile NAME, --delete-profile
+    QStringList addresses;    // --set-profile NAME ADDRESS MASK GATEWAY DNS1 [DNS2]
+    bool fromAdapter = false; // --set-profile NAME --from-adapter INDEX (in adapterIndex)
+    QString importFile;       // --import-profiles FILE ("-": standard input)
+    QString linkKey;          // --set-link KEY VALUE: a [Links] value ("": the built-in one)
+    QString linkValue;
     QString exportFormat;       // --export-profile NAME --format networkd|netplan|nmstate
     QString interfaceName;      //   --interface IF
     bool dryRun = false;        // --dry-run: after --apply, what would change; nothing changes
     QString withProfiles;       // --with-profiles FILE: such a preview of an import's profile
-    QString adapterIndex;       // --adapter INDEX (the number in the caption's brackets)
+    QString adapterIndex;       // --adapter INDEX|NAME (the number in the caption's brackets,
+                                // or the interface's name)
+    bool allAdapters = false;   // --all, --adapter all: every adapter, asked for
     bool check = false;         // --check: after --apply, the external check and its fallback
     int checkAfterSeconds = 10; // --check-after SECONDS
     int confirmWithin = 0;      // --confirm-within SECONDS: made from afar, kept by --confirm

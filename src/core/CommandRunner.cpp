@@ -105,6 +105,34 @@ int adapters(Run &run, AdapterBackend &backend) {
     return run.finish(Done);
 }
 
+// --set-link KEY VALUE: one [Links] value, the address service's among them.
+int setLink(Run &run, const CommandLine &cl, clsIni &ini) {
+    IniError error;
+    const Links::Written written =
+        Links::write(ini.FileName(), cl.linkKey, cl.linkValue, cl.dryRun, error);
+    if (!written.ok)
+        return run.refuse(Text::tr("Ayar dosyası yazılamadı; %1 kaydedilmedi: %2")
+                              .arg(cl.linkKey, error.description),
+                          error.number, unwritableCode(error));
+    run.json().insert(QStringLiteral("key"), cl.linkKey);
+    run.json().insert(QStringLiteral("value"), cl.linkValue);
+    run.json().insert(QStringLiteral("before"), written.before);
+    run.json().insert(QStringLiteral("changed"), written.changed);
+    if (cl.dryRun)
+        run.json().insert(QStringLiteral("dryRun"), true);
+    run.setCode(!written.changed ? AnswerCode::Unchanged
+                : cl.dryRun      ? AnswerCode::WouldChange
+                                 : AnswerCode::Saved);
+    const QString shown =
+        cl.linkValue.isEmpty() ? Text::tr("(programın kendi değeri)") : cl.linkValue;
+    run.line(!written.changed ? Text::tr("[Links] %1 zaten böyle: %2").arg(cl.linkKey, shown)
+             : cl.dryRun      ? Text::tr("[Links] %1 değişirdi: %2 (--dry-run: hiçbir şey "
+                                              "yazılmadı).")
+                               .arg(cl.linkKey, shown)
+                         : Text::tr("[Links] %1 kaydedildi: %2").arg(cl.linkKey, shown));
+    return run.finish(Done);
+}
+
 int exportProfile(Run &run, const CommandLine &cl, clsIni &ini) {
     const QString name = storedName(ini, cl.profile);
     if (name.isEmpty())
@@ -288,6 +316,8 @@ int run(const CommandLine &cl, const Context &context, QTextStream &out, QTextSt
         return deleteProfile(r, cl, ini);
     case Command::ExportProfile:
         return exportProfile(r, cl, ini);
+    case Command::SetLink:
+        return setLink(r, cl, ini);
     case Command::Adapters:
     case Command::Apply:
     case Command::Dhcp:

@@ -83,9 +83,8 @@ QString noServiceHelp() {
     return Text::tr(
         "Dış adres servisi ayarlanmamış:\n"
         "internet bağlantısı denetlenmiyor ve bağlantı yokken otomatik IP'ye geçilmiyor.\n"
-        "Ayar dosyasının [Links] bölümüne servisin adresini yazın, örneğin:\n"
-        "[Links]\n"
-        "ExternalAddressUrl=http://sunucu.ornek:8080/ip.php");
+        "Servisin adresini komutla yazın, örneğin:\n"
+        "nuvar-pos-zelvi-ip --set-link ExternalAddressUrl http://sunucu.ornek:8080/ip.php");
 }
 
 } // namespace MainWindowRules

@@ -65,6 +65,8 @@ int applyFromAfar(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &
     arguments << QStringLiteral("--apply") << name;
     if (!cl.adapterIndex.isEmpty())
         arguments << QStringLiteral("--adapter") << cl.adapterIndex;
+    else if (cl.allAdapters)
+        arguments << QStringLiteral("--all");
     if (cl.yes)
         arguments << QStringLiteral("--yes");
     if (!cl.language.isEmpty())

@@ -101,8 +101,9 @@ void tst_CommandProcess::statuses_data() {
         "Kullanım: nuvar-pos-zelvi-ip [SEÇENEKLER]");
     row("a typo with a display", {u("--lst")}, true, "", 2, "", "Bilinmeyen seçenek: --lst");
     row("--json alone answers in JSON", {u("--json")}, false, "", 2, "\"status\":2", "--json");
-    row("--check-after without --check", {u("--apply"), u("Alfa"), u("--check-after"), u("5")},
-        false, "", 2, "", "--check-after yalnızca --check");
+    row("--check-after without --check",
+        {u("--apply"), u("Alfa"), u("--all"), u("--check-after"), u("5")}, false, "", 2, "",
+        "--check-after yalnızca --check");
     row("help: the name typed, the options as parsed", {u("--help")}, false, "", 0,
         "Kullanım: nuvar-pos-zelvi-ip [SEÇENEKLER]", "");
     row("one dash: the window opens, with a warning", {u("-HIDEONSTARTUP"), u("--report-shown")},
@@ -140,7 +141,8 @@ void tst_CommandProcess::statuses() {
 
 void tst_CommandProcess::linesArriveAsDecided() {
     QProcess process;
-    start(process, {u("--apply"), u("Alfa"), u("--check"), u("--check-after"), u("5")}, false);
+    start(process, {u("--apply"), u("Alfa"), u("--all"), u("--check"), u("--check-after"), u("5")},
+          false);
     QVERIFY(process.waitForReadyRead(4000));
     QVERIFY(process.readAllStandardOutput().contains("uygulandı"));
     QCOMPARE(process.state(), QProcess::Running); // still waiting for its check
@@ -241,9 +243,10 @@ void tst_CommandProcess::trialsThatMeet() {
     case Meeting::TwoRemoteAtOnce: {
         QProcess first;
         QProcess second;
-        start(first, QStringList{u("--apply"), u("Alfa"), u("--json")} + remote, false);
+        start(first, QStringList{u("--apply"), u("Alfa"), u("--all"), u("--json")} + remote, false);
         QTest::qWait(300);
-        start(second, QStringList{u("--apply"), u("Beta"), u("--json")} + remote, false);
+        start(second, QStringList{u("--apply"), u("Beta"), u("--all"), u("--json")} + remote,
+              false);
         for (QProcess *run : {&first, &second})
             QVERIFY(run->state() == QProcess::NotRunning || run->waitForFinished(30000));
         QCOMPARE(first.exitCode(), 0);
@@ -262,7 +265,7 @@ void tst_CommandProcess::trialsThatMeet() {
         break;
     }
     case Meeting::ConfirmAgainstUndo: {
-        QCOMPARE(runJson(QStringList{u("--apply"), u("Alfa")} + remote, a), 0);
+        QCOMPARE(runJson(QStringList{u("--apply"), u("Alfa"), u("--all")} + remote, a), 0);
         QProcess confirm;
         QProcess undo;
         start(confirm, {u("--confirm"), u("--json")}, false);
@@ -279,8 +282,8 @@ void tst_CommandProcess::trialsThatMeet() {
     }
     case Meeting::RecordNotAFile:
         QVERIFY(::mkfifo(QFile::encodeName(record).constData(), 0600) == 0);
-        for (const QStringList &args : {QStringList{u("--apply"), u("Alfa")} + remote,
-                                        QStringList{u("--apply"), u("Alfa")}}) {
+        for (const QStringList &args : {QStringList{u("--apply"), u("Alfa"), u("--all")} + remote,
+                                        QStringList{u("--apply"), u("Alfa"), u("--all")}}) {
             QCOMPARE(runJson(args, a), 1);
             QCOMPARE(a.value(u("code")).toString(), u("record-unwritable"));
             QCOMPARE(a.value(u("changed")).toBool(true), false);
@@ -290,7 +293,7 @@ void tst_CommandProcess::trialsThatMeet() {
         break;
     case Meeting::DetachedRunRefuses: {
         // The profile is renamed while the detached run waits its second.
-        QCOMPARE(runJson(QStringList{u("--apply"), u("Alfa")} + remote, a), 0);
+        QCOMPARE(runJson(QStringList{u("--apply"), u("Alfa"), u("--all")} + remote, a), 0);
         writeAll(m_dir.filePath(u("a.config")),
                  readAll(m_dir.filePath(u("a.config"))).replace("Alfa=", "Gamma="));
         QElapsedTimer took;
@@ -334,7 +337,7 @@ void tst_CommandProcess::trialsThatMeet() {
         QTest::qWait(200);
         QElapsedTimer took;
         took.start();
-        QCOMPARE(runJson({u("--apply"), u("Alfa")}, a), 1);
+        QCOMPARE(runJson({u("--apply"), u("Alfa"), u("--all")}, a), 1);
         QVERIFY2(took.elapsed() < 28000, "the lock was waited for without end");
         QVERIFY2(a.value(u("reason")).toString().contains(m_dir.path()),
                  qPrintable(a.value(u("reason")).toString()));
@@ -400,11 +403,11 @@ void tst_CommandProcess::everyCommandInEnglish() {
         {u("--show"), u("Alfa")},
         {u("--show"), u("Yok")},
         {u("--adapters")},
-        {u("--apply"), u("Alfa"), u("--dry-run")},
+        {u("--apply"), u("Alfa"), u("--all"), u("--dry-run")},
         {u("--apply"), u("Alfa"), u("--adapter"), u("9")},
-        {u("--apply"), u("Alfa")},
-        {u("--apply"), u("Alfa")},
-        {u("--apply"), u("Beta"), u("--check"), u("--check-after"), u("0")},
+        {u("--apply"), u("Alfa"), u("--all")},
+        {u("--apply"), u("Alfa"), u("--all")},
+        {u("--apply"), u("Beta"), u("--all"), u("--check"), u("--check-after"), u("0")},
         {u("--status")},
         {u("--confirm")},
         {u("--undo")},
@@ -419,7 +422,7 @@ void tst_CommandProcess::everyCommandInEnglish() {
         {u("--delete-profile"), u("Delta")},
         {u("--export-profile"), u("Alfa"), u("--format"), u("netplan"), u("--interface"),
          u("eth0")},
-        {u("--apply"), u("Alfa"), u("--confirm-within"), u("10"), u("--check")},
+        {u("--apply"), u("Alfa"), u("--all"), u("--confirm-within"), u("10"), u("--check")},
     };
     const QRegularExpression turkish(u("[çğıöşüÇĞİÖŞÜ]"));
     for (const QStringList &command : commands) {
@@ -519,7 +522,7 @@ void tst_CommandProcess::readOnlyFolderChangesNothingAndSaysSo() {
     env.remove(u("DISPLAY"));
     process.setProcessEnvironment(env);
     process.start(program, {u("--settings"), settings, u("--backend"), u("simulated=") + pc,
-                            u("--apply"), u("B"), u("--check"), u("--json")});
+                            u("--apply"), u("B"), u("--all"), u("--check"), u("--json")});
     QVERIFY(process.waitForFinished(30000));
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
     const QString err = QString::fromUtf8(process.readAllStandardError());

@@ -859,7 +859,8 @@ void tst_frmMain::withoutConfiguredServiceNothingSwitches() {
     writeSettings("[CurrentProfile]\nProfileName=Ofis\n");
     QVERIFY(load());
     QCOMPARE(m_window->disip->text(), u("SERVİS YOK"));
-    QVERIFY(m_window->disip->toolTip().contains(u("ExternalAddressUrl="))); // how to set it
+    QVERIFY(
+        m_window->disip->toolTip().contains(u("--set-link ExternalAddressUrl"))); // how to set it
     QVERIFY(!m_pc->stored()[0].dhcp);
     QCOMPARE(m_window->Timer1Interval(), 0);
     QVERIFY(readAll(m_path).contains("ProfileName=Ofis"));

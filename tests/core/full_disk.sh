@@ -46,12 +46,12 @@ done <<'EOF'
 full|roomy|--set-profile IKI 10.0.0.6 255.255.255.0 10.0.0.1 10.0.0.1|1|disk-full
 full|roomy|--import-profiles @/roomy/import.json|1|disk-full
 full|roomy|--delete-profile KASA|1|disk-full
-full|roomy|--apply KASA|1|disk-full
-full|roomy|--apply KASA --confirm-within 30|1|disk-full
-roomy|full|--apply KASA|1|disk-full
-roomy|full|--apply KASA --check --check-after 0|1|disk-full
-roomy|full|--apply KASA --confirm-within 30|1|disk-full
-roomy|full|--apply KASA --dry-run|1|disk-full
+full|roomy|--apply KASA --all|1|disk-full
+full|roomy|--apply KASA --all --confirm-within 30|1|disk-full
+roomy|full|--apply KASA --all|1|disk-full
+roomy|full|--apply KASA --all --check --check-after 0|1|disk-full
+roomy|full|--apply KASA --all --confirm-within 30|1|disk-full
+roomy|full|--apply KASA --all --dry-run|1|disk-full
 roomy|full|--dhcp|1|disk-full
 roomy|full|--dhcp --dry-run|1|disk-full
 roomy|full|--list|0|done

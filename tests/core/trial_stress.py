@@ -122,11 +122,11 @@ class World:
         r = self.rng.random()
         profile = self.rng.choice(list(PROFILES))
         if r < 0.22:
-            return ["--apply", profile]
+            return ["--apply", profile, "--all"]
         if r < 0.34:
-            return ["--apply", profile, "--check", "--check-after", str(self.rng.choice([0, 1]))]
+            return ["--apply", profile, "--all", "--check", "--check-after", str(self.rng.choice([0, 1]))]
         if r < 0.50:
-            return ["--apply", profile, "--confirm-within", "10"]
+            return ["--apply", profile, "--all", "--confirm-within", "10"]
         if r < 0.62:
             return ["--confirm"]
         if r < 0.70:

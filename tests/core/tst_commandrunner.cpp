@@ -102,19 +102,36 @@ void tst_CommandRunner::commands_data() {
     row("show of no profile", {u("--show"), u("Yok")}, 1, "stderr:\"Yok\" adında bir profil yok",
         "Şube", "");
     row("adapters", {u("--adapters")}, 0, "[2] Kasa\n[3] Kasa\n", "Şube", "");
-    row("apply to all", {u("--apply"), u("Alfa")}, 0, "\"Alfa\" profili uygulandı", "Alfa",
-        "10.0.0.5");
+    row("apply to all, asked for", {u("--apply"), u("Alfa"), u("--adapter"), u("all")}, 0,
+        "\"Alfa\" profili uygulandı", "Alfa", "10.0.0.5");
+    row("two adapters, none chosen: one address never put on both", {u("--apply"), u("Alfa")}, 1,
+        "stderr:[3] Kasa\n--adapter NUMARA ya da AD", "Şube", "");
+    row("an adapter by its interface's name", {u("--apply"), u("Alfa"), u("--adapter"), u("Kasa")},
+        0, "[2] Kasa", "Alfa", "10.0.0.5");
+    row("an interface name no adapter has", {u("--apply"), u("Alfa"), u("--adapter"), u("eth9")}, 1,
+        "stderr:\"eth9\" adlı ya da numaralı", "Şube", "");
+    row("the address service set",
+        {u("--set-link"), u("ExternalAddressUrl"), u("http://10.0.0.1:8080/ip.php")}, 0,
+        "kaydedildi: http://10.0.0.1:8080/ip.php", "Şube", "");
+    row("the address service: no such key", {u("--set-link"), u("Url"), u("http://h/ip.php")}, 2,
+        "", "Şube", "");
+    row("the address service: not a web address",
+        {u("--set-link"), u("ExternalAddressUrl"), u("ftp://h/ip.php")}, 2, "", "Şube", "");
+    row("the address service: no path",
+        {u("--set-link"), u("ExternalAddressUrl"), u("http://h:8080")}, 2, "", "Şube", "");
     row("apply to one of two alike", {u("--apply"), u("Alfa"), u("--adapter"), u("3")}, 0,
         "[3] Kasa", "Alfa", "");
     row("apply to no such adapter", {u("--apply"), u("Alfa"), u("--adapter"), u("9")}, 1,
-        "stderr:9 numaralı", "Şube", "");
-    row("refused profile touches nothing", {u("--apply"), u("Bozuk")}, 1, "stderr:ZELVİ IP", "Şube",
-        "");
-    row("doubtful profile needs --yes", {u("--apply"), u("Zeta")}, 1, "stderr:--yes", "Şube", "");
-    row("hand-edited name too long to record", {u("--apply"), u("Zz") + QString(298, u'z')}, 1,
-        "stderr:en çok 254 karakter", "Şube", "");
-    row("doubtful profile with --yes", {u("--apply"), u("Zeta"), u("--yes")}, 0, "uygulandı",
-        "Zeta", "10.0.0.7");
+        "stderr:\"9\" adlı ya da numaralı", "Şube", "");
+    row("refused profile touches nothing", {u("--apply"), u("Bozuk"), u("--all")}, 1,
+        "stderr:ZELVİ IP", "Şube", "");
+    row("doubtful profile needs --yes", {u("--apply"), u("Zeta"), u("--all")}, 1, "stderr:--yes",
+        "Şube", "");
+    row("hand-edited name too long to record",
+        {u("--apply"), u("Zz") + QString(298, u'z'), u("--all")}, 1, "stderr:en çok 254 karakter",
+        "Şube", "");
+    row("doubtful profile with --yes", {u("--apply"), u("Zeta"), u("--all"), u("--yes")}, 0,
+        "uygulandı", "Zeta", "10.0.0.7");
     row("dhcp forgets the current profile", {u("--dhcp"), u("--json")}, 0, "\"status\":0", "", "");
     row("dhcp --dry-run: each adapter's move, nothing forgotten",
         {u("--dhcp"), u("--dry-run"), u("--json")}, 0, "\"dryRun\":true", "Şube", "");
@@ -155,7 +172,7 @@ void tst_CommandRunner::commands() {
                 .contains("ProfileName=" + current.toUtf8() + "\n"));
     QCOMPARE(m_pc->stored()[0].address, address);
     QCOMPARE(m_pc->computer->trialSecondsLeft(), -1); // no check: kept at once
-    if (args.contains(u("--adapter")) && status == 0)
+    if (args.contains(u("--adapter")) && args.contains(u("3")) && status == 0)
         QCOMPARE(m_pc->stored()[1].address, u("10.0.0.5"));
 }
 
@@ -217,7 +234,8 @@ void tst_CommandRunner::checkAndFallback() {
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
     QString out;
     QString err;
-    const int got = run(QStringList{u("--apply"), u("Alfa"), u("--json")} + extra, out, err);
+    const int got =
+        run(QStringList{u("--apply"), u("Alfa"), u("--all"), u("--json")} + extra, out, err);
     ::chmod(QFile::encodeName(path).constData(), 0644);
     if (m_duringWait) {
         m_duringWait = nullptr;
@@ -252,16 +270,17 @@ void tst_CommandRunner::othersTrialAndPause_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("stderr");
     QTest::newRow("another run's trial: --apply refused, its record untouched")
-        << QStringList{u("--apply"), u("Alfa")} << true << 1 << u("başka bir pencerede");
+        << QStringList{u("--apply"), u("Alfa"), u("--all")} << true << 1
+        << u("başka bir pencerede");
     QTest::newRow("another run's trial: --dhcp refused as well")
         << QStringList{u("--dhcp")} << true << 1 << u("başka bir pencerede");
     QTest::newRow("another run's trial: --dhcp --dry-run answers the same refusal")
         << QStringList{u("--dhcp"), u("--dry-run")} << true << 1 << u("başka bir pencerede");
     QTest::newRow("another run's trial: --apply --dry-run answers the same refusal")
-        << QStringList{u("--apply"), u("Alfa"), u("--dry-run")} << true << 1
+        << QStringList{u("--apply"), u("Alfa"), u("--all"), u("--dry-run")} << true << 1
         << u("başka bir pencerede");
     QTest::newRow("paused past its trial: put back, never reported kept")
-        << QStringList{u("--apply"), u("Alfa"), u("--check")} << false << 3
+        << QStringList{u("--apply"), u("Alfa"), u("--all"), u("--check")} << false << 3
         << u("Değişiklik kalmadı");
 }
 
@@ -320,11 +339,12 @@ void tst_CommandRunner::changeFromAfar_data() {
     QTest::newRow("record replaced by a FIFO: --undo as well")
         << QStringList{u("--undo"), u("fifo")} << 1 << u("10.0.0.5") << u("Alfa");
     QTest::newRow("while it waits, --apply changes nothing")
-        << QStringList{u("--apply"), u("Alfa")} << 1 << u("10.0.0.5") << u("Alfa");
+        << QStringList{u("--apply"), u("Alfa"), u("--all")} << 1 << u("10.0.0.5") << u("Alfa");
     QTest::newRow("while it waits, --dhcp changes nothing")
         << QStringList{u("--dhcp")} << 1 << u("10.0.0.5") << u("Alfa");
     QTest::newRow("while it waits, --apply --dry-run answers as --apply would")
-        << QStringList{u("--apply"), u("Alfa"), u("--dry-run")} << 1 << u("10.0.0.5") << u("Alfa");
+        << QStringList{u("--apply"), u("Alfa"), u("--all"), u("--dry-run")} << 1 << u("10.0.0.5")
+        << u("Alfa");
 }
 
 void tst_CommandRunner::changeFromAfar() {
@@ -341,7 +361,8 @@ void tst_CommandRunner::changeFromAfar() {
     QString err;
     QCOMPARE(run({u("--confirm")}, out, err), 1); // nothing to confirm yet
     m_detached.clear();
-    QCOMPARE(run({u("--apply"), u("Alfa"), u("--confirm-within"), u("30"), u("--json")}, out, err),
+    QCOMPARE(run({u("--apply"), u("Alfa"), u("--all"), u("--confirm-within"), u("30"), u("--json")},
+                 out, err),
              0);
     const QString request =
         QJsonDocument::fromJson(out.toUtf8()).object().value(u("request")).toString();
@@ -373,16 +394,18 @@ void tst_CommandRunner::changeFromAfar() {
 void tst_CommandRunner::dryRunAnswersAsTheRun_data() {
     QTest::addColumn<QString>("state");
     QTest::addColumn<QStringList>("args");
-    const QStringList alfa{u("--apply"), u("Alfa")};
+    const QStringList alfa{u("--apply"), u("Alfa"), u("--all")};
+    const QStringList alfaOn{u("--apply"), u("Alfa")}; // with --adapter
     const QStringList dhcp{u("--dhcp")};
     for (const QString &state : {u("all on DHCP"), u("on Alfa already"), u("Wi-Fi static"),
                                  u("another run's trial"), u("a remote change waits")}) {
         QTest::newRow(qPrintable(state + u(": --apply"))) << state << alfa;
         QTest::newRow(qPrintable(state + u(": --apply --adapter 2")))
-            << state << alfa + QStringList{u("--adapter"), u("2")};
+            << state << alfaOn + QStringList{u("--adapter"), u("2")};
         QTest::newRow(qPrintable(state + u(": --dhcp"))) << state << dhcp;
     }
-    QTest::newRow("no such profile") << u("all on DHCP") << QStringList{u("--apply"), u("Yok")};
+    QTest::newRow("no such profile")
+        << u("all on DHCP") << QStringList{u("--apply"), u("Yok"), u("--all")};
     // Configuration management's first day: the profile is pushed with the apply.
     QTest::newRow("not stored yet: previewed from the import that brings it")
         << u("first day") << alfa;
@@ -390,7 +413,7 @@ void tst_CommandRunner::dryRunAnswersAsTheRun_data() {
         << u("on Alfa already")
         << QStringList{u("--apply"), u("Alfa"), u("--adapter"), u("2"), u("IMPORT")};
     QTest::newRow("no such adapter")
-        << u("Wi-Fi static") << alfa + QStringList{u("--adapter"), u("9")};
+        << u("Wi-Fi static") << alfaOn + QStringList{u("--adapter"), u("9")};
 }
 
 void tst_CommandRunner::dryRunAnswersAsTheRun() {
@@ -423,7 +446,9 @@ void tst_CommandRunner::dryRunAnswersAsTheRun() {
             SimulatedFixture::recordOfOtherRun(other, path, u("Zeta"));
         }
         if (state == u("a remote change waits")) {
-            QCOMPARE(run({u("--apply"), u("Alfa"), u("--confirm-within"), u("30")}, out, err), 0);
+            QCOMPARE(run({u("--apply"), u("Alfa"), u("--all"), u("--confirm-within"), u("30")}, out,
+                         err),
+                     0);
             QCOMPARE(run(m_detached.mid(2), out, err), 0);
         }
     };
@@ -488,13 +513,13 @@ void tst_CommandRunner::applyAgainChangesNothing() {
              "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1.10.0.0.2\n");
     QString out;
     QString err;
-    QCOMPARE(run({u("--apply"), u("Alfa"), u("--json")}, out, err), 0);
+    QCOMPARE(run({u("--apply"), u("Alfa"), u("--all"), u("--json")}, out, err), 0);
     QVERIFY2(out.contains(u("\"changed\":true")), qPrintable(out));
     const int writes = m_pc->computer->fileWrites();
     m_detached.clear();
     for (const QStringList &again :
-         {QStringList{u("--apply"), u("Alfa"), u("--json")},
-          {u("--apply"), u("Alfa"), u("--confirm-within"), u("30"), u("--json")}}) {
+         {QStringList{u("--apply"), u("Alfa"), u("--all"), u("--json")},
+          {u("--apply"), u("Alfa"), u("--all"), u("--confirm-within"), u("30"), u("--json")}}) {
         out.clear();
         QCOMPARE(run(again, out, err), 0);
         QVERIFY2(out.contains(u("\"changed\":false")), qPrintable(out));
@@ -532,7 +557,8 @@ void tst_CommandRunner::unreadableSettingsAreSaid_data() {
         const char *kind = large ? "too large" : "no right to read";
         QTest::addRow("%s: --status", kind) << large << QStringList{u("--status")};
         QTest::addRow("%s: --list", kind) << large << QStringList{u("--list")};
-        QTest::addRow("%s: --apply", kind) << large << QStringList{u("--apply"), u("Alfa")};
+        QTest::addRow("%s: --apply", kind)
+            << large << QStringList{u("--apply"), u("Alfa"), u("--all")};
         QTest::addRow("%s: --set-profile", kind)
             << large << QStringList{u("--set-profile"), u("Yeni"),     u("10.0.0.8"),
                                     u("255.0.0.0"),     u("10.0.0.1"), u("10.0.0.1")};

@@ -226,7 +226,7 @@ void tst_ProfileCommands::fromAdapterAndDryRun() {
     QCOMPARE(out.value(u("code")).toString(), u("adapter-dhcp"));
 
     const QByteArray computerBefore = readAll(m_pc->computer->file());
-    out = run({u("--apply"), u("Elle"), u("--dry-run")}, status);
+    out = run({u("--apply"), u("Elle"), u("--all"), u("--dry-run")}, status);
     QCOMPARE(status, 0);
     QCOMPARE(out.value(u("changed")).toBool(), true); // the wireless adapter would move
     const QJsonArray preview = out.value(u("preview")).toArray();

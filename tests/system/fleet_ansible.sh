@@ -78,8 +78,10 @@ agrees() {
     fail "check mode said $(verdicts "$1-check") where the play did $(verdicts "$1") (changed failed, per till)"
 }
 
-# 1. Three tills re-addressed in one play (each till's verdict foretold by check mode).
-inventory 10.99.0.11 A1 10.99.0.12 A2 10.99.0.13 A3
+# 1. Three tills re-addressed in one play (each till's verdict foretold by check mode), and
+# pointed at the shop's address service by one variable.
+service=http://10.99.0.1:8097/ip.php
+inventory 10.99.0.11 A1 10.99.0.12 A2 10.99.0.13 A3 "" "    zelvi_address_service: $service"
 play 1-check --check || fail "the first play in check mode failed"
 start=$(ms)
 play 1 || fail "the first play failed"
@@ -89,6 +91,7 @@ for i in 1 2 3; do
   recap 1 kasa$i | grep -q 'changed=[1-9].* failed=0' || fail "kasa$i: $(recap 1 kasa$i)"
   [ "$(address $i)" = "10.99.0.2$i/24 " ] || fail "kasa$i is at $(address $i), not 10.99.0.2$i"
   [ "$(current $i)" = "A$i" ] || fail "kasa$i names profile '$(current $i)', not A$i"
+  grep -q "^ExternalAddressUrl=$service" "$w/kasa$i$settings" || fail "kasa$i has no address service"
   "$w/nm-restart" $i || fail "kasa$i: NetworkManager did not start again"
 done
 sleep 1

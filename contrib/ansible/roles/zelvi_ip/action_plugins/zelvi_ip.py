@@ -176,7 +176,8 @@ class Till(Exception):
 
 class ActionModule(ActionBase):
     TRANSFERS_FILES = False
-    _VALID_ARGS = frozenset(("program", "control_program", "settings", "action", "profiles",
+    _VALID_ARGS = frozenset(("program", "control_program", "settings", "address_service",
+                             "action", "profiles",
                              "known", "profile",
                              "address", "adapter", "trial_seconds", "reach_seconds",
                              "find_seconds", "port", "doubtful", "wait_for_put_back"))
@@ -339,6 +340,15 @@ class ActionModule(ActionBase):
         return None if rc == 0 else "%s (%s)" % (oneline(answer.get("reason", "")),
                                                  answer.get("code"))
 
+    def _address_service(self, url):
+        """The shop's address service written on the till (in check mode only asked whether it
+        would change); whether it changed."""
+        arguments = ["--set-link", "ExternalAddressUrl", url]
+        answer, rc = self._run(arguments + (["--dry-run"] if self._play_context.check_mode else []))
+        if rc != 0:
+            raise self._refused(answer, "the address service could not be written")
+        return bool(answer.get("changed"))
+
     def _profile_arguments(self, doubtful):
         arguments = ["--import-profiles", "-"] + (["--yes"] if doubtful else [])
         return arguments + (["--dry-run"] if self._play_context.check_mode else [])
@@ -430,8 +440,10 @@ class ActionModule(ActionBase):
         changed, diffs = False, []
         outcome = "profiles only (--tags profiles)"
         adapter = args.get("adapter")
-        adapter = None if adapter in (None, "") else int(adapter)
+        adapter = None if adapter in (None, "") else str(adapter)
         doubtful = bool(args.get("doubtful", False))
+        if self._tagged("profiles") and args.get("address_service"):
+            changed = self._address_service(args["address_service"])
         if self._tagged("profiles") and self._tagged("apply") and not self._play_context.check_mode:
             # A till with nothing to change costs one round trip: the apply goes with the
             # profiles, and runs only when they were written.
@@ -439,8 +451,9 @@ class ActionModule(ActionBase):
                            self._apply_arguments(profile, adapter, doubtful)
                            + ["--confirm-within", str(int(args.get("trial_seconds", 60)))])
         if self._tagged("profiles"):
-            changed, diff = self._profiles(args.get("profiles") or {},
+            written, diff = self._profiles(args.get("profiles") or {},
                                            bool(args.get("doubtful", False)))
+            changed = changed or written
             diffs.append(diff)
             outcome = "profiles saved" if changed else "profiles as they were"
         if self._tagged("apply"):

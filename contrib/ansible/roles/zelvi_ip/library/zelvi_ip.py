@@ -16,6 +16,7 @@ options:
     type: path
     description: The program on the control node, which judges the profiles before any till.
   settings: {type: path, description: The settings file (the program's own when not given).}
+  address_service: {type: str, description: "The shop's address service, written on the till."}
   action:
     type: str
     required: true
@@ -27,7 +28,7 @@ options:
   profiles: {type: dict, default: {}, description: "NAME: {address, mask, gateway, dns1, dns2}"}
   known: {type: list, elements: str, description: "Every profile's name of the shop."}
   profile: {type: str, description: The profile to apply.}
-  adapter: {type: int, description: The adapter's number (all adapters when not given).}
+  adapter: {type: str, description: "The adapter: its number, its interface's name or all (not given: the till's only one)."}
   trial_seconds: {type: int, default: 60, description: How long the change stays on trial.}
   at_profile_address:
     type: bool
@@ -52,12 +53,13 @@ def main():
             program=dict(type="path", required=True),
             control_program=dict(type="path"),
             settings=dict(type="path"),
+            address_service=dict(type="str"),
             action=dict(type="str", required=True,
                         choices=["converge", "check", "status"]),
             profiles=dict(type="dict", default={}),
             known=dict(type="list", elements="str"),
             profile=dict(type="str"),
-            adapter=dict(type="int"),
+            adapter=dict(type="str"),
             trial_seconds=dict(type="int", default=60),
             at_profile_address=dict(type="bool", default=False),
             doubtful=dict(type="bool", default=False),

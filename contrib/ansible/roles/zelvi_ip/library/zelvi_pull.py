@@ -18,7 +18,7 @@ options:
   till: {type: str, required: true, description: The till's name in the shop's inventory.}
   profiles: {type: dict, default: {}, description: "NAME: {address, mask, gateway, dns1, dns2}"}
   profile: {type: str, required: true, description: The till's own profile.}
-  adapter: {type: int, description: The adapter's number (all adapters when not given).}
+  adapter: {type: str, description: "The adapter: its number, its interface's name or all (not given: the till's only one)."}
   server: {type: str, required: true, description: "HOST:PORT the till must reach to keep it."}
   trial_seconds: {type: int, default: 60, description: How long the change stays on trial.}
   reach_seconds: {type: int, default: 30, description: How long the till tries to reach it.}
@@ -211,7 +211,7 @@ def main():
             till=dict(type="str", required=True),
             profiles=dict(type="dict", default={}),
             profile=dict(type="str", required=True),
-            adapter=dict(type="int"),
+            adapter=dict(type="str"),
             server=dict(type="str", required=True),
             trial_seconds=dict(type="int", default=60),
             reach_seconds=dict(type="int", default=30),
