@@ -894,18 +894,6 @@ Emin misiniz?</source>
 Are you sure?</translation>
     </message>
     <message>
-        <source>Dış adres servisi ayarlanmamış:
-internet bağlantısı denetlenmiyor ve bağlantı yokken otomatik IP&apos;ye geçilmiyor.
-Ayar dosyasının [Links] bölümüne servisin adresini yazın, örneğin:
-[Links]
-ExternalAddressUrl=http://sunucu.ornek:8080/ip.php</source>
-        <translation>The external address service is not set up: the internet connection is not checked,
-and there is no switch to automatic IP without a connection.
-Write the service&apos;s address into the [Links] section of the settings file, for example:
-[Links]
-ExternalAddressUrl=http://server.example:8080/ip.php</translation>
-    </message>
-    <message>
         <source>Hayır</source>
         <translation>No</translation>
     </message>
@@ -1846,191 +1834,6 @@ The list was refreshed; the network settings were not touched.</translation>
         <translation>The change waiting is another request&apos;s (&quot;%1&quot;, request %2); nothing was done for request %3.</translation>
     </message>
     <message>
-        <source>Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]
-          %1 [SEÇENEKLER] KOMUT [--json]
-
-Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):
-  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile
-  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları
-  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla
-  --apply AD [--adapter NUMARA | --all] [--yes] [--check [--check-after SANİYE]]
-                     profili &quot;ZELVİ IP UYGULA&quot; gibi uygular (varsayılan --all);
-                     --yes şüpheli ama mümkün bir profili sormadan uygular;
-                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra
-                     interneti denetler ve yoksa otomatik IP&apos;ye (DHCP) geri
-                     döner; o zamana dek değişiklik denenir: program kapanırsa
-                     ağ ayarları kendiliğinden eski hallerine döner
-  --apply AD --confirm-within SANİYE [--adapter NUMARA | --all] [--yes]
-                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1
-                     saniye sonra oturumdan bağımsız uygular; değişiklik
-                     SANİYE (10-3600) boyunca denenir ve --confirm ile
-                     (yeni adresten) kalıcı olur, --undo ile ya da süre
-                     dolunca geri alınır
-  --confirm [İSTEK]  uzaktan yapılan değişikliği kalıcı yapar (İSTEK: yalnızca
-                     --apply yanıtının &quot;request&quot;i olan değişikliği)
-  --undo [İSTEK]     uzaktan yapılan değişikliği hemen geri alır
-  --dhcp [--dry-run] bütün bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçirir
-  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,
-                     denenen bir değişikliğin kalan saniyeleri, uzaktan
-                     yapılan değişikliğin durumu
-  --apply AD --dry-run [--adapter NUMARA | --all]
-                     neyin değişeceğini söyler (her bağdaştırıcı için önce ve
-                     sonra); hiçbir şeye dokunmaz; --with-profiles DOSYA:
-                     profil, DOSYA&apos;nın içe aktarımı sonrasındaki haliyle
-  --set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] [--yes]
-                     profili kaydeder: düzenleyicinin kurallarıyla denetler,
-                     aynı adlı profili (büyük/küçük harf ayırmadan) yerinde
-                     değiştirir ya da ekler; dosyanın kodlaması, satır sonları
-                     ve öbür satırları olduğu gibi kalır; --yes şüpheli bir
-                     profili de kaydeder
-  --set-profile AD --from-adapter NUMARA
-                     bağdaştırıcının şu anki adreslerini profil olarak kaydeder
-  --import-profiles DOSYA [--yes]
-                     birçok profili birlikte kaydeder (DOSYA: [Profiles]
-                     bölümlü bir INI parçası ya da {&quot;AD&quot;: {&quot;address&quot;: ...,
-                     &quot;mask&quot;, &quot;gateway&quot;, &quot;dns1&quot;, &quot;dns2&quot;}} JSON&apos;u; - standart
-                     girdi); biri bile uygun değilse hiçbiri yazılmaz
-  --delete-profile AD profili siler (yoksa bir şey değişmez)
-                     profil yazan komutlar --dry-run ile neyin değişeceğini
-                     söyler, hiçbir şey yazmaz
-  --export-profile AD --format networkd|netplan|nmstate --interface ARABİRİM
-                     profili başka bir aracın dosyası olarak yazar: bir
-                     systemd-networkd .network dosyası, netplan ya da nmstate
-                     YAML&apos;ı
-  --json             çıktı metin yerine tek bir JSON nesnesi (&quot;changed&quot; bir
-                     şeyin değişip değişmediğini, &quot;code&quot; sonucu söyler)
-Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,
-ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr&apos;de);
-2 yanlış kullanım; 3 değişiklik kalmadı: --check otomatik IP&apos;ye (DHCP) döndü
-ya da değişiklik doğrulanmadan geri alındı.
-
-Seçenekler:
-  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar
-  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş
-                     olarak oluşturulur)
-  --backend networkmanager
-                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan:
-                     çalışıyorsa NetworkManager, yoksa systemd-networkd)
-  --backend networkd ağ ayarlarını systemd-networkd ile değiştirir
-  --backend simulated[=DOSYA]
-                     gerçek ağa dokunmadan, DOSYA&apos;daki benzetim
-                     bağdaştırıcılarıyla çalışır (varsayılan: ayar dosyasının
-                     yanında simulated-computer.json)
-  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:
-                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)
-  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)
-  --help             bu yardımı gösterir
-
-Ayar dosyası (--settings verilmezse): %2
-Kurulu program (/usr/bin) dosyalarını ~/.config/nuvar-pos-zelvi-ip/ içinde,
-kullanıcının kendi klasöründeki taşınabilir bir kopya programın yanında tutar.
-
-Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında
-verilir; verilmezse satır &quot;SERVİS YOK&quot; der ve hiçbir şey denetlenmez:
-  [Links]
-  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php
-Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,
-sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere
-yönlendiren servis &quot;SERVİS HATASI&quot; gösterir.
-</source>
-        <translation>Usage: %1 [OPTIONS] [/HIDEONSTARTUP]
-       %1 [OPTIONS] COMMAND [--json]
-
-Commands (they run without a window or a display, for example over SSH):
-  --list             the profiles, ordered as in the window; the active one: *
-  --show NAME        the profile&apos;s address, mask, gateway and DNS servers
-  --adapters         the network adapters, with their numbers in brackets
-  --apply NAME [--adapter NUMBER | --all] [--yes]
-               [--check [--check-after SECONDS]]
-                     applies the profile as &quot;APPLY ZELVİ IP&quot; does (default:
-                     --all); --yes applies a doubtful but possible profile
-                     without asking; --check checks the internet after 10
-                     seconds (--check-after SECONDS: 0-3600) and switches
-                     to automatic IP (DHCP) if there is none; until then the
-                     change is on trial: if the program ends, the change is
-                     undone by itself
-  --apply NAME --confirm-within SECONDS [--adapter NUMBER | --all] [--yes]
-                     to change remotely (SSH): returns at once and applies the
-                     profile 1 second later, independently of the session; the
-                     change is on trial for SECONDS (10-3600), is confirmed
-                     with --confirm (from the new address), and is undone with
-                     --undo or when the time runs out
-  --confirm [REQUEST] confirms a remote change (REQUEST: only the change whose
-                     &quot;request&quot; the --apply answered)
-  --undo [REQUEST]   undoes a remote change at once
-  --dhcp [--dry-run] switches every adapter to automatic IP (DHCP)
-  --status           the active profile, the computer&apos;s and the external
-                     (MODEM) IP address, the seconds left of a change on
-                     trial, the state of a remote change
-  --apply NAME --dry-run [--adapter NUMBER | --all]
-                     says what would change (for each adapter, before and
-                     after); touches nothing; --with-profiles FILE: the profile
-                     as it will be once FILE is imported
-  --set-profile NAME IP MASK GATEWAY DNS1 [DNS2] [--yes]
-                     saves the profile: checks it by the editor&apos;s rules,
-                     replaces the profile of the same name (whatever the letter
-                     case) in place or adds it; the file&apos;s encoding, line ends
-                     and other lines stay as they are; --yes saves a doubtful
-                     profile too
-  --set-profile NAME --from-adapter NUMBER
-                     saves the adapter&apos;s present addresses as the profile
-  --import-profiles FILE [--yes]
-                     saves many profiles at once (FILE: an INI fragment with a
-                     [Profiles] section or the JSON {&quot;NAME&quot;: {&quot;address&quot;: ...,
-                     &quot;mask&quot;, &quot;gateway&quot;, &quot;dns1&quot;, &quot;dns2&quot;}}; - standard input);
-                     if even one is not valid, none is written
-  --delete-profile NAME
-                     deletes the profile (nothing changes if there is none)
-                     the commands that write profiles take --dry-run too: they
-                     say what would change and write nothing
-  --export-profile NAME --format networkd|netplan|nmstate --interface IF
-                     writes the profile as another tool&apos;s file: a
-                     systemd-networkd .network file, a netplan or an nmstate
-                     YAML
-  --json             one JSON object as output instead of text (&quot;changed&quot; says
-                     whether anything changed, &quot;code&quot; the outcome)
-Exit status: 0 done; 1 the program&apos;s rules or an adapter refused, or the
-active profile or the output could not be written (reason and number on
-stderr); 2 wrong usage; 3 the change did not stay: --check switched to
-automatic IP (DHCP) or the change was undone before it was confirmed.
-
-Options:
-  /HIDEONSTARTUP     starts in the notification area, without opening the
-                     window
-  --settings FILE    uses exactly FILE instead of the settings file (made
-                     empty if it does not exist)
-  --backend networkmanager
-                     changes the network settings with NetworkManager
-                     (default: NetworkManager where it runs, else
-                     systemd-networkd)
-  --backend networkd changes the network settings with systemd-networkd
-  --backend simulated[=FILE]
-                     works with the simulated adapters in FILE, without
-                     touching the real network (default:
-                     simulated-computer.json beside the settings file)
-  --language tr|en   the language of the texts: Turkish or English (default:
-                     the desktop&apos;s language; Turkish where it is Turkish or
-                     not set)
-  --report-shown     prints this when the window is first shown, then ends
-                     (for measuring)
-  --help             shows this help
-
-Settings file (without --settings): %2
-The installed program (/usr/bin) keeps its files in
-~/.config/nuvar-pos-zelvi-ip/; a portable copy in the user&apos;s own folder keeps
-them beside the program.
-
-The address service for the external address (MODEM IP) and the internet
-check is named in the settings file; without it the line says &quot;NO SERVICE&quot;
-and nothing is checked:
-  [Links]
-  ExternalAddressUrl=http://server.example:8080/ip.php
-The answer has 10 seconds in all; a redirect is followed only to the same
-address (scheme, server, port) and to the same server&apos;s https address; a
-service that redirects anywhere else shows &quot;SERVICE FAULT&quot;.
-</translation>
-    </message>
-    <message>
         <source>bu ağ ayarlarında deneme yapılamıyor.</source>
         <translation>these network settings cannot hold a change on trial.</translation>
     </message>
@@ -2096,6 +1899,314 @@ the next command that changes the network settings undoes the change.</translati
     <message>
         <source>Geri alınacak bir deneme yok.</source>
         <translation>There is no trial to undo.</translation>
+    </message>
+    <message>
+        <source>MODEM IP %1, %2 üzerinde cevap vermedi:
+bu ayarlarla ağa çıkılamaz, değişiklik geri alındı.</source>
+        <translation>MODEM IP %1 did not answer on %2:
+these settings cannot reach the network; the change was undone.</translation>
+    </message>
+    <message>
+        <source>MODEM IP %1, %2 üzerinde cevap vermedi; değişiklik denenmeden yapıldığı için geri alınamadı.</source>
+        <translation>MODEM IP %1 did not answer on %2; the change was made without a trial and cannot be undone.</translation>
+    </message>
+    <message>
+        <source>MODEM IP %1 cevap verdi; değişiklik kalıcı.</source>
+        <translation>MODEM IP %1 answered; the change stays.</translation>
+    </message>
+    <message>
+        <source>MODEM IP %1 denetlenemedi; değişiklik kalıcı.</source>
+        <translation>MODEM IP %1 could not be checked; the change stays.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; adlı ya da numaralı ağ bağdaştırıcısı yok. Bağdaştırıcılar:
+%2</source>
+        <translation>There is no network adapter named or numbered &quot;%1&quot;. The adapters:
+%2</translation>
+    </message>
+    <message>
+        <source>Bu bilgisayarda birden çok ağ bağdaştırıcısı var; profil hangisine uygulanacak?
+%1
+--adapter NUMARA ya da AD ile birini seçin; hepsine aynı adres için --adapter all.</source>
+        <translation>This computer has more than one network adapter; which one takes the profile?
+%1
+Name one with --adapter NUMBER or NAME; --adapter all gives every one the same address.</translation>
+    </message>
+    <message>
+        <source>--set-link bir ad ve bir adres bekliyor, örneğin:
+--set-link ExternalAddressUrl http://sunucu.ornek:8080/ip.php</source>
+        <translation>--set-link expects a name and an address, for example:
+--set-link ExternalAddressUrl http://server.example:8080/ip.php</translation>
+    </message>
+    <message>
+        <source>Ayar dosyası yazılamadı; %1 kaydedilmedi: %2</source>
+        <translation>The settings file could not be written; %1 was not saved: %2</translation>
+    </message>
+    <message>
+        <source>(programın kendi değeri)</source>
+        <translation>(the program&apos;s own value)</translation>
+    </message>
+    <message>
+        <source>[Links] %1 zaten böyle: %2</source>
+        <translation>[Links] %1 is already so: %2</translation>
+    </message>
+    <message>
+        <source>[Links] %1 değişirdi: %2 (--dry-run: hiçbir şey yazılmadı).</source>
+        <translation>[Links] %1 would change: %2 (--dry-run: nothing was written).</translation>
+    </message>
+    <message>
+        <source>[Links] %1 kaydedildi: %2</source>
+        <translation>[Links] %1 saved: %2</translation>
+    </message>
+    <message>
+        <source>--set-link: &quot;%1&quot; bilinmeyen bir ad; şunlardan biri olmalı: %2</source>
+        <translation>--set-link: &quot;%1&quot; is an unknown name; it must be one of: %2</translation>
+    </message>
+    <message>
+        <source>--set-link %1: &quot;%2&quot; bir web adresi değil (http://SUNUCU/YOL ya da https://…).</source>
+        <translation>--set-link %1: &quot;%2&quot; is not a web address (http://SERVER/PATH or https://…).</translation>
+    </message>
+    <message>
+        <source>--set-link %1: adreste servisin yolu yok (örneğin http://%2/ip.php).</source>
+        <translation>--set-link %1: the address has no path to the service (for example http://%2/ip.php).</translation>
+    </message>
+    <message>
+        <source>Hemen geri alınamadı (%1); denemenin süresi dolunca geri alınır.</source>
+        <translation>It could not be undone at once (%1); it is undone when the trial ends.</translation>
+    </message>
+    <message>
+        <source>Bu bilgisayarın ortak profil listesini (%1)
+yalnızca %2 grubundakiler değiştirebilir; %3 bu grupta değil: okuyabilir ama kaydedemez.
+Yetki vermek için: sudo adduser %3 %2 (sonra oturumu kapatıp yeniden açın).</source>
+        <translation>This computer&apos;s shared profile list (%1)
+may be changed only by members of the %2 group; %3 is not one: it may read, not save.
+To let them in: sudo adduser %3 %2 (then log out and in again).</translation>
+    </message>
+    <message>
+        <source>Önceki sürümün profilleri (%1) okunamadı: %2</source>
+        <translation>The earlier version&apos;s profiles (%1) could not be read: %2</translation>
+    </message>
+    <message>
+        <source>Önceki sürümün profilleri (%1) ortak listeye alınamadı, hiçbiri:
+%2</source>
+        <translation>The earlier version&apos;s profiles (%1) could not join the shared list, none of them:
+%2</translation>
+    </message>
+    <message>
+        <source>Önceki sürümün profilleri ortak listeye alındı: %1 yeni, %2 aynı adla zaten vardı (eski dosya: %3).</source>
+        <translation>Earlier profiles joined the shared list: %1 new, %2 there already by name (old file: %3).</translation>
+    </message>
+    <message>
+        <source>Kullanım: %1 [SEÇENEKLER] [/HIDEONSTARTUP]
+          %1 [SEÇENEKLER] KOMUT [--json]
+
+Komutlar (pencere ve ekran olmadan çalışır, örneğin SSH üzerinden):
+  --list             profiller, pencerede olduğu gibi sıralı; etkin olan * ile
+  --show AD          profilin adresi, maskesi, ağ geçidi ve DNS sunucuları
+  --adapters         ağ bağdaştırıcıları, köşeli parantez içinde numaralarıyla
+  --apply AD [--adapter NUMARA|ARABİRİM|all] [--yes] [--check
+             [--check-after SANİYE]]
+                     profili &quot;ZELVİ IP UYGULA&quot; gibi uygular; birden çok
+                     bağdaştırıcı varsa --adapter hangisi olduğunu söyler;
+                     --yes şüpheli ama mümkün bir profili sormadan uygular;
+                     --check 10 saniye (--check-after SANİYE: 0-3600) sonra
+                     interneti denetler ve yoksa otomatik IP&apos;ye (DHCP) geri
+                     döner (adres servisi yoksa MODEM IP cevap vermezse
+                     değişiklik geri alınır); o zamana dek değişiklik
+                     denenir: program kapanırsa ağ ayarları kendiliğinden
+                     eski hallerine döner
+  --apply AD --confirm-within SANİYE [--adapter NUMARA|ARABİRİM|all] [--yes]
+                     uzaktan (SSH) değiştirmek için: hemen döner, profili 1
+                     saniye sonra oturumdan bağımsız uygular; değişiklik
+                     SANİYE (10-3600) boyunca denenir ve --confirm ile
+                     (yeni adresten) kalıcı olur, --undo ile ya da süre
+                     dolunca geri alınır
+  --confirm [İSTEK]  uzaktan yapılan değişikliği kalıcı yapar (İSTEK: yalnızca
+                     --apply yanıtının &quot;request&quot;i olan değişikliği)
+  --undo [İSTEK]     uzaktan yapılan değişikliği hemen geri alır
+  --dhcp [--dry-run] bütün bağdaştırıcıları otomatik IP&apos;ye (DHCP) geçirir
+  --status           etkin profil, bilgisayarın ve dış (MODEM) IP adresi,
+                     denenen bir değişikliğin kalan saniyeleri, uzaktan
+                     yapılan değişikliğin durumu
+  --apply AD --dry-run [--adapter NUMARA|ARABİRİM|all]
+                     neyin değişeceğini söyler (her bağdaştırıcı için önce ve
+                     sonra); hiçbir şeye dokunmaz; --with-profiles DOSYA:
+                     profil, DOSYA&apos;nın içe aktarımı sonrasındaki haliyle
+  --set-profile AD IP MASKE AĞ-GEÇİDİ DNS1 [DNS2] [--yes]
+                     profili kaydeder: düzenleyicinin kurallarıyla denetler,
+                     aynı adlı profili (büyük/küçük harf ayırmadan) yerinde
+                     değiştirir ya da ekler; dosyanın kodlaması, satır sonları
+                     ve öbür satırları olduğu gibi kalır; --yes şüpheli bir
+                     profili de kaydeder
+  --set-profile AD --from-adapter NUMARA
+                     bağdaştırıcının şu anki adreslerini profil olarak kaydeder
+  --import-profiles DOSYA [--yes]
+                     birçok profili birlikte kaydeder (DOSYA: [Profiles]
+                     bölümlü bir INI parçası ya da {&quot;AD&quot;: {&quot;address&quot;: ...,
+                     &quot;mask&quot;, &quot;gateway&quot;, &quot;dns1&quot;, &quot;dns2&quot;}} JSON&apos;u; - standart
+                     girdi); biri bile uygun değilse hiçbiri yazılmaz
+  --delete-profile AD profili siler (yoksa bir şey değişmez)
+                     profil yazan komutlar --dry-run ile neyin değişeceğini
+                     söyler, hiçbir şey yazmaz
+  --set-link AD ADRES [--dry-run]
+                     [Links] değerini yazar (ExternalAddressUrl, RouterUrl,
+                     PortTestUrl); boş ADRES programın kendi değerine döner
+  --export-profile AD --format networkd|netplan|nmstate --interface ARABİRİM
+                     profili başka bir aracın dosyası olarak yazar: bir
+                     systemd-networkd .network dosyası, netplan ya da nmstate
+                     YAML&apos;ı
+  --json             çıktı metin yerine tek bir JSON nesnesi (&quot;changed&quot; bir
+                     şeyin değişip değişmediğini, &quot;code&quot; sonucu söyler)
+Çıkış durumu: 0 tamam; 1 programın kuralları ya da bir bağdaştırıcı reddetti,
+ya da etkin profil veya çıktı yazılamadı (neden ve numara stderr&apos;de);
+2 yanlış kullanım; 3 değişiklik kalmadı: --check otomatik IP&apos;ye (DHCP) döndü
+ya da değişiklik doğrulanmadan geri alındı.
+
+Seçenekler:
+  /HIDEONSTARTUP     pencereyi açmadan, bildirim alanında başlar
+  --settings DOSYA   ayar dosyası yerine tam olarak DOSYA kullanılır (yoksa boş
+                     olarak oluşturulur)
+  --backend networkmanager
+                     ağ ayarlarını NetworkManager ile değiştirir (varsayılan:
+                     çalışıyorsa NetworkManager, yoksa systemd-networkd)
+  --backend networkd ağ ayarlarını systemd-networkd ile değiştirir
+  --backend simulated[=DOSYA]
+                     gerçek ağa dokunmadan, DOSYA&apos;daki benzetim
+                     bağdaştırıcılarıyla çalışır (varsayılan: ayar dosyasının
+                     yanında simulated-computer.json)
+  --language tr|en   metinlerin dili: Türkçe ya da İngilizce (varsayılan:
+                     masaüstünün dili; Türkçe ya da ayarsızsa Türkçe)
+  --report-shown     pencere ilk göründüğünde bunu yazar ve kapanır (ölçüm için)
+  --help             bu yardımı gösterir
+
+Ayar dosyası (--settings verilmezse): %2
+Kurulu program bilgisayarın bütün kullanıcılarıyla ortak tek bir dosya kullanır
+(netdev grubundakiler yazabilir); kullanıcının kendi klasöründeki taşınabilir
+bir kopya dosyasını programın yanında tutar.
+
+Dış adres (MODEM IP) ve internet denetimi için adres servisi ayar dosyasında
+verilir; verilmezse satır &quot;SERVİS YOK&quot; der ve bir değişiklik yalnızca MODEM
+IP&apos;nin cevabıyla denetlenir:
+  [Links]
+  ExternalAddressUrl=http://sunucu.ornek:8080/ip.php
+(--set-link ExternalAddressUrl http://sunucu.ornek:8080/ip.php yazar).
+Yanıt için toplam süre 10 saniyedir; yönlendirme yalnızca aynı adrese (şema,
+sunucu, port) ve aynı sunucunun https adresine izlenir; başka bir yere
+yönlendiren servis &quot;SERVİS HATASI&quot; gösterir.
+</source>
+        <translation>Usage: %1 [OPTIONS] [/HIDEONSTARTUP]
+       %1 [OPTIONS] COMMAND [--json]
+
+Commands (they run without a window or a display, for example over SSH):
+  --list             the profiles, ordered as in the window; the active one: *
+  --show NAME        the profile&apos;s address, mask, gateway and DNS servers
+  --adapters         the network adapters, with their numbers in brackets
+  --apply NAME [--adapter NUMBER|IF|all] [--yes]
+               [--check [--check-after SECONDS]]
+                     applies the profile as &quot;APPLY ZELVİ IP&quot; does; with more
+                     than one adapter --adapter names the one; --yes applies
+                     a doubtful but possible profile without asking; --check
+                     checks the internet after 10 seconds (--check-after
+                     SECONDS: 0-3600) and switches to automatic IP (DHCP) if
+                     there is none (without an address service, the change
+                     is undone if the MODEM IP does not answer); until then
+                     the change is on trial: if the program ends, the change
+                     is undone by itself
+  --apply NAME --confirm-within SECONDS [--adapter NUMBER|IF|all] [--yes]
+                     to change remotely (SSH): returns at once and applies the
+                     profile 1 second later, independently of the session; the
+                     change is on trial for SECONDS (10-3600), is confirmed
+                     with --confirm (from the new address), and is undone with
+                     --undo or when the time runs out
+  --confirm [REQUEST] confirms a remote change (REQUEST: only the change whose
+                     &quot;request&quot; the --apply answered)
+  --undo [REQUEST]   undoes a remote change at once
+  --dhcp [--dry-run] switches every adapter to automatic IP (DHCP)
+  --status           the active profile, the computer&apos;s and the external
+                     (MODEM) IP address, the seconds left of a change on
+                     trial, the state of a remote change
+  --apply NAME --dry-run [--adapter NUMBER|IF|all]
+                     says what would change (for each adapter, before and
+                     after); touches nothing; --with-profiles FILE: the profile
+                     as it will be once FILE is imported
+  --set-profile NAME IP MASK GATEWAY DNS1 [DNS2] [--yes]
+                     saves the profile: checks it by the editor&apos;s rules,
+                     replaces the profile of the same name (whatever the letter
+                     case) in place or adds it; the file&apos;s encoding, line ends
+                     and other lines stay as they are; --yes saves a doubtful
+                     profile too
+  --set-profile NAME --from-adapter NUMBER
+                     saves the adapter&apos;s present addresses as the profile
+  --import-profiles FILE [--yes]
+                     saves many profiles at once (FILE: an INI fragment with a
+                     [Profiles] section or the JSON {&quot;NAME&quot;: {&quot;address&quot;: ...,
+                     &quot;mask&quot;, &quot;gateway&quot;, &quot;dns1&quot;, &quot;dns2&quot;}}; - standard input);
+                     if even one is not valid, none is written
+  --delete-profile NAME
+                     deletes the profile (nothing changes if there is none)
+                     the commands that write profiles take --dry-run too: they
+                     say what would change and write nothing
+  --set-link NAME ADDRESS [--dry-run]
+                     writes a [Links] value (ExternalAddressUrl, RouterUrl,
+                     PortTestUrl); an empty ADDRESS returns to the program&apos;s
+                     own value
+  --export-profile NAME --format networkd|netplan|nmstate --interface IF
+                     writes the profile as another tool&apos;s file: a
+                     systemd-networkd .network file, a netplan or an nmstate
+                     YAML
+  --json             one JSON object as output instead of text (&quot;changed&quot; says
+                     whether anything changed, &quot;code&quot; the outcome)
+Exit status: 0 done; 1 the program&apos;s rules or an adapter refused, or the
+active profile or the output could not be written (reason and number on
+stderr); 2 wrong usage; 3 the change did not stay: --check switched to
+automatic IP (DHCP) or the change was undone before it was confirmed.
+
+Options:
+  /HIDEONSTARTUP     starts in the notification area, without opening the
+                     window
+  --settings FILE    uses exactly FILE instead of the settings file (made
+                     empty if it does not exist)
+  --backend networkmanager
+                     changes the network settings with NetworkManager
+                     (default: NetworkManager where it runs, else
+                     systemd-networkd)
+  --backend networkd changes the network settings with systemd-networkd
+  --backend simulated[=FILE]
+                     works with the simulated adapters in FILE, without
+                     touching the real network (default:
+                     simulated-computer.json beside the settings file)
+  --language tr|en   the language of the texts: Turkish or English (default:
+                     the desktop&apos;s language; Turkish where it is Turkish or
+                     not set)
+  --report-shown     prints this when the window is first shown, then ends
+                     (for measuring)
+  --help             shows this help
+
+Settings file (without --settings): %2
+The installed program uses one file shared by every user of the computer
+(the netdev group may write it); a portable copy in the user&apos;s own folder
+keeps its file beside the program.
+
+The address service for the external address (MODEM IP) and the internet
+check is named in the settings file; without it the line says &quot;NO SERVICE&quot;
+and a change is checked only by the MODEM IP&apos;s answer:
+  [Links]
+  ExternalAddressUrl=http://server.example:8080/ip.php
+(--set-link ExternalAddressUrl http://server.example:8080/ip.php writes it).
+The answer has 10 seconds in all; a redirect is followed only to the same
+address (scheme, server, port) and to the same server&apos;s https address; a
+service that redirects anywhere else shows &quot;SERVICE FAULT&quot;.
+</translation>
+    </message>
+    <message>
+        <source>Dış adres servisi ayarlanmamış:
+internet bağlantısı denetlenmiyor; bir profil, MODEM IP&apos;si cevap vermezse geri alınır.
+Servisin adresini komutla yazın, örneğin:
+nuvar-pos-zelvi-ip --set-link ExternalAddressUrl http://sunucu.ornek:8080/ip.php</source>
+        <translation>The external address service is not set up: the internet connection is not checked;
+a profile is undone when its MODEM IP does not answer.
+Write the service&apos;s address with the command, for example:
+nuvar-pos-zelvi-ip --set-link ExternalAddressUrl http://server.example:8080/ip.php</translation>
     </message>
 </context>
 </TS>

@@ -97,6 +97,11 @@ public:
         Q_UNUSED(problem);
         return false;
     }
+    // Whether `gateway` answers on the adapter of `caption` within `deadlineMs` (a neighbour's
+    // answer, ARP): what judges a change that no address service can. Nothing when it cannot be
+    // told. By default asked of this computer's kernel, through the card the caption names.
+    virtual std::optional<bool> gatewayAnswers(const QString &caption, const QString &gateway,
+                                               int deadlineMs);
     // Seconds until this program's pending trial (of any of its runs) is put back, or -1
     // without one.
     virtual int trialSecondsLeft() { return -1; }

@@ -82,6 +82,32 @@ bool adapterMatches(const QString &caption, const QString &NetworkCards) {
            descriptionOf(caption) == NetworkCards;
 }
 
+GatewayJudgement judgeByGateway(AdapterBackend &backend, const QString &selection,
+                                const QStringList &ProfileParts, int deadlineMs) {
+    GatewayJudgement judged;
+    judged.gateway = RetAddr(ProfileParts, 8);
+    if (judged.gateway.isEmpty() || judged.gateway == QLatin1String("0.0.0.0"))
+        return judged;
+    bool silent = false;
+    for (const QString &caption : adapterCaptions(backend)) {
+        if (!adapterMatches(caption, selection))
+            continue;
+        judged.adapters.append(descriptionOf(caption));
+        const std::optional<bool> answered =
+            backend.gatewayAnswers(caption, judged.gateway, deadlineMs);
+        if (answered.value_or(false)) {
+            judged.verdict = GatewayJudgement::Verdict::Answered;
+            return judged;
+        }
+        silent = silent || (answered && !*answered);
+        if (!answered)
+            return judged; // one that cannot be told: not judged by the others
+    }
+    if (silent)
+        judged.verdict = GatewayJudgement::Verdict::Silent;
+    return judged;
+}
+
 QStringList adapterDescriptions(AdapterBackend &backend) {
     QStringList list = adapterCaptions(backend);
     for (QString &caption : list)

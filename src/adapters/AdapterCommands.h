@@ -122,6 +122,19 @@ bool allOnDhcp(AdapterBackend &backend);
 // now (every adapter goes to DHCP first): their captions, to be named before and after.
 QStringList othersLeavingStatic(AdapterBackend &backend, const QString &selection);
 
+// A change that no address service can judge, judged by the profile's gateway: it answers on
+// one of the adapters that took the profile (Answered), on none (Silent), or it cannot be told
+// (Unknown: the change is kept, as it was before there was a judge). Each adapter is asked for
+// `deadlineMs` at most.
+struct GatewayJudgement {
+    enum class Verdict { Answered, Silent, Unknown };
+    Verdict verdict = Verdict::Unknown;
+    QString gateway;
+    QStringList adapters; // the descriptions of the adapters asked
+};
+GatewayJudgement judgeByGateway(AdapterBackend &backend, const QString &selection,
+                                const QStringList &ProfileParts, int deadlineMs);
+
 // Whether the adapters changed so that the connection is checked after it, as after an apply:
 // applied, refused in part, or put on DHCP only because the chosen adapter was gone.
 bool connectionCheckFollows(ApplyOutcome::Kind kind);

@@ -185,4 +185,10 @@ QString outcomeCode(const AdapterCommands::ApplyOutcome &outcome) {
     return AnswerCode::PlatformError;
 }
 
+QString gatewaySilentText(const AdapterCommands::GatewayJudgement &judged) {
+    return Text::tr("MODEM IP %1, %2 üzerinde cevap vermedi:\n"
+                    "bu ayarlarla ağa çıkılamaz, değişiklik geri alındı.")
+        .arg(judged.gateway, judged.adapters.join(QStringLiteral(", ")));
+}
+
 } // namespace ApplyReport

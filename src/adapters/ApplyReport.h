@@ -48,4 +48,8 @@ QString unsavedText(const QStringList &adapters);
 // program's and configures it instead.
 QString hiddenText(const QString &adapter, const QString &file);
 
+// Why a change that no address service could judge did not stay: the profile's gateway did
+// not answer on the adapters that took it.
+QString gatewaySilentText(const AdapterCommands::GatewayJudgement &judged);
+
 } // namespace ApplyReport

@@ -123,6 +123,19 @@ private:
 SimulatedComputer::SimulatedComputer(QString file)
     : now([] { return QDateTime::currentMSecsSinceEpoch(); }), m_file(std::move(file)) {}
 
+std::optional<bool> SimulatedComputer::gatewayAnswers(const QString &caption,
+                                                      const QString &gateway, int) {
+    FileTurn turn(*this);
+    WmiError error;
+    if (!loadAndRestore(error))
+        return std::nullopt;
+    for (const Adapter &a : adapters) {
+        if (a.caption == caption)
+            return !a.silent.contains(gateway);
+    }
+    return std::nullopt;
+}
+
 QList<SimulatedComputer::Adapter> SimulatedComputer::defaultAdapters() {
     Adapter ethernet;
     ethernet.caption = QStringLiteral("[00000002] Ethernet Adapter");

@@ -22,7 +22,8 @@
 //   { "adapters": [ { "caption": "[00000002] Ethernet Adapter", "ipEnabled": true,
 //                     "dhcp": false, "address": "10.0.0.5", "mask": "255.0.0.0",
 //                     "gateway": "10.0.0.1", "dns": ["10.0.0.1"], "wins": ["", ""],
-//                     "refuse": { "EnableStatic": 91 }, "inUse": ["10.0.0.7"] } ],
+//                     "refuse": { "EnableStatic": 91 }, "inUse": ["10.0.0.7"],
+//                     "silent": ["10.0.0.254"] } ],
 //     "checkpoint": { "until": 1796695690000, "adapters": [ ... ], "pid": 4242, "boot": "…" },
 //     "failConnect": { "number": -2147023174, "description": "..." },
 //     "failQuery": { "number": -2147217385, "description": "..." } }
@@ -31,7 +32,8 @@
 // says something the computer cannot mean (a refusal code that is not a whole number, a
 // method it does not have) is refused when it is read, with the reason. "inUse" lists the
 // addresses that other devices on the adapter's network hold: taking one fails as the probe
-// before it would. A pending checkpoint keeps the adapters as they were and the moment
+// before it would; "silent" those that nothing on it answers for (every other gateway answers).
+// A pending checkpoint keeps the adapters as they were and the moment
 // (milliseconds since 1970) when they are put back, which happens at the first read after
 // it, whoever reads: the program that made it may have ended. "pid" and "boot" name the run
 // that made it: while that run goes on, the checkpoint is its own to judge. "history" tells
@@ -50,6 +52,7 @@ public:
         QStringList wins{QString(), QString()};
         QHash<QString, qint32> refuse; // method name -> the code it answers with
         QStringList inUse;             // addresses that other devices answer for
+        QStringList silent;            // addresses that nothing answers for (a wrong gateway)
     };
     struct Checkpoint {
         qint64 until = 0; // milliseconds since 1970
@@ -72,6 +75,8 @@ public:
     Keep keepChanges(QString &problem) override;
     bool putBack(QString &problem) override;
     int trialSecondsLeft() override;
+    std::optional<bool> gatewayAnswers(const QString &caption, const QString &gateway,
+                                       int deadlineMs) override;
     Fate trialFate(const RunIdentity &run) override;
 
     const QString &file() const { return m_file; }

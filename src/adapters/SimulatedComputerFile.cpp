@@ -92,6 +92,8 @@ QJsonArray adaptersToJson(const QList<SimulatedComputer::Adapter> &adapters) {
             o.insert(QStringLiteral("refuse"), refuse);
         if (!a.inUse.isEmpty())
             o.insert(QStringLiteral("inUse"), toJson(a.inUse));
+        if (!a.silent.isEmpty())
+            o.insert(QStringLiteral("silent"), toJson(a.silent));
         list.append(o);
     }
     return list;
@@ -114,6 +116,7 @@ std::optional<QString> adaptersFromJson(const QJsonValue &value,
         a.dns = fromJson(o.value(QStringLiteral("dns")));
         a.wins = fromJson(o.value(QStringLiteral("wins")));
         a.inUse = fromJson(o.value(QStringLiteral("inUse")));
+        a.silent = fromJson(o.value(QStringLiteral("silent")));
         while (a.wins.size() < 2)
             a.wins.append(QString());
         if (const std::optional<QString> problem =

@@ -310,6 +310,9 @@ bool frmMain::ApplyProfile(const QString &name) {
     // refused); the caller writes it again and says if it could not be written.
     if (outcome.kind == Kind::Applied)
         SettingsIni->WriteString(CurrentProfileSection, ProfileNameKey, name);
+    m_byGateway.reset();
+    if (outcome.kind == Kind::Applied)
+        m_byGateway = ByGateway{selection, ProfileParts};
     startTrial(outcome.trial, AdapterCommands::connectionCheckFollows(outcome.kind));
 
     if (outcome.kind != Kind::Applied && outcome.adaptersChanged)
@@ -362,6 +365,7 @@ void frmMain::switchToDhcp(bool onTrial) {
         AdapterCommands::ResetAdaptersToDHCP(*m_services.backend, trialSeconds());
     if (!reset.trial.pending)
         TrialCountdown::release(*SettingsIni);
+    m_byGateway.reset(); // automatic IP has no gateway of the profile's to judge by
     if (onTrial)
         startTrial(reset.trial, !reset.failed);
     // The fallback is kept at once, once the settings say so (while still on trial: a run
@@ -404,9 +408,11 @@ void frmMain::ipnedir_Click() {
     // lets the user start another one meanwhile.
     const bool judging = m_trial->ours();
     if (url.isEmpty()) {
-        // No address service configured: nothing to judge the connection by.
+        // No address service configured: an apply is judged by its gateway, nothing else.
         showAddress(disip, Text::tr("SERVİS YOK"));
         disip->setToolTip(MainWindowRules::noServiceHelp());
+        if (judging && m_byGateway)
+            judgeByGateway();
     } else {
         // A close request ends the wait at once.
         const ExternalAddress::Answer answer = ExternalAddress::post(

@@ -160,6 +160,8 @@ private:
     // The check of the connection has judged: the change on trial is kept (the fallback to
     // DHCP, when it follows, is a change of its own), unless the system had put it back.
     void keepTrial();
+    // Without an address service, this window's apply is judged by its gateway's answer.
+    void judgeByGateway();
     // What keeping this window's change came to, said where it is not what was asked for.
     void reportKept(const TrialCountdown::Kept &kept);
     // The seconds left as the backend counts them (a suspended computer's time included), in
@@ -180,7 +182,12 @@ private:
     bool m_refreshing = false;             // the address refresh is waiting for its answer
     bool m_closeRequested = false;         // the window was closed meanwhile
     std::optional<TrialCountdown> m_trial; // a change on trial, this window's or another run's
-    QTimer *m_trialTicker = nullptr;       // the seconds left, in the caption and the tip
+    struct ByGateway {
+        QString selection;
+        QStringList parts;
+    };
+    std::optional<ByGateway> m_byGateway; // this window's apply, which its gateway judges
+    QTimer *m_trialTicker = nullptr;      // the seconds left, in the caption and the tip
     // The settings file is read again only when it changed (a file of a million profiles takes
     // a second to read): the current profile as last read, and the trial record as last seen.
     mutable FileStamp m_currentRead;

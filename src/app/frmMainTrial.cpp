@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
+#include <utility>
 
 void frmMain::followTrials() {
     // A change left on trial by an earlier run: put back meanwhile, or still on trial, when
@@ -44,8 +45,9 @@ void frmMain::startTrial(const AdapterCommands::Trial &trial, bool changed) {
                                                  : UserPrompts::Icon::Stop);
     if (!trial.pending)
         return;
-    if (Links::externalAddressUrl(*SettingsIni).isEmpty()) {
-        reportKept(m_trial->keepOwn()); // no address service: no check will judge the change
+    // No address service: an apply is judged by its gateway's answer, anything else is kept.
+    if (Links::externalAddressUrl(*SettingsIni).isEmpty() && !m_byGateway) {
+        reportKept(m_trial->keepOwn());
         return;
     }
     m_trial->begin(trialSeconds());
@@ -76,6 +78,16 @@ void frmMain::restartTrialClock() {
 void frmMain::keepTrial() {
     if (m_trial && m_trial->ours())
         reportKept(m_trial->keepOwn());
+}
+
+void frmMain::judgeByGateway() {
+    const ByGateway target = *std::exchange(m_byGateway, std::nullopt);
+    const AdapterCommands::GatewayJudgement judged = AdapterCommands::judgeByGateway(
+        *m_services.backend, target.selection, target.parts, m_services.httpTimeoutMs);
+    if (judged.verdict == AdapterCommands::GatewayJudgement::Verdict::Silent)
+        reportKept(m_trial->putBackOwn(ApplyReport::gatewaySilentText(judged)));
+    else
+        keepTrial();
 }
 
 void frmMain::reportKept(const TrialCountdown::Kept &kept) {

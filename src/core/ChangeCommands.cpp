@@ -15,6 +15,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <functional>
 
 namespace CommandRunner {
 
@@ -116,6 +117,52 @@ QString chosenAdapter(const QStringList &captions, const QString &asked) {
     return {};
 }
 
+// Without an address service an apply is judged by its gateway's answer on the adapters that
+// took it: kept when it answers (or when that cannot be told), put back when it is silent.
+int judgeByGateway(Run &run, clsIni &ini, AdapterBackend &backend, const ApplyPlan &plan,
+                   const Context &context, bool pending, const std::function<bool()> &keep) {
+    const AdapterCommands::GatewayJudgement judged =
+        AdapterCommands::judgeByGateway(backend, plan.selection, plan.parts, context.httpTimeoutMs);
+    using Verdict = AdapterCommands::GatewayJudgement::Verdict;
+    run.json().insert(QStringLiteral("gateway"),
+                      QJsonObject{{QStringLiteral("address"), judged.gateway},
+                                  {QStringLiteral("answered"),
+                                   judged.verdict == Verdict::Unknown
+                                       ? QJsonValue()
+                                       : QJsonValue(judged.verdict == Verdict::Answered)}});
+    run.json().insert(QStringLiteral("revertedToDhcp"), false);
+    if (judged.verdict == Verdict::Silent && !pending) {
+        run.fail(Text::tr("MODEM IP %1, %2 üzerinde cevap vermedi; değişiklik denenmeden "
+                          "yapıldığı için geri alınamadı.")
+                     .arg(judged.gateway, judged.adapters.join(QStringLiteral(", "))),
+                 0, AnswerCode::NoSafetyNet);
+        return run.finish(Refused);
+    }
+    if (judged.verdict != Verdict::Silent) {
+        if (!keep())
+            return run.finish(PutBack);
+        run.line(
+            judged.verdict == Verdict::Answered
+                ? Text::tr("MODEM IP %1 cevap verdi; değişiklik kalıcı.").arg(judged.gateway)
+                : Text::tr("MODEM IP %1 denetlenemedi; değişiklik kalıcı.").arg(judged.gateway));
+        return run.finish(Done);
+    }
+    const TrialCountdown::Kept back =
+        TrialCountdown::putBack(ini, backend, ApplyReport::gatewaySilentText(judged));
+    if (back.outcome != AdapterBackend::Keep::PutBack) {
+        run.fail(back.problem, 0, AnswerCode::KeepFailed);
+        return run.finish(Refused);
+    }
+    run.json().insert(QStringLiteral("putBack"), true);
+    run.json().insert(QStringLiteral("current"), back.now);
+    run.fail(Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
+                 .arg(back.problem, back.now.isEmpty()
+                                        ? Text::tr("değişiklikten önceki ayarlarında")
+                                        : Text::tr("\"%1\" profilinde").arg(back.now)),
+             0, AnswerCode::PutBack);
+    return run.finish(PutBack);
+}
+
 ApplyPlan refused(ApplyPlan plan, const QString &reason, const QString &code) {
     plan.refusal = reason;
     plan.code = code;
@@ -132,12 +179,13 @@ int applyHere(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &back
     if (const TrialCountdown::Claimed claimed = TrialCountdown::claim(ini, backend); !claimed.ok)
         return run.refuse(claimed.refusal, 0, claimed.code);
 
-    // On trial until the check has judged; without a check the change is kept at once (the
+    // On trial until the check has judged: the internet check, or without an address service
+    // the profile's gateway (an apply only); without a check the change is kept at once (the
     // trial still puts the adapters back when the address is in use).
-    const bool judged = cl.check && !Links::externalAddressUrl(ini).isEmpty();
+    const bool service = !Links::externalAddressUrl(ini).isEmpty();
     const int trialSeconds =
-        judged ? TrialCountdown::lengthFor(cl.checkAfterSeconds, context.httpTimeoutMs)
-               : kUncheckedTrialSeconds;
+        cl.check ? TrialCountdown::lengthFor(cl.checkAfterSeconds, context.httpTimeoutMs)
+                 : kUncheckedTrialSeconds;
     const QStringList toDhcp = AdapterCommands::othersLeavingStatic(backend, selection);
     const AdapterCommands::ApplyOutcome outcome =
         AdapterCommands::applyProfile(backend, selection, plan.parts, trialSeconds);
@@ -152,6 +200,8 @@ int applyHere(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &back
     const bool checkFollows = cl.check && changed;
     AdapterCommands::Trial trial = outcome.trial;
     const bool applied = outcome.kind == AdapterCommands::ApplyOutcome::Kind::Applied;
+    const bool byGateway = cl.check && !service && applied;
+    const bool judged = (cl.check && service) || byGateway;
     run.json().insert(QStringLiteral("changed"), applied || outcome.adaptersChanged);
     if (!trial.pending)
         TrialCountdown::release(ini); // nothing of this run's on trial
@@ -201,6 +251,8 @@ int applyHere(Run &run, const CommandLine &cl, clsIni &ini, AdapterBackend &back
         run.line(
             Text::tr("Deneniyor: %1 saniye içinde doğrulanmazsa geri alınır.").arg(trialSeconds));
     context.wait(cl.checkAfterSeconds);
+    if (byGateway)
+        return judgeByGateway(run, ini, backend, plan, context, trial.pending, keep);
     const External external = externalCheck(ini, context);
     if (judged && !keep())
         return run.finish(PutBack); // paused past the trial: what was checked is gone

@@ -82,7 +82,7 @@ QStringList sortedProfileNames(const QStringList &names) {
 QString noServiceHelp() {
     return Text::tr(
         "Dış adres servisi ayarlanmamış:\n"
-        "internet bağlantısı denetlenmiyor ve bağlantı yokken otomatik IP'ye geçilmiyor.\n"
+        "internet bağlantısı denetlenmiyor; bir profil, MODEM IP'si cevap vermezse geri alınır.\n"
         "Servisin adresini komutla yazın, örneğin:\n"
         "nuvar-pos-zelvi-ip --set-link ExternalAddressUrl http://sunucu.ornek:8080/ip.php");
 }

@@ -147,6 +147,38 @@ void TrialCountdown::ownEnded() {
     m_lost = lost;
 }
 
+TrialCountdown::Kept TrialCountdown::putBack(clsIni &ini, AdapterBackend &backend,
+                                             const QString &why) {
+    Kept back;
+    QString problem;
+    if (!backend.putBack(problem)) {
+        TrialLedger(ini).keepFailed(); // still on trial: the system puts it back at its time
+        back.outcome = AdapterBackend::Keep::Failed;
+        back.problem = why + QLatin1Char('\n') +
+                       Text::tr("Hemen geri alınamadı (%1); denemenin süresi dolunca geri "
+                                "alınır.")
+                           .arg(problem);
+        return back;
+    }
+    back.outcome = AdapterBackend::Keep::PutBack;
+    back.problem = why;
+    back.now = TrialLedger(ini).putBack(ini);
+    return back;
+}
+
+TrialCountdown::Kept TrialCountdown::putBackOwn(const QString &why) {
+    const int before = m_left;
+    m_ours = false;
+    m_left = -1;
+    const Kept back = putBack(m_ini, m_backend, why);
+    if (back.outcome == AdapterBackend::Keep::Failed) {
+        const int left = m_backend.trialSecondsLeft();
+        m_left = left >= 0 ? left : before;
+        m_unkept = counting();
+    }
+    return back;
+}
+
 TrialCountdown::Kept TrialCountdown::keepOwn() {
     const int before = m_left;
     m_ours = false;

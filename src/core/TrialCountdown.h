@@ -52,6 +52,11 @@ public:
     // named again, in one step with the end of its record.
     static Kept keep(clsIni &ini, AdapterBackend &backend);
 
+    // Puts this run's change back now (its check found it wrong; `why` says how), the profile
+    // before it current again in the same step. Failed when the system would not: the change
+    // then stays on trial and goes back at its time.
+    static Kept putBack(clsIni &ini, AdapterBackend &backend, const QString &why);
+
     // At start: a change an earlier run left is settled; one still on trial is counted down,
     // and is this run's to judge unless it waits for a remote confirmation.
     void adoptLeftover();
@@ -65,6 +70,8 @@ public:
     // Keeps the change as this run's, and counts no more; a change that could not be kept is
     // counted down to its end, and its put-back told as takeLost().
     Kept keepOwn();
+    // The same for putting it back now.
+    Kept putBackOwn(const QString &why);
     // The seconds left from the backend's clock; a trial that ended meanwhile (put back by the
     // system, or judged by its own run) is settled and -1 returned.
     int tick();

@@ -578,7 +578,8 @@ void tst_frmMain::applyToOneAdapter() {
     QCOMPARE(m_pc->stored()[0].address, u("10.0.0.5"));
     QVERIFY(m_pc->stored()[1].dhcp);
     QVERIFY(readAll(m_path).contains("[CurrentProfile]\nProfileName=Ofis\n"));
-    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Ofis)"));
+    // On trial until its gateway is heard (no address service here).
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Ofis) [deneniyor, 20 sn]"));
     QCOMPARE(m_window->icip->text(), u("BEKLEYİNİZ"));
     QCOMPARE(m_window->disip->text(), u("BEKLEYİNİZ"));
     QCOMPARE(m_window->Timer1Interval(), 10000);
@@ -963,8 +964,9 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck_data() {
     QTest::addColumn<bool>("unkeepable"); // the computer's file cannot be written at the check
     QTest::newRow("internet: kept") << u("answers") << true << false << false;
     QTest::newRow("no internet: kept, then DHCP") << u("refused") << true << true << false;
-    QTest::newRow("no service: nothing to judge, kept at once")
-        << QString() << false << false << false;
+    QTest::newRow("no service, the gateway answers: kept") << QString() << true << false << false;
+    QTest::newRow("no service, the gateway silent: put back as it was")
+        << u("silent gateway") << true << true << false;
     QTest::newRow("internet, the keep fails: said, counted down, named back once put back")
         << u("answers") << true << false << true;
 }
@@ -979,8 +981,13 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
         QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
         url = "http://127.0.0.1:" + QByteArray::number(probe.serverPort()) + "/ip.php";
     }
+    const bool byGateway = service.isEmpty() || service == u("silent gateway");
+    if (service == u("silent gateway")) {
+        m_pc->computer->adapters[0].silent = QStringList{u("10.0.0.1")};
+        m_pc->store();
+    }
     writeSettings("[Profiles]\nOfis=10.0.0.5.255.255.255.0.10.0.0.1.8.8.8.8....\n" +
-                  (service.isEmpty() ? QByteArray() : "[Links]\nExternalAddressUrl=" + url + "\n"));
+                  (byGateway ? QByteArray() : "[Links]\nExternalAddressUrl=" + url + "\n"));
     m_pc->stopClock();
     QVERIFY(load());
     m_window->lstProfiles->setCurrentRow(0);
@@ -1014,6 +1021,12 @@ void tst_frmMain::changeOnTrialIsJudgedByTheCheck() {
         return;
     }
     m_window->Timer1_Timer();
+    if (service == u("silent gateway")) {
+        QVERIFY2(m_prompts.messages.join(u("\n")).contains(u("MODEM IP 10.0.0.1, Ethernet Adapter "
+                                                             "üzerinde cevap vermedi")),
+                 qPrintable(m_prompts.messages.join(u("\n"))));
+        QVERIFY(!readAll(m_path).contains("ProfileName=Ofis"));
+    }
     QCOMPARE(m_pc->computer->trialSecondsLeft(), -1); // nothing left to put back
     QVERIFY(!readAll(m_path).contains("ProfileBeforeTrial"));
     QFETCH(bool, dhcpAfter);

@@ -201,6 +201,11 @@ void tst_CommandRunner::checkAndFallback_data() {
         << false;
     QTest::newRow("online, the keep fails: keep-failed, still on trial, never said kept")
         << true << u("unkeepable") << check << 1 << u("kalıcı yapılamadı") << u("--") << true;
+    QTest::newRow("no service, the gateway answers: kept")
+        << true << u("no service") << check << 0 << u("") << u("--") << true;
+    QTest::newRow("no service, the gateway silent: put back as it was")
+        << true << u("silent gateway") << check << 3 << u("10.0.0.1, Ethernet Adapter, Wireless")
+        << u("DD") << false;
     QTest::newRow("current profile not recorded: the change is said, status 1")
         << true << u("readonly") << check << 1 << u("Ağ bağdaştırıcıları değişti") << u("--")
         << false;
@@ -218,8 +223,15 @@ void tst_CommandRunner::checkAndFallback() {
     server.silent = !online;
     m_pc = std::make_unique<SimulatedFixture>();
     m_pc->stopClock();
-    if (!refuse.isEmpty() && refuse != u("readonly") && refuse != u("unkeepable"))
+    const bool service = refuse != u("no service") && refuse != u("silent gateway");
+    if (refuse == u("silent gateway")) {
+        for (SimulatedComputer::Adapter &a : m_pc->computer->adapters)
+            a.silent = QStringList{u("10.0.0.1")};
+        m_pc->store();
+    } else if (!refuse.isEmpty() && service && refuse != u("readonly") &&
+               refuse != u("unkeepable")) {
         m_pc->refuse(0, refuse, 91);
+    }
     // The computer's file unreadable while the change waits for its check: it cannot be kept.
     const QString pcFile = m_pc->computer->file();
     if (refuse == u("unkeepable"))
@@ -227,9 +239,9 @@ void tst_CommandRunner::checkAndFallback() {
             QVERIFY(QFile::rename(pcFile, pcFile + u(".away")) && QDir().mkdir(pcFile));
         };
     const QString path = m_dir.filePath(u("ayar.config"));
-    writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n[Links]\n"
-                   "ExternalAddressUrl=" +
-                       server.url().toUtf8() + "\n");
+    writeAll(path, "[Profiles]\nAlfa=10.0.0.5.255.0.0.0.10.0.0.1.10.0.0.1....\n" +
+                       (service ? "[Links]\nExternalAddressUrl=" + server.url().toUtf8() + "\n"
+                                : QByteArray()));
     if (refuse == u("readonly"))
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
     QString out;
@@ -248,8 +260,8 @@ void tst_CommandRunner::checkAndFallback() {
     QVERIFY2(err.contains(stderr), qPrintable(err));
     QCOMPARE(err.contains(u("denetlenecek")),
              extra.contains(u("--check")) && refuse == u("EnableStatic"));
-    QCOMPARE(o.value(u("revertedToDhcp")).toBool(), status == 3);
-    QCOMPARE(o.contains(u("external")), !extra.isEmpty()); // the check ran
+    QCOMPARE(o.value(u("revertedToDhcp")).toBool(), status == 3 && service);
+    QCOMPARE(o.contains(u("external")) || o.contains(u("gateway")), !extra.isEmpty()); // judged
     if (refuse == u("EnableDHCP"))
         QCOMPARE(o.value(u("fallbackRefusals")).toArray().size(), 1);
     const auto stored = m_pc->stored();
