@@ -155,6 +155,7 @@ int judgeByGateway(Run &run, clsIni &ini, AdapterBackend &backend, const ApplyPl
     }
     run.json().insert(QStringLiteral("putBack"), true);
     run.json().insert(QStringLiteral("current"), back.now);
+    run.json().insert(QStringLiteral("code"), AnswerCode::PutBack); // not the apply's any more
     run.fail(Text::tr("Değişiklik kalmadı: %1\nAğ bağdaştırıcıları şimdi %2.")
                  .arg(back.problem, back.now.isEmpty()
                                         ? Text::tr("değişiklikten önceki ayarlarında")

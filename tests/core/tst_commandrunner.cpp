@@ -261,6 +261,8 @@ void tst_CommandRunner::checkAndFallback() {
     QCOMPARE(err.contains(u("denetlenecek")),
              extra.contains(u("--check")) && refuse == u("EnableStatic"));
     QCOMPARE(o.value(u("revertedToDhcp")).toBool(), status == 3 && service);
+    if (refuse == u("silent gateway"))
+        QCOMPARE(o.value(u("code")).toString(), u("put-back"));
     QCOMPARE(o.contains(u("external")) || o.contains(u("gateway")), !extra.isEmpty()); // judged
     if (refuse == u("EnableDHCP"))
         QCOMPARE(o.value(u("fallbackRefusals")).toArray().size(), 1);

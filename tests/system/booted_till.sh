@@ -3,9 +3,12 @@
 # (systemd-nspawn -b) in a network namespace of its own, cabled to a router namespace that
 # serves DHCP leases and the address service. systemd-networkd configures its card; the
 # package is installed with apt-get as anyone types it. Then: one manager on the card (the
-# package brings no second one); the program run as root lists the card; networkd switched
+# package brings no second one); one list per till (root's import seen by a technician of
+# netdev, whose earlier profiles join it; another user reads it and is told why he may not
+# save); the program run as root lists the card; networkd switched
 # on without a reboot (no /run/systemd/network) still gets a change on trial, confirmed with
-# --confirm and kept over a reboot; a change kept by the internet check; an unconfirmed one put
+# --confirm and kept over a reboot; a change kept by the internet check; without an address
+# service, one kept and one put back by its gateway's answer; an unconfirmed one put
 # back by its keeper, a service of systemd's that survives a kill; a reboot during a trial
 # starts the earlier settings; NetworkManager installed afterwards beside networkd on the
 # same card is said, and nothing changed. Then the administrator makes it a desktop-style till,
@@ -168,6 +171,19 @@ waitfor '[ "$(addresses)" = "10.99.0.32/24 " ]' 150 || fail "the checked change 
 in_till grep -q 'Address=10.99.0.32/24' /etc/systemd/network/05-nuvar-zelvi-zc0.network ||
   fail "the checked change is not the lasting file"
 echo "kept by the internet check"
+
+# The till's own file names no address service: its gateway judges a checked change.
+in_till nuvar-pos-zelvi-ip --set-profile YANLIS 10.99.0.44 255.255.255.0 10.99.0.254 10.99.0.1 >/dev/null ||
+  fail "the wrong gateway's profile could not be saved"
+out=$(in_till nuvar-pos-zelvi-ip --apply ORTAK --check --check-after 0 --json) || fail "a right gateway: $out"
+[[ $out == *'"answered":true'* ]] && waitfor '[ "$(addresses)" = "10.99.0.41/24 " ]' 150 || fail "a right gateway: $out"
+status=0
+out=$(in_till nuvar-pos-zelvi-ip --apply YANLIS --check --check-after 0 --json) || status=$?
+[ $status -eq 3 ] && [[ $out == *'"code":"put-back"'* ]] || fail "a silent gateway: status $status, $out"
+waitfor '[ "$(addresses)" = "10.99.0.41/24 " ]' 150 || fail "a silent gateway's change stayed: $(addresses)"
+out=$(zelvi --apply IKINCI --check --json) || fail "back to IKINCI: $out"
+waitfor '[ "$(addresses)" = "10.99.0.32/24 " ]' 150 || fail "IKINCI did not come back: $(addresses)"
+echo "no address service: a right gateway kept, a silent one put back"
 
 # The keeper is a service of systemd's, outside the session of the run that made the change;
 # killed, systemd starts it again, and the change still goes back at its time.

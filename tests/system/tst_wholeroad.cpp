@@ -1,6 +1,7 @@
 // The whole road: the main window with the NetworkManager backend, a real DHCP server and
 // our address service on the "router", inside the namespaces of scripts/nm-harness.sh; or with
-// the systemd-networkd backend inside scripts/networkd-harness.sh (ZELVI_ND_IFACE set).
+// the systemd-networkd backend inside scripts/networkd-harness.sh (ZELVI_ND_IFACE set). Without
+// an address service, a profile whose gateway does not answer is put back.
 #include "FakePrompts.h"
 #include "FakeTrayIcon.h"
 #include "app/frmMain.h"
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void startShowsRealAddresses();
     void profileInTheRoutersNetworkStays();
     void profileWithoutInternetIsUndone();
+    void withoutServiceTheGatewayJudges();
 
 private:
     void apply(const QString &profile);
@@ -193,6 +195,35 @@ void tst_WholeRoad::profileWithoutInternetIsUndone() {
     QTest::mouseClick(m_window->ipnedir, Qt::LeftButton);
     QCOMPARE(m_window->disip->text(), lease());
     QCOMPARE(m_window->icip->text(), lease());
+}
+
+// No address service: ten seconds after the apply the profile's gateway must answer on the card.
+void tst_WholeRoad::withoutServiceTheGatewayJudges() {
+    m_prompts.messages.clear();
+    QFile f(m_settings);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("[Profiles]\nDogru=10.99.0.51.255.255.255.0.10.99.0.1.10.99.0.1....\n"
+            "Yanlis=10.99.0.52.255.255.255.0.10.99.0.254.10.99.0.1....\n");
+    f.close();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->lstProfiles->findItems(u("Yanlis"), Qt::MatchExactly)
+                                  .isEmpty(),
+                             5000);
+    apply(u("Dogru"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->Timer1Interval(), 0, 25000);
+    QCOMPARE(m_nm->trialSecondsLeft(), -1);
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Dogru)"));
+    QVERIFY2(m_prompts.messages.isEmpty(), qPrintable(m_prompts.messages.join(u("\n"))));
+    apply(u("Yanlis"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->Timer1Interval(), 0, 25000);
+    QVERIFY2(m_prompts.messages.join(u("\n")).contains(u("MODEM IP 10.99.0.254, zc0 üzerinde "
+                                                          "cevap vermedi")),
+             qPrintable(m_prompts.messages.join(u("\n"))));
+    QCOMPARE(current(), u("Dogru"));
+    QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Dogru)"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        run({u("ip"), u("-4"), u("-o"), u("addr"), u("show"), u("dev"), u("zc0")})
+            .contains(u("inet 10.99.0.51/24")),
+        15000);
 }
 
 QTEST_MAIN(tst_WholeRoad)
