@@ -3,9 +3,9 @@
 # (systemd-nspawn -b) in a network namespace of its own, cabled to a router namespace that
 # serves DHCP leases and the address service. systemd-networkd configures its card; the
 # package is installed with apt-get as anyone types it. Then: one manager on the card (the
-# package brings no second one); one list per till (root's import seen by a technician of
-# netdev, whose earlier profiles join it; another user reads it and is told why he may not
-# save); the program run as root lists the card; networkd switched
+# package brings no second one); one list per till (the shop's first play on a till where the
+# program never ran, seen by a technician of netdev, whose earlier profiles join it; another
+# user reads it and is told why he may not save); the program run as root lists the card; networkd switched
 # on without a reboot (no /run/systemd/network) still gets a change on trial, confirmed with
 # --confirm and kept over a reboot; a change kept by the internet check; without an address
 # service, one kept and one put back by its gateway's answer; an unconfirmed one put
@@ -108,13 +108,36 @@ in_till dpkg-query -W -f='${Status}' qt6-translations-l10n 2>/dev/null | grep -q
 waitfor leased 50 || fail "the card lost its lease with the install: $(addresses)"
 echo "installed with its recommendations: one manager on the card"
 
-# One list per till: root writes it as the fleet does (no folder made by hand), a technician
-# of netdev sees it with his earlier profiles taken in once, another user reads it and is told
-# why he may not save.
+# One list per till: the shop's first play writes it on a till where the program never ran
+# (no folder made by hand), a technician of netdev sees it with his earlier profiles taken in
+# once, another user reads it and is told why he may not save.
 till_file=/var/lib/nuvar-pos-zelvi-ip/till/Nuvar_Pos_Zelvi_ip.exe.config
-echo '{"ORTAK": {"address": "10.99.0.41", "mask": "255.255.255.0", "gateway": "10.99.0.1", "dns1": "10.99.0.1"}}' |
-  in_till nuvar-pos-zelvi-ip --import-profiles - --json >>"$work/program.log" 2>&1 ||
-  fail "root could not import into the till's file: $(tail -n 3 "$work/program.log")"
+ssh-keygen -q -t ed25519 -N '' -f "$work/key"
+in_till env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq openssh-server >>"$work/program.log" 2>&1 ||
+  fail "apt-get could not install the SSH server"
+in_till install -d -m 700 /root/.ssh
+cp "$work/key.pub" "$root/root/.ssh/authorized_keys"
+waitfor 'in_till systemctl is-active -q ssh.service' 100 || fail "the till's SSH server did not start"
+mkdir -p "$work/home/tmp"
+cat >"$work/inventory.yml" <<YAML
+tills:
+  vars:
+    ansible_user: root
+    ansible_ssh_private_key_file: $work/key
+    ansible_ssh_common_args: -o UserKnownHostsFile=/dev/null -o StrictHostKeyChecking=no
+    zelvi_install: false
+    zelvi_control_program: $work/package/usr/bin/nuvar-pos-zelvi-ip
+    zelvi_profiles:
+      ORTAK: {address: 10.99.0.41, mask: 255.255.255.0, gateway: 10.99.0.1, dns1: 10.99.0.1}
+  hosts:
+    till: {ansible_host: $(addresses | cut -d/ -f1), zelvi_profile: ORTAK}
+YAML
+repo=$(realpath "$(dirname "$0")/../..")
+ip netns exec "$router" env HOME="$work/home" ANSIBLE_CONFIG="$repo/contrib/ansible/ansible.cfg" \
+  ANSIBLE_LOCAL_TEMP="$work/home/tmp" ANSIBLE_NOCOLOR=1 ansible-playbook -i "$work/inventory.yml" \
+  "$repo/contrib/ansible/site.yml" --tags profiles >"$work/play.out" 2>&1 ||
+  fail "the first play on a fresh till: $(tail -n 15 "$work/play.out")"
+in_till grep -q '^ORTAK=' "$till_file" || fail "the first play wrote no profile in the till's file"
 in_till adduser --disabled-password --gecos '' tech >/dev/null 2>&1
 in_till adduser tech netdev >/dev/null 2>&1
 in_till adduser --disabled-password --gecos '' misafir >/dev/null 2>&1
@@ -136,7 +159,7 @@ out=$(in_till runuser -u misafir -- nuvar-pos-zelvi-ip --set-profile YENI 10.99.
 [ "$(md5sum <"$root$till_file")" = "$before" ] || fail "a refused save changed the till's file"
 out=$(in_till runuser -u misafir -- nuvar-pos-zelvi-ip --list) && [[ $out == *ORTAK* ]] ||
   fail "a user outside netdev cannot read the till's list: $out"
-echo "one list per till: root's import, the technician's earlier profile, a reader refused a save"
+echo "one list per till: a fresh till's first play, the technician's earlier profile, a reader refused a save"
 
 cat >"$root/root/ayar.config" <<INI
 [Profiles]
@@ -178,7 +201,7 @@ in_till nuvar-pos-zelvi-ip --set-profile YANLIS 10.99.0.44 255.255.255.0 10.99.0
 out=$(in_till nuvar-pos-zelvi-ip --apply ORTAK --check --check-after 0 --json) || fail "a right gateway: $out"
 [[ $out == *'"answered":true'* ]] && waitfor '[ "$(addresses)" = "10.99.0.41/24 " ]' 150 || fail "a right gateway: $out"
 status=0
-out=$(in_till nuvar-pos-zelvi-ip --apply YANLIS --check --check-after 0 --json) || status=$?
+out=$(in_till nuvar-pos-zelvi-ip --apply YANLIS --check --check-after 0 --json 2>>"$work/program.log") || status=$?
 [ $status -eq 3 ] && [[ $out == *'"code":"put-back"'* ]] || fail "a silent gateway: status $status, $out"
 waitfor '[ "$(addresses)" = "10.99.0.41/24 " ]' 150 || fail "a silent gateway's change stayed: $(addresses)"
 out=$(zelvi --apply IKINCI --check --json) || fail "back to IKINCI: $out"
@@ -244,13 +267,9 @@ out=$(as_tech "$z --apply IKINCI --confirm-within 60 --json >/dev/null && $z --c
 echo "a technician in netdev at the seat: changed and confirmed without a password"
 
 # Over SSH (a session without a seat) polkit refuses: said first, nothing made or promised.
-ssh-keygen -q -t ed25519 -N '' -f "$work/key"
 in_till install -d -o tech -g tech -m 700 /home/tech/.ssh
 in_till install -o tech -g tech -m 600 /dev/null /home/tech/.ssh/authorized_keys
 cat "$work/key.pub" >"$root/home/tech/.ssh/authorized_keys"
-in_till env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq openssh-server >>"$work/program.log" 2>&1 ||
-  fail "apt-get could not install the SSH server"
-waitfor 'in_till systemctl is-active -q ssh.service' 100 || fail "the till's SSH server did not start"
 over_ssh() {
   ip netns exec "$router" ssh -q -i "$work/key" -o BatchMode=yes -o StrictHostKeyChecking=no \
     -o UserKnownHostsFile=/dev/null tech@10.99.0.32 "$@"

@@ -72,7 +72,8 @@ pull() {
 }
 report() { git -C "$w/shop.git" show "report/kasa$1:kasa$1.json"; }
 
-# 1. Each till's first pull.
+# 1. Each till's first pull; kasa1's program never ran (no settings folder at all).
+rm -rf "$w/kasa1/root/.config"
 pull 1 1 || fail "kasa1's pull failed"
 if pull 1 2; then fail "kasa2's pull did not fail"; fi
 pull 1 3 || fail "kasa3's pull failed"
