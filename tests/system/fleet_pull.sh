@@ -2,7 +2,8 @@
 # Pull mode (contrib/ansible/pull.yml) inside scripts/fleet-harness.sh: three tills run
 # ansible-pull from the shop's bare repository in the control node's namespace, each as its
 # timer would, and no control node reaches them:
-#   kasa1  a good profile, kept by the till itself once it reaches the shop's server;
+#   kasa1  its program never ran: a good profile, kept by the till itself once it reaches the
+#          shop's server, and the shop's address service written;
 #   kasa2  a profile at an address the server cannot be reached from: undone at once, and not
 #          applied again on the next pull (the till's connection untouched);
 #   kasa3  a good profile, then one of the shop's profiles removed from the list: removed from
@@ -38,6 +39,7 @@ tills:
     zelvi_pull_report: true
     zelvi_pull_state_dir: /root/pull-state # the tills share the harness's /var/lib
     zelvi_settings: $settings
+    zelvi_address_service: http://10.99.0.1:8097/ip.php
     zelvi_trial_seconds: 30
     zelvi_reach_seconds: 5
     zelvi_profiles:
@@ -79,6 +81,8 @@ if pull 1 2; then fail "kasa2's pull did not fail"; fi
 pull 1 3 || fail "kasa3's pull failed"
 [ "$(address 1)" = "10.99.0.61/24 " ] && [ "$(current 1)" = P1 ] ||
   fail "kasa1 is at $(address 1) with '$(current 1)', not on P1"
+grep -q '^ExternalAddressUrl=http://10.99.0.1:8097/ip.php' "$w/kasa1$settings" ||
+  fail "kasa1's first pull did not write the shop's address service"
 "$w/till" 1 "$program" --settings "$settings" --status --json | grep -q '"state":"confirmed"' ||
   fail "kasa1's change was not confirmed by the till"
 waitfor '[ "$(address 2)" = "10.99.0.12/24 " ]' 100 && [ "$(current 2)" = Baslangic ] ||
