@@ -88,13 +88,17 @@ GatewayJudgement judgeByGateway(AdapterBackend &backend, const QString &selectio
     judged.gateway = RetAddr(ProfileParts, 8);
     if (judged.gateway.isEmpty() || judged.gateway == QLatin1String("0.0.0.0"))
         return judged;
-    bool silent = false;
+    QStringList asked;
     for (const QString &caption : adapterCaptions(backend)) {
-        if (!adapterMatches(caption, selection))
-            continue;
+        if (adapterMatches(caption, selection))
+            asked.append(caption);
+    }
+    // The whole judgement within the deadline, however many cards took the profile.
+    const int each = asked.isEmpty() ? deadlineMs : std::max(1000, deadlineMs / int(asked.size()));
+    bool silent = false;
+    for (const QString &caption : asked) {
         judged.adapters.append(descriptionOf(caption));
-        const std::optional<bool> answered =
-            backend.gatewayAnswers(caption, judged.gateway, deadlineMs);
+        const std::optional<bool> answered = backend.gatewayAnswers(caption, judged.gateway, each);
         if (answered.value_or(false)) {
             judged.verdict = GatewayJudgement::Verdict::Answered;
             return judged;

@@ -124,8 +124,7 @@ QStringList othersLeavingStatic(AdapterBackend &backend, const QString &selectio
 
 // A change that no address service can judge, judged by the profile's gateway: it answers on
 // one of the adapters that took the profile (Answered), on none (Silent), or it cannot be told
-// (Unknown: the change is kept, as it was before there was a judge). Each adapter is asked for
-// `deadlineMs` at most.
+// (Unknown: the change is kept, as it was before there was a judge), all within `deadlineMs`.
 struct GatewayJudgement {
     enum class Verdict { Answered, Silent, Unknown };
     Verdict verdict = Verdict::Unknown;

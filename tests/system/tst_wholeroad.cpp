@@ -205,9 +205,8 @@ void tst_WholeRoad::withoutServiceTheGatewayJudges() {
     f.write("[Profiles]\nDogru=10.99.0.51.255.255.255.0.10.99.0.1.10.99.0.1....\n"
             "Yanlis=10.99.0.52.255.255.255.0.10.99.0.254.10.99.0.1....\n");
     f.close();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->lstProfiles->findItems(u("Yanlis"), Qt::MatchExactly)
-                                  .isEmpty(),
-                             5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !m_window->lstProfiles->findItems(u("Yanlis"), Qt::MatchExactly).isEmpty(), 5000);
     apply(u("Dogru"));
     QTRY_COMPARE_WITH_TIMEOUT(m_window->Timer1Interval(), 0, 25000);
     QCOMPARE(m_nm->trialSecondsLeft(), -1);
@@ -216,7 +215,7 @@ void tst_WholeRoad::withoutServiceTheGatewayJudges() {
     apply(u("Yanlis"));
     QTRY_COMPARE_WITH_TIMEOUT(m_window->Timer1Interval(), 0, 25000);
     QVERIFY2(m_prompts.messages.join(u("\n")).contains(u("MODEM IP 10.99.0.254, zc0 üzerinde "
-                                                          "cevap vermedi")),
+                                                         "cevap vermedi")),
              qPrintable(m_prompts.messages.join(u("\n"))));
     QCOMPARE(current(), u("Dogru"));
     QCOMPARE(m_window->windowTitle(), u("Nuvar_POS_Zelvi_IP (Dogru)"));
