@@ -5,10 +5,7 @@
 
 std::optional<bool> AdapterBackend::gatewayAnswers(const QString &caption, const QString &gateway,
                                                    int deadlineMs) {
-    // Both real backends describe a card by its interface's name first ("enp1s0 - model").
-    const QString interface =
-        AdapterCommands::descriptionOf(caption).section(QLatin1Char(' '), 0, 0);
-    switch (NeighbourProbe::ask(interface, gateway, deadlineMs)) {
+    switch (NeighbourProbe::ask(AdapterCommands::interfaceOf(caption), gateway, deadlineMs)) {
     case NeighbourProbe::Answer::Answered:
         return true;
     case NeighbourProbe::Answer::Silent:

@@ -77,6 +77,10 @@ QString descriptionOf(const QString &caption) {
     return at < 0 ? caption : caption.mid(at + 2);
 }
 
+QString interfaceOf(const QString &caption) {
+    return descriptionOf(caption).section(QLatin1Char(' '), 0, 0);
+}
+
 bool adapterMatches(const QString &caption, const QString &NetworkCards) {
     return NetworkCards == QLatin1String("*ALL") || caption == NetworkCards ||
            descriptionOf(caption) == NetworkCards;

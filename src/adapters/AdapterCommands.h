@@ -28,6 +28,10 @@ QString RetAddr(const QStringList &ar, qint16 idx);
 // The description part of a caption: what follows the first "] ", or the whole caption.
 QString descriptionOf(const QString &caption);
 
+// The interface's name a caption starts its description with ("enp1s0 - model"), as both real
+// backends describe a card.
+QString interfaceOf(const QString &caption);
+
 // An adapter is chosen when the chosen text is "*ALL", its whole caption (with the index,
 // which tells apart adapters of the same description), or its description.
 bool adapterMatches(const QString &caption, const QString &NetworkCards);

@@ -109,9 +109,8 @@ QString chosenAdapter(const QStringList &captions, const QString &asked) {
     bool number = false;
     const qlonglong index = asked.toLongLong(&number);
     for (const QString &caption : captions) {
-        const QString description = AdapterCommands::descriptionOf(caption);
         if (number ? captionIndex(caption) == index
-                   : description.section(QLatin1Char(' '), 0, 0) == asked)
+                   : AdapterCommands::interfaceOf(caption) == asked)
             return caption;
     }
     return {};

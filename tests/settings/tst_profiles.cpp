@@ -216,12 +216,10 @@ void tst_Profiles::settingsFileBesideProgram() {
 // Where an installed copy keeps its files, and who is trusted in the till's folder.
 void tst_Profiles::tillFolderTrustsRootAndGroup_data() {
     QTest::addColumn<int>("folderMode");
-    QTest::addColumn<int>("fileOwner"); // -1: this user
+    QTest::addColumn<int>("fileOwner");
     QTest::addColumn<int>("fileGroup"); // the folder's group is 100
     QTest::addColumn<bool>("trusted");
     QTest::addColumn<int>("newMode"); // what a new file of rw-r--r-- gets there
-    const int me = -1;
-    QTest::newRow("own file, own folder") << 0755 << me << 5 << true << 0644;
     QTest::newRow("root's file") << 0755 << 0 << 5 << true << 0644;
     QTest::newRow("another user's file") << 0755 << 4242 << 100 << false << 0644;
     QTest::newRow("the group's file in the till's folder") << 02775 << 4242 << 100 << true << 0664;
@@ -241,17 +239,12 @@ void tst_Profiles::tillFolderTrustsRootAndGroup() {
     folder.st_gid = 100;
     struct stat file {};
     file.st_mode = S_IFREG | 0644;
-    file.st_uid = fileOwner < 0 ? ::geteuid() : uid_t(fileOwner);
+    file.st_uid = uid_t(fileOwner);
     file.st_gid = gid_t(fileGroup);
     if (::geteuid() == 4242)
         QSKIP("this user is the row's other user");
     QCOMPARE(SharedFolder::trusted(file, folder), trusted);
     QCOMPARE(int(SharedFolder::modeIn(folder, 0644)), newMode);
-    using FileLocation::Place;
-    QCOMPARE(FileLocation::choose(true, true, true), Place::BesideProgram);
-    QCOMPARE(FileLocation::choose(false, true, false), Place::Till);
-    QCOMPARE(FileLocation::choose(false, false, true), Place::Till); // root makes it
-    QCOMPARE(FileLocation::choose(false, false, false), Place::User);
 }
 
 // An upgrade from the version with a file per user: the user's profiles join the till's list
