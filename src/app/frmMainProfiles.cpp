@@ -41,10 +41,13 @@ void frmMain::watchSettingsFile() {
 }
 
 void frmMain::followSettingsFile() {
+    // A change noticed just before the window unloaded may be handled after its settings went.
+    if (m_unloaded || !SettingsIni)
+        return;
     const QString path = SettingsIni->FileName();
     if (m_settingsWatch && !m_settingsWatch->files().contains(path))
         m_settingsWatch->addPath(path); // the new file that replaced the watched one
-    if (m_unloaded || FileStamp::of(path) == m_listRead)
+    if (FileStamp::of(path) == m_listRead)
         return;
     const QListWidgetItem *item = selectedProfile();
     const QString selected = item ? ProfileListWidget::nameOf(item) : QString();
